@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace pelmar {
+
+// The modal boxes the program shows. The program uses Qt's dialogs; tests
+// script the answers. Every message box has an OK button only.
+class Dialogs
+{
+public:
+    enum class Icon { None, Information };
+
+    virtual ~Dialogs() = default;
+
+    // An empty title means the program's title, "PelmarEmployee".
+    virtual void messageBox(const QString& text, Icon icon = Icon::None, const QString& title = QString()) = 0;
+    // Prompt, title, one-line entry with OK and Cancel. Returns the text, or
+    // empty text on Cancel, as the run time's input box does.
+    virtual QString inputBox(const QString& prompt, const QString& title) = 0;
+    // The system's file-open dialog: title, filter ("Description|pattern"),
+    // start folder. nullopt on Cancel.
+    virtual std::optional<QString> openFileName(const QString& title, const QString& filter,
+                                                const QString& initDir) = 0;
+
+    static QString programTitle() { return QStringLiteral("PelmarEmployee"); }
+};
+
+} // namespace pelmar

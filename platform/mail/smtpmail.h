@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+namespace pelmar {
+
+// The mail component: properties set one by one, a send operation, and two
+// events. Sending runs off the caller's thread; the events are delivered on
+// the thread the component lives on (the window's).
+//
+// server: "host", "host:port", "smtp://host[:port]" or "smtps://host[:port]";
+// port 25 unless given. STARTTLS is used whenever the server offers it and
+// certificates are verified. option 2 logs in with the user name and
+// password (AUTH LOGIN).
+class SmtpMail : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SmtpMail(QObject* parent = nullptr);
+    ~SmtpMail() override;
+
+    QString server;
+    int option = 0;
+    QString userName;
+    QString password;
+    QString mailFrom;
+    QString sendTo;
+    QString subject;
+    QString messageText;
+
+    // Seconds; the defaults suit a real server, tests shorten them.
+    long connectTimeout = 15;
+    long totalTimeout = 60;
+
+    // Starts sending a copy of the current properties. Throws RunError at
+    // once for what can be refused before anything is sent (an empty server,
+    // a CR or LF inside an address). The outcome arrives as SendSMTP or
+    // ErrorSMTP.
+    void sendEmail();
+
+    // The message as it goes on the wire (headers and quoted-printable body,
+    // CRLF lines); public for tests.
+    QByteArray buildMessage() const;
+
+    // True while a send is in progress.
+    bool busy() const;
+
+signals:
+    void SendSMTP();
+    // number: libcurl's result code; description: its text and the server's
+    // last reply where there is one.
+    void ErrorSMTP(int number, const QString& description);
+
+private:
+    struct Worker;
+    std::shared_ptr<Worker> m_worker;
+};
+
+} // namespace pelmar

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need.
+# Safe to run again: apt only installs what is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libsqlite3-dev sqlite3
+  libcurl4-openssl-dev
+  libgtest-dev
+  fonts-liberation
+  python3 python3-aiosmtpd
+  faketime xvfb xauth x11-apps imagemagick
+  clang-format
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
