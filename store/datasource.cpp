@@ -1,0 +1,38 @@
+#include "store/datasource.h"
+
+#include "platform/runerror.h"
+#include "store/engine.h"
+
+namespace pelmar {
+
+DataSource::DataSource(QString databaseName, QString recordSource, QObject* parent)
+    : QObject(parent), m_databaseName(std::move(databaseName)), m_recordSource(std::move(recordSource))
+{
+}
+
+DataSource::~DataSource() = default;
+
+void DataSource::refresh()
+{
+    std::unique_ptr<Database> opened;
+    Database* db = m_database.get();
+    if (!db || db->path() != m_databaseName) {
+        opened = Engine().openDatabase(m_databaseName);
+        db = opened.get();
+    }
+    std::unique_ptr<Recordset> rs = db->openRecordset(m_recordSource);
+    rs->recordCount(); // reads the first page, so errors surface here
+    if (opened)
+        m_database = std::move(opened);
+    m_recordset = std::move(rs);
+    emit refreshed();
+}
+
+Recordset& DataSource::recordset()
+{
+    if (!m_recordset)
+        throw RunError(91, QStringLiteral("Object variable or With block variable not set"));
+    return *m_recordset;
+}
+
+} // namespace pelmar

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "store/recordset.h"
+
+#include <QString>
+#include <memory>
+
+namespace pelmar {
+
+namespace sql {
+class Connection;
+}
+
+// A database opened through the engine: a private connection on one file.
+class Database
+{
+public:
+    explicit Database(std::shared_ptr<sql::Connection> conn);
+
+    // An SQL text of the program's dialect, or a table or saved-query name.
+    std::unique_ptr<Recordset> openRecordset(const QString& source);
+    void close();
+    const QString& path() const;
+
+private:
+    std::shared_ptr<sql::Connection> m_conn;
+};
+
+// The database engine object: created on first use, kept for the life of the
+// program, and the way to open private connections.
+class Engine
+{
+public:
+    // Throws 3024, 3044 or 3055 for a wrong location; never creates a file.
+    std::unique_ptr<Database> openDatabase(const QString& path);
+};
+
+} // namespace pelmar

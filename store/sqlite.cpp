@@ -1,0 +1,207 @@
+#include "store/sqlite.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace pelmar::sql {
+
+namespace {
+
+// Checks the location before SQLite sees it, so that a wrong location gives
+// the engine's own numbers and nothing is ever created.
+void checkLocation(const QString& path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || path.contains(QChar(0)) || info.fileName().isEmpty())
+        throw RunError::of(err::FileNameNotValid);
+    const QString folder = info.absolutePath();
+    if (!QFileInfo(folder).isDir())
+        throw RunError::of(err::PathNotValid, QDir::toNativeSeparators(folder));
+    if (info.isDir())
+        throw RunError::of(err::FileNameNotValid);
+    if (!info.exists())
+        throw RunError::of(err::CouldNotFindFile, QDir::toNativeSeparators(path));
+}
+
+QString extractQuoted(const QString& message, const QString& prefix)
+{
+    const int at = message.indexOf(prefix);
+    return at < 0 ? message : message.mid(at + prefix.size()).trimmed();
+}
+
+} // namespace
+
+Connection::Connection(ConnectionHandle db, QString path) : m_db(std::move(db)), m_path(std::move(path)) {}
+
+std::shared_ptr<Connection> Connection::open(const QString& path)
+{
+    checkLocation(path);
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    ConnectionHandle db(raw);
+    if (rc != SQLITE_OK)
+        throw RunError::of(err::CouldNotFindFile, QDir::toNativeSeparators(path));
+    std::shared_ptr<Connection> conn(new Connection(std::move(db), path));
+    conn->configure();
+    return conn;
+}
+
+std::shared_ptr<Connection> Connection::create(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.fileName().isEmpty())
+        throw RunError::of(err::FileNameNotValid);
+    if (!QFileInfo(info.absolutePath()).isDir())
+        throw RunError::of(err::PathNotValid, QDir::toNativeSeparators(info.absolutePath()));
+    if (info.exists())
+        throw RunError(err::PathFileAccess, QStringLiteral("The file '%1' already exists.").arg(path));
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    ConnectionHandle db(raw);
+    if (rc != SQLITE_OK)
+        throw RunError(err::PathFileAccess, QStringLiteral("Cannot create '%1'.").arg(path));
+    std::shared_ptr<Connection> conn(new Connection(std::move(db), path));
+    conn->configure();
+    return conn;
+}
+
+void Connection::configure()
+{
+    sqlite3_busy_timeout(m_db.get(), BusyTimeoutMs);
+    sqlite3_extended_result_codes(m_db.get(), 0);
+    // The suite database may sit in a shared network folder, where WAL's
+    // shared memory does not work: keep the rollback journal.
+    exec(QStringLiteral("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;"));
+}
+
+void Connection::exec(const QString& sql)
+{
+    char* message = nullptr;
+    const int rc = sqlite3_exec(m_db.get(), sql.toUtf8().constData(), nullptr, nullptr, &message);
+    sqlite3_free(message);
+    if (rc != SQLITE_OK)
+        throw error(rc, sql);
+}
+
+RunError Connection::error(int code, const QString& context) const
+{
+    const QString message = QString::fromUtf8(sqlite3_errmsg(m_db.get()));
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return RunError::of(err::Locked);
+    case SQLITE_READONLY:
+        return RunError::of(err::ReadOnly);
+    case SQLITE_FULL:
+        return RunError::of(err::DiskFull);
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return RunError::of(err::UnrecognizedFormat, QDir::toNativeSeparators(m_path));
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        return RunError::of(err::DiskOrNetwork);
+    case SQLITE_CONSTRAINT:
+    case SQLITE_MISMATCH:
+        return RunError(err::ConversionError, message);
+    default:
+        break;
+    }
+    if (message.startsWith(QLatin1String("no such table")))
+        return RunError::of(err::InputTableNotFound, extractQuoted(message, QStringLiteral(":")));
+    if (message.startsWith(QLatin1String("no such column")))
+        return RunError::of(err::TooFewParameters);
+    if (code == SQLITE_ERROR)
+        return RunError(err::QuerySyntax,
+                        QStringLiteral("Syntax error in query expression '%1': %2").arg(context, message));
+    return RunError(err::EngineFailure, message);
+}
+
+Statement::Statement(const Connection& conn, const QString& sql) : m_conn(conn), m_sql(sql)
+{
+    sqlite3_stmt* raw = nullptr;
+    const QByteArray text = sql.toUtf8();
+    const int rc =
+        sqlite3_prepare_v2(conn.handle(), text.constData(), static_cast<int>(text.size()), &raw, nullptr);
+    m_stmt.reset(raw);
+    if (rc != SQLITE_OK)
+        throw conn.error(rc, sql);
+    if (!m_stmt)
+        throw RunError(err::QuerySyntax, QStringLiteral("Syntax error in query expression ''."));
+}
+
+void Statement::bindNull(int index)
+{
+    sqlite3_bind_null(m_stmt.get(), index);
+}
+
+void Statement::bind(int index, qint64 value)
+{
+    sqlite3_bind_int64(m_stmt.get(), index, value);
+}
+
+void Statement::bind(int index, double value)
+{
+    sqlite3_bind_double(m_stmt.get(), index, value);
+}
+
+void Statement::bind(int index, const QString& value)
+{
+    const QByteArray text = value.toUtf8();
+    sqlite3_bind_text(m_stmt.get(), index, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(m_stmt.get());
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    throw m_conn.error(sqlite3_errcode(m_conn.handle()), m_sql);
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(m_stmt.get());
+}
+
+QString Statement::columnName(int i) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt.get(), i));
+}
+
+QString Statement::columnDeclType(int i) const
+{
+    const char* type = sqlite3_column_decltype(m_stmt.get(), i);
+    return type ? QString::fromUtf8(type).toUpper() : QString();
+}
+
+int Statement::columnType(int i) const
+{
+    return sqlite3_column_type(m_stmt.get(), i);
+}
+
+qint64 Statement::columnInt(int i) const
+{
+    return sqlite3_column_int64(m_stmt.get(), i);
+}
+
+double Statement::columnDouble(int i) const
+{
+    return sqlite3_column_double(m_stmt.get(), i);
+}
+
+QString Statement::columnText(int i) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt.get(), i));
+    return QString::fromUtf8(text, sqlite3_column_bytes(m_stmt.get(), i));
+}
+
+bool Statement::readOnly() const
+{
+    return sqlite3_stmt_readonly(m_stmt.get()) != 0;
+}
+
+} // namespace pelmar::sql

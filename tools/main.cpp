@@ -1,0 +1,13 @@
+#include "platform/clock.h"
+#include "tools/pelmardb.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const pelmar::SystemClock clock;
+    return pelmar::runPelmarDb(app.arguments().mid(1), out, err, clock);
+}

@@ -1,0 +1,356 @@
+#include "tools/pelmardb.h"
+
+#include "platform/clock.h"
+#include "platform/datetime.h"
+#include "platform/numformat.h"
+#include "platform/runerror.h"
+#include "store/engine.h"
+#include "store/schema.h"
+#include "store/sqlite.h"
+
+#include <QDir>
+#include <functional>
+#include <map>
+
+namespace pelmar {
+
+namespace {
+
+// Bad command-line input: reported as given, exit status 1.
+struct UsageError
+{
+    QString message;
+};
+
+const char* const Usage = R"(usage:
+  pelmar-db init FOLDER
+  pelmar-db demo FOLDER
+  pelmar-db employee-add FOLDER ID "FULL NAME" PASSWORD
+  pelmar-db employee-terminate FOLDER ID M/D/YYYY
+  pelmar-db employee-password FOLDER ID PASSWORD
+  pelmar-db setting FOLDER NAME VALUE
+  pelmar-db absence-add FOLDER ID M/D/YYYY TYPE
+  pelmar-db query FOLDER "SQL"
+)";
+
+QString databaseIn(const QString& folder)
+{
+    return QDir(folder).filePath(names::DatabaseFile);
+}
+
+qint64 employeeId(const QString& text)
+{
+    bool ok = false;
+    const qint64 id = text.toLongLong(&ok);
+    if (!ok || id <= 0)
+        throw UsageError{
+            QStringLiteral("'%1' is not an employee number (a whole number above 0).").arg(text)};
+    return id;
+}
+
+double dateArgument(const QString& text)
+{
+    const std::optional<double> d = dates::isDate(text) ? dates::parseDate(text) : std::nullopt;
+    if (!d)
+        throw UsageError{QStringLiteral("'%1' is not a date; write it as M/D/YYYY.").arg(text)};
+    return dates::datePart(*d);
+}
+
+QString csvField(const Value& v)
+{
+    QString text;
+    switch (v.kind()) {
+    case Value::Kind::Null:
+        return QString();
+    case Value::Kind::Double:
+        text = shortestNumber(v.toDouble());
+        break;
+    default:
+        text = v.toText();
+    }
+    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
+        text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
+        text = QLatin1Char('"') + text.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+    return text;
+}
+
+class Admin
+{
+public:
+    Admin(QTextStream& out, const Clock& clock) : m_out(out), m_clock(clock) {}
+
+    void init(const QString& folder)
+    {
+        if (!QFileInfo(folder).isDir())
+            throw UsageError{QStringLiteral("The folder '%1' does not exist.").arg(folder)};
+        const QString path = databaseIn(folder);
+        if (QFileInfo::exists(path))
+            throw UsageError{QStringLiteral("'%1' already exists; nothing was changed.").arg(path)};
+        sql::createDatabase(path);
+        m_out << "Created " << QDir::toNativeSeparators(path) << "\n";
+    }
+
+    void demo(const QString& folder)
+    {
+        init(folder);
+        std::unique_ptr<Database> db = Engine().openDatabase(databaseIn(folder));
+        const double today = dates::datePart(m_clock.now());
+        struct Person
+        {
+            qint64 id;
+            const char* name;
+            const char* password;
+        };
+        const Person people[] = {{1, "Alice Johnson", "alice"},
+                                 {2, "Bob Martinez", "bob"},
+                                 {3, "Carol Nguyen", "carol"},
+                                 {4, "David Smith", "david"},
+                                 {5, "Erin Walsh", "erin"}};
+        for (const Person& p : people)
+            addEmployee(*db, p.id, QString::fromUtf8(p.name), QString::fromUtf8(p.password));
+        terminate(*db, 5, today - 30);
+
+        std::unique_ptr<Recordset> time = db->openRecordset(names::TimeTable);
+        auto shift = [&](qint64 id, double day, double in, std::optional<double> out, const char* type) {
+            time->addNew();
+            time->setField(QStringLiteral("PersonnelID"), Value::integer(id));
+            time->setField(QStringLiteral("Tdate"), Value::date(day));
+            if (in >= 0)
+                time->setField(QStringLiteral("TimeIn"), Value::date(in));
+            if (out) {
+                time->setField(QStringLiteral("TimeOut"), Value::date(*out));
+                double hours = (*out - in) * 24;
+                if (*out < in)
+                    hours += 24;
+                time->setField(QStringLiteral("Thours"), Value::number(hours));
+            }
+            time->setField(QStringLiteral("Type"), Value::text(QString::fromUtf8(type)));
+            time->update();
+        };
+        // Three weeks of weekday shifts for the current staff.
+        for (int back = 21; back >= 1; --back) {
+            const double day = today - back;
+            const int weekday = (static_cast<int>(day) + 6) % 7; // 0 = Sunday
+            if (weekday == 0 || weekday == 6)
+                continue;
+            for (qint64 id = 1; id <= 4; ++id) {
+                if (id == 2 && back == 10) {
+                    shift(id, day, -1, std::nullopt, "Sick Leave");
+                    continue;
+                }
+                if (id == 3 && back == 7) {
+                    shift(id, day, -1, std::nullopt, "Holiday");
+                    continue;
+                }
+                const double in =
+                    dates::timeSerial(7 + static_cast<int>(id % 3), 30 * static_cast<int>(id % 2), 0);
+                shift(id, day, in, in + dates::timeSerial(8, 15 * static_cast<int>(id), 0), "Worked");
+            }
+        }
+        // Today: Alice is clocked in, Bob is on vacation, Carol is out, and
+        // David left yesterday's shift open, for the repair at his next log-in.
+        shift(1, today, dates::timeSerial(8, 0, 0), std::nullopt, "Worked");
+        shift(2, today, -1, std::nullopt, "Vacation");
+        shift(4, today - 1, dates::timeSerial(9, 0, 0), std::nullopt, "Worked");
+        time->close();
+        db->close();
+        m_out << "Demo employees (ID, name, password):\n";
+        for (const Person& p : people)
+            m_out << "  " << p.id << ", " << p.name << ", " << p.password
+                  << (p.id == 5 ? " (terminated)" : "") << "\n";
+    }
+
+    void employeeAdd(const QString& folder, const QString& idText, const QString& name,
+                     const QString& password)
+    {
+        const qint64 id = employeeId(idText);
+        if (name.trimmed().isEmpty())
+            throw UsageError{QStringLiteral("The full name is empty.")};
+        std::unique_ptr<Database> db = open(folder);
+        if (exists(*db, id))
+            throw UsageError{QStringLiteral("Employee %1 already exists; nothing was changed.").arg(id)};
+        addEmployee(*db, id, name, password);
+        m_out << "Added employee " << id << "\n";
+    }
+
+    void employeeTerminate(const QString& folder, const QString& idText, const QString& dateText)
+    {
+        const qint64 id = employeeId(idText);
+        const double date = dateArgument(dateText);
+        std::unique_ptr<Database> db = open(folder);
+        requireEmployee(*db, id);
+        terminate(*db, id, date);
+        m_out << "Employee " << id << " terminated on " << dates::shortDate(date) << "\n";
+    }
+
+    void employeePassword(const QString& folder, const QString& idText, const QString& password)
+    {
+        const qint64 id = employeeId(idText);
+        std::unique_ptr<Database> db = open(folder);
+        requireEmployee(*db, id);
+        editEmployee(*db, id, QStringLiteral("Password"), Value::text(password));
+        m_out << "Password of employee " << id << " changed\n";
+    }
+
+    void setting(const QString& folder, const QString& name, const QString& value)
+    {
+        static const QStringList columns = {QStringLiteral("WorkHoursNotify"), QStringLiteral("smtpserver"),
+                                            QStringLiteral("smtpusername"), QStringLiteral("smtppassword"),
+                                            QStringLiteral("smtpemail")};
+        QString column;
+        for (const QString& c : columns) {
+            if (c.compare(name, Qt::CaseInsensitive) == 0)
+                column = c;
+        }
+        if (column.isEmpty())
+            throw UsageError{
+                QStringLiteral("'%1' is not a setting; use one of %2.").arg(name, columns.join(", "))};
+        Value v = Value::text(value);
+        if (column == columns.front()) {
+            bool ok = false;
+            const double hours = value.toDouble(&ok);
+            if (!ok || hours < 0)
+                throw UsageError{
+                    QStringLiteral("WorkHoursNotify must be a number of hours, not '%1'.").arg(value)};
+            v = Value::number(hours);
+        } else if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'))) {
+            throw UsageError{QStringLiteral("A mail setting cannot hold a line break.")};
+        }
+        std::unique_ptr<Database> db = open(folder);
+        std::unique_ptr<Recordset> rs = db->openRecordset(names::SettingsTable);
+        if (rs->recordCount() == 0)
+            throw UsageError{QStringLiteral("The settings table has no row.")};
+        rs->edit();
+        rs->setField(column, v);
+        rs->update();
+        m_out << column << " set\n";
+    }
+
+    void absenceAdd(const QString& folder, const QString& idText, const QString& dateText,
+                    const QString& type)
+    {
+        const qint64 id = employeeId(idText);
+        const double date = dateArgument(dateText);
+        static const QStringList types = {QStringLiteral("Vacation"), QStringLiteral("Holiday"),
+                                          QStringLiteral("Sick Leave")};
+        if (!types.contains(type))
+            throw UsageError{QStringLiteral("'%1' is not an absence; use \"Vacation\", \"Holiday\" or "
+                                            "\"Sick Leave\".")
+                                 .arg(type)};
+        std::unique_ptr<Database> db = open(folder);
+        requireEmployee(*db, id);
+        std::unique_ptr<Recordset> rs = db->openRecordset(names::TimeTable);
+        rs->addNew();
+        rs->setField(QStringLiteral("PersonnelID"), Value::integer(id));
+        rs->setField(QStringLiteral("Tdate"), Value::date(date));
+        rs->setField(QStringLiteral("Type"), Value::text(type));
+        rs->update();
+        m_out << type << " added for employee " << id << " on " << dates::shortDate(date) << "\n";
+    }
+
+    void query(const QString& folder, const QString& text)
+    {
+        if (!text.trimmed().startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive))
+            throw UsageError{QStringLiteral("Only SELECT statements can be run.")};
+        std::unique_ptr<Database> db = open(folder);
+        std::unique_ptr<Recordset> rs = db->openRecordset(text);
+        QStringList header;
+        for (const QString& name : rs->fieldNames())
+            header << csvField(Value::text(name));
+        m_out << header.join(QLatin1Char(',')) << "\r\n";
+        const int columns = static_cast<int>(rs->fieldNames().size());
+        for (int r = 0; rs->moveTo(r); ++r) {
+            QStringList fields;
+            for (int c = 0; c < columns; ++c)
+                fields << csvField(rs->row(r)[static_cast<size_t>(c)]);
+            m_out << fields.join(QLatin1Char(',')) << "\r\n";
+        }
+    }
+
+private:
+    std::unique_ptr<Database> open(const QString& folder)
+    {
+        return Engine().openDatabase(databaseIn(folder));
+    }
+
+    static bool exists(Database& db, qint64 id)
+    {
+        return db.openRecordset(
+                     QStringLiteral("SELECT EmployeeID FROM Personnel WHERE EmployeeID = %1").arg(id))
+                   ->recordCount() > 0;
+    }
+
+    static void requireEmployee(Database& db, qint64 id)
+    {
+        if (!exists(db, id))
+            throw UsageError{QStringLiteral("There is no employee %1.").arg(id)};
+    }
+
+    static void addEmployee(Database& db, qint64 id, const QString& name, const QString& password)
+    {
+        std::unique_ptr<Recordset> rs = db.openRecordset(QStringLiteral("Personnel"));
+        rs->addNew();
+        rs->setField(QStringLiteral("EmployeeID"), Value::integer(id));
+        rs->setField(QStringLiteral("FullName"), Value::text(name));
+        rs->setField(QStringLiteral("Password"), Value::text(password));
+        rs->update();
+    }
+
+    static void editEmployee(Database& db, qint64 id, const QString& column, const Value& value)
+    {
+        std::unique_ptr<Recordset> rs =
+            db.openRecordset(QStringLiteral("SELECT * FROM Personnel WHERE EmployeeID = %1").arg(id));
+        rs->edit();
+        rs->setField(column, value);
+        rs->update();
+    }
+
+    static void terminate(Database& db, qint64 id, double date)
+    {
+        editEmployee(db, id, QStringLiteral("TerminationDate"), Value::date(date));
+    }
+
+    QTextStream& m_out;
+    const Clock& m_clock;
+};
+
+} // namespace
+
+int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, const Clock& clock)
+{
+    Admin admin(out, clock);
+    using Command = std::function<void(const QStringList&)>;
+    const std::map<QString, std::pair<int, Command>> commands = {
+        {QStringLiteral("init"), {1, [&](const QStringList& a) { admin.init(a[0]); }}},
+        {QStringLiteral("demo"), {1, [&](const QStringList& a) { admin.demo(a[0]); }}},
+        {QStringLiteral("employee-add"),
+         {4, [&](const QStringList& a) { admin.employeeAdd(a[0], a[1], a[2], a[3]); }}},
+        {QStringLiteral("employee-terminate"),
+         {3, [&](const QStringList& a) { admin.employeeTerminate(a[0], a[1], a[2]); }}},
+        {QStringLiteral("employee-password"),
+         {3, [&](const QStringList& a) { admin.employeePassword(a[0], a[1], a[2]); }}},
+        {QStringLiteral("setting"), {3, [&](const QStringList& a) { admin.setting(a[0], a[1], a[2]); }}},
+        {QStringLiteral("absence-add"),
+         {4, [&](const QStringList& a) { admin.absenceAdd(a[0], a[1], a[2], a[3]); }}},
+        {QStringLiteral("query"), {2, [&](const QStringList& a) { admin.query(a[0], a[1]); }}},
+    };
+    const auto command = args.isEmpty() ? commands.end() : commands.find(args.front());
+    if (command == commands.end() || args.size() - 1 != command->second.first) {
+        err << Usage;
+        err.flush();
+        return 1;
+    }
+    try {
+        command->second.second(args.mid(1));
+        out.flush();
+        return 0;
+    } catch (const UsageError& e) {
+        err << "pelmar-db: " << e.message << "\n";
+    } catch (const RunError& e) {
+        err << "pelmar-db: error " << e.number() << ": " << e.description() << "\n";
+    }
+    err.flush();
+    return 1;
+}
+
+} // namespace pelmar
