@@ -44,7 +44,7 @@ public:
     // CRLF lines); public for tests.
     QByteArray buildMessage() const;
 
-    // True while a send is in progress.
+    // True while a send is in progress, until its event has been delivered.
     bool busy() const;
 
 signals:
@@ -54,8 +54,14 @@ signals:
     void ErrorSMTP(int number, const QString& description);
 
 private:
-    struct Worker;
-    std::shared_ptr<Worker> m_worker;
+    // What the sending threads share with the component; outlives it while
+    // a send is still running.
+    struct Link;
+
+    void finish(bool ok, int number, const QString& description);
+
+    std::shared_ptr<Link> m_link;
+    int m_pending = 0;
 };
 
 } // namespace pelmar
