@@ -1,0 +1,18 @@
+#include "app/reporterror.h"
+
+#include "platform/dialogs.h"
+#include "platform/runerror.h"
+
+#include <QGuiApplication>
+
+namespace pelmar {
+
+void ReportError(Dialogs& dialogs, const RunError& error)
+{
+    while (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
+    dialogs.messageBox(QStringLiteral("Error:") + QString::number(error.number()) + QLatin1Char(' ') +
+                       error.description());
+}
+
+} // namespace pelmar

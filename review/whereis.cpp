@@ -1,0 +1,7 @@
+#include "ui/frmtimelog.h"
+
+namespace pelmar {
+
+void FrmTimeLog::cmdWhereIs_Click() {}
+
+} // namespace pelmar

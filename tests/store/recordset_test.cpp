@@ -1,0 +1,185 @@
+#include "platform/datetime.h"
+#include "platform/runerror.h"
+#include "store/datasource.h"
+#include "store/engine.h"
+#include "store/sqlite.h"
+#include "store/sqltexts.h"
+#include "support/testdb.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace pelmar;
+
+namespace {
+
+int errorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const RunError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+class RecordsetTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        db.addEmployee(7, QStringLiteral("Sample Employee"), QStringLiteral("pw"));
+        database = Engine().openDatabase(db.path());
+    }
+
+    test::TestDb db;
+    std::unique_ptr<Database> database;
+};
+
+} // namespace
+
+TEST_F(RecordsetTest, TextsAssignedToColumnsAreConvertedByTheColumnType)
+{
+    std::unique_ptr<Recordset> rs = database->openRecordset(QStringLiteral("Time"));
+    rs->addNew();
+    rs->setField(QStringLiteral("PersonnelID"), Value::text(QStringLiteral("7")));
+    rs->setField(QStringLiteral("Tdate"), Value::text(QStringLiteral("12/4/2026")));
+    rs->setField(QStringLiteral("TimeIn"), Value::text(QStringLiteral("9:55:13 PM")));
+    rs->setField(QStringLiteral("Thours"), Value::text(QStringLiteral("7.5")));
+    rs->setField(QStringLiteral("Type"), Value::text(QStringLiteral("Worked")));
+    EXPECT_TRUE(rs->field(QStringLiteral("TimeIn")).isDate());
+    rs->update();
+
+    const auto row =
+        db.rows(QStringLiteral("SELECT PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type FROM Time"));
+    ASSERT_EQ(row.size(), 1u);
+    EXPECT_EQ(row[0][0].toInteger(), 7);
+    EXPECT_DOUBLE_EQ(row[0][1].toDouble(), 46360);
+    EXPECT_NEAR(row[0][2].toDouble(), dates::timeSerial(21, 55, 13), 1e-12);
+    EXPECT_TRUE(row[0][3].isNull());
+    EXPECT_DOUBLE_EQ(row[0][4].toDouble(), 7.5);
+    EXPECT_EQ(row[0][5].toText(), QStringLiteral("Worked"));
+}
+
+TEST_F(RecordsetTest, AnUnconvertibleTextIsAnErrorAndNothingIsWritten)
+{
+    std::unique_ptr<Recordset> rs = database->openRecordset(QStringLiteral("Time"));
+    rs->addNew();
+    rs->setField(QStringLiteral("PersonnelID"), Value::integer(7));
+    EXPECT_EQ(errorOf([&] { rs->setField(QStringLiteral("Tdate"), Value::text(QStringLiteral("someday"))); }),
+              err::ConversionError);
+    EXPECT_EQ(errorOf([&] { rs->setField(QStringLiteral("Thours"), Value::text(QStringLiteral("many"))); }),
+              err::ConversionError);
+    EXPECT_EQ(errorOf([&] { rs->setField(QStringLiteral("NoSuchColumn"), Value::integer(1)); }),
+              err::ItemNotFound);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Time")).toInteger(), 0);
+}
+
+TEST_F(RecordsetTest, AnEditThroughTheSavedQueryReachesTheTable)
+{
+    db.addTime(7, 46359, dates::timeSerial(8, 0, 0), std::nullopt);
+    const qint64 open = db.addTime(7, 46360, dates::timeSerial(8, 0, 0), std::nullopt);
+    std::unique_ptr<Recordset> rs = database->openRecordset(
+        sqltexts::rangeListing(Value::date(46346), Value::date(46360), Value::integer(7)));
+    rs->moveFirst();
+    rs->edit();
+    rs->setField(QStringLiteral("Timeout"), Value::text(QStringLiteral("5:30:00 PM")));
+    EXPECT_NEAR(rs->field(QStringLiteral("TimeOut")).toDouble(), dates::timeSerial(17, 30, 0), 1e-12);
+    rs->setField(QStringLiteral("Thours"), Value::number(9.5));
+    rs->update();
+    EXPECT_DOUBLE_EQ(
+        db.scalar(QStringLiteral("SELECT Thours FROM Time WHERE TimeID = %1").arg(open)).toDouble(), 9.5);
+    EXPECT_TRUE(db.scalar(QStringLiteral("SELECT Thours FROM Time WHERE TimeID <> %1").arg(open)).isNull());
+    // The recordset shows what was written.
+    EXPECT_DOUBLE_EQ(rs->field(QStringLiteral("Thours")).toDouble(), 9.5);
+    EXPECT_EQ(errorOf([&] { rs->update(); }), err::UpdateWithoutEdit);
+}
+
+TEST_F(RecordsetTest, AnEmptyResultHasNoCurrentRecord)
+{
+    std::unique_ptr<Recordset> rs = database->openRecordset(QStringLiteral("SELECT * FROM qslTime"));
+    EXPECT_EQ(rs->recordCount(), 0);
+    EXPECT_TRUE(rs->eof());
+    EXPECT_EQ(errorOf([&] { rs->moveFirst(); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs->field(QStringLiteral("Tdate")); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs->edit(); }), err::NoCurrentRecord);
+}
+
+TEST(Location, WrongLocationsRaiseTheEngineNumbersAndCreateNothing)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("Pelmar.mdb"));
+    EXPECT_EQ(errorOf([&] { Engine().openDatabase(missing); }), err::CouldNotFindFile);
+    EXPECT_FALSE(QFile::exists(missing));
+    EXPECT_EQ(errorOf([&] { Engine().openDatabase(dir.filePath(QStringLiteral("nowhere/Pelmar.mdb"))); }),
+              err::PathNotValid);
+    EXPECT_EQ(errorOf([&] { Engine().openDatabase(dir.path() + QStringLiteral("/")); }),
+              err::FileNameNotValid);
+    EXPECT_EQ(errorOf([&] { Engine().openDatabase(QString()); }), err::FileNameNotValid);
+
+    QFile junk(missing);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    EXPECT_EQ(errorOf([&] { Engine().openDatabase(missing)->openRecordset(QStringLiteral("Time")); }),
+              err::UnrecognizedFormat);
+}
+
+TEST(DataSourceTest, AFailedRefreshKeepsTheRowsItHad)
+{
+    test::TestDb db;
+    db.addEmployee(1, QStringLiteral("A"), QStringLiteral("a"));
+    DataSource source(db.path(), sqltexts::CurrentEmployees);
+    source.refresh();
+    ASSERT_EQ(source.recordset().recordCount(), 1);
+    source.setDatabaseName(db.folder() + QStringLiteral("/missing/Pelmar.mdb"));
+    EXPECT_EQ(errorOf([&] { source.refresh(); }), err::PathNotValid);
+    EXPECT_EQ(source.recordset().field(QStringLiteral("FullName")).toText(), QStringLiteral("A"));
+}
+
+// A data source over a large table reads only the rows asked for and holds no
+// read lock between calls, so another connection can write meanwhile.
+TEST(DataSourceTest, LargeTableIsReadLazilyWithoutHoldingALock)
+{
+    test::TestDb db;
+    db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200000) "
+                           "INSERT INTO Time (PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type) "
+                           "SELECT i % 500, 40000 + i / 50, (i % 50) / 100.0, NULL, NULL, 'Worked' FROM n"));
+    DataSource source(db.path(), sqltexts::AllTimeRecords);
+    QElapsedTimer timer;
+    timer.start();
+    source.refresh();
+    EXPECT_EQ(source.recordset().fetchedCount(), Recordset::PageSize);
+    EXPECT_DOUBLE_EQ(source.recordset().field(QStringLiteral("Tdate")).toDouble(), 40000 + 200000 / 50);
+
+    db.exec(QStringLiteral("INSERT INTO Time (PersonnelID, Tdate) VALUES (1, 1)"));
+
+    ASSERT_TRUE(source.recordset().moveTo(Recordset::PageSize + 3));
+    EXPECT_EQ(source.recordset().fetchedCount(), 2 * Recordset::PageSize);
+    std::printf("refresh and two pages over 200000 rows: %lld ms\n", static_cast<long long>(timer.elapsed()));
+}
+
+TEST(DataSourceTest, AWriteBlockedPastTheBusyTimeoutFailsWhole)
+{
+    test::TestDb db;
+    db.addEmployee(7, QStringLiteral("Sample Employee"), QStringLiteral("pw"));
+    const qint64 open = db.addTime(7, 46360, dates::timeSerial(8, 0, 0), std::nullopt);
+    std::unique_ptr<Database> database = Engine().openDatabase(db.path());
+    std::unique_ptr<Recordset> rs = database->openRecordset(QStringLiteral("SELECT * FROM qslTime"));
+    rs->edit();
+    rs->setField(QStringLiteral("TimeOut"), Value::text(QStringLiteral("5:00:00 PM")));
+    rs->setField(QStringLiteral("Thours"), Value::number(9));
+
+    std::shared_ptr<sql::Connection> other = sql::Connection::open(db.path());
+    other->exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    EXPECT_EQ(errorOf([&] { rs->update(); }), err::Locked);
+    other->exec(QStringLiteral("ROLLBACK"));
+    EXPECT_TRUE(db.scalar(QStringLiteral("SELECT TimeOut FROM Time WHERE TimeID = %1").arg(open)).isNull());
+    EXPECT_TRUE(db.scalar(QStringLiteral("SELECT Thours FROM Time WHERE TimeID = %1").arg(open)).isNull());
+    // Once the lock is gone the same edit saves whole.
+    rs->update();
+    EXPECT_DOUBLE_EQ(
+        db.scalar(QStringLiteral("SELECT Thours FROM Time WHERE TimeID = %1").arg(open)).toDouble(), 9);
+}
