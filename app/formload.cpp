@@ -1,6 +1,7 @@
 #include "app/finddatabase.h"
 #include "app/reporterror.h"
 #include "app/shared.h"
+#include "platform/clock.h"
 #include "platform/datetime.h"
 #include "platform/dialogs.h"
 #include "platform/mail/smtpmail.h"
