@@ -2,6 +2,7 @@
 
 #include "platform/value.h"
 #include "store/sqlite.h"
+#include "support/printers.h"
 
 #include <QTemporaryDir>
 #include <memory>
