@@ -11,7 +11,7 @@ packages=(
   libgtest-dev
   fonts-liberation
   python3 python3-aiosmtpd
-  faketime xvfb xauth x11-apps imagemagick
+  faketime xvfb xauth x11-apps imagemagick xdotool
   clang-format
 )
 
