@@ -1,0 +1,281 @@
+#include "platform/widgets/artwork.h"
+#include "platform/widgets/glassbutton.h"
+#include "platform/widgets/namelist.h"
+#include "platform/widgets/qtdialogs.h"
+#include "platform/widgets/timegrid.h"
+#include "store/datasource.h"
+#include "support/testdb.h"
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QApplication>
+#include <QEnterEvent>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace pelmar {
+namespace {
+
+QColor faceColour(GlassButton& button)
+{
+    const QImage image = button.grab().toImage();
+    return image.pixelColor(image.width() / 2, image.height() * 3 / 4);
+}
+
+TEST(GlassButton, ConvertsBlueGreenRed)
+{
+    EXPECT_EQ(GlassButton::fromBgr(0xC00000), QColor(0, 0, 0xC0));
+    EXPECT_EQ(GlassButton::fromBgr(0x0000FF), QColor(0xFF, 0, 0));
+    EXPECT_EQ(GlassButton::fromBgr(0x123456), QColor(0x56, 0x34, 0x12));
+}
+
+TEST(GlassButton, FaceFollowsHoverAndPress)
+{
+    GlassButton button;
+    button.setText(QStringLiteral("Clock In"));
+    button.resize(120, 40);
+    button.setButtonactualcolor(0xC00000);
+    button.setButtonmousemovecolor(0x00C000);
+    button.setButtonclickcolor(0x0000C0);
+
+    EXPECT_EQ(faceColour(button), QColor(0, 0, 0xC0));
+
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(&button, &enter);
+    EXPECT_EQ(faceColour(button), QColor(0, 0xC0, 0));
+
+    button.setDown(true);
+    EXPECT_EQ(faceColour(button), QColor(0xC0, 0, 0));
+
+    button.setDown(false);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&button, &leave);
+    EXPECT_EQ(faceColour(button), QColor(0, 0, 0xC0));
+}
+
+TEST(GlassButton, AccessibleNameAndPress)
+{
+    GlassButton button;
+    button.setCaption(QStringLiteral("Clock In"));
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&button);
+    ASSERT_NE(iface, nullptr);
+    EXPECT_EQ(iface->role(), QAccessible::Button);
+    EXPECT_EQ(iface->text(QAccessible::Name), QStringLiteral("Clock In"));
+    button.setCaption(QStringLiteral("Clock Out"));
+    EXPECT_EQ(iface->text(QAccessible::Name), QStringLiteral("Clock Out"));
+
+    QSignalSpy clicked(&button, &QAbstractButton::clicked);
+    ASSERT_NE(iface->actionInterface(), nullptr);
+    iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(clicked.count() == 1 || clicked.wait(2000));
+}
+
+TEST(GlassButton, KeyboardPresses)
+{
+    GlassButton button;
+    EXPECT_EQ(button.focusPolicy(), Qt::StrongFocus);
+    QSignalSpy clicked(&button, &QAbstractButton::clicked);
+    QTest::keyClick(&button, Qt::Key_Return);
+    ASSERT_TRUE(clicked.count() == 1 || clicked.wait(2000));
+    QTest::keyClick(&button, Qt::Key_Space);
+    EXPECT_EQ(clicked.count(), 2);
+}
+
+class NameListTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        db.addEmployee(1, QStringLiteral("Alice Adams"), QStringLiteral("a1"));
+        db.addEmployee(2, QStringLiteral("Bob Brown"), QStringLiteral("b2"), 46000.0);
+        db.addEmployee(3, QStringLiteral("Carol Clark"), QStringLiteral("c3"));
+        source.refresh();
+        list.setDataSource(&source);
+    }
+
+    test::TestDb db;
+    // Reverse order shows that the list keeps the data source's order.
+    DataSource source{db.path(), QStringLiteral("SELECT EmployeeID, FullName, Password, TerminationDate "
+                                                "FROM Personnel ORDER BY EmployeeID DESC")};
+    NameList list;
+};
+
+TEST_F(NameListTest, ListsNamesWithoutSelection)
+{
+    ASSERT_EQ(list.count(), 3);
+    EXPECT_EQ(list.itemText(0), QStringLiteral("Carol Clark"));
+    EXPECT_EQ(list.itemText(2), QStringLiteral("Alice Adams"));
+    EXPECT_FALSE(list.hasSelection());
+    EXPECT_TRUE(list.columnValue(QStringLiteral("FullName")).isNull());
+}
+
+TEST_F(NameListTest, ColumnValueByFieldName)
+{
+    ASSERT_TRUE(list.selectName(QStringLiteral("Bob Brown")));
+    EXPECT_EQ(list.columnValue(QStringLiteral("employeeid")), Value::integer(2));
+    EXPECT_EQ(list.columnValue(QStringLiteral("PASSWORD")), Value::text(QStringLiteral("b2")));
+    EXPECT_EQ(list.columnValue(QStringLiteral("TerminationDate")).toDouble(), 46000.0);
+    EXPECT_TRUE(list.columnValue(QStringLiteral("NoSuchField")).isNull());
+    EXPECT_FALSE(list.selectName(QStringLiteral("bob brown")));
+}
+
+TEST_F(NameListTest, LockedIgnoresUserButNotCode)
+{
+    list.setLocked(true);
+    QTest::keyClick(&list, Qt::Key_Down);
+    QTest::keyClick(&list, Qt::Key_A);
+    EXPECT_EQ(list.currentIndex(), -1);
+    static_cast<QComboBox&>(list).showPopup(); // as a mouse click or assistive tool would
+    EXPECT_FALSE(list.view()->isVisible());
+    EXPECT_TRUE(list.isEnabled());
+
+    list.setCurrentIndex(1);
+    EXPECT_EQ(list.currentText(), QStringLiteral("Bob Brown"));
+
+    list.setLocked(false);
+    QTest::keyClick(&list, Qt::Key_Down);
+    EXPECT_EQ(list.currentText(), QStringLiteral("Alice Adams"));
+}
+
+TEST_F(NameListTest, SelectionSurvivesRefresh)
+{
+    list.selectName(QStringLiteral("Bob Brown"));
+    db.addEmployee(4, QStringLiteral("Dan Dale"), QStringLiteral("d4"));
+    source.refresh();
+    EXPECT_EQ(list.count(), 4);
+    EXPECT_EQ(list.currentText(), QStringLiteral("Bob Brown"));
+    EXPECT_EQ(list.columnValue(QStringLiteral("EmployeeID")), Value::integer(2));
+
+    QSignalSpy changed(&list, &QComboBox::currentIndexChanged);
+    db.exec(QStringLiteral("DELETE FROM Personnel WHERE EmployeeID = 2"));
+    source.refresh();
+    EXPECT_FALSE(list.hasSelection());
+    EXPECT_EQ(changed.count(), 1);
+}
+
+const QString TimeSql =
+    QStringLiteral("SELECT PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type FROM qslTime "
+                   "ORDER BY TimeID");
+
+TEST(TimeGrid, FormatsColumns)
+{
+    test::TestDb db;
+    db.addTime(7, 46360.0, 0.0, 1.0 / 1440, 0.5);
+    db.addTime(8, std::nullopt, std::nullopt, std::nullopt, std::nullopt, Value::null());
+    db.addTime(9, 46361.0, 0.5, 0.75, 6.0, Value::text(QStringLiteral("Vacation")));
+    DataSource source(db.path(), TimeSql);
+    source.refresh();
+    TimeGrid grid;
+    grid.setDataSource(&source);
+
+    ASSERT_EQ(grid.rowCount(), 3);
+    EXPECT_EQ(grid.model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Time In"));
+    const QStringList first{"7", "12/4/2026", "12:00 AM", "12:01 AM", ".50", "Worked"};
+    for (int c = 0; c < 6; ++c)
+        EXPECT_EQ(grid.cellText(0, c), first[c]) << c;
+    for (int c = 1; c < 6; ++c)
+        EXPECT_EQ(grid.cellText(1, c), QString()) << c;
+    EXPECT_EQ(grid.cellText(2, 0), QStringLiteral("9"));
+    EXPECT_EQ(grid.cellText(2, 2), QStringLiteral("12:00 PM"));
+    EXPECT_EQ(grid.cellText(2, 4), QStringLiteral("6.00"));
+    EXPECT_EQ(grid.cellText(2, 5), QStringLiteral("Vacation"));
+}
+
+TEST(TimeGrid, MissingColumnIsEmptyAndRefreshFollowsSource)
+{
+    test::TestDb db;
+    db.addTime(7, 46360.0, 0.0);
+    DataSource source(db.path(), QStringLiteral("SELECT PersonnelID FROM qslTime"));
+    source.refresh();
+    TimeGrid grid;
+    grid.setDataSource(&source);
+    EXPECT_EQ(grid.cellText(0, 0), QStringLiteral("7"));
+    EXPECT_EQ(grid.cellText(0, 1), QString());
+
+    db.addTime(8, 46361.0, 0.0);
+    source.setRecordSource(TimeSql);
+    source.refresh();
+    ASSERT_EQ(grid.rowCount(), 2);
+    EXPECT_EQ(grid.cellText(1, 0), QStringLiteral("8"));
+    EXPECT_EQ(grid.cellText(1, 1), QStringLiteral("12/5/2026"));
+}
+
+TEST(TimeGrid, FetchesPagesLazily)
+{
+    test::TestDb db;
+    db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+                           "INSERT INTO \"Time\" (PersonnelID, Tdate, Thours, Type) "
+                           "SELECT i, 46360, 1, 'Worked' FROM n"));
+    DataSource source(db.path(), TimeSql);
+    source.refresh();
+    TimeGrid grid;
+    grid.setDataSource(&source);
+
+    EXPECT_EQ(grid.rowCount(), Recordset::PageSize);
+    ASSERT_TRUE(grid.model()->canFetchMore(QModelIndex()));
+    grid.model()->fetchMore(QModelIndex());
+    EXPECT_EQ(grid.rowCount(), 2 * Recordset::PageSize);
+    EXPECT_EQ(grid.cellText(Recordset::PageSize, 0), QString::number(Recordset::PageSize + 1));
+
+    while (grid.model()->canFetchMore(QModelIndex()))
+        grid.model()->fetchMore(QModelIndex());
+    EXPECT_EQ(grid.rowCount(), 1000);
+    EXPECT_EQ(grid.cellText(999, 0), QStringLiteral("1000"));
+}
+
+TEST(Artwork, BackgroundAndIcon)
+{
+    const QImage bg = artwork::background(QSize(400, 300)).toImage();
+    ASSERT_EQ(bg.size(), QSize(400, 300));
+    // White text goes bottom left, the controls on the light band at the top.
+    EXPECT_LT(bg.pixelColor(20, 280).lightness(), 90);
+    EXPECT_GT(bg.pixelColor(200, 10).lightness(), bg.pixelColor(20, 280).lightness() + 60);
+
+    const QList<QSize> sizes = artwork::windowIcon().availableSizes();
+    for (const int s : {16, 32, 48, 64})
+        EXPECT_TRUE(sizes.contains(QSize(s, s))) << s;
+}
+
+TEST(QtDialogs, ConvertsFilters)
+{
+    EXPECT_EQ(QtDialogs::qtFilter(QStringLiteral("Databases|*.mdb;*.db|All Files (*.*)|*.*")),
+              QStringLiteral("Databases (*.mdb *.db);;All Files (*.*)"));
+    EXPECT_EQ(QtDialogs::qtFilter(QString()), QString());
+}
+
+TEST(QtDialogs, InputBoxAndMessageBox)
+{
+    QtDialogs dialogs;
+    QString seenTitle;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seenTitle = box->windowTitle();
+        box->setTextValue(QStringLiteral("1234"));
+        box->accept();
+    });
+    EXPECT_EQ(dialogs.inputBox(QStringLiteral("Password?"), QString()), QStringLiteral("1234"));
+    EXPECT_EQ(seenTitle, Dialogs::programTitle());
+
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_EQ(dialogs.inputBox(QStringLiteral("Password?"), QStringLiteral("Login")), QString());
+
+    int buttons = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seenTitle = box->windowTitle();
+        buttons = static_cast<int>(box->buttons().size());
+        box->accept();
+    });
+    dialogs.messageBox(QStringLiteral("Saved."), Dialogs::Icon::Information, QStringLiteral("Done"));
+    EXPECT_EQ(seenTitle, QStringLiteral("Done"));
+    EXPECT_EQ(buttons, 1);
+}
+
+} // namespace
+} // namespace pelmar
