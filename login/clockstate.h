@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/value.h"
+
+#include <optional>
+
+namespace pelmar {
+
+// What a log-in offers on the clock button, decided from the employee's
+// newest time record of the period.
+enum class ClockOffer
+{
+    ClockIn,         // no open worked record
+    ClockOut,        // open since today
+    RepairYesterday, // left open yesterday: close at midnight, reopen at 12:01 am
+    RepairEarlier,   // left open two or more days ago: close at midnight, notify
+    Unchanged,       // dated after today: the button keeps what it had
+};
+
+// The fields of the newest record that the decision reads, as the recordset
+// holds them.
+struct NewestRecord
+{
+    Value type;
+    Value timeOut;
+    Value tdate;
+};
+
+// newest is empty when the period holds no record; today is a whole-day
+// serial. The tests run in a fixed order and stop at the first that decides,
+// so a Null Tdate fails (error 94) only when it is reached.
+ClockOffer clockOffer(const std::optional<NewestRecord>& newest, double today);
+
+} // namespace pelmar

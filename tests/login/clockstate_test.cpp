@@ -1,0 +1,50 @@
+#include "login/clockstate.h"
+#include "platform/datetime.h"
+#include "platform/runerror.h"
+
+#include <gtest/gtest.h>
+
+using namespace pelmar;
+
+namespace {
+
+const double Today = dates::serial(2026, 12, 4);
+
+NewestRecord open(const Value& type, double tdate)
+{
+    return {type, Value::null(), Value::date(tdate)};
+}
+
+const Value Worked = Value::text(QStringLiteral("Worked"));
+
+TEST(ClockOfferTest, FollowsTheNewestRecord)
+{
+    EXPECT_EQ(clockOffer(std::nullopt, Today), ClockOffer::ClockIn);
+    EXPECT_EQ(clockOffer(open(Value::text(QStringLiteral("Sick Leave")), Today), Today), ClockOffer::ClockIn);
+    EXPECT_EQ(clockOffer(open(Value::text(QStringLiteral("worked")), Today), Today), ClockOffer::ClockIn);
+    // An empty text is a value other than "Worked"; Null is no value at all.
+    EXPECT_EQ(clockOffer(open(Value::text(QString()), Today), Today), ClockOffer::ClockIn);
+    EXPECT_EQ(clockOffer(open(Value::null(), Today), Today), ClockOffer::ClockOut);
+    EXPECT_EQ(clockOffer(NewestRecord{Worked, Value::date(0), Value::date(Today)}, Today),
+              ClockOffer::ClockIn);
+
+    EXPECT_EQ(clockOffer(open(Worked, Today), Today), ClockOffer::ClockOut);
+    EXPECT_EQ(clockOffer(open(Worked, Today + 0.75), Today), ClockOffer::ClockOut);
+    EXPECT_EQ(clockOffer(open(Worked, Today - 1), Today), ClockOffer::RepairYesterday);
+    EXPECT_EQ(clockOffer(open(Worked, Today - 2), Today), ClockOffer::RepairEarlier);
+    EXPECT_EQ(clockOffer(open(Worked, Today - 14), Today), ClockOffer::RepairEarlier);
+    EXPECT_EQ(clockOffer(open(Worked, Today + 1), Today), ClockOffer::Unchanged);
+}
+
+TEST(ClockOfferTest, ANullDateFailsOnlyWhenItIsNeeded)
+{
+    EXPECT_EQ(clockOffer(NewestRecord{Worked, Value::date(0.5), Value::null()}, Today), ClockOffer::ClockIn);
+    try {
+        clockOffer(NewestRecord{Worked, Value::null(), Value::null()}, Today);
+        ADD_FAILURE() << "a Null date was accepted";
+    } catch (const RunError& error) {
+        EXPECT_EQ(error.number(), 94);
+    }
+}
+
+} // namespace
