@@ -14,16 +14,12 @@ DataSource::~DataSource() = default;
 
 void DataSource::refresh()
 {
-    std::unique_ptr<Database> opened;
-    Database* db = m_database.get();
-    if (!db || db->path() != m_databaseName) {
-        opened = Engine().openDatabase(m_databaseName);
-        db = opened.get();
-    }
+    // The engine hands back the open connection while the file is the same
+    // one, and notices a file that was removed or replaced.
+    std::unique_ptr<Database> db = Engine().openDatabase(m_databaseName);
     std::unique_ptr<Recordset> rs = db->openRecordset(m_recordSource);
     rs->recordCount(); // reads the first page, so errors surface here
-    if (opened)
-        m_database = std::move(opened);
+    m_database = std::move(db);
     m_recordset = std::move(rs);
     emit refreshed();
 }

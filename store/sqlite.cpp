@@ -2,6 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <map>
+#include <mutex>
+#include <sys/stat.h>
 
 namespace pelmar::sql {
 
@@ -35,6 +38,30 @@ Connection::Connection(ConnectionHandle db, QString path) : m_db(std::move(db)),
 
 std::shared_ptr<Connection> Connection::open(const QString& path)
 {
+    static std::mutex mutex;
+    static std::map<QString, std::weak_ptr<Connection>> alive;
+    checkLocation(path);
+    const QString key = QFileInfo(path).absoluteFilePath();
+    std::lock_guard<std::mutex> lock(mutex);
+    if (std::shared_ptr<Connection> conn = alive[key].lock(); conn && conn->sameFileAsOpened())
+        return conn;
+    std::shared_ptr<Connection> conn = openPrivate(path);
+    alive[key] = conn;
+    return conn;
+}
+
+bool Connection::sameFileAsOpened() const
+{
+    struct stat info
+    {
+    };
+    if (::stat(QFile::encodeName(m_path).constData(), &info) != 0)
+        return false;
+    return info.st_dev == m_device && info.st_ino == m_inode;
+}
+
+std::shared_ptr<Connection> Connection::openPrivate(const QString& path)
+{
     checkLocation(path);
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
@@ -44,6 +71,13 @@ std::shared_ptr<Connection> Connection::open(const QString& path)
         throw RunError::of(err::CouldNotFindFile, QDir::toNativeSeparators(path));
     std::shared_ptr<Connection> conn(new Connection(std::move(db), path));
     conn->configure();
+    struct stat info
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0) {
+        conn->m_device = info.st_dev;
+        conn->m_inode = info.st_ino;
+    }
     return conn;
 }
 
@@ -70,6 +104,9 @@ std::shared_ptr<Connection> Connection::create(const QString& path)
 void Connection::configure()
 {
     sqlite3_busy_timeout(m_db.get(), BusyTimeoutMs);
+    // A misspelt "column" must be an error, never quietly a text.
+    sqlite3_db_config(m_db.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(m_db.get(), SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_extended_result_codes(m_db.get(), 0);
     // The suite database may sit in a shared network folder, where WAL's
     // shared memory does not work: keep the rollback journal.

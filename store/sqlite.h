@@ -28,8 +28,15 @@ class Connection
 {
 public:
     // Opens an existing file read-write (never creates one), shared, with a
-    // rollback journal, synchronous FULL and a busy timeout.
+    // rollback journal, synchronous FULL and a busy timeout. While a
+    // connection to the same file is alive in this process it is handed out
+    // again: nothing keeps a statement open between calls, so sharing it is
+    // safe on the one thread that uses the database, and it saves opening the
+    // file and parsing its schema at every action.
     static std::shared_ptr<Connection> open(const QString& path);
+    // A connection of its own, never shared (for other processes' stand-ins
+    // in tests and tools).
+    static std::shared_ptr<Connection> openPrivate(const QString& path);
     // Creates a new file; fails if one exists.
     static std::shared_ptr<Connection> create(const QString& path);
 
@@ -48,6 +55,11 @@ public:
 private:
     Connection(ConnectionHandle db, QString path);
     void configure();
+    // Identity of the file when opened, to notice it being removed or replaced.
+    bool sameFileAsOpened() const;
+
+    unsigned long long m_device = 0;
+    unsigned long long m_inode = 0;
 
     ConnectionHandle m_db;
     QString m_path;

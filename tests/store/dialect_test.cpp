@@ -147,6 +147,9 @@ TEST_F(DialectTest, EngineErrorsCarryTheEngineNumbers)
               err::InputTableNotFound);
     EXPECT_EQ(errorOf([&] { database->openRecordset(QStringLiteral("SELECT Nope FROM qslTime")); }),
               err::TooFewParameters);
+    // A bracketed name that is no column is an error, not a text.
+    EXPECT_EQ(errorOf([&] { database->openRecordset(QStringLiteral("SELECT SUM([Nope]) FROM qslTime")); }),
+              err::TooFewParameters);
     // What the where-is lookup builds when the list has no current row.
     EXPECT_EQ(errorOf([&] {
                   database->openRecordset(

@@ -172,7 +172,7 @@ TEST(DataSourceTest, AWriteBlockedPastTheBusyTimeoutFailsWhole)
     rs->setField(QStringLiteral("TimeOut"), Value::text(QStringLiteral("5:00:00 PM")));
     rs->setField(QStringLiteral("Thours"), Value::number(9));
 
-    std::shared_ptr<sql::Connection> other = sql::Connection::open(db.path());
+    std::shared_ptr<sql::Connection> other = sql::Connection::openPrivate(db.path());
     other->exec(QStringLiteral("BEGIN EXCLUSIVE"));
     EXPECT_EQ(errorOf([&] { rs->update(); }), err::Locked);
     other->exec(QStringLiteral("ROLLBACK"));

@@ -35,7 +35,7 @@ TestDb::TestDb()
 {
     const QString file = path();
     sql::createDatabase(file);
-    m_conn = sql::Connection::open(file);
+    m_conn = sql::Connection::openPrivate(file);
 }
 
 QString TestDb::path() const
