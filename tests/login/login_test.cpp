@@ -1,10 +1,8 @@
 #include "platform/widgets/glassbutton.h"
 #include "platform/widgets/namelist.h"
-#include "platform/widgets/timegrid.h"
 #include "store/datasource.h"
 #include "support/window.h"
 
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -216,43 +214,6 @@ TEST_F(LogInTest, AnUnknownCaptionDoesNothing)
     EXPECT_EQ(w().tdbPassword->text(), "Secret");
     EXPECT_FALSE(w().tdbPersonnel->locked());
     EXPECT_FALSE(shown(w().cmdReview));
-}
-
-TEST_F(LogInTest, LogOutWithADateRangeReloadsTheDefaultSheetOnceMidway)
-{
-    t.db.addTime(7, dec(4), hm(6, 0), hm(8, 0), 2);
-    t.db.addTime(7, dates::serial(2026, 11, 2), hm(6, 0), hm(9, 0), 3);
-    t.start();
-    t.logIn(QStringLiteral("Ann Able"), QStringLiteral("Secret"));
-    t.click("cmdReview");
-    t.dialogs.answerInput(QStringLiteral("11/01/2026"));
-    t.dialogs.answerInput(QStringLiteral("11/30/2026"));
-    w().chkLimit->click();
-    ASSERT_EQ(w().lblTotalHours->text(), "Total Hours 3.");
-
-    struct Seen
-    {
-        bool grid, box, total;
-        QString source;
-    };
-    std::vector<Seen> reloads;
-    QObject::connect(w().datTime, &DataSource::refreshed, [&] {
-        reloads.push_back({shown(w().tdgTimeWorked), shown(w().chkLimit), shown(w().lblTotalHours),
-                           w().datTime->recordSource()});
-    });
-    t.click("cmdGo");
-
-    ASSERT_EQ(reloads.size(), 1u);
-    EXPECT_FALSE(reloads[0].grid);
-    EXPECT_FALSE(reloads[0].box);
-    EXPECT_TRUE(reloads[0].total);
-    EXPECT_TRUE(reloads[0].source.contains("BETWEEN #11/20/2026# And #12/4/2026#"));
-    EXPECT_EQ(w().lblTotalHours->text(), "Total Hours 2.");
-    EXPECT_FALSE(w().chkLimit->isChecked());
-    EXPECT_FALSE(shown(w().lblTotalHours));
-    EXPECT_EQ(w().cmdReview->caption(), "View My Time");
-    EXPECT_TRUE(t.dialogs.allAnswersUsed());
-    expectLoggedOut();
 }
 
 } // namespace

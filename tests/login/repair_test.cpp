@@ -140,16 +140,6 @@ TEST_F(RepairTest, ShiftLeftOpenDaysAgoIsClosedReportedAndNotReopened)
     EXPECT_TRUE(w().lblIn->isHidden());
 }
 
-TEST_F(RepairTest, OldestShiftOfThePeriodIsStillRepaired)
-{
-    t.db.addTime(7, dates::serial(2026, 11, 20), hm(9, 0));
-    logIn();
-
-    ASSERT_FALSE(t.dialogs.texts().isEmpty());
-    EXPECT_TRUE(t.dialogs.texts().front().startsWith("You were not logged out correctly on 11/20/2026."));
-    EXPECT_EQ(rows().at(0).timeOut.toDouble(), 0.0);
-}
-
 TEST_F(RepairTest, FailureAfterClosingKeepsTheClosedShiftAndAddsNone)
 {
     t.db.addTime(7, dec(3), hm(15, 0));

@@ -47,10 +47,13 @@ protected:
     WindowTest t;
 };
 
+// The stored date and time are the label texts at the click: just after
+// midnight, before the next tick, that is still the previous day.
 TEST_F(TimeLogTest, ClockInStoresTheLabelTextsAndShowsWhatWasStored)
 {
-    t.clock.set(WindowTest::at(2026, 12, 4, 7, 45, 12));
+    t.clock.set(WindowTest::at(2026, 12, 3, 23, 59, 59));
     t.start();
+    t.clock.set(WindowTest::at(2026, 12, 4, 0, 0, 0)); // no tick yet
     logIn(t);
     ASSERT_EQ(w().cmdTimeLog->caption(), "Clock IN");
     t.click("cmdTimeLog");
@@ -59,35 +62,20 @@ TEST_F(TimeLogTest, ClockInStoresTheLabelTextsAndShowsWhatWasStored)
         t.db.rows(QStringLiteral("SELECT PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type FROM \"Time\""));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0].toInteger(), 7);
-    EXPECT_EQ(rows[0][1].toDouble(), dec(4));
-    EXPECT_DOUBLE_EQ(rows[0][2].toDouble(), hms(7, 45, 12));
+    EXPECT_EQ(rows[0][1].toDouble(), dec(3));
+    EXPECT_DOUBLE_EQ(rows[0][2].toDouble(), hms(23, 59, 59));
     EXPECT_TRUE(rows[0][3].isNull());
     EXPECT_TRUE(rows[0][4].isNull());
     EXPECT_EQ(rows[0][5], Value::text(QStringLiteral("Worked")));
 
     EXPECT_EQ(w().lblIn->text(), "You Clocked in:");
-    EXPECT_EQ(w().lblDateIn->text(), "Friday, December 04, 2026");
-    EXPECT_EQ(w().lblTimeIn->text(), "7:45:12 AM");
+    EXPECT_EQ(w().lblDateIn->text(), "Thursday, December 03, 2026");
+    EXPECT_EQ(w().lblTimeIn->text(), "11:59:59 PM");
     EXPECT_TRUE(shown(w().lblIn) && shown(w().lblDateIn) && shown(w().lblTimeIn));
     EXPECT_FALSE(shown(w().lblOut));
     EXPECT_FALSE(shown(w().cmdTimeLog));
     EXPECT_EQ(w().cmdTimeLog->caption(), "Clock IN");
     EXPECT_TRUE(t.dialogs.texts().isEmpty());
-}
-
-TEST_F(TimeLogTest, ClickBeforeTheFirstTickAfterMidnightRecordsThePreviousDay)
-{
-    t.clock.set(WindowTest::at(2026, 12, 3, 23, 59, 59));
-    t.start();
-    t.clock.set(WindowTest::at(2026, 12, 4, 0, 0, 0)); // no tick yet
-    logIn(t);
-    t.click("cmdTimeLog");
-
-    const auto rows = t.db.rows(QStringLiteral("SELECT Tdate, TimeIn FROM \"Time\""));
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0][0].toDouble(), dec(3));
-    EXPECT_DOUBLE_EQ(rows[0][1].toDouble(), hms(23, 59, 59));
-    EXPECT_EQ(w().lblDateIn->text(), "Thursday, December 03, 2026");
 }
 
 TEST_F(TimeLogTest, ClockOutAcrossMidnightCountsFourHours)
