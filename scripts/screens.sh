@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Starts the real time clock under Xvfb on a fresh demo database and saves
-# pictures of its window: screens/logged-out.png and screens/logged-in.png.
+# pictures of its window: logged out, logged in, and with the time sheet open.
 # Run after a build (scripts/build.sh plain).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -37,4 +37,9 @@ xdotool type --window "$window" --delay 20 alice
 xdotool key --window "$window" Return
 sleep 1
 import -window "$window" screens/logged-in.png
-echo "saved screens/logged-out.png and screens/logged-in.png"
+
+# Open the time sheet with "View My Time".
+xdotool mousemove --window "$window" 148 73 click 1
+sleep 1
+import -window "$window" screens/time-sheet.png
+echo "saved screens/logged-out.png, screens/logged-in.png and screens/time-sheet.png"

@@ -129,6 +129,7 @@ void FrmTimeLog::createControls()
     chkLimit->setGeometry(px(2400), px(1680), 190, 20);
     chkLimit->setToolTip(QStringLiteral("Click to enter new date range"));
     chkLimit->setFont(arial(9, true));
+    chkLimit->setStyleSheet(QStringLiteral("QCheckBox { color: white; }"));
     chkLimit->hide();
 
     lblDate = makeLabel(Picture1, "lblDate", QStringLiteral("Date"), QRect(px(5955), px(240), 200, 20),
@@ -138,15 +139,19 @@ void FrmTimeLog::createControls()
                         Qt::AlignCenter);
     lblTime->setFont(arial(10, true));
 
-    const QString blue = QStringLiteral("color: #0000C0;");
-    lblTimeIn = makeLabel(Picture1, "lblTimeIn", QStringLiteral("TimeIn"), QRect(px(7575), px(2775), 88, 20));
+    // The clock lines sit on the dark part of the picture: white captions and
+    // light blue values keep them readable.
+    const QString blue = QStringLiteral("color: #A8D0FF;");
+    lblTimeIn = makeLabel(Picture1, "lblTimeIn", QStringLiteral("TimeIn"), QRect(px(7575), px(2775), 93, 20));
     lblTimeIn->setStyleSheet(blue);
     lblOut =
         makeLabel(Picture1, "lblOut", QStringLiteral("You Clocked Out:"), QRect(px(5256), px(3192), 130, 20));
     lblIn =
         makeLabel(Picture1, "lblIn", QStringLiteral("You Clocked In:"), QRect(px(5316), px(2400), 130, 20));
+    lblOut->setStyleSheet(QStringLiteral("color: white;"));
+    lblIn->setStyleSheet(QStringLiteral("color: white;"));
     lblTimeOut =
-        makeLabel(Picture1, "lblTimeOut", QStringLiteral("TimeOut"), QRect(px(7575), px(3450), 88, 20));
+        makeLabel(Picture1, "lblTimeOut", QStringLiteral("TimeOut"), QRect(px(7575), px(3450), 93, 20));
     lblTimeOut->setStyleSheet(blue);
     lblDateOut = makeLabel(Picture1, "lblDateOut", QStringLiteral("DateOut"),
                            QRect(px(5055), px(3450), 165, 20), Qt::AlignRight | Qt::AlignVCenter);
@@ -157,6 +162,9 @@ void FrmTimeLog::createControls()
     lblTotalHours = makeLabel(Picture1, "lblTotalHours", QStringLiteral("Total Hours"),
                               QRect(px(1545), px(5010), 225, 18), Qt::AlignRight | Qt::AlignVCenter);
     lblTotalHours->setStyleSheet(QStringLiteral("color: white;"));
+    // A gap between a right-aligned date and the time beside it.
+    lblTimeIn->setIndent(6);
+    lblTimeOut->setIndent(6);
     for (QLabel* label : {lblTimeIn, lblOut, lblIn, lblTimeOut, lblDateOut, lblDateIn, lblTotalHours})
         label->hide();
     Label2 =

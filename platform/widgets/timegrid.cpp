@@ -210,6 +210,13 @@ TimeGrid::TimeGrid(QWidget* parent) : QTableView(parent), m_model(new TimeGridMo
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setStretchLastSection(true);
     horizontalHeader()->setHighlightSections(false);
+    // The sheet is always one employee's, so their number is left out and
+    // the other five columns fit the grid without scrolling sideways.
+    setColumnHidden(0, true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int widths[] = {0, 70, 62, 62, 44};
+    for (int column = 1; column < 5; ++column)
+        setColumnWidth(column, widths[column]);
 }
 
 TimeGrid::~TimeGrid() = default;
