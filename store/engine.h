@@ -23,7 +23,27 @@ public:
     const QString& path() const;
 
 private:
+    friend class Transaction;
     std::shared_ptr<sql::Connection> m_conn;
+};
+
+// A write transaction on a database, for writing many rows at once (tools,
+// the benchmark's generator). BEGIN IMMEDIATE takes the write lock at once,
+// so a busy file fails here rather than half-way through. Rolled back by the
+// destructor unless committed; the destructor never throws.
+class Transaction
+{
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit();
+
+private:
+    std::shared_ptr<sql::Connection> m_conn;
+    bool m_open = false;
 };
 
 // The database engine object: created on first use, kept for the life of the

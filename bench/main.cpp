@@ -1,0 +1,510 @@
+#include "app/shared.h"
+#include "bench/baresql.h"
+#include "bench/generator.h"
+#include "bench/scripteddialogs.h"
+#include "platform/clock.h"
+#include "platform/datetime.h"
+#include "platform/numformat.h"
+#include "platform/widgets/glassbutton.h"
+#include "platform/widgets/namelist.h"
+#include "store/dialect.h"
+#include "store/schema.h"
+#include "store/sqlite.h"
+#include "store/sqltexts.h"
+#include "ui/frmtimelog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace pelmar::bench {
+
+namespace {
+
+const char* const Usage =
+    R"(usage: pelmar-bench [--employees N] [--former N] [--years N] [--out FOLDER] [--runs N] [--check]
+
+Generates a company's database through the program's own store (500 current
+and 50 former employees with ten years of shifts and absences unless told
+otherwise) and times the window's actions against the bare SQLite work on the
+same file. A FOLDER that already holds Pelmar.mdb is used as it is. --check
+makes the exit status 1 when a target is missed.
+)";
+
+struct Options
+{
+    Company company;
+    QString out;
+    int runs = 21;
+    bool check = false;
+    QString childFolder; // internal: one start-up in this process, then its memory
+};
+
+// The benchmark's first "today": Friday 4 December 2026. A database used
+// again moves on past the shifts earlier runs left.
+const double FirstToday = dates::serial(2026, 12, 4);
+constexpr double TargetRatio = 3.0;
+// Shifts start ten seconds apart from 6 am and last eight hours: all end today.
+constexpr int MaxRuns = 3600;
+constexpr double TargetMemoryMb = 10.0;
+
+[[noreturn]] void usage(const QString& message)
+{
+    std::fprintf(stderr, "%s\n%s", qPrintable(message), Usage);
+    std::exit(2);
+}
+
+Options parse(const QStringList& args)
+{
+    Options o;
+    auto number = [&](int& i) {
+        if (i + 1 >= args.size())
+            usage(QStringLiteral("%1 needs a value").arg(args[i]));
+        bool ok = false;
+        const int v = args[++i].toInt(&ok);
+        if (!ok || v < 0)
+            usage(QStringLiteral("'%1' is not a count").arg(args[i]));
+        return v;
+    };
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--employees"))
+            o.company.employees = number(i);
+        else if (a == QLatin1String("--former"))
+            o.company.former = number(i);
+        else if (a == QLatin1String("--years"))
+            o.company.years = number(i);
+        else if (a == QLatin1String("--runs"))
+            o.runs = std::clamp(number(i), 1, MaxRuns);
+        else if (a == QLatin1String("--check"))
+            o.check = true;
+        else if (a == QLatin1String("--out") && i + 1 < args.size())
+            o.out = args[++i];
+        else if (a == QLatin1String("--child-formload") && i + 1 < args.size())
+            o.childFolder = args[++i];
+        else
+            usage(QStringLiteral("unknown argument '%1'").arg(a));
+    }
+    if (o.company.employees < 1 || o.company.years < 1)
+        usage(QStringLiteral("at least one employee and one year"));
+    return o;
+}
+
+double nowMs()
+{
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// kB of a field of /proc/self/status (VmHWM, VmRSS).
+long statusKb(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray key = QByteArray(field) + ':';
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+void writeIni(const QString& appFolder, const QString& dbFolder)
+{
+    QFile ini(QDir(appFolder).filePath(QStringLiteral("PelmarEmployee.ini")));
+    if (!ini.open(QIODevice::WriteOnly))
+        throw std::runtime_error("cannot write the configuration file");
+    ini.write(QStringLiteral("[PELMAREMPLOYEE]\r\nMessage=%1\r\n").arg(dbFolder).toLatin1());
+}
+
+// The window as one workstation runs it, with nobody at the screen.
+class Station
+{
+public:
+    Station(const QString& appFolder, double now) : clock(now)
+    {
+        window = std::make_unique<FrmTimeLog>(shared, dialogs, clock, appFolder);
+    }
+
+    void setNow(double serial)
+    {
+        clock.set(serial);
+        window->Timer1_Timer();
+    }
+
+    void pick(int id)
+    {
+        if (!window->tdbPersonnel->selectName(fullName(id)))
+            throw std::runtime_error("employee not in the list: " + fullName(id).toStdString());
+        window->tdbPassword->setText(password(id));
+    }
+
+    // Fails the run on any message box but the expected count.
+    void expectMessages(int count, const char* action)
+    {
+        const QStringList shown = dialogs.takeMessages();
+        if (shown.size() != count)
+            throw std::runtime_error(std::string(action) + ": unexpected messages: " +
+                                     shown.join(QStringLiteral(" | ")).toStdString());
+    }
+
+    void expectCaption(GlassButton* button, const char* caption, const char* action)
+    {
+        if (button->caption() != QLatin1String(caption) || !button->isVisibleTo(window.get()))
+            throw std::runtime_error(std::string(action) + ": expected '" + caption +
+                                     "', the button reads '" + button->caption().toStdString() + "'");
+    }
+
+    ManualClock clock;
+    ScriptedDialogs dialogs;
+    Shared shared;
+    std::unique_ptr<FrmTimeLog> window;
+};
+
+struct Action
+{
+    const char* name;
+    std::vector<double> program;
+    std::vector<double> bare;
+};
+
+class Bench
+{
+public:
+    Bench(const Options& options, QString dbFolder) : m_options(options), m_folder(std::move(dbFolder)) {}
+
+    void run()
+    {
+        QTemporaryDir app;
+        writeIni(app.path(), m_folder);
+        const QString path = QDir(m_folder).filePath(names::DatabaseFile);
+        BareSql bare(path);
+        const int employees = m_options.company.employees;
+        for (int r = 0; r < m_options.runs; ++r) {
+            const int id = 1 + (r * 37) % employees;
+            // Every other run the bare work goes first, so neither side gets
+            // the other's warm caches every time.
+            const bool bareFirst = r % 2 == 1;
+            runOnce(app.path(), bare, id, r, bareFirst);
+        }
+    }
+
+    void report(long long records, const QString& path)
+    {
+        std::printf("\nDatabase %s: %d employees (%d former), %lld time records, %.0f MB\n",
+                    qPrintable(QDir::toNativeSeparators(path)),
+                    m_options.company.employees + m_options.company.former, m_options.company.former, records,
+                    QFileInfo(path).size() / 1048576.0);
+        std::printf("Median of %d runs each; bare = the same rows with hand-written SQL on an open "
+                    "connection\n\n",
+                    m_options.runs);
+        std::printf("%-22s %12s %12s %8s\n", "action", "program ms", "bare ms", "ratio");
+        for (const Action& a : m_actions) {
+            const double p = median(a.program);
+            const double b = median(a.bare);
+            const double ratio = b > 0 ? p / b : 0;
+            std::printf("%-22s %12.3f %12.3f %7.2fx\n", a.name, p, b, ratio);
+            if (ratio > m_worstRatio) {
+                m_worstRatio = ratio;
+                m_worstAction = a.name;
+            }
+        }
+    }
+
+    double worstRatio() const { return m_worstRatio; }
+    const char* worstAction() const { return m_worstAction; }
+
+private:
+    Action& action(const char* name)
+    {
+        for (Action& a : m_actions) {
+            if (std::string(a.name) == name)
+                return a;
+        }
+        m_actions.push_back({name, {}, {}});
+        return m_actions.back();
+    }
+
+    void time(const char* name, const std::function<void()>& program, const std::function<void()>& bareWork,
+              bool bareFirst)
+    {
+        Action& a = action(name);
+        auto measure = [](const std::function<void()>& f) {
+            const double start = nowMs();
+            f();
+            return nowMs() - start;
+        };
+        if (bareFirst)
+            a.bare.push_back(measure(bareWork));
+        a.program.push_back(measure(program));
+        if (!bareFirst)
+            a.bare.push_back(measure(bareWork));
+    }
+
+    void runOnce(const QString& appFolder, BareSql& bare, int id, int run, bool bareFirst)
+    {
+        // A shift ten seconds later at every run, so each clock-in is the newest.
+        const double today = FirstToday;
+        const double clockIn = today + dates::timeSerial(6, 0, 0) + run * 10.0 / 86400;
+        const double clockOut = clockIn + 8.0 / 24;
+        const double from15 = today - 14;
+        const dates::Ymd ymd = dates::ymd(today);
+        const double yearAgo = today - 365;
+        const QString fromText = QString::asprintf("%02d/%02d/%04d", dates::ymd(yearAgo).month,
+                                                   dates::ymd(yearAgo).day, dates::ymd(yearAgo).year);
+        const QString toText = QString::asprintf("%02d/%02d/%04d", ymd.month, ymd.day, ymd.year);
+
+        Station s(appFolder, clockIn);
+        FrmTimeLog& w = *s.window;
+        time(
+            "Form_Load", [&] { w.Form_Load(); }, [&] { bare.formLoad(); }, bareFirst);
+        s.expectMessages(0, "Form_Load");
+
+        s.pick(id);
+        time(
+            "log in", [&] { w.cmdGo->click(); },
+            [&] {
+                bare.listing(id, from15, today, 64);
+                bare.total(id, from15, today);
+            },
+            bareFirst);
+        s.expectMessages(0, "log in");
+        s.expectCaption(w.cmdTimeLog, "Clock IN", "log in");
+
+        qint64 bareShift = 0;
+        s.setNow(clockIn);
+        time(
+            "clock in", [&] { w.cmdTimeLog->click(); },
+            [&] {
+                bareShift = bare.clockIn(id, today, dates::timePart(clockIn));
+                bare.listing(id, from15, today, 64);
+            },
+            bareFirst);
+        s.expectMessages(0, "clock in");
+
+        w.cmdGo->click(); // log out
+        s.setNow(clockOut);
+        s.pick(id);
+        w.cmdGo->click();
+        s.expectMessages(0, "second log in");
+        s.expectCaption(w.cmdTimeLog, "Clock OUT", "second log in");
+        time(
+            "clock out", [&] { w.cmdTimeLog->click(); },
+            [&] { bare.clockOut(bareShift, dates::timePart(clockOut), 8.0); }, bareFirst);
+        s.expectMessages(0, "clock out");
+
+        time(
+            "open time sheet", [&] { w.cmdReview->click(); },
+            [&] {
+                bare.listing(id, from15, today, 64);
+                bare.total(id, from15, today);
+            },
+            bareFirst);
+        s.expectMessages(0, "open time sheet");
+
+        s.dialogs.answerInput(fromText);
+        s.dialogs.answerInput(toText);
+        time(
+            "range of one year", [&] { w.chkLimit->click(); },
+            [&] {
+                bare.listing(id, yearAgo, today, 64);
+                bare.total(id, yearAgo, today);
+            },
+            bareFirst);
+        s.expectMessages(0, "range of one year");
+        const QString expected = QStringLiteral("Total Hours ") +
+                                 formatNumber(bare.total(id, yearAgo, today), QStringLiteral("#######0.##"));
+        if (w.lblTotalHours->text() != expected || s.dialogs.inputsLeft())
+            throw std::runtime_error("range of one year: the window shows '" +
+                                     w.lblTotalHours->text().toStdString() + "', not '" +
+                                     expected.toStdString() + "'");
+
+        time(
+            "where is", [&] { w.cmdWhereIs->click(); }, [&] { bare.listing(id, from15, today, 1); },
+            bareFirst);
+        s.expectMessages(1, "where is");
+
+        w.cmdGo->click(); // log out
+        s.expectMessages(0, "log out");
+        bare.remove(bareShift);
+    }
+
+    const Options& m_options;
+    QString m_folder;
+    std::vector<Action> m_actions;
+    double m_worstRatio = 0;
+    const char* m_worstAction = "";
+};
+
+// The plans of the statements the program steps, as SQLite will run them.
+bool printPlans(const QString& path)
+{
+    std::shared_ptr<sql::Connection> conn = sql::Connection::openPrivate(path);
+    const Value from = Value::date(FirstToday - 14);
+    const Value to = Value::date(FirstToday);
+    const Value id = Value::integer(1);
+    const QString paged = QStringLiteral(" LIMIT ? OFFSET ?");
+    const std::vector<std::pair<const char*, QString>> texts = {
+        {"employees", sql::translate(sqltexts::CurrentEmployees) + paged},
+        {"all records", sql::translate(sqltexts::AllTimeRecords) + paged},
+        {"settings", QStringLiteral("SELECT * FROM \"CustomSettings\"") + paged},
+        {"listing", sql::translate(sqltexts::rangeListing(from, to, id)) + paged},
+        {"total", sql::translate(sqltexts::rangeTotal(from, to, id))},
+        {"clock out", QStringLiteral("UPDATE \"Time\" SET \"TimeOut\"=?,\"Thours\"=?,\"Type\"=? WHERE "
+                                     "\"TimeID\"=?")},
+    };
+    bool clean = true;
+    std::printf("Query plans of the program's statements:\n");
+    for (const auto& [name, text] : texts) {
+        sql::Statement plan(*conn, QStringLiteral("EXPLAIN QUERY PLAN ") + text);
+        QStringList steps;
+        while (plan.step())
+            steps << plan.columnText(3);
+        const QString joined = steps.join(QStringLiteral("; "));
+        // A table scan of Time or a sort in a temporary b-tree grows with the file.
+        const bool bad = joined.contains(QLatin1String("TEMP B-TREE")) ||
+                         joined.contains(QRegularExpression(QStringLiteral(R"(SCAN "?Time"?($|;))")));
+        clean = clean && !bad;
+        std::printf("  %-12s %s%s\n", name, qPrintable(joined), bad ? "   <-- grows with the file" : "");
+    }
+    return clean;
+}
+
+// One start-up in a process of its own, shown on the screen as the program
+// shows it: prints the peak and current resident memory in kB.
+int childFormLoad(const QString& dbFolder)
+{
+    QTemporaryDir app;
+    writeIni(app.path(), dbFolder);
+    Station s(app.path(), FirstToday + dates::timeSerial(9, 0, 0));
+    s.window->Form_Load();
+    s.window->show();
+    QApplication::processEvents();
+    s.expectMessages(0, "Form_Load");
+    std::printf("%ld %ld\n", statusKb("VmHWM"), statusKb("VmRSS"));
+    return 0;
+}
+
+struct Memory
+{
+    double peakMb = 0;
+    double residentMb = 0;
+};
+
+Memory startUpMemory(const QString& dbFolder)
+{
+    // The median of three fresh processes.
+    std::vector<double> peaks;
+    std::vector<double> resident;
+    for (int i = 0; i < 3; ++i) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child-formload"), dbFolder});
+        if (!child.waitForFinished(120000) || child.exitCode() != 0)
+            throw std::runtime_error("the start-up process failed: " +
+                                     child.readAllStandardError().toStdString());
+        const QList<QByteArray> kb = child.readAllStandardOutput().trimmed().split(' ');
+        peaks.push_back(kb.value(0).toDouble() / 1024);
+        resident.push_back(kb.value(1).toDouble() / 1024);
+    }
+    return {median(peaks), median(resident)};
+}
+
+int benchMain(const Options& options)
+{
+    std::unique_ptr<QTemporaryDir> scratch;
+    QString folder = options.out;
+    if (folder.isEmpty()) {
+        scratch = std::make_unique<QTemporaryDir>();
+        folder = scratch->path();
+    }
+    QDir().mkpath(folder);
+    const QString path = QDir(folder).filePath(names::DatabaseFile);
+    if (QFileInfo::exists(path)) {
+        std::printf("Using the existing %s\n", qPrintable(QDir::toNativeSeparators(path)));
+    } else {
+        std::printf("Generating %s ...\n", qPrintable(QDir::toNativeSeparators(path)));
+        const double start = nowMs();
+        const long long rows = generate(path, options.company, FirstToday);
+        std::printf("  %lld time records in %.1f s\n", rows, (nowMs() - start) / 1000);
+    }
+    long long records = 0;
+    {
+        // The generator writes only days before today: whatever lies later
+        // was left by an earlier run of the benchmark and goes, so that every
+        // run starts from the same file.
+        std::shared_ptr<sql::Connection> conn = sql::Connection::openPrivate(path);
+        sql::Statement undo(*conn, QStringLiteral("DELETE FROM \"Time\" WHERE Tdate >= ?"));
+        undo.bind(1, FirstToday);
+        undo.step();
+        sql::Statement count(*conn, QStringLiteral("SELECT COUNT(*) FROM \"Time\""));
+        count.step();
+        records = count.columnInt(0);
+    }
+
+    const bool plansClean = printPlans(path);
+
+    Bench bench(options, folder);
+    bench.run();
+    bench.report(records, path);
+
+    QTemporaryDir emptyFolder;
+    sql::createDatabase(QDir(emptyFolder.path()).filePath(names::DatabaseFile));
+    const Memory big = startUpMemory(folder);
+    const Memory empty = startUpMemory(emptyFolder.path());
+    const double difference = big.peakMb - empty.peakMb;
+    std::printf("\nStart-up memory (Form_Load in a fresh process, window shown; peak VmHWM / VmRSS):\n");
+    std::printf("  this database   %7.1f MB / %7.1f MB\n", big.peakMb, big.residentMb);
+    std::printf("  empty database  %7.1f MB / %7.1f MB\n", empty.peakMb, empty.residentMb);
+
+    const bool met = bench.worstRatio() <= TargetRatio && difference <= TargetMemoryMb && plansClean;
+    std::printf("\nSummary: worst ratio %.2fx (%s), start-up memory %+.1f MB against an empty database; "
+                "targets %.0fx and %.0f MB: %s\n",
+                bench.worstRatio(), bench.worstAction(), difference, TargetRatio, TargetMemoryMb,
+                met ? "met" : "MISSED");
+    return options.check && !met ? 1 : 0;
+}
+
+} // namespace
+
+} // namespace pelmar::bench
+
+int main(int argc, char** argv)
+{
+    // Headless unless told otherwise: nobody watches the benchmark's windows.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const pelmar::bench::Options options = pelmar::bench::parse(QCoreApplication::arguments());
+    try {
+        if (!options.childFolder.isEmpty())
+            return pelmar::bench::childFormLoad(options.childFolder);
+        return pelmar::bench::benchMain(options);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "pelmar-bench: %s\n", e.what());
+        return 1;
+    }
+}
