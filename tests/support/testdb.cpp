@@ -108,6 +108,15 @@ std::vector<std::vector<Value>> TestDb::rows(const QString& sql)
     return out;
 }
 
+std::vector<TestDb::TimeRow> TestDb::timeRows()
+{
+    std::vector<TimeRow> out;
+    for (const auto& r :
+         rows(QStringLiteral("SELECT Tdate, TimeIn, TimeOut, Thours, Type FROM \"Time\" ORDER BY TimeID")))
+        out.push_back({r[0], r[1], r[2], r[3], r[4]});
+    return out;
+}
+
 Value TestDb::scalar(const QString& sql)
 {
     const auto r = rows(sql);

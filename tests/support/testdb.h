@@ -33,6 +33,13 @@ public:
     std::vector<std::vector<Value>> rows(const QString& sql);
     Value scalar(const QString& sql);
 
+    struct TimeRow
+    {
+        Value tdate, timeIn, timeOut, hours, type;
+    };
+    // Every Time row, in the order they were added.
+    std::vector<TimeRow> timeRows();
+
 private:
     QTemporaryDir m_dir;
     std::shared_ptr<sql::Connection> m_conn;

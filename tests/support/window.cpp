@@ -38,6 +38,14 @@ void WindowTest::logIn(const QString& fullName, const QString& password)
     QTest::keyClick(m_window->tdbPassword, Qt::Key_Return);
 }
 
+void WindowTest::failingAlerts(double threshold)
+{
+    db.setSetting(QStringLiteral("WorkHoursNotify"), Value::number(threshold));
+    db.setSetting(QStringLiteral("smtpserver"), Value::text(QStringLiteral("mail.example")));
+    db.setSetting(QStringLiteral("smtpusername"), Value::text(QStringLiteral("clock")));
+    db.setSetting(QStringLiteral("smtppassword"), Value::null());
+}
+
 void WindowTest::click(const char* objectName)
 {
     auto* button = m_window->findChild<GlassButton*>(QString::fromLatin1(objectName));

@@ -12,6 +12,25 @@
 
 namespace pelmar::test {
 
+// The window is never shown, so "shown" means not hidden.
+inline bool shown(const QWidget* widget)
+{
+    return !widget->isHidden();
+}
+
+// A day of the test clock's month and a time of day, as serials.
+inline double dec(int day)
+{
+    return dates::serial(2026, 12, day);
+}
+inline double hm(int hour, int minute, int second = 0)
+{
+    return dates::timeSerial(hour, minute, second);
+}
+
+// What an alert attempt shows under failingAlerts().
+inline const QString AlertAttempt = QStringLiteral("Error:94 Invalid use of Null");
+
 // A time-clock window on a fresh database, started as the program starts it:
 // a configuration file naming the database folder in its own application
 // folder, scripted dialogs and a settable clock (Friday 4 December 2026,
@@ -42,6 +61,15 @@ public:
 
     // Picks a name in the list, types the password and presses Enter.
     void logIn(const QString& fullName, const QString& password);
+
+    // Employee 7, "Ann Able", password "pw": the one most tests need.
+    void addAnn() { db.addEmployee(7, QStringLiteral("Ann Able"), QStringLiteral("pw")); }
+    void logInAnn() { logIn(QStringLiteral("Ann Able"), QStringLiteral("pw")); }
+
+    // Mail settings whose Null password can't become text: every alert
+    // attempt shows AlertAttempt at once and sends nothing, so attempts can
+    // be counted. WorkHoursNotify is the threshold.
+    void failingAlerts(double threshold);
     // Clicks a button by object name, as the user does.
     void click(const char* objectName);
 

@@ -1,0 +1,90 @@
+#include "support/smtpserver.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+
+namespace pelmar::test {
+
+QByteArray SmtpServer::Message::header(const QByteArray& name) const
+{
+    const QByteArray head = raw.left(raw.indexOf("\r\n\r\n") + 2);
+    for (const QByteArray& line : head.split('\n')) {
+        if (line.startsWith(name + ": "))
+            return line.mid(name.size() + 2).chopped(1);
+    }
+    return {};
+}
+
+QByteArray SmtpServer::Message::text() const
+{
+    const QByteArray encoded = body();
+    QByteArray out;
+    for (qsizetype i = 0; i < encoded.size(); ++i) {
+        if (encoded[i] != '=') {
+            out += encoded[i];
+            continue;
+        }
+        if (encoded.mid(i + 1, 2) != "\r\n") // a soft line break adds nothing
+            out += static_cast<char>(encoded.mid(i + 1, 2).toInt(nullptr, 16));
+        i += 2;
+    }
+    return out;
+}
+
+SmtpServer::~SmtpServer()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+}
+
+quint16 SmtpServer::serve()
+{
+    return start(
+        {QStringLiteral("serve"), m_dir.path(), QString::fromLatin1(User), QString::fromLatin1(Password)});
+}
+
+quint16 SmtpServer::silent()
+{
+    return start({QStringLiteral("silent")});
+}
+
+quint16 SmtpServer::start(const QStringList& arguments)
+{
+    const QString script =
+        qEnvironmentVariable("PELMAR_SOURCE_DIR") + QStringLiteral("/tests/support/smtpserver.py");
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start(QStringLiteral("/usr/bin/python3"), QStringList{script} + arguments);
+    if (!m_process.waitForStarted(5000))
+        return 0;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 10000) {
+        if (m_process.canReadLine()) {
+            const QByteArray line = m_process.readLine().trimmed();
+            if (line.startsWith("READY "))
+                return static_cast<quint16>(line.mid(6).toUInt());
+        } else if (!m_process.waitForReadyRead(500) && m_process.state() == QProcess::NotRunning) {
+            return 0;
+        }
+    }
+    return 0;
+}
+
+std::vector<SmtpServer::Message> SmtpServer::received() const
+{
+    std::vector<Message> out;
+    for (int n = 1;; ++n) {
+        // The server writes the sidecar last: its presence means complete.
+        QFile sidecar(m_dir.filePath(QStringLiteral("mail-%1.json").arg(n)));
+        QFile raw(m_dir.filePath(QStringLiteral("mail-%1.eml").arg(n)));
+        if (!sidecar.open(QIODevice::ReadOnly) || !raw.open(QIODevice::ReadOnly))
+            break;
+        out.push_back({raw.readAll(), QJsonDocument::fromJson(sidecar.readAll()).object()});
+    }
+    return out;
+}
+
+} // namespace pelmar::test
