@@ -1,6 +1,6 @@
 #include "login/clockstate.h"
 #include "platform/datetime.h"
-#include "platform/runerror.h"
+#include "support/errorof.h"
 
 #include <gtest/gtest.h>
 
@@ -9,13 +9,12 @@ using namespace pelmar;
 namespace {
 
 const double Today = dates::serial(2026, 12, 4);
+const Value Worked = Value::text(QStringLiteral("Worked"));
 
 NewestRecord open(const Value& type, double tdate)
 {
     return {type, Value::null(), Value::date(tdate)};
 }
-
-const Value Worked = Value::text(QStringLiteral("Worked"));
 
 TEST(ClockOfferTest, FollowsTheNewestRecord)
 {
@@ -39,12 +38,10 @@ TEST(ClockOfferTest, FollowsTheNewestRecord)
 TEST(ClockOfferTest, ANullDateFailsOnlyWhenItIsNeeded)
 {
     EXPECT_EQ(clockOffer(NewestRecord{Worked, Value::date(0.5), Value::null()}, Today), ClockOffer::ClockIn);
-    try {
-        clockOffer(NewestRecord{Worked, Value::null(), Value::null()}, Today);
-        ADD_FAILURE() << "a Null date was accepted";
-    } catch (const RunError& error) {
-        EXPECT_EQ(error.number(), 94);
-    }
+    EXPECT_EQ(test::errorOf([] {
+                  clockOffer(NewestRecord{Worked, Value::null(), Value::null()}, Today);
+              }),
+              err::InvalidUseOfNull);
 }
 
 } // namespace
