@@ -7,6 +7,7 @@
 #include "store/sqlite.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace pelmar {
 
@@ -118,14 +119,36 @@ Recordset::Recordset(std::shared_ptr<sql::Connection> conn, const QString& sourc
         if (m_sql.endsWith(QLatin1Char(';')))
             m_sql.chop(1);
     }
-    // Prepare once now so that a statement the engine rejects fails at open.
-    sql::Statement check(*m_conn, m_sql);
-    if (!check.readOnly())
+    static const QRegularExpression hasLimit(QStringLiteral(R"(\bLIMIT\b)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    m_paged = !hasLimit.match(m_sql).hasMatch();
+    // Prepared now, so that a statement the engine rejects fails at open.
+    prepare();
+    if (!m_stmt->readOnly())
         throw RunError(err::QuerySyntax, QStringLiteral("Only SELECT statements open as recordsets."));
-    for (int i = 0; i < check.columnCount(); ++i) {
-        m_columns << check.columnName(i);
-        m_columnKinds.push_back(kindOfDeclType(check.columnDeclType(i)));
+    for (int i = 0; i < m_stmt->columnCount(); ++i) {
+        m_columns << m_stmt->columnName(i);
+        m_columnKinds.push_back(kindOfDeclType(m_stmt->columnDeclType(i)));
     }
+}
+
+void Recordset::prepare()
+{
+    m_stmt.reset();
+    m_stmt = std::make_unique<sql::Statement>(*m_conn,
+                                              m_paged ? m_sql + QStringLiteral(" LIMIT ? OFFSET ?") : m_sql);
+}
+
+sql::Connection& Recordset::connection()
+{
+    if (m_conn->stale()) {
+        // Throws 3024 when there is no file at the path any more.
+        std::shared_ptr<sql::Connection> now = sql::Connection::open(m_conn->path());
+        m_stmt.reset();
+        m_conn = std::move(now);
+        prepare();
+    }
+    return *m_conn;
 }
 
 Recordset::~Recordset() = default;
@@ -144,13 +167,16 @@ void Recordset::readPage()
 {
     if (m_complete)
         return;
-    static const QRegularExpression hasLimit(QStringLiteral(R"(\bLIMIT\b)"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    const bool paged = !hasLimit.match(m_sql).hasMatch();
-    sql::Statement stmt(*m_conn, paged ? m_sql + QStringLiteral(" LIMIT ? OFFSET ?") : m_sql);
-    if (paged) {
-        stmt.bind(1, static_cast<qint64>(PageSize));
-        stmt.bind(2, static_cast<qint64>(m_rows.size()));
+    connection();
+    sql::Statement& stmt = *m_stmt;
+    // Reset on every way out: a statement left part-way holds the read lock.
+    const std::unique_ptr<sql::Statement, void (*)(sql::Statement*)> resetOnExit(
+        &stmt, [](sql::Statement* s) { s->reset(); });
+    const int offset = static_cast<int>(m_rows.size());
+    const int limit = std::clamp(offset, PageSize, LargestPage);
+    if (m_paged) {
+        stmt.bind(1, static_cast<qint64>(limit));
+        stmt.bind(2, static_cast<qint64>(offset));
     }
     int read = 0;
     while (stmt.step()) {
@@ -161,7 +187,7 @@ void Recordset::readPage()
         m_rows.push_back(std::move(row));
         ++read;
     }
-    m_complete = !paged || read < PageSize;
+    m_complete = !m_paged || read < limit;
 }
 
 void Recordset::fetchMore()
@@ -264,7 +290,8 @@ const Recordset::Target& Recordset::target()
     } else {
         t->table = source;
     }
-    sql::Statement info(*m_conn, QStringLiteral("PRAGMA table_info(") + quoted(t->table) + QLatin1Char(')'));
+    sql::Statement info(connection(),
+                        QStringLiteral("PRAGMA table_info(") + quoted(t->table) + QLatin1Char(')'));
     QString primaryKey;
     while (info.step()) {
         t->columns << info.columnText(1);
@@ -363,7 +390,7 @@ void Recordset::update()
             text = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                        .arg(quoted(t.table), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
         }
-        sql::Statement stmt(*m_conn, text);
+        sql::Statement stmt(connection(), text);
         for (size_t i = 0; i < values.size(); ++i)
             bindValue(stmt, static_cast<int>(i) + 1, values[i]);
         stmt.step();
@@ -371,8 +398,9 @@ void Recordset::update()
         QStringList sets;
         for (const QString& c : assigned)
             sets << quoted(c) + QStringLiteral("=?");
-        sql::Statement stmt(*m_conn, QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
-                                         .arg(quoted(t.table), sets.join(QLatin1Char(',')), quoted(t.key)));
+        sql::Statement stmt(connection(),
+                            QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
+                                .arg(quoted(t.table), sets.join(QLatin1Char(',')), quoted(t.key)));
         size_t n = 0;
         for (; n < values.size(); ++n)
             bindValue(stmt, static_cast<int>(n) + 1, values[n]);
@@ -402,6 +430,7 @@ void Recordset::close()
 {
     m_closed = true;
     m_rows.clear();
+    m_stmt.reset();
     m_conn.reset();
 }
 

@@ -12,12 +12,20 @@ namespace pelmar {
 
 namespace sql {
 class Connection;
-}
+class Statement;
+} // namespace sql
 
 // The rows of one record source (an SQL text of the program's dialect or a
-// table name), read a page at a time as they are asked for. No statement
-// stays open between calls: each page is read whole and its statement
-// finalised, so other connections can write in between.
+// table name), read a page at a time as they are asked for. No read stays
+// open between calls: each page is read whole and its statement reset, so
+// other connections can write in between. The statement itself is prepared
+// once, when the recordset opens, and serves every page. Pages grow (64, 64,
+// 128, 256, ... rows) so that reading a long result to its end restarts the
+// statement only a few times.
+//
+// A recordset follows its file: when the file at the path was replaced, the
+// next read or write goes to the new one; when it was removed, they fail
+// with 3024 rather than reach a file nobody will see again.
 //
 // Positioned on the first row after opening. Edits go through edit() or
 // addNew(), setField() and update(); a text assigned to a column is converted
@@ -27,6 +35,7 @@ class Recordset
 {
 public:
     static constexpr int PageSize = 64;
+    static constexpr int LargestPage = 4096;
 
     Recordset(std::shared_ptr<sql::Connection> conn, const QString& source);
     ~Recordset();
@@ -72,11 +81,17 @@ private:
 
     void ensureOpened();
     void readPage();
+    // The connection to the file now at the path, re-preparing the
+    // statement when that changed.
+    sql::Connection& connection();
+    void prepare();
     void requireCurrent();
     const Target& target();
     Value convertForColumn(const QString& column, const Value& value);
 
     std::shared_ptr<sql::Connection> m_conn;
+    std::unique_ptr<sql::Statement> m_stmt; // after m_conn: finalised first
+    bool m_paged = true;
     QString m_sql;
     QStringList m_columns;
     std::vector<Value::Kind> m_columnKinds;

@@ -31,7 +31,9 @@ namespace {
 // Dates and times are date serials in REAL columns declared DATETIME, so any
 // SQLite tool reads them and the program knows to show them as dates.
 // TimeByEmployee serves every per-employee range (listing, total, where-is)
-// in its own order; TimeByDate serves the all-records listing.
+// in its own order, and holds Thours so that a total never reads the rows;
+// TimeByDate serves the all-records listing; PersonnelByName gives the
+// current employees in name order without sorting them at every page.
 const char* const Schema = R"sql(
 CREATE TABLE Personnel (
     EmployeeID      INTEGER PRIMARY KEY,
@@ -39,6 +41,7 @@ CREATE TABLE Personnel (
     Password        TEXT,
     TerminationDate DATETIME
 );
+CREATE INDEX PersonnelByName ON Personnel (TerminationDate, FullName);
 CREATE TABLE "Time" (
     TimeID      INTEGER PRIMARY KEY AUTOINCREMENT,
     PersonnelID INTEGER NOT NULL,
@@ -48,7 +51,7 @@ CREATE TABLE "Time" (
     Thours      DOUBLE,
     Type        TEXT
 );
-CREATE INDEX TimeByEmployee ON "Time" (PersonnelID, Tdate, TimeIn);
+CREATE INDEX TimeByEmployee ON "Time" (PersonnelID, Tdate, TimeIn, Thours);
 CREATE INDEX TimeByDate ON "Time" (Tdate, TimeIn);
 CREATE TABLE CustomSettings (
     SettingsID      INTEGER PRIMARY KEY,

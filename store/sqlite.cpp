@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace pelmar::sql {
 
@@ -40,10 +41,12 @@ std::shared_ptr<Connection> Connection::open(const QString& path)
 {
     static std::mutex mutex;
     static std::map<QString, std::weak_ptr<Connection>> alive;
-    checkLocation(path);
-    const QString key = QFileInfo(path).absoluteFilePath();
+    // Every action comes here: the connection still open on the same file
+    // costs one stat and no more.
+    const QString key =
+        QDir::isAbsolutePath(path) ? QDir::cleanPath(path) : QFileInfo(path).absoluteFilePath();
     std::lock_guard<std::mutex> lock(mutex);
-    if (std::shared_ptr<Connection> conn = alive[key].lock(); conn && conn->sameFileAsOpened())
+    if (std::shared_ptr<Connection> conn = alive[key].lock(); conn && !conn->stale())
         return conn;
     std::shared_ptr<Connection> conn = openPrivate(path);
     alive[key] = conn;
@@ -58,6 +61,14 @@ bool Connection::sameFileAsOpened() const
     if (::stat(QFile::encodeName(m_path).constData(), &info) != 0)
         return false;
     return info.st_dev == m_device && info.st_ino == m_inode;
+}
+
+bool Connection::stale() const
+{
+    if (!sameFileAsOpened())
+        return true;
+    return sqlite3_db_readonly(m_db.get(), "main") == 1 &&
+           ::access(QFile::encodeName(m_path).constData(), W_OK) == 0;
 }
 
 std::shared_ptr<Connection> Connection::openPrivate(const QString& path)
@@ -197,6 +208,11 @@ bool Statement::step()
     if (rc == SQLITE_DONE)
         return false;
     throw m_conn.error(sqlite3_errcode(m_conn.handle()), m_sql);
+}
+
+void Statement::reset() noexcept
+{
+    sqlite3_reset(m_stmt.get());
 }
 
 int Statement::columnCount() const

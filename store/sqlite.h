@@ -50,14 +50,19 @@ public:
     // run-time error.
     RunError error(int code, const QString& context = QString()) const;
 
+    // False once the file at the path was removed or replaced.
+    bool sameFileAsOpened() const;
+    // True when a fresh open would give a different connection: the file was
+    // removed or replaced, or it was opened read-only and may be written now.
+    bool stale() const;
+
     static constexpr int BusyTimeoutMs = 5000;
 
 private:
     Connection(ConnectionHandle db, QString path);
     void configure();
-    // Identity of the file when opened, to notice it being removed or replaced.
-    bool sameFileAsOpened() const;
 
+    // Identity of the file when opened.
     unsigned long long m_device = 0;
     unsigned long long m_inode = 0;
 
@@ -79,6 +84,9 @@ public:
 
     // Steps once; true while a row is available. Throws on failure.
     bool step();
+    // Back to before the first step, bindings kept. A statement that is not
+    // part-way through its rows holds no lock, so a reset one may be kept.
+    void reset() noexcept;
     int columnCount() const;
     QString columnName(int i) const;
     // Declared type of the column's origin (empty for expressions).
@@ -88,6 +96,7 @@ public:
     double columnDouble(int i) const;
     QString columnText(int i) const;
     bool readOnly() const;
+    const Connection& connection() const { return m_conn; }
 
 private:
     const Connection& m_conn;
