@@ -45,11 +45,11 @@ class StartupTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        t.db.addEmployee(1, QStringLiteral("Current Person"), QStringLiteral("pw"));
-        t.db.addEmployee(2, QStringLiteral("Former Person"), QStringLiteral("pw"), 46000);
+        t.db.addEmployee(1, "Current Person", "pw");
+        t.db.addEmployee(2, "Former Person", "pw", 46000);
     }
 
-    QString iniPath() const { return t.appDir.filePath(QStringLiteral("PelmarEmployee.ini")); }
+    QString iniPath() const { return t.appDir.filePath("PelmarEmployee.ini"); }
 
     // The start-up completed: the list holds the current employees and the
     // clock, threshold and mail component are set.
@@ -84,7 +84,7 @@ TEST_F(StartupTest, ConfiguredFolderStartsWithoutQuestions)
 // A file named in another case counts as missing too.
 TEST_F(StartupTest, MissingFileIsCreatedFromThePickedDatabase)
 {
-    writeFile(t.appDir.filePath(QStringLiteral("pelmaremployee.ini")), iniText(t.db.folder()));
+    writeFile(t.appDir.filePath("pelmaremployee.ini"), iniText(t.db.folder()));
     t.dialogs.answerFile(t.db.path());
     t.start(false);
     EXPECT_EQ(readFile(iniPath()), iniText(t.db.folder()));
@@ -118,8 +118,8 @@ TEST_F(StartupTest, WrongLocationIsRepairedAndReadAgain)
     for (const bool noKey : {true, false}) {
         SCOPED_TRACE(noKey ? "no key" : "wrong folder");
         WindowTest local;
-        local.db.addEmployee(1, QStringLiteral("Current Person"), QStringLiteral("pw"));
-        const QString ini = local.appDir.filePath(QStringLiteral("PelmarEmployee.ini"));
+        local.db.addEmployee(1, "Current Person", "pw");
+        const QString ini = local.appDir.filePath("PelmarEmployee.ini");
         writeFile(ini, noKey ? QByteArray("[OTHER]\r\nKeep=1\r\n") : iniText(local.appDir.path()));
         local.dialogs.answerFile(local.db.path());
         local.start(false);
@@ -137,7 +137,7 @@ TEST_F(StartupTest, CancelDuringTheRepairWritesAnEarlierPickAgain)
     // The first pick names a folder without the database (the dialog takes a
     // typed name), so the repair runs; Cancel there re-writes that pick and
     // reads again, and the next pick is the right one.
-    const QString wrongFolder = t.appDir.filePath(QStringLiteral("empty"));
+    const QString wrongFolder = t.appDir.filePath("empty");
     QDir().mkpath(wrongFolder);
     t.dialogs.answerFile(wrongFolder + "/Pelmar.mdb");
     t.dialogs.answerFile(std::nullopt);
@@ -148,41 +148,27 @@ TEST_F(StartupTest, CancelDuringTheRepairWritesAnEarlierPickAgain)
     expectStarted();
 }
 
-// The value ends at the first two spaces after it, cut two characters short;
-// an empty section leaves the root folder.
-TEST_F(StartupTest, TheFolderIsCutAtTwoSpaces)
+// The value read ends at its first two spaces, cut two characters short;
+// one of 253 characters or more is an invalid argument.
+TEST_F(StartupTest, TheConfiguredValueIsCutAndLimited)
 {
-    const std::pair<QByteArray, QString> cases[] = {
-        {"[PELMAREMPLOYEE]\r\nMessage=/srv/time  clock/data\r\n", "/srv/tim"},
-        {"[OTHER]\r\n", ""},
+    const QString x252 = "/" + QString(251, 'x');
+    const std::tuple<QByteArray, QString, QString> cases[] = {
+        {"[PELMAREMPLOYEE]\r\nMessage=/srv/time  clock/data\r\n", "/srv/tim", LocationMessage},
+        {"[OTHER]\r\n", "", LocationMessage},
+        {iniText(x252), x252, LocationMessage},
+        {iniText(x252 + "x"), "", "Error:5 Invalid procedure call or argument"},
+        {iniText(x252 + QString(48, 'x')), "", "Error:5 Invalid procedure call or argument"},
     };
-    for (const auto& [content, folder] : cases) {
+    for (const auto& [content, folder, message] : cases) {
+        SCOPED_TRACE(content.left(40).toStdString());
         WindowTest local;
-        writeFile(local.appDir.filePath(QStringLiteral("PelmarEmployee.ini")), content);
-        local.dialogs.answerFile(std::nullopt);
+        writeFile(local.appDir.filePath("PelmarEmployee.ini"), content);
+        local.dialogs.answerFile(std::nullopt); // the locator's, cancelled
         local.start(false);
         EXPECT_EQ(local.shared.DBFolder, folder);
-        EXPECT_EQ(local.dialogs.texts(), QStringList{LocationMessage});
+        EXPECT_EQ(local.dialogs.texts(), QStringList{message});
         EXPECT_EQ(local.window().oSMTP, nullptr);
-    }
-}
-
-TEST_F(StartupTest, ValuesOf253CharactersOrMoreAreInvalidArguments)
-{
-    for (int length : {252, 253, 300}) {
-        SCOPED_TRACE(length);
-        WindowTest local;
-        const QString value = "/" + QString(length - 1, QLatin1Char('x'));
-        writeFile(local.appDir.filePath(QStringLiteral("PelmarEmployee.ini")), iniText(value));
-        if (length == 252)
-            local.dialogs.answerFile(std::nullopt);
-        local.start(false);
-        if (length == 252) {
-            EXPECT_EQ(local.shared.DBFolder, value);
-            EXPECT_EQ(local.dialogs.texts(), QStringList{LocationMessage});
-        } else {
-            EXPECT_EQ(local.dialogs.texts(), QStringList{"Error:5 Invalid procedure call or argument"});
-        }
     }
 }
 
@@ -190,7 +176,7 @@ TEST_F(StartupTest, UnwritableApplicationFolderIsReported)
 {
     // Tests may run as root, so make the folder impossible rather than
     // read-only: a path under a plain file.
-    const QString blocker = t.appDir.filePath(QStringLiteral("file"));
+    const QString blocker = t.appDir.filePath("file");
     writeFile(blocker, "x");
     t.dialogs.answerFile(t.db.path());
     FrmTimeLog w(t.shared, t.dialogs, t.clock, blocker + "/app");
@@ -201,14 +187,14 @@ TEST_F(StartupTest, UnwritableApplicationFolderIsReported)
 
 TEST_F(StartupTest, SettingsThatCannotBeReadStopBeforeTheMailComponent)
 {
-    t.db.setSetting(QStringLiteral("WorkHoursNotify"), Value::null());
+    t.db.setSetting("WorkHoursNotify", Value::null());
     t.start();
     EXPECT_EQ(t.dialogs.texts(), QStringList{"Error:94 Invalid use of Null"});
     EXPECT_EQ(t.window().oSMTP, nullptr);
     EXPECT_EQ(t.window().lblDate->text(), "Friday, December 04, 2026");
 
     WindowTest local;
-    local.db.exec(QStringLiteral("DELETE FROM CustomSettings"));
+    local.db.exec("DELETE FROM CustomSettings");
     local.start();
     EXPECT_EQ(local.dialogs.texts(), QStringList{"Error:3021 No current record."});
     EXPECT_EQ(local.window().oSMTP, nullptr);
@@ -216,16 +202,15 @@ TEST_F(StartupTest, SettingsThatCannotBeReadStopBeforeTheMailComponent)
 
 TEST(Locator, TakesTheFolderOfTheConfirmedFile)
 {
-    const QString before = QStringLiteral("/earlier");
+    const QString before = "/earlier";
     const std::tuple<std::optional<QString>, QString, QString> cases[] = {
-        {QStringLiteral("/data/time/Pelmar.mdb"), QStringLiteral("/data/time"), QString()},
-        {QStringLiteral("/a/Pelmar.mdb/Pelmar.mdb"), QStringLiteral("/a"), QString()},
+        {"/data/time/Pelmar.mdb", "/data/time", QString()},
+        {"/a/Pelmar.mdb/Pelmar.mdb", "/a", QString()},
         {std::nullopt, before, QString()},
-        {QStringLiteral("/data/time/pelmar.mdb"), before,
-         QStringLiteral("Error:5 Invalid procedure call or argument")},
+        {"/data/time/pelmar.mdb", before, "Error:5 Invalid procedure call or argument"},
     };
     for (const auto& [picked, folder, message] : cases) {
-        SCOPED_TRACE(picked.value_or(QStringLiteral("<cancel>")).toStdString());
+        SCOPED_TRACE(picked.value_or("<cancel>").toStdString());
         Shared shared;
         shared.NewDBFolder = before;
         ScriptedDialogs dialogs;
@@ -242,7 +227,7 @@ TEST(ReportErrorTest, ShowsNumberAndDescriptionAndRestoresThePointer)
 {
     ScriptedDialogs dialogs;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    ReportError(dialogs, RunError(3024, QStringLiteral("Could not find file '/x/Pelmar.mdb'.")));
+    ReportError(dialogs, RunError(3024, "Could not find file '/x/Pelmar.mdb'."));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     ReportError(dialogs, RunError(-7, QString()));
     EXPECT_EQ(dialogs.texts(), (QStringList{"Error:3024 Could not find file '/x/Pelmar.mdb'.", "Error:-7 "}));

@@ -9,7 +9,7 @@ using namespace pelmar;
 namespace {
 
 const double Today = dates::serial(2026, 12, 4);
-const Value Worked = Value::text(QStringLiteral("Worked"));
+const Value Worked = Value::text("Worked");
 
 NewestRecord open(const Value& type, double tdate)
 {
@@ -19,8 +19,8 @@ NewestRecord open(const Value& type, double tdate)
 TEST(ClockOfferTest, FollowsTheNewestRecord)
 {
     EXPECT_EQ(clockOffer(std::nullopt, Today), ClockOffer::ClockIn);
-    EXPECT_EQ(clockOffer(open(Value::text(QStringLiteral("Sick Leave")), Today), Today), ClockOffer::ClockIn);
-    EXPECT_EQ(clockOffer(open(Value::text(QStringLiteral("worked")), Today), Today), ClockOffer::ClockIn);
+    EXPECT_EQ(clockOffer(open(Value::text("Sick Leave"), Today), Today), ClockOffer::ClockIn);
+    EXPECT_EQ(clockOffer(open(Value::text("worked"), Today), Today), ClockOffer::ClockIn);
     // An empty text is a value other than "Worked"; Null is no value at all.
     EXPECT_EQ(clockOffer(open(Value::text(QString()), Today), Today), ClockOffer::ClockIn);
     EXPECT_EQ(clockOffer(open(Value::null(), Today), Today), ClockOffer::ClockOut);

@@ -40,9 +40,9 @@ protected:
 
 TEST_F(LogInTest, RefusesEveryPasswordThatIsNotExactlyTheStoredOne)
 {
-    t.db.addEmployee(8, QStringLiteral("Bob Blank"), QString());
-    t.db.addEmployee(9, QStringLiteral("Cy Null"), QStringLiteral("x"));
-    t.db.exec(QStringLiteral("UPDATE Personnel SET Password = NULL WHERE EmployeeID = 9"));
+    t.db.addEmployee(8, "Bob Blank", QString());
+    t.db.addEmployee(9, "Cy Null", "x");
+    t.db.exec("UPDATE Personnel SET Password = NULL WHERE EmployeeID = 9");
     t.start();
 
     const std::vector<std::pair<QString, QString>> attempts = {
@@ -64,7 +64,7 @@ TEST_F(LogInTest, RefusesEveryPasswordThatIsNotExactlyTheStoredOne)
 TEST_F(LogInTest, WithoutAPickedNameNothingChanges)
 {
     t.start();
-    w().tdbPassword->setText(QStringLiteral("pw"));
+    w().tdbPassword->setText("pw");
     QTest::keyClick(w().tdbPassword, Qt::Key_Return);
 
     EXPECT_EQ(t.dialogs.texts(), QStringList{"Select your name in the list first."});
@@ -165,9 +165,9 @@ TEST_F(LogInTest, OnlyAnOpenNewestRecordOfThePeriodOffersClockOut)
 TEST_F(LogInTest, AnUnknownCaptionDoesNothing)
 {
     t.start();
-    ASSERT_TRUE(w().tdbPersonnel->selectName(QStringLiteral("Ann Able")));
-    w().tdbPassword->setText(QStringLiteral("pw"));
-    w().cmdGo->setCaption(QStringLiteral("Log in"));
+    ASSERT_TRUE(w().tdbPersonnel->selectName("Ann Able"));
+    w().tdbPassword->setText("pw");
+    w().cmdGo->setCaption("Log in");
     t.click("cmdGo");
 
     EXPECT_TRUE(t.dialogs.texts().isEmpty());

@@ -12,7 +12,7 @@ namespace {
 const QString Reopened =
     QStringLiteral("You were automatically clocked out at midnight, and clocked back in at 12:01 am. If this "
                    "isn't appropriate, notify the administrator");
-const Value Worked = Value::text(QStringLiteral("Worked"));
+const Value Worked = Value::text("Worked");
 
 // Today on the test clock is Friday 4 December 2026, 9:00:00 AM.
 class RepairTest : public ::testing::Test
@@ -107,7 +107,7 @@ TEST_F(RepairTest, FailureAfterClosingKeepsTheClosedShiftAndAddsNone)
     t.db.addTime(7, dec(3), hm(15, 0));
     t.start();
     // A date label that doesn't read as a date stops the reopening.
-    w().lblDate->setText(QStringLiteral("Friday, Someday"));
+    w().lblDate->setText("Friday, Someday");
     t.logInAnn();
 
     const auto r = t.db.timeRows();

@@ -15,13 +15,13 @@ TEST(FormatNumber, HoursAndTotals)
         {-2.675, "-2.68"}, {8.0 / 3, "2.67"},
     };
     for (const auto& [value, text] : hours)
-        EXPECT_EQ(formatNumber(value, QStringLiteral("##.00")), text) << value;
+        EXPECT_EQ(formatNumber(value, "##.00"), text) << value;
     const std::pair<double, const char*> totals[] = {
         {0, "0."},     {40, "40."},    {7.5, "7.5"},    {7.456, "7.46"},    {7.999, "8."},
         {0.004, "0."}, {-7.5, "-7.5"}, {0.125, "0.13"}, {0.1 + 0.2, "0.3"}, {123456789, "123456789."},
     };
     for (const auto& [value, text] : totals)
-        EXPECT_EQ(formatNumber(value, QStringLiteral("#######0.##")), text) << value;
+        EXPECT_EQ(formatNumber(value, "#######0.##"), text) << value;
 }
 
 // Date serials go into SQL text this way.

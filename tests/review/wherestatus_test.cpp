@@ -6,10 +6,10 @@ using pelmar::whereStatus;
 
 namespace {
 
-const QString In = QStringLiteral(" is in ");
-const QString InDot = QStringLiteral(" is in.");
-const QString Out = QStringLiteral(" is out.");
-const QString Unknown = QStringLiteral(" has no recent time records ");
+const QString In = " is in ";
+const QString InDot = " is in.";
+const QString Out = " is out.";
+const QString Unknown = " has no recent time records ";
 
 // Every type against all four shapes of clock-in/clock-out, as
 // {timeIn Null, timeOut Null}: {no,no}, {no,yes}, {yes,no}, {yes,yes}.
@@ -22,15 +22,15 @@ TEST(WhereStatus, PhraseForEveryTypeAndTimeShape)
     };
     const Row rows[] = {
         {QString(), {In, In, In, In}},
-        {QStringLiteral("Worked"), {Out, InDot, Unknown, Unknown}},
-        {QStringLiteral("Vacation"), {QStringLiteral(" is on vacation ")}},
-        {QStringLiteral("Holiday"), {QStringLiteral(" is on holiday ")}},
-        {QStringLiteral("Sick Leave"), {QStringLiteral(" is on sick leave ")}},
-        {QStringLiteral("worked"), {Unknown}},
-        {QStringLiteral("Sick leave"), {Unknown}},
-        {QStringLiteral("Worked "), {Unknown}},
-        {QStringLiteral(" "), {Unknown}},
-        {QStringLiteral("Training"), {Unknown}},
+        {"Worked", {Out, InDot, Unknown, Unknown}},
+        {"Vacation", {" is on vacation "}},
+        {"Holiday", {" is on holiday "}},
+        {"Sick Leave", {" is on sick leave "}},
+        {"worked", {Unknown}},
+        {"Sick leave", {Unknown}},
+        {"Worked ", {Unknown}},
+        {" ", {Unknown}},
+        {"Training", {Unknown}},
     };
     for (const Row& row : rows) {
         for (int shape = 0; shape < 4; ++shape) {

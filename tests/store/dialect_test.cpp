@@ -14,18 +14,17 @@ namespace {
 
 TEST(Dialect, TranslatesLiteralsNamesAndIsNull)
 {
-    EXPECT_EQ(sql::translate(
-                  QStringLiteral("SELECT * From qslPersonnelShort Where IsNull(Personnel.TerminationDate)")),
+    EXPECT_EQ(sql::translate("SELECT * From qslPersonnelShort Where IsNull(Personnel.TerminationDate)"),
               "SELECT * From qslPersonnelShort Where ((qslPersonnelShort.TerminationDate) IS NULL)");
-    EXPECT_EQ(sql::translate(QStringLiteral("SELECT SUM([Thours]) FROM qslTime WHERE Tdate = #12/4/2026#")),
+    EXPECT_EQ(sql::translate("SELECT SUM([Thours]) FROM qslTime WHERE Tdate = #12/4/2026#"),
               "SELECT SUM(\"Thours\") FROM qslTime WHERE Tdate = 46360");
     // Every form the date test accepts reads the same way between # signs.
     for (const char* form : {"12/4/2026", "12-4-2026", "December 04, 2026", "Friday, December 04, 2026"})
         EXPECT_EQ(sql::translate(QStringLiteral("x = #%1#").arg(QLatin1String(form))), "x = 46360") << form;
-    EXPECT_EQ(sql::translate(QStringLiteral("Type = \"Worked\" AND Name = 'O''Brien'")),
+    EXPECT_EQ(sql::translate("Type = \"Worked\" AND Name = 'O''Brien'"),
               "Type = 'Worked' AND Name = 'O''Brien'");
     // The qualifier stays when the table itself is read.
-    EXPECT_EQ(sql::translate(QStringLiteral("SELECT Personnel.FullName FROM Personnel")),
+    EXPECT_EQ(sql::translate("SELECT Personnel.FullName FROM Personnel"),
               "SELECT Personnel.FullName FROM Personnel");
     for (const char* text : {"x = #13/45/2026#", "x = #1/5/2026", "x = [Thours", "x = 'open", "IsNull(x"})
         EXPECT_EQ(errorOf([&] { sql::translate(QString::fromLatin1(text)); }), err::QuerySyntax) << text;
@@ -37,10 +36,9 @@ class DialectTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        db.addEmployee(7, QStringLiteral("Sample Employee"), QStringLiteral("pw"));
-        db.addEmployee(8, QStringLiteral("Former Employee"), QStringLiteral("pw"),
-                       dates::serial(2026, 1, 31));
-        db.addEmployee(9, QStringLiteral("Another Employee"), QStringLiteral("pw"));
+        db.addEmployee(7, "Sample Employee", "pw");
+        db.addEmployee(8, "Former Employee", "pw", dates::serial(2026, 1, 31));
+        db.addEmployee(9, "Another Employee", "pw");
     }
 
     QStringList column(const QString& sql, const QString& name)
@@ -58,7 +56,7 @@ protected:
 
 TEST_F(DialectTest, CurrentEmployeesLeaveOutTheTerminated)
 {
-    EXPECT_EQ(column(sqltexts::CurrentEmployees, QStringLiteral("FullName")),
+    EXPECT_EQ(column(sqltexts::CurrentEmployees, "FullName"),
               (QStringList{"Another Employee", "Sample Employee"}));
 }
 
@@ -68,7 +66,7 @@ TEST_F(DialectTest, RangeIncludesBothEndsAndOrdersNewestFirstWithNullTimesLast)
     const auto at = [](int h) { return dates::timeSerial(h, 0, 0); };
     db.addTime(7, today - 15, at(8), at(9), 1.0);
     db.addTime(7, today - 14, at(8), at(10), 2.0);
-    db.addTime(7, today, std::nullopt, std::nullopt, std::nullopt, Value::text(QStringLiteral("Vacation")));
+    db.addTime(7, today, std::nullopt, std::nullopt, std::nullopt, Value::text("Vacation"));
     db.addTime(7, today, at(7), std::nullopt);
     db.addTime(7, today, at(13), at(17), 4.0);
     db.addTime(7, today + 1, at(8), std::nullopt);
@@ -79,29 +77,28 @@ TEST_F(DialectTest, RangeIncludesBothEndsAndOrdersNewestFirstWithNullTimesLast)
     const QString listing = sqltexts::rangeListing(from, to, Value::integer(7));
     EXPECT_EQ(listing, "SELECT * FROM qslTime WHERE Tdate BETWEEN #11/20/2026# And #12/4/2026# AND "
                        "PersonnelID = 7 ORDER BY Tdate DESC, TimeIn DESC");
-    EXPECT_EQ(column(listing, QStringLiteral("TimeIn")),
-              (QStringList{"1:00:00 PM", "7:00:00 AM", "", "8:00:00 AM"}));
+    EXPECT_EQ(column(listing, "TimeIn"), (QStringList{"1:00:00 PM", "7:00:00 AM", "", "8:00:00 AM"}));
 
     EXPECT_DOUBLE_EQ(database->openRecordset(sqltexts::rangeTotal(from, to, Value::integer(7)))
-                         ->field(QStringLiteral("SumOfThours"))
+                         ->field("SumOfThours")
                          .toDouble(),
                      6.0);
     std::unique_ptr<Recordset> none =
         database->openRecordset(sqltexts::rangeTotal(from, to, Value::integer(12345)));
     EXPECT_EQ(none->recordCount(), 1);
-    EXPECT_TRUE(none->field(QStringLiteral("sumofthours")).isNull());
+    EXPECT_TRUE(none->field("sumofthours").isNull());
 }
 
 TEST_F(DialectTest, EngineErrorsCarryTheEngineNumbers)
 {
     const std::pair<QString, int> cases[] = {
-        {QStringLiteral("SELECT * FROM NoSuchTable"), err::InputTableNotFound},
-        {QStringLiteral("SELECT Nope FROM qslTime"), err::TooFewParameters},
+        {"SELECT * FROM NoSuchTable", err::InputTableNotFound},
+        {"SELECT Nope FROM qslTime", err::TooFewParameters},
         // A bracketed name that is no column is an error, not a text.
-        {QStringLiteral("SELECT SUM([Nope]) FROM qslTime"), err::TooFewParameters},
+        {"SELECT SUM([Nope]) FROM qslTime", err::TooFewParameters},
         // What the where-is lookup builds when the list has no current row.
         {sqltexts::rangeListing(Value::date(1), Value::date(2), Value::null()), err::QuerySyntax},
-        {QStringLiteral("DELETE FROM Personnel"), err::QuerySyntax},
+        {"DELETE FROM Personnel", err::QuerySyntax},
     };
     for (const auto& [sql, number] : cases)
         EXPECT_EQ(errorOf([&] { database->openRecordset(sql); }), number) << sql.toStdString();

@@ -18,7 +18,7 @@ namespace {
 class RecordsetTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { db.addEmployee(7, QStringLiteral("Sample Employee"), QStringLiteral("pw")); }
+    void SetUp() override { db.addEmployee(7, "Sample Employee", "pw"); }
 
     test::TestDb db;
     std::unique_ptr<Database> database = Engine().openDatabase(db.path());
@@ -26,22 +26,19 @@ protected:
 
 TEST_F(RecordsetTest, TextsAssignedToColumnsAreConvertedByTheColumnType)
 {
-    std::unique_ptr<Recordset> rs = database->openRecordset(QStringLiteral("Time"));
+    std::unique_ptr<Recordset> rs = database->openRecordset("Time");
     rs->addNew();
-    rs->setField(QStringLiteral("PersonnelID"), Value::text(QStringLiteral("7")));
-    rs->setField(QStringLiteral("Tdate"), Value::text(QStringLiteral("12/4/2026")));
-    rs->setField(QStringLiteral("TimeIn"), Value::text(QStringLiteral("9:55:13 PM")));
-    rs->setField(QStringLiteral("Thours"), Value::text(QStringLiteral("7.5")));
-    EXPECT_TRUE(rs->field(QStringLiteral("TimeIn")).isDate());
-    EXPECT_EQ(errorOf([&] { rs->setField(QStringLiteral("Tdate"), Value::text(QStringLiteral("someday"))); }),
-              err::ConversionError);
-    EXPECT_EQ(errorOf([&] { rs->setField(QStringLiteral("Thours"), Value::text(QStringLiteral("many"))); }),
-              err::ConversionError);
-    EXPECT_EQ(errorOf([&] { rs->setField(QStringLiteral("NoSuchColumn"), Value::integer(1)); }),
-              err::ItemNotFound);
+    rs->setField("PersonnelID", Value::text("7"));
+    rs->setField("Tdate", Value::text("12/4/2026"));
+    rs->setField("TimeIn", Value::text("9:55:13 PM"));
+    rs->setField("Thours", Value::text("7.5"));
+    EXPECT_TRUE(rs->field("TimeIn").isDate());
+    EXPECT_EQ(errorOf([&] { rs->setField("Tdate", Value::text("someday")); }), err::ConversionError);
+    EXPECT_EQ(errorOf([&] { rs->setField("Thours", Value::text("many")); }), err::ConversionError);
+    EXPECT_EQ(errorOf([&] { rs->setField("NoSuchColumn", Value::integer(1)); }), err::ItemNotFound);
     rs->update();
 
-    const auto rows = db.rows(QStringLiteral("SELECT PersonnelID, Tdate, TimeIn, TimeOut, Thours FROM Time"));
+    const auto rows = db.rows("SELECT PersonnelID, Tdate, TimeIn, TimeOut, Thours FROM Time");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0].toInteger(), 7);
     EXPECT_DOUBLE_EQ(rows[0][1].toDouble(), 46360);
@@ -59,39 +56,38 @@ TEST_F(RecordsetTest, AnEditThroughTheSavedQueryReachesTheTable)
     rs->moveFirst();
     rs->edit();
     // Column names match without regard to case.
-    rs->setField(QStringLiteral("Timeout"), Value::text(QStringLiteral("5:30:00 PM")));
-    EXPECT_NEAR(rs->field(QStringLiteral("TimeOut")).toDouble(), dates::timeSerial(17, 30, 0), 1e-12);
-    rs->setField(QStringLiteral("Thours"), Value::number(9.5));
+    rs->setField("Timeout", Value::text("5:30:00 PM"));
+    EXPECT_NEAR(rs->field("TimeOut").toDouble(), dates::timeSerial(17, 30, 0), 1e-12);
+    rs->setField("Thours", Value::number(9.5));
     rs->update();
     const auto hours = [&](const char* where) {
         return db.scalar(QStringLiteral("SELECT Thours FROM Time WHERE TimeID %1 %2").arg(where).arg(open));
     };
     EXPECT_DOUBLE_EQ(hours("=").toDouble(), 9.5);
     EXPECT_TRUE(hours("<>").isNull());
-    EXPECT_DOUBLE_EQ(rs->field(QStringLiteral("Thours")).toDouble(), 9.5); // shows what was written
+    EXPECT_DOUBLE_EQ(rs->field("Thours").toDouble(), 9.5); // shows what was written
     EXPECT_EQ(errorOf([&] { rs->update(); }), err::UpdateWithoutEdit);
 
-    std::unique_ptr<Recordset> none =
-        database->openRecordset(QStringLiteral("SELECT * FROM qslTime WHERE 0"));
+    std::unique_ptr<Recordset> none = database->openRecordset("SELECT * FROM qslTime WHERE 0");
     EXPECT_EQ(none->recordCount(), 0);
     EXPECT_TRUE(none->eof());
     EXPECT_EQ(errorOf([&] { none->moveFirst(); }), err::NoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { none->field(QStringLiteral("Tdate")); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { none->field("Tdate"); }), err::NoCurrentRecord);
     EXPECT_EQ(errorOf([&] { none->edit(); }), err::NoCurrentRecord);
 }
 
 TEST_F(RecordsetTest, AWriteBlockedPastTheBusyTimeoutFailsWhole)
 {
     const qint64 open = db.addTime(7, 46360, dates::timeSerial(8, 0, 0), std::nullopt);
-    std::unique_ptr<Recordset> rs = database->openRecordset(QStringLiteral("SELECT * FROM qslTime"));
+    std::unique_ptr<Recordset> rs = database->openRecordset("SELECT * FROM qslTime");
     rs->edit();
-    rs->setField(QStringLiteral("TimeOut"), Value::text(QStringLiteral("5:00:00 PM")));
-    rs->setField(QStringLiteral("Thours"), Value::number(9));
+    rs->setField("TimeOut", Value::text("5:00:00 PM"));
+    rs->setField("Thours", Value::number(9));
 
     std::shared_ptr<sql::Connection> other = sql::Connection::openPrivate(db.path());
-    other->exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    other->exec("BEGIN EXCLUSIVE");
     EXPECT_EQ(errorOf([&] { rs->update(); }), err::Locked);
-    other->exec(QStringLiteral("ROLLBACK"));
+    other->exec("ROLLBACK");
     const auto row = [&] {
         return db.rows(QStringLiteral("SELECT TimeOut, Thours FROM Time WHERE TimeID = %1").arg(open)).at(0);
     };
@@ -104,32 +100,30 @@ TEST_F(RecordsetTest, AWriteBlockedPastTheBusyTimeoutFailsWhole)
 TEST(Location, WrongLocationsRaiseTheEngineNumbersAndCreateNothing)
 {
     QTemporaryDir dir;
-    const QString missing = dir.filePath(QStringLiteral("Pelmar.mdb"));
+    const QString missing = dir.filePath("Pelmar.mdb");
     EXPECT_EQ(errorOf([&] { Engine().openDatabase(missing); }), err::CouldNotFindFile);
     EXPECT_FALSE(QFile::exists(missing));
-    EXPECT_EQ(errorOf([&] { Engine().openDatabase(dir.filePath(QStringLiteral("nowhere/Pelmar.mdb"))); }),
-              err::PathNotValid);
-    EXPECT_EQ(errorOf([&] { Engine().openDatabase(dir.path() + QStringLiteral("/")); }),
-              err::FileNameNotValid);
+    EXPECT_EQ(errorOf([&] { Engine().openDatabase(dir.filePath("nowhere/Pelmar.mdb")); }), err::PathNotValid);
+    EXPECT_EQ(errorOf([&] { Engine().openDatabase(dir.path() + "/"); }), err::FileNameNotValid);
     EXPECT_EQ(errorOf([&] { Engine().openDatabase(QString()); }), err::FileNameNotValid);
 
     QFile junk(missing);
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write(QByteArray(4096, 'x'));
     junk.close();
-    EXPECT_EQ(errorOf([&] { Engine().openDatabase(missing)->openRecordset(QStringLiteral("Time")); }),
+    EXPECT_EQ(errorOf([&] { Engine().openDatabase(missing)->openRecordset("Time"); }),
               err::UnrecognizedFormat);
 }
 
 TEST(DataSourceTest, AFailedRefreshKeepsTheRowsItHad)
 {
     test::TestDb db;
-    db.addEmployee(1, QStringLiteral("A"), QStringLiteral("a"));
+    db.addEmployee(1, "A", "a");
     DataSource source(db.path(), sqltexts::CurrentEmployees);
     source.refresh();
-    source.setDatabaseName(db.folder() + QStringLiteral("/missing/Pelmar.mdb"));
+    source.setDatabaseName(db.folder() + "/missing/Pelmar.mdb");
     EXPECT_EQ(errorOf([&] { source.refresh(); }), err::PathNotValid);
-    EXPECT_EQ(source.recordset().field(QStringLiteral("FullName")).toText(), "A");
+    EXPECT_EQ(source.recordset().field("FullName").toText(), "A");
 }
 
 // A data source over a large table reads only the rows asked for and holds no
@@ -143,9 +137,9 @@ TEST(DataSourceTest, LargeTableIsReadLazilyWithoutHoldingALock)
     DataSource source(db.path(), sqltexts::AllTimeRecords);
     source.refresh();
     EXPECT_EQ(source.recordset().fetchedCount(), Recordset::PageSize);
-    EXPECT_DOUBLE_EQ(source.recordset().field(QStringLiteral("Tdate")).toDouble(), 40000 + 200000 / 50);
+    EXPECT_DOUBLE_EQ(source.recordset().field("Tdate").toDouble(), 40000 + 200000 / 50);
 
-    db.exec(QStringLiteral("INSERT INTO Time (PersonnelID, Tdate) VALUES (1, 1)"));
+    db.exec("INSERT INTO Time (PersonnelID, Tdate) VALUES (1, 1)");
     ASSERT_TRUE(source.recordset().moveTo(Recordset::PageSize + 3));
     EXPECT_EQ(source.recordset().fetchedCount(), 2 * Recordset::PageSize);
 }

@@ -14,7 +14,7 @@ using namespace pelmar::test;
 
 namespace {
 
-const QString Admin = QStringLiteral("admin@pelmar.example");
+const QString Admin = "admin@pelmar.example";
 
 // What the window puts into the alerts it hands to the mail component; the
 // wire itself is the mail component's test.
@@ -24,18 +24,17 @@ protected:
     void SetUp() override
     {
         t.addAnn();
-        t.db.setSetting(QStringLiteral("WorkHoursNotify"), Value::number(3));
-        t.db.setSetting(QStringLiteral("smtpusername"), Value::text(QString::fromLatin1(SmtpServer::User)));
-        t.db.setSetting(QStringLiteral("smtppassword"),
-                        Value::text(QString::fromLatin1(SmtpServer::Password)));
-        t.db.setSetting(QStringLiteral("smtpemail"), Value::text(Admin));
+        t.db.setSetting("WorkHoursNotify", Value::number(3));
+        t.db.setSetting("smtpusername", Value::text(QString::fromLatin1(SmtpServer::User)));
+        t.db.setSetting("smtppassword", Value::text(QString::fromLatin1(SmtpServer::Password)));
+        t.db.setSetting("smtpemail", Value::text(Admin));
     }
 
     void serve()
     {
         const quint16 port = server.serve();
         ASSERT_NE(port, 0);
-        t.db.setSetting(QStringLiteral("smtpserver"), Value::text(QStringLiteral("127.0.0.1:%1").arg(port)));
+        t.db.setSetting("smtpserver", Value::text(QStringLiteral("127.0.0.1:%1").arg(port)));
     }
 
     // A 4-hour shift begun at 10:00 pm yesterday, clocked out at 2:00 am today.
@@ -87,7 +86,7 @@ TEST_F(AlertTest, LongShiftReachesTheAdministratorWithTheShiftsDate)
 
 TEST_F(AlertTest, EmptyServerSendsAndShowsNothing)
 {
-    t.db.setSetting(QStringLiteral("smtpserver"), Value::text(QString()));
+    t.db.setSetting("smtpserver", Value::text(QString()));
     clockOutAcrossMidnight();
     QTest::qWait(300);
 
@@ -99,7 +98,7 @@ TEST_F(AlertTest, EmptyServerSendsAndShowsNothing)
 TEST_F(AlertTest, NullPasswordGoesToTheErrorReporterAndTheClockOutStands)
 {
     serve();
-    t.db.setSetting(QStringLiteral("smtppassword"), Value::null());
+    t.db.setSetting("smtppassword", Value::null());
     clockOutAcrossMidnight();
     QTest::qWait(300);
 
@@ -112,7 +111,7 @@ TEST_F(AlertTest, NullPasswordGoesToTheErrorReporterAndTheClockOutStands)
 TEST_F(AlertTest, ErrorEventAndMissingComponentShowTheirTexts)
 {
     t.start();
-    emit w().oSMTP->ErrorSMTP(5, QStringLiteral("Connection refused"));
+    emit w().oSMTP->ErrorSMTP(5, "Connection refused");
     ASSERT_EQ(t.dialogs.texts(), QStringList{"Error 5: Connection refused\r\n"});
     EXPECT_EQ(t.dialogs.messages[0].title, "PelmarEmployee");
     EXPECT_EQ(t.dialogs.messages[0].icon, Dialogs::Icon::None);
@@ -121,11 +120,11 @@ TEST_F(AlertTest, ErrorEventAndMissingComponentShowTheirTexts)
     // switched off still show nothing.
     t.dialogs.clear();
     w().oSMTP.reset();
-    const Value name = Value::text(QStringLiteral("Ann Able"));
+    const Value name = Value::text("Ann Able");
     const Value day = Value::date(dec(4));
     w().SendAnAlertEmail(name, day);
     EXPECT_TRUE(t.dialogs.texts().isEmpty());
-    t.db.setSetting(QStringLiteral("smtpserver"), Value::text(QStringLiteral("mail.example")));
+    t.db.setSetting("smtpserver", Value::text("mail.example"));
     w().datCustomSettings->refresh();
     w().SendAnAlertEmail(name, day);
     EXPECT_EQ(t.dialogs.texts(), QStringList{"Error:91 Object variable or With block variable not set"});

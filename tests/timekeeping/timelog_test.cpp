@@ -35,11 +35,11 @@ TEST_F(TimeLogTest, ClockInStoresTheLabelTextsAndShowsWhatWasStored)
 
     const auto rows = t.db.timeRows();
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(t.db.scalar(QStringLiteral("SELECT PersonnelID FROM \"Time\"")).toInteger(), 7);
+    EXPECT_EQ(t.db.scalar("SELECT PersonnelID FROM \"Time\"").toInteger(), 7);
     EXPECT_EQ(rows[0].tdate.toDouble(), dec(3));
     EXPECT_DOUBLE_EQ(rows[0].timeIn.toDouble(), hm(23, 59, 59));
     EXPECT_TRUE(rows[0].timeOut.isNull() && rows[0].hours.isNull());
-    EXPECT_EQ(rows[0].type, Value::text(QStringLiteral("Worked")));
+    EXPECT_EQ(rows[0].type, Value::text("Worked"));
 
     EXPECT_EQ(w().lblIn->text(), "You Clocked in:");
     EXPECT_EQ(w().lblDateIn->text(), "Thursday, December 03, 2026");
@@ -66,7 +66,7 @@ TEST_F(TimeLogTest, ClockOutAcrossMidnightCountsFourHours)
     EXPECT_EQ(r.tdate.toDouble(), dec(3));
     EXPECT_DOUBLE_EQ(r.timeOut.toDouble(), hm(2, 0));
     EXPECT_DOUBLE_EQ(r.hours.toDouble(), 4.0);
-    EXPECT_EQ(r.type, Value::text(QStringLiteral("Worked")));
+    EXPECT_EQ(r.type, Value::text("Worked"));
 
     EXPECT_EQ(w().lblOut->text(), "You Clocked out:");
     EXPECT_EQ(w().lblDateOut->text(), "Friday, December 04, 2026");
@@ -113,7 +113,7 @@ TEST_F(TimeLogTest, OtherCaptionsDoNothing)
 {
     t.start();
     t.logInAnn();
-    w().cmdTimeLog->setCaption(QStringLiteral("Clock In"));
+    w().cmdTimeLog->setCaption("Clock In");
     t.click("cmdTimeLog");
 
     EXPECT_TRUE(t.db.timeRows().empty());

@@ -34,10 +34,10 @@ TEST_F(WindowLookTest, OpensLoggedOutWithItsTextsAndColours)
     EXPECT_FALSE(w().windowIcon().isNull());
 
     const std::pair<QAbstractButton*, QString> buttons[] = {
-        {w().cmdGo, QStringLiteral("Log In|Display your time clock screen")},
-        {w().cmdWhereIs, QStringLiteral("Where Is?|Display this person's last known location")},
-        {w().cmdReview, QStringLiteral("View My Time|Display your time sheet in a table")},
-        {w().chkLimit, QStringLiteral("Change the dates displayed|Click to enter new date range")},
+        {w().cmdGo, "Log In|Display your time clock screen"},
+        {w().cmdWhereIs, "Where Is?|Display this person's last known location"},
+        {w().cmdReview, "View My Time|Display your time sheet in a table"},
+        {w().chkLimit, "Change the dates displayed|Click to enter new date range"},
     };
     for (const auto& [button, texts] : buttons)
         EXPECT_EQ(button->text() + '|' + button->toolTip(), texts);
@@ -91,8 +91,8 @@ TEST_F(WindowLookTest, TheDisplayChangesDayAtTheFirstTickAfterMidnight)
 
 TEST_F(WindowLookTest, KeysTypeIntoThePasswordAndEnterLogsIn)
 {
-    ASSERT_TRUE(w().tdbPersonnel->selectName(QStringLiteral("Ann Able")));
-    QTest::keyClicks(w().tdbPassword, QStringLiteral("pw"));
+    ASSERT_TRUE(w().tdbPersonnel->selectName("Ann Able"));
+    QTest::keyClicks(w().tdbPassword, "pw");
     EXPECT_EQ(w().tdbPassword->text(), "pw");
     QTest::keyClick(w().tdbPassword, Qt::Key_Enter); // the keypad's
     EXPECT_TRUE(t.dialogs.messages.empty());
