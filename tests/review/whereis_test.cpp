@@ -66,11 +66,10 @@ protected:
 
 TEST_F(WhereIsTest, TheLatestRecordOfTheLastFifteenDaysAnswers)
 {
-    employees({"Ida In", "Otto Out", "Nell NullType", "Val Vacation", "Liz LowerWorked", "Nora NoClockIn",
-               "Fay Fourteen", "Fitz Fifteen", "Fred Future", "Flo FutureOnly", "Nick Nothing", "Ann First",
-               "Ben Second"});
+    employees({"Ida In", "Otto Out", "Nell NullType", "Nora NoClockIn", "Fay Fourteen", "Fitz Fifteen",
+               "Fred Future", "Flo FutureOnly", "Nick Nothing", "Ann First", "Ben Second"});
     // Older records of another kind must not answer.
-    for (qint64 i = 1; i <= 6; ++i)
+    for (qint64 i = 1; i <= 4; ++i)
         record(i, dec(1), "Holiday");
     // Two shifts today: the later clock-in is the latest record.
     record(1, dec(3), "Worked", hm(8, 0), hm(16, 0));
@@ -78,29 +77,25 @@ TEST_F(WhereIsTest, TheLatestRecordOfTheLastFifteenDaysAnswers)
     record(1, dec(4), "Worked", hm(8, 0), hm(12, 0));
     record(2, dec(3), "Worked", hm(8, 0), hm(16, 0));
     record(3, dec(2), nullptr, hm(8, 0));
-    record(4, dec(3), "Vacation");
-    record(5, dec(4), "worked", hm(8, 0));
-    record(6, dec(4), "Worked");
-    record(7, dates::serial(2026, 11, 20), "Worked", hm(8, 0), hm(16, 0));
-    record(8, dates::serial(2026, 11, 19), "Worked", hm(8, 0), hm(16, 0));
-    record(9, dec(5), "Worked", hm(8, 0));
-    record(9, dec(2), "Vacation");
-    record(10, dec(5), "Worked", hm(8, 0));
+    record(4, dec(4), "Worked");
+    record(5, dates::serial(2026, 11, 20), "Worked", hm(8, 0), hm(16, 0));
+    record(6, dates::serial(2026, 11, 19), "Worked", hm(8, 0), hm(16, 0));
+    record(7, dec(5), "Worked", hm(8, 0));
+    record(7, dec(2), "Vacation");
+    record(8, dec(5), "Worked", hm(8, 0));
     record(111, dec(4), "Worked", hm(8, 0)); // nobody's
     // A clock-in outranks an absence without times on the same date,
     // whichever was stored first.
-    record(12, dec(3), "Vacation");
-    record(12, dec(3), "Worked", hm(9, 0));
-    record(13, dec(3), "Worked", hm(9, 0));
-    record(13, dec(3), "Vacation");
+    record(10, dec(3), "Vacation");
+    record(10, dec(3), "Worked", hm(9, 0));
+    record(11, dec(3), "Worked", hm(9, 0));
+    record(11, dec(3), "Vacation");
     t.start();
 
     const std::pair<const char*, const char*> answers[] = {
         {"Ida In", " is in."},
         {"Otto Out", " is out."},
         {"Nell NullType", " is in "},
-        {"Val Vacation", " is on vacation "},
-        {"Liz LowerWorked", " has no recent time records "},
         {"Ida In", " is in."},
         // Never clocked in: not " is in." from the lookup before.
         {"Nora NoClockIn", " has no recent time records "},

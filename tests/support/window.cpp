@@ -4,6 +4,7 @@
 #include "platform/widgets/namelist.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -53,6 +54,23 @@ void WindowTest::click(const char* objectName)
     // Hidden buttons can't be clicked by the user; tests that need it call
     // the handler directly.
     button->click();
+}
+
+QStringList WindowTest::buttons()
+{
+    QStringList out;
+    for (const GlassButton* b : {m_window->cmdGo, m_window->cmdTimeLog, m_window->cmdReview})
+        out << (b->isHidden() ? QString() : b->caption());
+    return out;
+}
+
+QStringList WindowTest::clockLines()
+{
+    QStringList out;
+    for (const QLabel* l : {m_window->lblIn, m_window->lblDateIn, m_window->lblTimeIn, m_window->lblOut,
+                            m_window->lblDateOut, m_window->lblTimeOut})
+        out << (l->isHidden() ? QString() : l->text());
+    return out;
 }
 
 } // namespace pelmar::test

@@ -73,6 +73,11 @@ public:
     // Clicks a button by object name, as the user does.
     void click(const char* objectName);
 
+    // What the window shows, "" for a hidden control: the captions of cmdGo,
+    // cmdTimeLog and cmdReview, and the clocked-in and clocked-out lines.
+    QStringList buttons();
+    QStringList clockLines();
+
 private:
     std::unique_ptr<FrmTimeLog> m_window;
 };

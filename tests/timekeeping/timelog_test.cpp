@@ -41,12 +41,9 @@ TEST_F(TimeLogTest, ClockInStoresTheLabelTextsAndShowsWhatWasStored)
     EXPECT_TRUE(rows[0].timeOut.isNull() && rows[0].hours.isNull());
     EXPECT_EQ(rows[0].type, Value::text("Worked"));
 
-    EXPECT_EQ(w().lblIn->text(), "You Clocked in:");
-    EXPECT_EQ(w().lblDateIn->text(), "Thursday, December 03, 2026");
-    EXPECT_EQ(w().lblTimeIn->text(), "11:59:59 PM");
-    EXPECT_TRUE(shown(w().lblIn) && shown(w().lblDateIn) && shown(w().lblTimeIn));
-    EXPECT_FALSE(shown(w().lblOut));
-    EXPECT_FALSE(shown(w().cmdTimeLog));
+    EXPECT_EQ(t.clockLines(),
+              (QStringList{"You Clocked in:", "Thursday, December 03, 2026", "11:59:59 PM", "", "", ""}));
+    EXPECT_EQ(t.buttons(), (QStringList{"Log Out", "", "View My Time"}));
     EXPECT_TRUE(t.dialogs.texts().isEmpty());
 }
 
@@ -68,15 +65,12 @@ TEST_F(TimeLogTest, ClockOutAcrossMidnightCountsFourHours)
     EXPECT_DOUBLE_EQ(r.hours.toDouble(), 4.0);
     EXPECT_EQ(r.type, Value::text("Worked"));
 
-    EXPECT_EQ(w().lblOut->text(), "You Clocked out:");
-    EXPECT_EQ(w().lblDateOut->text(), "Friday, December 04, 2026");
-    EXPECT_EQ(w().lblTimeOut->text(), "2:00:00 AM");
-    EXPECT_TRUE(shown(w().lblOut) && shown(w().lblDateOut) && shown(w().lblTimeOut));
-    // The clocked-in line keeps what the log-in showed; the total isn't recomputed.
-    EXPECT_EQ(w().lblDateIn->text(), "Thursday, December 03, 2026");
-    EXPECT_EQ(w().lblTimeIn->text(), "10:00:00 PM");
+    // The clocked-out line shows the day the shift ended; the clocked-in
+    // line keeps what the log-in showed and the total isn't recomputed.
+    EXPECT_EQ(t.clockLines(), (QStringList{"You Clocked in:", "Thursday, December 03, 2026", "10:00:00 PM",
+                                           "You Clocked out:", "Friday, December 04, 2026", "2:00:00 AM"}));
     EXPECT_EQ(w().lblTotalHours->text(), total);
-    EXPECT_FALSE(shown(w().cmdTimeLog));
+    EXPECT_EQ(t.buttons(), (QStringList{"Log Out", "", "View My Time"}));
     EXPECT_TRUE(t.dialogs.texts().isEmpty());
 }
 
@@ -117,8 +111,8 @@ TEST_F(TimeLogTest, OtherCaptionsDoNothing)
     t.click("cmdTimeLog");
 
     EXPECT_TRUE(t.db.timeRows().empty());
-    EXPECT_TRUE(shown(w().cmdTimeLog));
-    EXPECT_FALSE(shown(w().lblIn));
+    EXPECT_EQ(t.buttons()[1], "Clock In");
+    EXPECT_EQ(t.clockLines(), QStringList(6));
     EXPECT_TRUE(t.dialogs.texts().isEmpty());
 }
 

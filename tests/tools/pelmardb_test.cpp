@@ -107,28 +107,20 @@ TEST_F(PelmarDbTest, CommandsWriteThroughTheStore)
               "7,11/30/2026,,Sick Leave");
 }
 
-// The demo answers each SQL text the program sends.
+// The demo the README offers: today's open shifts, a former employee.
 TEST_F(PelmarDbTest, DemoAnswersTheProgramsQueries)
 {
     ASSERT_EQ(run({"demo", folder()}).status, 0);
     const QStringList current = lines(sqltexts::CurrentEmployees);
     EXPECT_EQ(current.size(), 5); // the header and four, without the former employee
     EXPECT_FALSE(current.join('\n').contains("Erin Walsh"));
-    // Newest first: today's rows lead, a time of day shown as long time.
     const QStringList all = lines(sqltexts::AllTimeRecords);
     ASSERT_GT(all.size(), 40);
     EXPECT_TRUE(all[1].contains(",12/4/2026,") && all[1].contains(",8:00:00 AM,")) << all[1].toStdString();
-
-    const Value from = Value::date(dates::serial(2026, 11, 20));
-    const Value to = Value::date(dates::serial(2026, 12, 4));
-    const QStringList alice = lines(sqltexts::rangeListing(from, to, Value::integer(1)));
-    ASSERT_GT(alice.size(), 2);
-    for (const QString& row : alice.mid(1))
-        EXPECT_EQ(row.section(',', 1, 1), "1");
-    const QStringList total = lines(sqltexts::rangeTotal(from, to, Value::integer(1)));
-    ASSERT_EQ(total.size(), 2);
-    EXPECT_GT(total[1].toDouble(), 0.0);
-    EXPECT_EQ(lines(sqltexts::rangeTotal(from, to, Value::integer(999))), QStringList{"SumOfThours"});
+    const QStringList total =
+        lines(sqltexts::rangeTotal(Value::date(dates::serial(2026, 11, 20)),
+                                   Value::date(dates::serial(2026, 12, 4)), Value::integer(1)));
+    EXPECT_GT(total.at(1).toDouble(), 0.0);
     // A computed column has no date type: the number, exactly.
     EXPECT_EQ(lines("SELECT Tdate + TimeIn AS At FROM qslTime WHERE PersonnelID = 1 AND Tdate = #12/4/2026#")
                   .last(),
