@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cerrno>
 #include <map>
 #include <mutex>
 #include <sys/stat.h>
@@ -148,8 +149,18 @@ RunError Connection::error(int code, const QString& context) const
     case SQLITE_CORRUPT:
         return RunError::of(err::UnrecognizedFormat, QDir::toNativeSeparators(m_path));
     case SQLITE_IOERR:
-    case SQLITE_CANTOPEN:
+    case SQLITE_CANTOPEN: {
+        // A write refused for want of room is a full disk, whatever the
+        // engine calls it (a file-size limit or a quota gives EFBIG or
+        // EDQUOT). The file's own last error outlives the clean-up after it.
+        int fileErrno = 0;
+        sqlite3_file_control(m_db.get(), "main", SQLITE_FCNTL_LAST_ERRNO, &fileErrno);
+        for (const int system : {fileErrno, sqlite3_system_errno(m_db.get())}) {
+            if (system == ENOSPC || system == EFBIG || system == EDQUOT)
+                return RunError::of(err::DiskFull);
+        }
         return RunError::of(err::DiskOrNetwork);
+    }
     case SQLITE_CONSTRAINT:
     case SQLITE_MISMATCH:
         return RunError(err::ConversionError, message);

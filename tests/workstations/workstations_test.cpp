@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -50,19 +51,12 @@ QString serialText(double serial)
 class Worker
 {
 public:
-    // As root, file modes stop nobody: an unprivileged worker is needed for
-    // them to count.
-    explicit Worker(const QStringList& args, bool unprivileged = false)
+    // wrapper: a program and its arguments that run the worker (setpriv,
+    // prlimit), or nothing.
+    explicit Worker(const QStringList& args, const QStringList& wrapper = {})
     {
-        QStringList argv = args;
-        QString program = workerPath();
-        if (unprivileged && ::geteuid() == 0) {
-            argv.prepend(program);
-            argv = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                               QStringLiteral("--clear-groups")} +
-                   argv;
-            program = QStringLiteral("setpriv");
-        }
+        QStringList argv = wrapper.mid(1) + QStringList{workerPath()} + args;
+        const QString program = wrapper.isEmpty() ? argv.takeFirst() : wrapper.first();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("HOME"), QDir::tempPath());
@@ -71,6 +65,8 @@ public:
         m_process.start(program, argv);
         EXPECT_TRUE(m_process.waitForStarted(30000)) << program.toStdString();
     }
+
+    qint64 pid() const { return m_process.processId(); }
 
     ~Worker()
     {
@@ -317,13 +313,60 @@ class FaultTest : public WorkstationsTest
 protected:
     void SetUp() override { addStaff(1, 1); }
 
-    std::unique_ptr<Worker> start(bool unprivileged = false)
+    std::unique_ptr<Worker> start(const QStringList& wrapper = {})
     {
         auto worker = std::make_unique<Worker>(
-            QStringList{QStringLiteral("interactive"), db.folder(), serialText(at(8))}, unprivileged);
+            QStringList{QStringLiteral("interactive"), db.folder(), serialText(at(8))}, wrapper);
         const QStringList first = worker->untilOk();
         EXPECT_TRUE(messagesOf(first).isEmpty()) << first.join(QLatin1Char('/')).toStdString();
         return worker;
+    }
+
+    // As root, file modes stop nobody: the worker runs as an ordinary user.
+    static QStringList unprivileged()
+    {
+        if (::geteuid() != 0)
+            return {};
+        return {QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                QStringLiteral("--clear-groups")};
+    }
+
+    // Clocks employee 1 in and out until a click fails; checks that the
+    // failed click wrote nothing and returns its messages. The click is
+    // left to be repeated: offer and open rows before it in the out-params.
+    QStringList clockUntilRefused(Worker& worker, QString& offer, qint64& openBefore)
+    {
+        for (int attempt = 0; attempt < 400; ++attempt) {
+            const QStringList login = worker.command(QStringLiteral("login 1"));
+            expectQuiet(login, "log in");
+            offer = stateOf(login).value(1);
+            openBefore = count(QStringLiteral("TimeOut IS NULL"));
+            const qint64 rowsBefore = count();
+            const QStringList clock = worker.command(QStringLiteral("clock"));
+            if (!messagesOf(clock).isEmpty()) {
+                EXPECT_EQ(count(), rowsBefore) << "nothing half-written";
+                EXPECT_EQ(count(QStringLiteral("TimeOut IS NULL")), openBefore);
+                EXPECT_EQ(stateOf(clock).value(1), offer) << "the offer stays for another try";
+                return messagesOf(clock);
+            }
+            worker.command(QStringLiteral("logout"));
+        }
+        return {};
+    }
+
+    // The repeated click works and does what it offered.
+    void expectClickWorks(Worker& worker, const QString& offer, qint64 openBefore)
+    {
+        const qint64 rows = count();
+        expectQuiet(worker.command(QStringLiteral("clock")), "the same click once the fault is gone");
+        if (offer == QLatin1String("Clock IN")) {
+            EXPECT_EQ(count(), rows + 1);
+        } else {
+            EXPECT_EQ(count(), rows);
+            EXPECT_EQ(count(QStringLiteral("TimeOut IS NULL")), openBefore - 1);
+        }
+        EXPECT_EQ(count(QStringLiteral("TimeOut IS NOT NULL AND Thours IS NULL")), 0);
+        EXPECT_EQ(integrity(db.path()), QStringLiteral("ok"));
     }
 
     void expectQuiet(const QStringList& lines, const char* what)
@@ -341,7 +384,7 @@ TEST_F(FaultTest, AReadOnlyDatabaseSaysSoAndWorksOnceWritable)
     // file may be written.
     ASSERT_EQ(::chmod(QFile::encodeName(db.folder()).constData(), 0777), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(db.path()).constData(), 0444), 0);
-    std::unique_ptr<Worker> worker = start(true);
+    std::unique_ptr<Worker> worker = start(unprivileged());
 
     const QStringList login = worker->command(QStringLiteral("login 1"));
     expectQuiet(login, "log-in reads a read-only file");
@@ -361,43 +404,46 @@ TEST_F(FaultTest, AReadOnlyDatabaseSaysSoAndWorksOnceWritable)
     EXPECT_EQ(integrity(db.path()), QStringLiteral("ok"));
 }
 
-TEST_F(FaultTest, AFullDiskSaysSoWritesNothingAndWorksOnceThereIsRoom)
+// The file may not grow past the pages it has: the disk is full as far as
+// the window's own connection can tell.
+TEST_F(FaultTest, AFullDatabaseSaysSoWritesNothingAndWorksOnceThereIsRoom)
 {
     std::unique_ptr<Worker> worker = start();
     expectQuiet(worker->command(QStringLiteral("full")), "the limit");
-    // Clock in and out until a change needs a page the file may not have.
-    QStringList failure;
-    qint64 before = 0;
-    QString offerBefore;
-    for (int attempt = 0; attempt < 400 && failure.isEmpty(); ++attempt) {
-        const QStringList login = worker->command(QStringLiteral("login 1"));
-        expectQuiet(login, "log in");
-        offerBefore = stateOf(login).value(1);
-        before = count(QStringLiteral("TimeOut IS NULL"));
-        const qint64 rowsBefore = count();
-        const QStringList clock = worker->command(QStringLiteral("clock"));
-        if (!messagesOf(clock).isEmpty()) {
-            failure = messagesOf(clock);
-            EXPECT_EQ(count(), rowsBefore) << "nothing half-written";
-            EXPECT_EQ(count(QStringLiteral("TimeOut IS NULL")), before);
-            break;
-        }
-        worker->command(QStringLiteral("logout"));
-    }
+    QString offer;
+    qint64 open = 0;
+    const QStringList failure = clockUntilRefused(*worker, offer, open);
     ASSERT_EQ(failure.size(), 1) << "the file never filled up";
     EXPECT_EQ(failure[0], QStringLiteral("Error:3035 System resource exceeded: the disk is full."));
     EXPECT_EQ(integrity(db.path()), QStringLiteral("ok"));
     EXPECT_FALSE(QFile::exists(journal()));
 
     expectQuiet(worker->command(QStringLiteral("unfull")), "the limit lifted");
-    const qint64 rows = count();
-    const QStringList again = worker->command(QStringLiteral("clock"));
-    expectQuiet(again, "the same click once there is room");
-    if (offerBefore == QLatin1String("Clock IN"))
-        EXPECT_EQ(count(), rows + 1);
-    else
-        EXPECT_EQ(count(QStringLiteral("TimeOut IS NULL")), before - 1);
+    expectClickWorks(*worker, offer, open);
+}
+
+// The operating system refuses to let the file grow (a file-size limit on
+// the worker, as a full disk or a quota would).
+TEST_F(FaultTest, ADiskThatRefusesToGrowTheFileSaysSoAndWorksOnceThereIsRoom)
+{
+    const qint64 size = QFileInfo(db.path()).size();
+    // Ignored SIGXFSZ passes through exec, so a refused write is an error, not death.
+    std::unique_ptr<Worker> worker = start(
+        {QStringLiteral("sh"), QStringLiteral("-c"),
+         QStringLiteral("trap '' XFSZ; exec prlimit --fsize=%1:unlimited \"$@\"").arg(size), QStringLiteral("sh")});
+    QString offer;
+    qint64 open = 0;
+    const QStringList failure = clockUntilRefused(*worker, offer, open);
+    ASSERT_EQ(failure.size(), 1) << "the file never grew";
+    EXPECT_EQ(failure[0], QStringLiteral("Error:3035 System resource exceeded: the disk is full."));
     EXPECT_EQ(integrity(db.path()), QStringLiteral("ok"));
+    EXPECT_LE(QFileInfo(db.path()).size(), size);
+
+    ASSERT_EQ(
+        QProcess::execute(QStringLiteral("prlimit"), {QStringLiteral("--pid"), QString::number(worker->pid()),
+                                                      QStringLiteral("--fsize=unlimited:unlimited")}),
+        0);
+    expectClickWorks(*worker, offer, open);
 }
 
 TEST_F(FaultTest, ARemovedDatabaseIsNamedAndTheRestoredOneIsUsed)
