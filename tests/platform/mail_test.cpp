@@ -10,11 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 using namespace pelmar;
 using test::SmtpServer;
 
@@ -27,20 +22,6 @@ bool onlyCrlf(QByteArray bytes)
 {
     bytes.replace("\r\n", "");
     return !bytes.contains('\r') && !bytes.contains('\n');
-}
-
-// A port nothing listens on: bound by us, then released.
-quint16 closedPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(0x7f000001U);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t size = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
 }
 
 class MailTest : public ::testing::Test
@@ -134,8 +115,13 @@ TEST_F(MailTest, WrongPasswordReportsTheServersReply)
 
 TEST_F(MailTest, ClosedPortFailsQuicklyAndASilentServerTimesOut)
 {
+    quint16 closed = 0;
+    {
+        SmtpServer gone; // its port, closed again with it
+        ASSERT_NE(closed = gone.silent(), 0);
+    }
+    configure(closed);
     QElapsedTimer clock;
-    configure(closedPort());
     clock.start();
     ASSERT_TRUE(send(1, 5000));
     EXPECT_LT(clock.elapsed(), 3000);

@@ -45,7 +45,6 @@ public:
 
     QStringList texts() const;
     void clear();
-    bool allAnswersUsed() const { return m_inputs.empty() && m_files.empty(); }
 
 private:
     std::deque<std::optional<QString>> m_inputs;
