@@ -114,7 +114,7 @@ TEST_F(LogInTest, OpenRecordOfTodayOffersClockOutWithItsTimes)
     EXPECT_EQ(t.db.timeRows().size(), 3u);
 }
 
-// Which record decides is the window's part; what each kind of record
+// Which record decides is the window's concern; what each kind of record
 // offers is the clock-state test's.
 TEST_F(LogInTest, OnlyAnOpenNewestRecordOfThePeriodOffersClockOut)
 {
