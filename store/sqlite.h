@@ -3,6 +3,7 @@
 #include "platform/runerror.h"
 
 #include <QString>
+#include <chrono>
 #include <memory>
 #include <sqlite3.h>
 
@@ -61,10 +62,14 @@ public:
 private:
     Connection(ConnectionHandle db, QString path);
     void configure();
+    static int busyWait(void* self, int count) noexcept;
 
     // Identity of the file when opened.
     unsigned long long m_device = 0;
     unsigned long long m_inode = 0;
+
+    // When the present wait for a lock began.
+    std::chrono::steady_clock::time_point m_busySince;
 
     ConnectionHandle m_db;
     QString m_path;
