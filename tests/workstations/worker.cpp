@@ -67,7 +67,8 @@ constexpr int StepSeconds = 3;
 class Station
 {
 public:
-    Station(const QString& dbFolder, double start) : m_clock(start)
+    Station(const QString& dbFolder, double start, int stepSeconds = StepSeconds)
+        : m_clock(start), m_stepSeconds(stepSeconds)
     {
         QFile ini(m_app.filePath(QStringLiteral("PelmarEmployee.ini")));
         if (!ini.open(QIODevice::WriteOnly))
@@ -84,9 +85,9 @@ public:
     double now() const { return m_clock.now(); }
 
     // The clock moves on and the timer ticks, so the labels carry the time.
-    void step(int seconds = StepSeconds)
+    void step(int seconds = 0)
     {
-        m_clock.advanceSeconds(seconds);
+        m_clock.advanceSeconds(seconds > 0 ? seconds : m_stepSeconds);
         m_window->Timer1_Timer();
     }
 
@@ -138,6 +139,7 @@ public:
 private:
     QTemporaryDir m_app;
     ManualClock m_clock;
+    int m_stepSeconds;
     CollectingDialogs m_dialogs;
     Shared m_shared;
     std::unique_ptr<FrmTimeLog> m_window;
@@ -158,7 +160,9 @@ int rounds(const QStringList& a)
     const int total = a[4].toInt();
     const double end = a[6].toDouble();
     const bool follow = a.size() > 7 && a[7] == QLatin1String("follow");
-    Station s(a[1], a[5].toDouble());
+    // The writer that is killed goes a second at a time, so that its slice
+    // of the day outlasts any moment it may be killed at.
+    Station s(a[1], a[5].toDouble(), follow ? 1 : StepSeconds);
     auto fail = [&](const QString& what) {
         say(QStringLiteral("error: ") + what);
         return 1;
