@@ -146,8 +146,10 @@ sql::Connection& Recordset::connection()
         std::shared_ptr<sql::Connection> now = sql::Connection::open(m_conn->path());
         m_stmt.reset();
         m_conn = std::move(now);
-        prepare();
     }
+    // Also after a failed re-prepare, which left none.
+    if (!m_stmt)
+        prepare();
     return *m_conn;
 }
 
