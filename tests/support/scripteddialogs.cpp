@@ -21,9 +21,9 @@ QString ScriptedDialogs::inputBox(const QString& prompt, const QString& title)
         ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
         return QString();
     }
-    std::optional<QString> answer = m_inputs.front();
+    const QString text = m_inputs.front() ? *m_inputs.front() : QString();
     m_inputs.pop_front();
-    return answer.value_or(QString());
+    return text;
 }
 
 std::optional<QString> ScriptedDialogs::openFileName(const QString& title, const QString& filter,
@@ -36,9 +36,13 @@ std::optional<QString> ScriptedDialogs::openFileName(const QString& title, const
         ADD_FAILURE() << "unexpected file dialog";
         return std::nullopt;
     }
-    std::optional<QString> answer = m_files.front();
+    if (!m_files.front()) {
+        m_files.pop_front();
+        return std::nullopt;
+    }
+    const QString path = *m_files.front();
     m_files.pop_front();
-    return answer;
+    return path;
 }
 
 QStringList ScriptedDialogs::texts() const
