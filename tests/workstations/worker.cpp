@@ -1,26 +1,26 @@
-// One workstation: the program's real window, headless, with scripted
-// dialogs and a clock of its own, driven by its command line (rounds) or by
-// commands on standard input (one at a time, for the fault tests). Everything
-// it has to say goes to standard output, a line at a time, flushed.
+// One workstation: the real window, headless, with scripted dialogs and a
+// clock of its own, against the database in FOLDER. It prints a line at a
+// time, flushed, for the test that drives it.
+//   rounds FOLDER FIRST COUNT ROUNDS START END [follow]
+//   interactive FOLDER START
 
 #include "app/shared.h"
 #include "platform/clock.h"
-#include "platform/datetime.h"
-#include "platform/dialogs.h"
 #include "platform/widgets/glassbutton.h"
 #include "platform/widgets/namelist.h"
 #include "store/datasource.h"
 #include "store/recordset.h"
 #include "store/sqlite.h"
+#include "support/scripteddialogs.h"
 #include "ui/frmtimelog.h"
 #include "workstations/staff.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -35,39 +35,10 @@ void say(const QString& line)
     std::fflush(stdout);
 }
 
-// Message boxes are collected for the driver to judge; nobody answers input
-// boxes or file dialogs here.
-class CollectingDialogs : public Dialogs
-{
-public:
-    void messageBox(const QString& text, Icon, const QString&) override { shown << text; }
-    QString inputBox(const QString& prompt, const QString&) override
-    {
-        shown << QStringLiteral("unexpected input box: ") + prompt;
-        return QString();
-    }
-    std::optional<QString> openFileName(const QString& title, const QString&, const QString&) override
-    {
-        shown << QStringLiteral("unexpected file dialog: ") + title;
-        return std::nullopt;
-    }
-
-    QStringList take()
-    {
-        QStringList out;
-        out.swap(shown);
-        return out;
-    }
-
-    QStringList shown;
-};
-
-constexpr int StepSeconds = 3;
-
 class Station
 {
 public:
-    Station(const QString& dbFolder, double start, int stepSeconds = StepSeconds)
+    Station(const QString& dbFolder, double start, int stepSeconds)
         : m_clock(start), m_stepSeconds(stepSeconds)
     {
         QFile ini(m_app.filePath(QStringLiteral("PelmarEmployee.ini")));
@@ -79,33 +50,37 @@ public:
         m_window->Form_Load();
     }
 
-    FrmTimeLog& window() { return *m_window; }
-    CollectingDialogs& dialogs() { return m_dialogs; }
-    const Shared& shared() const { return m_shared; }
     double now() const { return m_clock.now(); }
 
-    // The clock moves on and the timer ticks, so the labels carry the time.
-    void step(int seconds = 0)
+    // Every box shown since the last call; nobody answers input or file dialogs here.
+    QStringList shown()
     {
-        m_clock.advanceSeconds(seconds > 0 ? seconds : m_stepSeconds);
+        QStringList out = m_dialogs.texts();
+        if (!m_dialogs.inputs.empty() || !m_dialogs.fileDialogs.isEmpty())
+            out << QStringLiteral("unexpected dialog");
+        m_dialogs.clear();
+        return out;
+    }
+
+    // The clock moves on and the timer ticks, so the labels carry the time.
+    void step()
+    {
+        m_clock.advanceSeconds(m_stepSeconds);
         m_window->Timer1_Timer();
     }
 
     void logIn(int id)
     {
         step();
-        if (!m_window->tdbPersonnel->selectName(stationName(id)))
-            m_dialogs.shown << QStringLiteral("not in the list: ") + stationName(id);
+        m_window->tdbPersonnel->selectName(stationName(id));
         m_window->tdbPassword->setText(stationPassword(id));
         QTest::keyClick(m_window->tdbPassword, Qt::Key_Return);
     }
 
-    bool loggedIn() const { return m_window->cmdGo->caption() == QLatin1String("Log Out"); }
-
     void logOut()
     {
         step();
-        if (loggedIn())
+        if (m_window->cmdGo->caption() == QLatin1String("Log Out"))
             m_window->cmdGo->click();
     }
 
@@ -116,7 +91,6 @@ public:
                                                                  : QString();
     }
 
-    // Clicks the clock button as the user would; false when it is hidden.
     bool clock()
     {
         step();
@@ -127,7 +101,7 @@ public:
     }
 
     // The record the window stands on in its time list.
-    QString currentTimeId()
+    QString timeId()
     {
         try {
             return m_window->datTime->recordset().field(QStringLiteral("TimeID")).toTextOrEmpty();
@@ -136,119 +110,86 @@ public:
         }
     }
 
+    QString state()
+    {
+        return QStringLiteral("state %1|%2|%3").arg(m_window->cmdGo->caption(), offer(), timeId());
+    }
+
+    // On the window's own connection, e.g. to limit how far its file may grow.
+    void sql(const QString& text) { sql::Connection::open(m_shared.DBPath)->exec(text); }
+
 private:
     QTemporaryDir m_app;
     ManualClock m_clock;
     int m_stepSeconds;
-    CollectingDialogs m_dialogs;
+    ScriptedDialogs m_dialogs;
     Shared m_shared;
     std::unique_ptr<FrmTimeLog> m_window;
 };
 
-// rounds FOLDER FIRST COUNT ROUNDS START END [follow]: employees FIRST ..
-// FIRST+COUNT-1 in turn log in, clock in, log out, log in, clock out, log
-// out. Strict unless "follow": then each log-in takes whatever the window
-// offers (the writer that is killed and started again). Stops after ROUNDS
-// rounds or when the clock reaches END. Prints "saved in|out TIMEID ID" after
-// every saved click.
+// Employees FIRST .. FIRST+COUNT-1 in turn log in and clock in, then log in
+// and clock out, until ROUNDS rounds or the clock reaches END. Strict unless
+// "follow": then a log-in takes whatever the window offers (the writer that
+// is killed and started again). Prints "saved in|out TIMEID ID" after every
+// saved click.
 int rounds(const QStringList& a)
 {
-    if (a.size() < 7)
-        return 2;
-    const int first = a[2].toInt();
-    const int count = a[3].toInt();
-    const int total = a[4].toInt();
-    const double end = a[6].toDouble();
-    const bool follow = a.size() > 7 && a[7] == QLatin1String("follow");
-    // The writer that is killed goes a second at a time, so that its slice
-    // of the day outlasts any moment it may be killed at.
-    Station s(a[1], a[5].toDouble(), follow ? 1 : StepSeconds);
-    auto fail = [&](const QString& what) {
-        say(QStringLiteral("error: ") + what);
-        return 1;
-    };
-    if (const QStringList shown = s.dialogs().take(); !shown.isEmpty())
-        return fail(QStringLiteral("Form_Load: ") + shown.join(QStringLiteral(" | ")));
-    say(QStringLiteral("ready"));
-
-    // One clock action per log-in, as the window allows.
-    auto clockOnce = [&](int id, const char* expected) -> int {
+    const bool follow = a.value(7) == QLatin1String("follow");
+    // The killed writer goes a second at a time, so that its slice of the
+    // day outlasts any moment it may be killed at.
+    Station s(a.value(1), a.value(5).toDouble(), follow ? 1 : 3);
+    auto clockOnce = [&](int id, const QString& expected) -> QStringList {
         s.logIn(id);
         const QString offer = s.offer();
-        if (const QStringList shown = s.dialogs().take(); !shown.isEmpty())
-            return fail(QStringLiteral("log in: ") + shown.join(QStringLiteral(" | ")));
-        if (!follow && offer != QLatin1String(expected))
-            return fail(QStringLiteral("log in of %1 offers '%2', not '%3'").arg(id).arg(offer, expected));
-        if (offer.isEmpty())
-            return fail(QStringLiteral("log in of %1 offers nothing").arg(id));
+        if (offer.isEmpty() || (!follow && offer != expected))
+            return s.shown() << QStringLiteral("log in of %1 offers '%2'").arg(id).arg(offer);
         s.clock();
-        if (const QStringList shown = s.dialogs().take(); !shown.isEmpty())
-            return fail(offer + QStringLiteral(": ") + shown.join(QStringLiteral(" | ")));
+        if (const QStringList shown = s.shown(); !shown.isEmpty())
+            return shown;
+        const bool in = offer == QLatin1String("Clock IN");
         say(QStringLiteral("saved %1 %2 %3")
-                .arg(offer == QLatin1String("Clock IN") ? QStringLiteral("in") : QStringLiteral("out"),
-                     s.currentTimeId())
+                .arg(in ? QStringLiteral("in") : QStringLiteral("out"), s.timeId())
                 .arg(id));
         s.logOut();
-        if (const QStringList shown = s.dialogs().take(); !shown.isEmpty())
-            return fail(QStringLiteral("log out: ") + shown.join(QStringLiteral(" | ")));
-        return 0;
+        return s.shown();
     };
-    for (int r = 0; r < total && s.now() < end; ++r) {
-        const int id = first + r % count;
-        if (const int rc = clockOnce(id, "Clock IN"))
-            return rc;
-        if (const int rc = clockOnce(id, "Clock OUT"))
-            return rc;
+    QStringList error = s.shown();
+    if (error.isEmpty())
+        say(QStringLiteral("ready"));
+    for (int r = 0; error.isEmpty() && r < a.value(4).toInt() && s.now() < a.value(6).toDouble(); ++r) {
+        const int id = a.value(2).toInt() + r % a.value(3).toInt();
+        error = clockOnce(id, QStringLiteral("Clock IN"));
+        if (error.isEmpty())
+            error = clockOnce(id, QStringLiteral("Clock OUT"));
     }
-    say(QStringLiteral("done"));
-    return 0;
+    say(error.isEmpty() ? QStringLiteral("done")
+                        : QStringLiteral("error: ") + error.join(QStringLiteral(" | ")));
+    return error.isEmpty() ? 0 : 1;
 }
 
-// interactive FOLDER START: one command a line; after each, the messages it
-// showed ("message: TEXT"), the window's state ("state GO|OFFER|TIMEID") and
-// "ok". Commands: login ID, clock, logout, tick SECONDS, full, unfull, quit.
+// One command a line (login ID, clock, logout, sql TEXT); after each, the
+// boxes it showed ("message: TEXT"), "state GO|OFFER|TIMEID" and "ok".
 int interactive(const QStringList& a)
 {
-    if (a.size() < 3)
-        return 2;
-    Station s(a[1], a[2].toDouble());
-    auto report = [&] {
-        for (const QString& m : s.dialogs().take())
-            say(QStringLiteral("message: ") + QString(m).replace(QLatin1Char('\r'), QLatin1Char(' ')));
-        say(QStringLiteral("state %1|%2|%3").arg(s.window().cmdGo->caption(), s.offer(), s.currentTimeId()));
-        say(QStringLiteral("ok"));
-    };
-    report();
+    Station s(a.value(1), a.value(2).toDouble(), 3);
     std::string line;
-    while (std::getline(std::cin, line)) {
-        const QStringList c = QString::fromStdString(line).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (c.isEmpty())
-            continue;
-        const QString& verb = c[0];
-        if (verb == QLatin1String("quit"))
-            break;
-        if (verb == QLatin1String("login")) {
-            s.logIn(c.value(1).toInt());
-        } else if (verb == QLatin1String("clock")) {
-            if (!s.clock())
-                say(QStringLiteral("refused: the clock button is hidden"));
-        } else if (verb == QLatin1String("logout")) {
+    do {
+        const QString command = QString::fromStdString(line);
+        const QString verb = command.section(QLatin1Char(' '), 0, 0);
+        QStringList shown;
+        if (verb == QLatin1String("login"))
+            s.logIn(command.section(QLatin1Char(' '), 1).toInt());
+        else if (verb == QLatin1String("clock") && !s.clock())
+            shown << QStringLiteral("the clock button is hidden");
+        else if (verb == QLatin1String("logout"))
             s.logOut();
-        } else if (verb == QLatin1String("tick")) {
-            s.step(c.value(1).toInt());
-        } else if (verb == QLatin1String("full") || verb == QLatin1String("unfull")) {
-            // The file may not grow past its present pages: the disk is full
-            // as far as the window's own connection can tell.
-            std::shared_ptr<sql::Connection> conn = sql::Connection::open(s.shared().DBPath);
-            sql::Statement pages(*conn, QStringLiteral("PRAGMA page_count"));
-            pages.step();
-            const qint64 limit = verb == QLatin1String("full") ? pages.columnInt(0) : 1073741823;
-            conn->exec(QStringLiteral("PRAGMA max_page_count = %1").arg(limit));
-        } else {
-            say(QStringLiteral("refused: unknown command ") + verb);
-        }
-        report();
-    }
+        else if (verb == QLatin1String("sql"))
+            s.sql(command.section(QLatin1Char(' '), 1));
+        for (const QString& m : shown + s.shown())
+            say(QStringLiteral("message: ") + QString(m).replace(QLatin1Char('\r'), QLatin1Char(' ')));
+        say(s.state());
+        say(QStringLiteral("ok"));
+    } while (std::getline(std::cin, line));
     return 0;
 }
 
@@ -258,20 +199,15 @@ int interactive(const QStringList& a)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Under a file-size limit a refused write is then an error to show, not death.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     try {
-        if (args.value(0) == QLatin1String("rounds"))
-            return pelmar::test::rounds(args);
-        if (args.value(0) == QLatin1String("interactive"))
-            return pelmar::test::interactive(args);
+        return args.value(0) == QLatin1String("rounds") ? pelmar::test::rounds(args)
+                                                        : pelmar::test::interactive(args);
     } catch (const std::exception& e) {
         pelmar::test::say(QStringLiteral("error: ") + QString::fromLocal8Bit(e.what()));
         return 1;
     }
-    std::fprintf(stderr, "usage: pelmar-workstation rounds FOLDER FIRST COUNT ROUNDS START END [follow]\n"
-                         "       pelmar-workstation interactive FOLDER START\n");
-    return 2;
 }
