@@ -42,8 +42,8 @@ public:
         : m_clock(start), m_stepSeconds(stepSeconds)
     {
         QFile ini(m_app.filePath(QStringLiteral("PelmarEmployee.ini")));
-        if (!ini.open(QIODevice::WriteOnly))
-            throw std::runtime_error("cannot write the configuration file");
+        // Unwritten, it would show at Form_Load.
+        ini.open(QIODevice::WriteOnly);
         ini.write(QStringLiteral("[PELMAREMPLOYEE]\r\nMessage=%1\r\n").arg(dbFolder).toLatin1());
         ini.close();
         m_window = std::make_unique<FrmTimeLog>(m_shared, m_dialogs, m_clock, m_app.path());
@@ -110,11 +110,6 @@ public:
         }
     }
 
-    QString state()
-    {
-        return QStringLiteral("state %1|%2|%3").arg(m_window->cmdGo->caption(), offer(), timeId());
-    }
-
     // On the window's own connection, e.g. to limit how far its file may grow.
     void sql(const QString& text) { sql::Connection::open(m_shared.DBPath)->exec(text); }
 
@@ -168,7 +163,7 @@ int rounds(const QStringList& a)
 }
 
 // One command a line (login ID, clock, logout, sql TEXT); after each, the
-// boxes it showed ("message: TEXT"), "state GO|OFFER|TIMEID" and "ok".
+// boxes it showed ("message: TEXT"), "offer OFFER" and "ok".
 int interactive(const QStringList& a)
 {
     Station s(a.value(1), a.value(2).toDouble(), 3);
@@ -187,7 +182,7 @@ int interactive(const QStringList& a)
             s.sql(command.section(QLatin1Char(' '), 1));
         for (const QString& m : shown + s.shown())
             say(QStringLiteral("message: ") + QString(m).replace(QLatin1Char('\r'), QLatin1Char(' ')));
-        say(s.state());
+        say(QStringLiteral("offer ") + s.offer());
         say(QStringLiteral("ok"));
     } while (std::getline(std::cin, line));
     return 0;
