@@ -91,13 +91,11 @@ public:
                                                                  : QString();
     }
 
-    bool clock()
+    // A hidden button ignores the click, as it would the user's.
+    void clock()
     {
         step();
-        if (offer().isEmpty())
-            return false;
         m_window->cmdTimeLog->click();
-        return true;
     }
 
     // The record the window stands on in its time list.
@@ -171,16 +169,15 @@ int interactive(const QStringList& a)
     do {
         const QString command = QString::fromStdString(line);
         const QString verb = command.section(QLatin1Char(' '), 0, 0);
-        QStringList shown;
         if (verb == QLatin1String("login"))
             s.logIn(command.section(QLatin1Char(' '), 1).toInt());
-        else if (verb == QLatin1String("clock") && !s.clock())
-            shown << QStringLiteral("the clock button is hidden");
+        else if (verb == QLatin1String("clock"))
+            s.clock();
         else if (verb == QLatin1String("logout"))
             s.logOut();
         else if (verb == QLatin1String("sql"))
             s.sql(command.section(QLatin1Char(' '), 1));
-        for (const QString& m : shown + s.shown())
+        for (const QString& m : s.shown())
             say(QStringLiteral("message: ") + QString(m).replace(QLatin1Char('\r'), QLatin1Char(' ')));
         say(QStringLiteral("offer ") + s.offer());
         say(QStringLiteral("ok"));

@@ -362,7 +362,6 @@ TEST_F(FaultTest, ARemovedDatabase)
          [&] {
              EXPECT_FALSE(QFile::exists(db.path())) << "nothing creates a new file";
              ASSERT_TRUE(QFile::rename(backup, db.path()));
-             setMode(0666);
          }});
 }
 
