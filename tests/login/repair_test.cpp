@@ -15,18 +15,7 @@ const QString Reopened =
 const Value Worked = Value::text("Worked");
 
 // Today on the test clock is Friday 4 December 2026, 9:00:00 AM.
-class RepairTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        t.addAnn();
-        t.failingAlerts(10);
-    }
-
-    FrmTimeLog& w() { return t.window(); }
-    WindowTest t;
-};
+using RepairTest = AnnAtTheClock;
 
 TEST_F(RepairTest, ShiftLeftOpenYesterdayIsClosedAlertedAndReopened)
 {

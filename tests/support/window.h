@@ -8,6 +8,7 @@
 #include "ui/frmtimelog.h"
 
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace pelmar::test {
@@ -80,6 +81,20 @@ public:
 
 private:
     std::unique_ptr<FrmTimeLog> m_window;
+};
+
+// Ann Able at the clock, alerts over 10 hours counted as failing attempts.
+class AnnAtTheClock : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        t.addAnn();
+        t.failingAlerts(10);
+    }
+
+    FrmTimeLog& w() { return t.window(); }
+    WindowTest t;
 };
 
 } // namespace pelmar::test

@@ -9,18 +9,7 @@ using namespace pelmar::test;
 
 namespace {
 
-class TimeLogTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        t.addAnn();
-        t.failingAlerts(10);
-    }
-
-    FrmTimeLog& w() { return t.window(); }
-    WindowTest t;
-};
+using TimeLogTest = AnnAtTheClock;
 
 // The stored date and time are the label texts at the click: just after
 // midnight, before the next tick, that is still the previous day.
