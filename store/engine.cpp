@@ -1,5 +1,6 @@
 #include "store/engine.h"
 
+#include "store/dialect.h"
 #include "store/sqlite.h"
 
 namespace pelmar {
@@ -11,6 +12,30 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& source)
     if (!m_conn)
         throw RunError(err::EngineFailure, QStringLiteral("Object is closed."));
     return std::make_unique<Recordset>(m_conn, source);
+}
+
+int Database::execute(const QString& text, const std::vector<Value>& params)
+{
+    if (!m_conn)
+        throw RunError(err::EngineFailure, QStringLiteral("Object is closed."));
+    QString translated = sql::translate(text);
+    try {
+        sql::Statement stmt(*m_conn, translated);
+        for (size_t i = 0; i < params.size(); ++i)
+            sql::bindValue(stmt, static_cast<int>(i) + 1, params[i]);
+        stmt.step();
+    } catch (const RunError& error) {
+        // The user sees the statement the program built, not our translation.
+        if (error.number() == err::QuerySyntax)
+            throw RunError::of(err::QuerySyntax, text);
+        throw;
+    }
+    return sqlite3_changes(m_conn->handle());
+}
+
+qint64 Database::lastInsertId() const
+{
+    return m_conn ? sqlite3_last_insert_rowid(m_conn->handle()) : 0;
 }
 
 void Database::close()

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 namespace pelmar {
 
@@ -19,6 +20,13 @@ public:
 
     // An SQL text of the program's dialect, or a table or saved-query name.
     std::unique_ptr<Recordset> openRecordset(const QString& source);
+    // Runs one INSERT, UPDATE or DELETE of the program's dialect, with its ?
+    // marks bound to params in order; returns the number of rows it changed.
+    // A write that must find its row in a known state says so in its WHERE
+    // clause and checks the count.
+    int execute(const QString& text, const std::vector<Value>& params = {});
+    // Key of the row the last INSERT on this database added.
+    qint64 lastInsertId() const;
     void close();
     const QString& path() const;
 

@@ -54,25 +54,6 @@ Value readColumn(const sql::Statement& stmt, int i, Value::Kind kind)
     return Value::text(stmt.columnText(i));
 }
 
-void bindValue(sql::Statement& stmt, int index, const Value& value)
-{
-    switch (value.kind()) {
-    case Value::Kind::Null:
-        stmt.bindNull(index);
-        break;
-    case Value::Kind::Integer:
-        stmt.bind(index, value.toInteger());
-        break;
-    case Value::Kind::Double:
-    case Value::Kind::Date:
-        stmt.bind(index, value.toDouble());
-        break;
-    case Value::Kind::Text:
-        stmt.bind(index, value.toText());
-        break;
-    }
-}
-
 QString quoted(const QString& name)
 {
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
@@ -122,8 +103,15 @@ Recordset::Recordset(std::shared_ptr<sql::Connection> conn, const QString& sourc
     static const QRegularExpression hasLimit(QStringLiteral(R"(\bLIMIT\b)"),
                                              QRegularExpression::CaseInsensitiveOption);
     m_paged = !hasLimit.match(m_sql).hasMatch();
-    // Prepared now, so that a statement the engine rejects fails at open.
-    prepare();
+    // Prepared now, so that a statement the engine rejects fails at open,
+    // naming the statement the program built rather than our translation.
+    try {
+        prepare();
+    } catch (const RunError& error) {
+        if (error.number() == err::QuerySyntax)
+            throw RunError::of(err::QuerySyntax, source);
+        throw;
+    }
     if (!m_stmt->readOnly())
         throw RunError(err::QuerySyntax, QStringLiteral("Only SELECT statements open as recordsets."));
     for (int i = 0; i < m_stmt->columnCount(); ++i) {
@@ -394,7 +382,7 @@ void Recordset::update()
         }
         sql::Statement stmt(connection(), text);
         for (size_t i = 0; i < values.size(); ++i)
-            bindValue(stmt, static_cast<int>(i) + 1, values[i]);
+            sql::bindValue(stmt, static_cast<int>(i) + 1, values[i]);
         stmt.step();
     } else if (!assigned.isEmpty()) {
         QStringList sets;
@@ -405,9 +393,9 @@ void Recordset::update()
                                 .arg(quoted(t.table), sets.join(QLatin1Char(',')), quoted(t.key)));
         size_t n = 0;
         for (; n < values.size(); ++n)
-            bindValue(stmt, static_cast<int>(n) + 1, values[n]);
+            sql::bindValue(stmt, static_cast<int>(n) + 1, values[n]);
         std::vector<Value>& row = m_rows[static_cast<size_t>(m_pos)];
-        bindValue(stmt, static_cast<int>(n) + 1, row[static_cast<size_t>(t.keyInResult)]);
+        sql::bindValue(stmt, static_cast<int>(n) + 1, row[static_cast<size_t>(t.keyInResult)]);
         stmt.step();
         if (sqlite3_changes(m_conn->handle()) == 0)
             throw RunError(3167, QStringLiteral("Record is deleted."));

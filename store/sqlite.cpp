@@ -289,4 +289,23 @@ bool Statement::readOnly() const
     return sqlite3_stmt_readonly(m_stmt.get()) != 0;
 }
 
+void bindValue(Statement& stmt, int index, const Value& value)
+{
+    switch (value.kind()) {
+    case Value::Kind::Null:
+        stmt.bindNull(index);
+        break;
+    case Value::Kind::Integer:
+        stmt.bind(index, value.toInteger());
+        break;
+    case Value::Kind::Double:
+    case Value::Kind::Date:
+        stmt.bind(index, value.toDouble());
+        break;
+    case Value::Kind::Text:
+        stmt.bind(index, value.toText());
+        break;
+    }
+}
+
 } // namespace pelmar::sql

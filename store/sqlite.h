@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/runerror.h"
+#include "platform/value.h"
 
 #include <QString>
 #include <chrono>
@@ -108,5 +109,9 @@ private:
     StatementHandle m_stmt;
     QString m_sql;
 };
+
+// Binds a value by its kind: dates and numbers as REAL, whole numbers as
+// INTEGER, texts as TEXT.
+void bindValue(Statement& stmt, int index, const Value& value);
 
 } // namespace pelmar::sql

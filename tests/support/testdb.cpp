@@ -17,18 +17,6 @@ void bindOptional(sql::Statement& stmt, int index, std::optional<double> v)
         stmt.bindNull(index);
 }
 
-void bindValue(sql::Statement& stmt, int index, const Value& v)
-{
-    if (v.isNull())
-        stmt.bindNull(index);
-    else if (v.kind() == Value::Kind::Integer)
-        stmt.bind(index, v.toInteger());
-    else if (v.isNumeric() || v.isDate())
-        stmt.bind(index, v.toDouble());
-    else
-        stmt.bind(index, v.toText());
-}
-
 } // namespace
 
 TestDb::TestDb()
