@@ -263,7 +263,10 @@ public:
             QStringList fields;
             for (int c = 0; c < columns; ++c)
                 fields << csvField(rs->row(r)[static_cast<size_t>(c)]);
-            m_out << fields.join(QLatin1Char(',')) << "\r\n";
+            // A line with nothing on it is dropped by most readers; an
+            // empty quoted field keeps the row.
+            const QString line = fields.join(QLatin1Char(','));
+            m_out << (line.isEmpty() ? QStringLiteral("\"\"") : line) << "\r\n";
         }
     }
 

@@ -2,7 +2,7 @@
 #include "app/reporterror.h"
 #include "platform/mail/smtpmail.h"
 #include "platform/runerror.h"
-#include "platform/widgets/namelist.h"
+#include "ui/widgets/namelist.h"
 #include "store/datasource.h"
 #include "support/window.h"
 

@@ -1,5 +1,5 @@
-#include "platform/widgets/glassbutton.h"
-#include "platform/widgets/namelist.h"
+#include "ui/widgets/glassbutton.h"
+#include "ui/widgets/namelist.h"
 #include "support/window.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "platform/widgets/glassbutton.h"
-#include "platform/widgets/namelist.h"
-#include "platform/widgets/timegrid.h"
+#include "ui/widgets/glassbutton.h"
+#include "ui/widgets/namelist.h"
+#include "ui/widgets/timegrid.h"
 #include "store/datasource.h"
 #include "support/window.h"
 

@@ -1,5 +1,5 @@
-#include "platform/widgets/namelist.h"
-#include "platform/widgets/timegrid.h"
+#include "ui/widgets/namelist.h"
+#include "ui/widgets/timegrid.h"
 #include "store/datasource.h"
 #include "support/window.h"
 

@@ -1,5 +1,5 @@
 #include "platform/mail/smtpmail.h"
-#include "platform/widgets/glassbutton.h"
+#include "ui/widgets/glassbutton.h"
 #include "store/datasource.h"
 #include "support/smtpserver.h"
 #include "support/window.h"

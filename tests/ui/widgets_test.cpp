@@ -1,7 +1,7 @@
-#include "platform/widgets/glassbutton.h"
-#include "platform/widgets/namelist.h"
-#include "platform/widgets/qtdialogs.h"
-#include "platform/widgets/timegrid.h"
+#include "ui/widgets/glassbutton.h"
+#include "ui/widgets/namelist.h"
+#include "ui/widgets/qtdialogs.h"
+#include "ui/widgets/timegrid.h"
 #include "store/datasource.h"
 #include "support/testdb.h"
 
