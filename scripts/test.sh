@@ -6,6 +6,9 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
+# Formatting first: it is the quickest thing to fail.
+git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
 jobs=$(nproc)
 bash scripts/build.sh plain
 ctest --test-dir build --output-on-failure -j "$jobs"
