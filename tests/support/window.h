@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/datetime.h"
+#include "support/coretest.h"
 #include "support/scripteddialogs.h"
 #include "support/testdb.h"
 #include "ui/timeclockwindow.h"
@@ -14,16 +15,6 @@
 class QAbstractButton;
 
 namespace pelmar::test {
-
-// A day of December 2026 and a time of day, as serials.
-inline double dec(int day)
-{
-    return dates::serial(2026, 12, day);
-}
-inline double hm(int hour, int minute, int second = 0)
-{
-    return dates::timeSerial(hour, minute, second);
-}
 
 // A time-clock window on a fresh database, started as the program starts it
 // (a configuration file naming the database folder in its own application
