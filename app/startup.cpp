@@ -93,10 +93,7 @@ bool isLocationError(int number)
 } // namespace
 
 Startup::Startup(TimeClock& clock, Dialogs& dialogs, QString appFolder, Locator locator)
-    : m_clock(clock)
-    , m_dialogs(dialogs)
-    , m_appFolder(std::move(appFolder))
-    , m_locator(std::move(locator))
+    : m_clock(clock), m_dialogs(dialogs), m_appFolder(std::move(appFolder)), m_locator(std::move(locator))
 {
 }
 
@@ -129,16 +126,18 @@ void Startup::run()
             if (!isLocationError(error.number()))
                 throw;
         }
-        m_dialogs.messageBox(QStringLiteral("The database location is incorrect. Please enter the correct "
-                                            "location. Contact the system administration for help if needed."));
+        m_dialogs.messageBox(
+            QStringLiteral("The database location is incorrect. Please enter the correct "
+                           "location. Contact the system administration for help if needed."));
         if (!locate())
             return;
         unsaved.reset();
         if (!profile::writeString(config::Section, config::Key, m_newDbFolder, iniPath)) {
-            m_dialogs.messageBox(QStringLiteral("The database location could not be saved in %1, so it is used "
-                                                "only until the program closes. Contact the system "
-                                                "administration to make that file writable.")
-                                     .arg(QDir::toNativeSeparators(iniPath)));
+            m_dialogs.messageBox(
+                QStringLiteral("The database location could not be saved in %1, so it is used "
+                               "only until the program closes. Contact the system "
+                               "administration to make that file writable.")
+                    .arg(QDir::toNativeSeparators(iniPath)));
             unsaved = m_newDbFolder;
         }
     }

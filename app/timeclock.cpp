@@ -13,9 +13,8 @@ const QString DesignDatabase = QStringLiteral("C:\\Pelmar\\Pelmar.mdb");
 } // namespace
 
 TimeClock::TimeClock()
-    : m_employees(DesignDatabase, names::PersonnelQuery)
-    , m_times(DesignDatabase, names::TimeQuery)
-    , m_settings(DesignDatabase, names::SettingsTable)
+    : m_employees(DesignDatabase, names::PersonnelQuery), m_times(DesignDatabase, names::TimeQuery),
+      m_settings(DesignDatabase, names::SettingsTable)
 {
 }
 

@@ -86,8 +86,9 @@ LogIn logIn(TimeClock& clock, const Value& employeeId, double now)
             result.offer = ClockOffer::ClockOut;
             result.openShift = newestRecord(clock);
             result.alertDue = exceedsThreshold(result.closedShift->hours, clock.notifyHours());
-            result.message = QStringLiteral("You were automatically clocked out at midnight, and clocked back in "
-                                            "at 12:01 am. If this isn't appropriate, notify the administrator");
+            result.message =
+                QStringLiteral("You were automatically clocked out at midnight, and clocked back in "
+                               "at 12:01 am. If this isn't appropriate, notify the administrator");
         } else {
             result.repair = LogIn::Repair::ClosedEarlier;
             result.offer = ClockOffer::ClockIn;

@@ -9,7 +9,9 @@ namespace pelmar::alert {
 
 bool send(TimeClock& clock, const QString& empname, const Value& udate)
 {
-    const auto setting = [&clock](const QString& column) { return clock.settings().recordset().field(column); };
+    const auto setting = [&clock](const QString& column) {
+        return clock.settings().recordset().field(column);
+    };
     // A Null server is no text at all and fails below like any other
     // unusable setting.
     const Value server = setting(cols::SmtpServer);

@@ -41,10 +41,10 @@ qint64 addShift(Database& db, const Value& employeeId, double date, double timeI
 bool closeShift(Database& db, const TimeRecord& open, double timeOut)
 {
     const Value out = Value::date(timeOut);
-    const int changed = db.execute(QStringLiteral("UPDATE [Time] SET TimeOut = ?, Thours = ?, Type = ? "
-                                                  "WHERE TimeID = ? AND TimeOut IS NULL"),
-                                   {out, shiftHours(open.timeIn, out), Value::text(WorkedType),
-                                    Value::integer(open.id)});
+    const int changed =
+        db.execute(QStringLiteral("UPDATE [Time] SET TimeOut = ?, Thours = ?, Type = ? "
+                                  "WHERE TimeID = ? AND TimeOut IS NULL"),
+                   {out, shiftHours(open.timeIn, out), Value::text(WorkedType), Value::integer(open.id)});
     return changed == 1;
 }
 

@@ -7,9 +7,7 @@
 
 namespace pelmar {
 
-DatabaseLocator::DatabaseLocator(Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent)
-    , m_dialogs(dialogs)
+DatabaseLocator::DatabaseLocator(Dialogs& dialogs, QWidget* parent) : QDialog(parent), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("frmFindDatabase"));
     setWindowTitle(QStringLiteral("Locate the Pelmar Database"));

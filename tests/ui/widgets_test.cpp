@@ -1,9 +1,9 @@
+#include "store/datasource.h"
+#include "support/testdb.h"
 #include "ui/widgets/glassbutton.h"
 #include "ui/widgets/namelist.h"
 #include "ui/widgets/qtdialogs.h"
 #include "ui/widgets/timegrid.h"
-#include "store/datasource.h"
-#include "support/testdb.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
