@@ -28,10 +28,13 @@ void remember(const QString& path, bool present)
 
 // Column types that both engines read the same way. "When" is a reserved
 // word, so it is always written quoted (as [When] in the program's dialect).
-const char* const CreateTable = "CREATE TABLE IF NOT EXISTS TimeAudit ([When] DOUBLE PRECISION NOT NULL, "
-                                "Workstation TEXT, Action TEXT NOT NULL, TimeID INTEGER, EmployeeID INTEGER, "
-                                "Before TEXT, After TEXT)";
-const char* const CreateIndex = "CREATE INDEX IF NOT EXISTS TimeAuditByWhen ON TimeAudit ([When], TimeID)";
+// AuditID keeps the order of writing, which several rows of one second need;
+// the writer numbers it, since the engines number keys differently.
+const char* const CreateTable =
+    "CREATE TABLE IF NOT EXISTS TimeAudit (AuditID INTEGER PRIMARY KEY, [When] DOUBLE PRECISION NOT NULL, "
+    "Workstation TEXT, Action TEXT NOT NULL, TimeID INTEGER, EmployeeID INTEGER, "
+    "Before TEXT, After TEXT)";
+const char* const CreateIndex = "CREATE INDEX IF NOT EXISTS TimeAuditByWhen ON TimeAudit ([When])";
 
 } // namespace
 
@@ -64,11 +67,14 @@ bool available(Database& db)
 
 void write(Database& db, const Entry& entry)
 {
+    // The caller's write transaction holds the file, so the next number is ours.
+    const Value last = db.openRecordset(QStringLiteral("SELECT MAX(AuditID) AS LastID FROM TimeAudit"))
+                           ->field(QStringLiteral("LastID"));
     db.execute(
-        QStringLiteral("INSERT INTO TimeAudit ([When], Workstation, Action, TimeID, EmployeeID, Before, "
-                       "After) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-        {Value::number(entry.when), Value::text(entry.workstation), Value::text(entry.action),
-         Value::integer(entry.timeId),
+        QStringLiteral("INSERT INTO TimeAudit (AuditID, [When], Workstation, Action, TimeID, EmployeeID, "
+                       "Before, After) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+        {Value::integer(last.isNull() ? 1 : last.toInteger() + 1), Value::number(entry.when),
+         Value::text(entry.workstation), Value::text(entry.action), Value::integer(entry.timeId),
          entry.employeeId.isNull() ? Value::null() : Value::integer(entry.employeeId.toInteger()),
          entry.before, entry.after});
 }
@@ -78,7 +84,7 @@ std::vector<Row> read(Database& db, double from, double to)
     // Bounds as numbers: the column holds serials, not the dialect's dates.
     const auto rs = db.openRecordset(
         QStringLiteral("SELECT [When], Workstation, Action, TimeID, EmployeeID, Before, After FROM TimeAudit "
-                       "WHERE [When] >= %1 AND [When] < %2 ORDER BY [When], TimeID")
+                       "WHERE [When] >= %1 AND [When] < %2 ORDER BY AuditID")
             .arg(QString::number(from, 'f', 0), QString::number(to + 1, 'f', 0)));
     std::vector<Row> rows;
     for (int r = 0; rs->moveTo(r); ++r) {
