@@ -6,6 +6,7 @@
 #include "review/timesheet.h"
 #include "store/engine.h"
 #include "timekeeping/hours.h"
+#include "timekeeping/timeaudit.h"
 
 namespace pelmar {
 
@@ -24,17 +25,22 @@ std::optional<TimeRecord> newestRecord(TimeClock& clock)
 }
 
 // Closes the shift at the midnight after its date and, for yesterday's,
-// opens today's at 12:01 am, in one transaction. False when the shift was no
-// longer open.
-bool closeAtMidnight(TimeClock& clock, qint64 id, const Value& employeeId, std::optional<double> reopenOn)
+// opens today's at 12:01 am, in one transaction with their audit rows. False
+// when the shift was no longer open.
+bool closeAtMidnight(TimeClock& clock, qint64 id, const Value& employeeId, std::optional<double> reopenOn,
+                     double now)
 {
     const auto db = clock.open();
+    TimeAudit audit(*db, now);
     Transaction transaction(*db);
     const std::optional<TimeRecord> shift = timerecords::read(*db, id);
     if (!shift || !shift->isOpen() || !timerecords::closeShift(*db, *shift, Midnight))
         return false;
-    if (reopenOn)
-        timerecords::addShift(*db, employeeId, *reopenOn, OneMinutePastMidnight);
+    audit.write(TimeAudit::ClosedAtMidnight, shift, timerecords::read(*db, id));
+    if (reopenOn) {
+        const qint64 reopened = timerecords::addShift(*db, employeeId, *reopenOn, OneMinutePastMidnight);
+        audit.write(TimeAudit::ReopenedAfterMidnight, std::nullopt, timerecords::read(*db, reopened));
+    }
     transaction.commit();
     return true;
 }
@@ -74,7 +80,8 @@ LogIn logIn(TimeClock& clock, const Value& employeeId, double now)
         }
 
         const bool yesterday = offer == ClockOffer::RepairYesterday;
-        if (!closeAtMidnight(clock, newest->id, employeeId, yesterday ? std::optional(today) : std::nullopt))
+        if (!closeAtMidnight(clock, newest->id, employeeId, yesterday ? std::optional(today) : std::nullopt,
+                             now))
             continue;
         result.closedShift = timerecords::read(*clock.open(), newest->id);
         if (!result.closedShift)

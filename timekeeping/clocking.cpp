@@ -4,6 +4,7 @@
 #include "platform/datetime.h"
 #include "store/engine.h"
 #include "timekeeping/hours.h"
+#include "timekeeping/timeaudit.h"
 
 namespace pelmar {
 
@@ -20,10 +21,15 @@ ClockOut clockOut(TimeClock& clock, qint64 shiftId, double now)
     ClockOut result;
     {
         const auto db = clock.open();
+        TimeAudit audit(*db, now);
         Transaction transaction(*db);
         const std::optional<TimeRecord> shift = timerecords::read(*db, shiftId);
         result.closed = shift && shift->isOpen() && timerecords::closeShift(*db, *shift, timeOfDay(now));
-        if (result.closed)
+        if (!result.closed && shift) {
+            // The administrator sees the attempt; the record stays as it was.
+            audit.write(TimeAudit::AlreadyClockedOut, shift, shift);
+        }
+        if (result.closed || shift)
             transaction.commit();
         result.shift = timerecords::read(*db, shiftId);
     }

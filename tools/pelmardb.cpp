@@ -7,6 +7,8 @@
 #include "store/engine.h"
 #include "store/schema.h"
 #include "store/sqlite.h"
+#include "timekeeping/hours.h"
+#include "tools/timeadmin.h"
 
 #include <QDir>
 #include <functional>
@@ -31,6 +33,15 @@ const char* const Usage = R"(usage:
   pelmar-db setting FOLDER NAME VALUE
   pelmar-db absence-add FOLDER ID M/D/YYYY TYPE
   pelmar-db query FOLDER "SQL"
+  pelmar-db times FOLDER ID FROM TO
+  pelmar-db time-set FOLDER TIMEID IN OUT
+  pelmar-db time-add FOLDER ID M/D/YYYY IN OUT
+  pelmar-db time-delete FOLDER TIMEID
+  pelmar-db hours FOLDER FROM TO
+  pelmar-db board FOLDER
+  pelmar-db audit FOLDER FROM TO
+  pelmar-db upgrade FOLDER
+Dates are M/D/YYYY; times h:mm AM or h:mm:ss PM; OUT "-" leaves a shift open.
 )";
 
 QString databaseIn(const QString& folder)
@@ -119,10 +130,8 @@ public:
                 time->setField(QStringLiteral("TimeIn"), Value::date(in));
             if (out) {
                 time->setField(QStringLiteral("TimeOut"), Value::date(*out));
-                double hours = (*out - in) * 24;
-                if (*out < in)
-                    hours += 24;
-                time->setField(QStringLiteral("Thours"), Value::number(hours));
+                // The clock's rule, so the demo's hours are whole seconds like its own.
+                time->setField(QStringLiteral("Thours"), shiftHours(Value::date(in), Value::date(*out)));
             }
             time->setField(QStringLiteral("Type"), Value::text(QString::fromUtf8(type)));
             time->update();
@@ -322,10 +331,21 @@ private:
 int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, const Clock& clock)
 {
     Admin admin(out, clock);
+    TimeAdmin times(out, clock, [](const QString& f) { return Engine().openDatabase(databaseIn(f)); });
     using Command = std::function<void(const QStringList&)>;
     const std::map<QString, std::pair<int, Command>> commands = {
-        {QStringLiteral("init"), {1, [&](const QStringList& a) { admin.init(a[0]); }}},
-        {QStringLiteral("demo"), {1, [&](const QStringList& a) { admin.demo(a[0]); }}},
+        {QStringLiteral("init"),
+         {1,
+          [&](const QStringList& a) {
+              admin.init(a[0]);
+              times.createAuditTrail(a[0]);
+          }}},
+        {QStringLiteral("demo"),
+         {1,
+          [&](const QStringList& a) {
+              admin.demo(a[0]);
+              times.createAuditTrail(a[0]);
+          }}},
         {QStringLiteral("employee-add"),
          {4, [&](const QStringList& a) { admin.employeeAdd(a[0], a[1], a[2], a[3]); }}},
         {QStringLiteral("employee-terminate"),
@@ -336,6 +356,16 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
         {QStringLiteral("absence-add"),
          {4, [&](const QStringList& a) { admin.absenceAdd(a[0], a[1], a[2], a[3]); }}},
         {QStringLiteral("query"), {2, [&](const QStringList& a) { admin.query(a[0], a[1]); }}},
+        {QStringLiteral("times"), {4, [&](const QStringList& a) { times.times(a[0], a[1], a[2], a[3]); }}},
+        {QStringLiteral("time-set"),
+         {4, [&](const QStringList& a) { times.timeSet(a[0], a[1], a[2], a[3]); }}},
+        {QStringLiteral("time-add"),
+         {5, [&](const QStringList& a) { times.timeAdd(a[0], a[1], a[2], a[3], a[4]); }}},
+        {QStringLiteral("time-delete"), {2, [&](const QStringList& a) { times.timeDelete(a[0], a[1]); }}},
+        {QStringLiteral("hours"), {3, [&](const QStringList& a) { times.hours(a[0], a[1], a[2]); }}},
+        {QStringLiteral("board"), {1, [&](const QStringList& a) { times.board(a[0]); }}},
+        {QStringLiteral("audit"), {3, [&](const QStringList& a) { times.audit(a[0], a[1], a[2]); }}},
+        {QStringLiteral("upgrade"), {1, [&](const QStringList& a) { times.upgrade(a[0]); }}},
     };
     const auto command = args.isEmpty() ? commands.end() : commands.find(args.front());
     if (command == commands.end() || args.size() - 1 != command->second.first) {
@@ -348,6 +378,8 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
         out.flush();
         return 0;
     } catch (const UsageError& e) {
+        err << "pelmar-db: " << e.message << "\n";
+    } catch (const BadInput& e) {
         err << "pelmar-db: " << e.message << "\n";
     } catch (const RunError& e) {
         err << "pelmar-db: error " << e.number() << ": " << e.description() << "\n";
