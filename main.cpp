@@ -1,7 +1,6 @@
-#include "app/shared.h"
 #include "platform/clock.h"
-#include "platform/widgets/qtdialogs.h"
-#include "ui/frmtimelog.h"
+#include "ui/timeclockwindow.h"
+#include "ui/widgets/qtdialogs.h"
 
 #include <QApplication>
 
@@ -10,13 +9,12 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("PelmarEmployee"));
 
-    pelmar::Shared shared;
     pelmar::QtDialogs dialogs;
     const pelmar::SystemClock clock;
-    pelmar::FrmTimeLog window(shared, dialogs, clock, QApplication::applicationDirPath());
+    pelmar::TimeClockWindow window(dialogs, clock, QApplication::applicationDirPath());
     dialogs.setOwner(&window);
 
-    window.guarded([&] { window.Form_Load(); });
+    window.start();
     window.show();
     return QApplication::exec();
 }

@@ -1,17 +1,16 @@
-#include "app/shared.h"
 #include "bench/baresql.h"
 #include "bench/generator.h"
 #include "bench/scripteddialogs.h"
 #include "platform/clock.h"
 #include "platform/datetime.h"
 #include "platform/numformat.h"
-#include "platform/widgets/glassbutton.h"
-#include "platform/widgets/namelist.h"
 #include "store/dialect.h"
 #include "store/schema.h"
 #include "store/sqlite.h"
 #include "store/sqltexts.h"
-#include "ui/frmtimelog.h"
+#include "ui/timeclockwindow.h"
+#include "ui/widgets/glassbutton.h"
+#include "ui/widgets/namelist.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,6 +22,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -147,20 +147,20 @@ class Station
 public:
     Station(const QString& appFolder, double now) : clock(now)
     {
-        window = std::make_unique<FrmTimeLog>(shared, dialogs, clock, appFolder);
+        window = std::make_unique<TimeClockWindow>(dialogs, clock, appFolder);
     }
 
     void setNow(double serial)
     {
         clock.set(serial);
-        window->Timer1_Timer();
+        QMetaObject::invokeMethod(window->findChild<QTimer*>(QStringLiteral("Timer1")), "timeout");
     }
 
     void pick(int id)
     {
-        if (!window->tdbPersonnel->selectName(fullName(id)))
+        if (!window->findChild<NameList*>(QStringLiteral("tdbPersonnel"))->selectName(fullName(id)))
             throw std::runtime_error("employee not in the list: " + fullName(id).toStdString());
-        window->tdbPassword->setText(password(id));
+        window->findChild<QLineEdit*>(QStringLiteral("tdbPassword"))->setText(password(id));
     }
 
     // Fails the run on any message box but the expected count.
@@ -172,8 +172,18 @@ public:
                                      shown.join(QStringLiteral(" | ")).toStdString());
     }
 
-    void expectCaption(GlassButton* button, const char* caption, const char* action)
+    QAbstractButton* control(const char* name) const
     {
+        return window->findChild<QAbstractButton*>(QString::fromLatin1(name));
+    }
+    QString label(const char* name) const
+    {
+        return window->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    }
+
+    void expectCaption(const char* name, const char* caption, const char* action)
+    {
+        const auto* button = window->findChild<GlassButton*>(QString::fromLatin1(name));
         if (button->caption() != QLatin1String(caption) || !button->isVisibleTo(window.get()))
             throw std::runtime_error(std::string(action) + ": expected '" + caption +
                                      "', the button reads '" + button->caption().toStdString() + "'");
@@ -181,8 +191,7 @@ public:
 
     ManualClock clock;
     ScriptedDialogs dialogs;
-    Shared shared;
-    std::unique_ptr<FrmTimeLog> window;
+    std::unique_ptr<TimeClockWindow> window;
 };
 
 struct Action
@@ -279,46 +288,47 @@ private:
         const QString toText = QString::asprintf("%02d/%02d/%04d", ymd.month, ymd.day, ymd.year);
 
         Station s(appFolder, clockIn);
-        FrmTimeLog& w = *s.window;
+        TimeClockWindow& w = *s.window;
         time(
-            "Form_Load", [&] { w.Form_Load(); }, [&] { bare.formLoad(); }, bareFirst);
-        s.expectMessages(0, "Form_Load");
+            "start-up", [&] { w.start(); }, [&] { bare.formLoad(); }, bareFirst);
+        s.expectMessages(0, "start-up");
 
         s.pick(id);
         time(
-            "log in", [&] { w.cmdGo->click(); },
+            "log in", [&] { s.control("cmdGo")->click(); },
             [&] {
                 bare.listing(id, from15, today, 64);
                 bare.total(id, from15, today);
             },
             bareFirst);
         s.expectMessages(0, "log in");
-        s.expectCaption(w.cmdTimeLog, "Clock IN", "log in");
+        s.expectCaption("cmdTimeLog", "Clock IN", "log in");
 
         qint64 bareShift = 0;
         s.setNow(clockIn);
         time(
-            "clock in", [&] { w.cmdTimeLog->click(); },
+            "clock in", [&] { s.control("cmdTimeLog")->click(); },
             [&] {
-                bareShift = bare.clockIn(id, today, dates::timePart(clockIn));
+                // A second earlier, so that the window's own shift stays the newest.
+                bareShift = bare.clockIn(id, today, dates::timePart(clockIn) - 1.0 / 86400);
                 bare.listing(id, from15, today, 64);
             },
             bareFirst);
         s.expectMessages(0, "clock in");
 
-        w.cmdGo->click(); // log out
+        s.control("cmdGo")->click(); // log out
         s.setNow(clockOut);
         s.pick(id);
-        w.cmdGo->click();
+        s.control("cmdGo")->click();
         s.expectMessages(0, "second log in");
-        s.expectCaption(w.cmdTimeLog, "Clock OUT", "second log in");
+        s.expectCaption("cmdTimeLog", "Clock OUT", "second log in");
         time(
-            "clock out", [&] { w.cmdTimeLog->click(); },
+            "clock out", [&] { s.control("cmdTimeLog")->click(); },
             [&] { bare.clockOut(bareShift, dates::timePart(clockOut), 8.0); }, bareFirst);
         s.expectMessages(0, "clock out");
 
         time(
-            "open time sheet", [&] { w.cmdReview->click(); },
+            "open time sheet", [&] { s.control("cmdReview")->click(); },
             [&] {
                 bare.listing(id, from15, today, 64);
                 bare.total(id, from15, today);
@@ -329,7 +339,7 @@ private:
         s.dialogs.answerInput(fromText);
         s.dialogs.answerInput(toText);
         time(
-            "range of one year", [&] { w.chkLimit->click(); },
+            "range of one year", [&] { s.control("chkLimit")->click(); },
             [&] {
                 bare.listing(id, yearAgo, today, 64);
                 bare.total(id, yearAgo, today);
@@ -338,17 +348,17 @@ private:
         s.expectMessages(0, "range of one year");
         const QString expected = QStringLiteral("Total Hours ") +
                                  formatNumber(bare.total(id, yearAgo, today), QStringLiteral("#######0.##"));
-        if (w.lblTotalHours->text() != expected || s.dialogs.inputsLeft())
+        if (s.label("lblTotalHours") != expected || s.dialogs.inputsLeft())
             throw std::runtime_error("range of one year: the window shows '" +
-                                     w.lblTotalHours->text().toStdString() + "', not '" +
+                                     s.label("lblTotalHours").toStdString() + "', not '" +
                                      expected.toStdString() + "'");
 
         time(
-            "where is", [&] { w.cmdWhereIs->click(); }, [&] { bare.listing(id, from15, today, 1); },
-            bareFirst);
+            "where is", [&] { s.control("cmdWhereIs")->click(); },
+            [&] { bare.listing(id, from15, today, 1); }, bareFirst);
         s.expectMessages(1, "where is");
 
-        w.cmdGo->click(); // log out
+        s.control("cmdGo")->click(); // log out
         s.expectMessages(0, "log out");
         bare.remove(bareShift);
     }
@@ -401,10 +411,10 @@ int childFormLoad(const QString& dbFolder)
     QTemporaryDir app;
     writeIni(app.path(), dbFolder);
     Station s(app.path(), FirstToday + dates::timeSerial(9, 0, 0));
-    s.window->Form_Load();
+    s.window->start();
     s.window->show();
     QApplication::processEvents();
-    s.expectMessages(0, "Form_Load");
+    s.expectMessages(0, "start-up");
     std::printf("%ld %ld\n", statusKb("VmHWM"), statusKb("VmRSS"));
     return 0;
 }
@@ -476,7 +486,7 @@ int benchMain(const Options& options)
     const Memory big = startUpMemory(folder);
     const Memory empty = startUpMemory(emptyFolder.path());
     const double difference = big.peakMb - empty.peakMb;
-    std::printf("\nStart-up memory (Form_Load in a fresh process, window shown; peak VmHWM / VmRSS):\n");
+    std::printf("\nStart-up memory (start-up in a fresh process, window shown; peak VmHWM / VmRSS):\n");
     std::printf("  this database   %7.1f MB / %7.1f MB\n", big.peakMb, big.residentMb);
     std::printf("  empty database  %7.1f MB / %7.1f MB\n", empty.peakMb, empty.residentMb);
 

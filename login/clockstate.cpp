@@ -1,6 +1,7 @@
 #include "login/clockstate.h"
 
 #include "platform/datetime.h"
+#include "store/schema.h"
 
 namespace pelmar {
 
@@ -8,8 +9,10 @@ ClockOffer clockOffer(const std::optional<NewestRecord>& newest, double today)
 {
     if (!newest)
         return ClockOffer::ClockIn;
-    // A Null type is no value at all, so it does not count as "not Worked".
-    if (!newest->type.isNull() && newest->type.toText() != QLatin1String("Worked"))
+    // An empty type, Null or empty text, goes on to the clock-out test like
+    // "Worked"; only another value means an absence.
+    const QString type = newest->type.toTextOrEmpty();
+    if (!type.isEmpty() && type != WorkedType)
         return ClockOffer::ClockIn;
     if (!newest->timeOut.isNull())
         return ClockOffer::ClockIn;

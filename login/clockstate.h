@@ -17,8 +17,7 @@ enum class ClockOffer
     Unchanged,       // dated after today: the button keeps what it had
 };
 
-// The fields of the newest record that the decision reads, as the recordset
-// holds them.
+// The fields of the newest record that the decision reads.
 struct NewestRecord
 {
     Value type;

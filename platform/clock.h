@@ -21,10 +21,7 @@ public:
 class ManualClock : public Clock
 {
 public:
-    explicit ManualClock(double serial = 0)
-        : m_now(serial)
-    {
-    }
+    explicit ManualClock(double serial = 0) : m_now(serial) {}
     double now() const override { return m_now; }
     void set(double serial) { m_now = serial; }
     void advanceSeconds(int seconds) { m_now += seconds / 86400.0; }

@@ -9,7 +9,7 @@ namespace {
 
 // Days since 1 January 1970 of a proleptic Gregorian date (H. Hinnant's
 // days-from-civil); pure arithmetic so no locale or time zone gets involved.
-std::int64_t daysFromCivil(std::int64_t y, int m, int d)
+constexpr std::int64_t daysFromCivil(std::int64_t y, int m, int d)
 {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -33,7 +33,7 @@ Ymd civilFromDays(std::int64_t z)
     return {static_cast<int>(y), m, d};
 }
 
-const std::int64_t kEpoch = daysFromCivil(1899, 12, 30);
+constexpr std::int64_t kEpoch = daysFromCivil(1899, 12, 30);
 constexpr int kSecondsPerDay = 86400;
 
 // Serials before the epoch keep their time as a positive fraction after the

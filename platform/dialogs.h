@@ -10,12 +10,17 @@ namespace pelmar {
 class Dialogs
 {
 public:
-    enum class Icon { None, Information };
+    enum class Icon
+    {
+        None,
+        Information
+    };
 
     virtual ~Dialogs() = default;
 
     // An empty title means the program's title, "PelmarEmployee".
-    virtual void messageBox(const QString& text, Icon icon = Icon::None, const QString& title = QString()) = 0;
+    virtual void messageBox(const QString& text, Icon icon = Icon::None,
+                            const QString& title = QString()) = 0;
     // Prompt, title, one-line entry with OK and Cancel. Returns the text, or
     // empty text on Cancel, as the run time's input box does.
     virtual QString inputBox(const QString& prompt, const QString& title) = 0;

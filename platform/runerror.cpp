@@ -3,9 +3,8 @@
 namespace pelmar {
 
 RunError::RunError(int number, QString description)
-    : m_number(number)
-    , m_description(std::move(description))
-    , m_what(QStringLiteral("Error %1: %2").arg(number).arg(m_description).toUtf8())
+    : m_number(number), m_description(std::move(description)),
+      m_what(QStringLiteral("Error %1: %2").arg(number).arg(m_description).toUtf8())
 {
 }
 
@@ -82,7 +81,8 @@ RunError RunError::of(int number, const QString& detail)
         text = QStringLiteral("Cancel was selected.");
         break;
     default:
-        text = detail.isEmpty() ? QStringLiteral("Application-defined or object-defined error") : QStringLiteral("%1");
+        text = detail.isEmpty() ? QStringLiteral("Application-defined or object-defined error")
+                                : QStringLiteral("%1");
         break;
     }
     if (text.contains(QLatin1String("%1")))

@@ -8,7 +8,7 @@ namespace pelmar {
 // Numbers of the run time's and the database engine's numbered errors that
 // the program raises or tells apart.
 namespace err {
-constexpr int InvalidArgument = 5;   // invalid procedure call or argument
+constexpr int InvalidArgument = 5; // invalid procedure call or argument
 constexpr int TypeMismatch = 13;
 constexpr int PathFileAccess = 75;
 constexpr int InvalidUseOfNull = 94;

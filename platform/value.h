@@ -11,7 +11,14 @@ namespace pelmar {
 class Value
 {
 public:
-    enum class Kind { Null, Integer, Double, Text, Date };
+    enum class Kind
+    {
+        Null,
+        Integer,
+        Double,
+        Text,
+        Date
+    };
 
     Value() = default;
     static Value null() { return Value(); }
@@ -28,8 +35,8 @@ public:
 
     // The run time's conversions. Each throws RunError 94 (invalid use of
     // Null) on Null and 13 (type mismatch) on a text that does not convert.
-    QString toText() const;   // numbers shortest, dates by their short/long forms
-    double toDouble() const;  // texts read as US numbers; dates as serials
+    QString toText() const;  // numbers shortest, dates by their short/long forms
+    double toDouble() const; // texts read as US numbers; dates as serials
     float toSingle() const;
     qint64 toInteger() const; // rounds half to even, as the run time does
     double toDate() const;    // texts read by the date test's reader
@@ -41,12 +48,7 @@ public:
 
 private:
     using Store = std::variant<std::monostate, qint64, double, QString>;
-    template <typename T>
-    Value(Kind kind, T v)
-        : m_kind(kind)
-        , m_store(std::move(v))
-    {
-    }
+    template <typename T> Value(Kind kind, T v) : m_kind(kind), m_store(std::move(v)) {}
 
     Kind m_kind = Kind::Null;
     Store m_store;

@@ -1,46 +1,45 @@
-#include "app/reporterror.h"
-#include "app/shared.h"
-#include "platform/clock.h"
-#include "platform/datetime.h"
-#include "platform/dialogs.h"
+#include "review/whereis.h"
+
+#include "app/timeclock.h"
 #include "platform/runerror.h"
-#include "platform/widgets/namelist.h"
-#include "review/wherestatus.h"
+#include "review/timesheet.h"
 #include "store/engine.h"
+#include "store/schema.h"
 #include "store/sqltexts.h"
-#include "ui/frmtimelog.h"
 
-namespace pelmar {
+namespace pelmar::whereis {
 
-void FrmTimeLog::cmdWhereIs_Click()
+QString status(const QString& type, bool timeInNull, bool timeOutNull)
 {
-    const double today = dates::datePart(clock().now());
-    FromDate = Value::date(today - DaysShown);
-    ToDate = Value::date(today);
-    try {
-        SqlText =
-            sqltexts::rangeListing(FromDate, ToDate, tdbPersonnel->columnValue(QStringLiteral("EmployeeID")));
-        const std::unique_ptr<Database> db = engine().openDatabase(shared().DBPath);
-        const std::unique_ptr<Recordset> rs = db->openRecordset(SqlText);
-        // The first row is the latest record: newest date, then latest clock-in.
-        rs->moveFirst();
-        WhereStatus = whereStatus(rs->field(QStringLiteral("Type")).toTextOrEmpty(),
-                                  rs->field(QStringLiteral("TimeIn")).isNull(),
-                                  rs->field(QStringLiteral("TimeOut")).isNull());
-        dialogs().messageBox(tdbPersonnel->columnValue(QStringLiteral("FullName")).toTextOrEmpty() +
-                                 WhereStatus,
-                             Dialogs::Icon::Information);
-        rs->close();
-        db->close();
-    } catch (const RunError& error) {
-        if (error.number() == err::NoCurrentRecord) {
-            dialogs().messageBox(QStringLiteral("There is no recent record for ") +
-                                     tdbPersonnel->columnValue(QStringLiteral("FullName")).toTextOrEmpty(),
-                                 Dialogs::Icon::Information);
-            return;
-        }
-        ReportError(dialogs(), error);
+    if (type.isEmpty())
+        return QStringLiteral(" is in ");
+    if (type == WorkedType) {
+        if (!timeInNull)
+            return timeOutNull ? QStringLiteral(" is in.") : QStringLiteral(" is out.");
+        // A worked record never clocked in says nothing about where the
+        // person is; answer as for an unknown type, never with a stale phrase.
+        return QStringLiteral(" has no recent time records ");
     }
+    if (type == QLatin1String("Vacation"))
+        return QStringLiteral(" is on vacation ");
+    if (type == QLatin1String("Holiday"))
+        return QStringLiteral(" is on holiday ");
+    if (type == QLatin1String("Sick Leave"))
+        return QStringLiteral(" is on sick leave ");
+    return QStringLiteral(" has no recent time records ");
 }
 
-} // namespace pelmar
+QString answer(TimeClock& clock, const Value& employeeId, const QString& fullName, double now)
+{
+    const DateRange range = timesheet::defaultRange(now);
+    const auto db = clock.open();
+    const auto rs = db->openRecordset(sqltexts::rangeListing(range.from, range.to, employeeId));
+    // The first row is the latest record: newest date, then latest clock-in.
+    if (rs->recordCount() == 0)
+        return QStringLiteral("There is no recent record for ") + fullName;
+    rs->moveFirst();
+    return fullName + status(rs->field(cols::Type).toTextOrEmpty(), rs->field(cols::TimeIn).isNull(),
+                             rs->field(cols::TimeOut).isNull());
+}
+
+} // namespace pelmar::whereis

@@ -11,7 +11,7 @@ packages=(
   libcurl4-openssl-dev
   libgtest-dev
   fonts-liberation
-  python3 python3-aiosmtpd
+  python3 python3-aiosmtpd python3-cryptography
   faketime xvfb xauth x11-apps imagemagick xdotool
   clang-format
 )

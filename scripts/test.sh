@@ -7,6 +7,9 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
+# Formatting first: it is the quickest thing to fail.
+git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
 jobs=$(nproc)
 bash scripts/build.sh plain
 bash scripts/with-test-server.sh ctest --test-dir build --output-on-failure -j "$jobs"

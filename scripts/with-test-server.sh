@@ -13,6 +13,6 @@ if [ $# -eq 0 ]; then
   exit 2
 fi
 
-exec pg_virtualenv -t -o listen_addresses=localhost -o fsync=off -o synchronous_commit=off -- \
+exec pg_virtualenv -t -o listen_addresses=localhost -o fsync=off -o synchronous_commit=off -o log_min_messages=fatal -- \
   bash -c 'export PELMAR_TEST_SERVER="postgresql://$PGUSER@$PGHOST:$PGPORT/$PGDATABASE"; exec "$@"' \
   with-test-server "$@"

@@ -51,6 +51,13 @@ const QStringList& schemaNames()
         QStringLiteral("smtpemail"),
         QStringLiteral("qslPersonnelShort"),
         QStringLiteral("qslTime"),
+        QStringLiteral("TimeAudit"),
+        QStringLiteral("AuditID"),
+        QStringLiteral("When"),
+        QStringLiteral("Workstation"),
+        QStringLiteral("Action"),
+        QStringLiteral("Before"),
+        QStringLiteral("After"),
     };
     return names;
 }

@@ -15,6 +15,31 @@ inline const QString SettingsTable = QStringLiteral("CustomSettings");
 inline const QString DatabaseFile = QStringLiteral("Pelmar.mdb");
 } // namespace names
 
+// Column names the program reads and writes, spelt as the program's SQL
+// spells them (the engine matches them without regard to case).
+namespace cols {
+inline const QString EmployeeID = QStringLiteral("EmployeeID");
+inline const QString FullName = QStringLiteral("FullName");
+inline const QString Password = QStringLiteral("Password");
+inline const QString TerminationDate = QStringLiteral("TerminationDate");
+inline const QString TimeID = QStringLiteral("TimeID");
+inline const QString PersonnelID = QStringLiteral("PersonnelID");
+inline const QString Tdate = QStringLiteral("Tdate");
+inline const QString TimeIn = QStringLiteral("TimeIn");
+inline const QString TimeOut = QStringLiteral("TimeOut");
+inline const QString Thours = QStringLiteral("Thours");
+inline const QString Type = QStringLiteral("Type");
+inline const QString SumOfThours = QStringLiteral("SumOfThours");
+inline const QString WorkHoursNotify = QStringLiteral("WorkHoursNotify");
+inline const QString SmtpServer = QStringLiteral("smtpserver");
+inline const QString SmtpUserName = QStringLiteral("smtpusername");
+inline const QString SmtpPassword = QStringLiteral("smtppassword");
+inline const QString SmtpEmail = QStringLiteral("smtpemail");
+} // namespace cols
+
+// The type of a time record that this program writes.
+inline const QString WorkedType = QStringLiteral("Worked");
+
 // A saved query over one table whose rows can be edited through it: an edit
 // reaches the row of baseTable whose keyColumn matches.
 struct SavedQuery

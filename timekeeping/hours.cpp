@@ -1,29 +1,38 @@
 #include "timekeeping/hours.h"
 
 #include "platform/datetime.h"
-#include "platform/runerror.h"
+
+#include <cmath>
 
 namespace pelmar {
+
+namespace {
+
+constexpr qint64 SecondsPerDay = 86400;
+
+qint64 secondOfDay(const Value& time)
+{
+    // Times are stored to the second; rounding undoes the serial's binary
+    // fraction (9:00 AM is not exactly 0.375 of a day in every form).
+    const qint64 s = std::llround(dates::timePart(time.toDouble()) * SecondsPerDay);
+    return s % SecondsPerDay;
+}
+
+} // namespace
 
 Value shiftHours(const Value& timeIn, const Value& timeOut)
 {
     if (timeIn.isNull() || timeOut.isNull())
         return Value::null();
-    const double in = dates::timePart(timeIn.toDouble());
-    const double out = dates::timePart(timeOut.toDouble());
-    double days = out - in;
-    if (out < in)
-        days += 1;
-    return Value::number(days * 24);
+    qint64 seconds = secondOfDay(timeOut) - secondOfDay(timeIn);
+    if (seconds < 0)
+        seconds += SecondsPerDay;
+    return Value::number(static_cast<double>(seconds) / 3600.0);
 }
 
-QString dateTextOfLongDate(const QString& caption)
+bool exceedsThreshold(const Value& hours, float notifyHours)
 {
-    const int p = static_cast<int>(caption.indexOf(QLatin1Char(','))) + 1;
-    const int keep = static_cast<int>(caption.size()) - (p + 1);
-    if (keep < 0)
-        throw RunError::of(err::InvalidArgument);
-    return caption.right(keep);
+    return !hours.isNull() && hours.toDouble() > static_cast<double>(notifyHours);
 }
 
 } // namespace pelmar

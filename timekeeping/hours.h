@@ -2,18 +2,16 @@
 
 #include "platform/value.h"
 
-#include <QString>
-
 namespace pelmar {
 
-// Hours of a closed shift: (out - in) x 24, plus 24 when out is earlier than
-// in (a shift over midnight). Floating point, never rounded. Null when either
-// time is Null.
+// Hours of a closed shift: from clock-in to clock-out, plus a day when the
+// clock-out is earlier than the clock-in (a shift over midnight). Counted in
+// whole seconds, so that shifts of equal length have equal hours and a whole
+// number of hours is exact. Null when either time is Null.
 Value shiftHours(const Value& timeIn, const Value& timeOut);
 
-// Today's date text taken from the long-date label: everything after the
-// first comma and the one character behind it ("Friday, December 04, 2026"
-// gives "December 04, 2026"). Error 5 for an empty caption.
-QString dateTextOfLongDate(const QString& caption);
+// The one alert comparison: hours strictly greater than the threshold. Null
+// hours never alert.
+bool exceedsThreshold(const Value& hours, float notifyHours);
 
 } // namespace pelmar

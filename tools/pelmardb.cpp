@@ -4,12 +4,16 @@
 #include "platform/datetime.h"
 #include "platform/numformat.h"
 #include "platform/runerror.h"
+#include "store/audit.h"
 #include "store/engine.h"
 #include "store/postgres.h"
 #include "store/schema.h"
 #include "store/sqlitesession.h"
+#include "timekeeping/hours.h"
+#include "tools/timeadmin.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <functional>
 #include <map>
 
@@ -23,7 +27,7 @@ struct UsageError
     QString message;
 };
 
-const char* const Usage = R"(usage (a DATABASE is a FOLDER holding Pelmar.mdb or a postgresql:// URI):
+const char* const Usage = R"(usage:
   pelmar-db init FOLDER
   pelmar-db demo FOLDER
   pelmar-db employee-add FOLDER ID "FULL NAME" PASSWORD
@@ -32,8 +36,17 @@ const char* const Usage = R"(usage (a DATABASE is a FOLDER holding Pelmar.mdb or
   pelmar-db setting FOLDER NAME VALUE
   pelmar-db absence-add FOLDER ID M/D/YYYY TYPE
   pelmar-db query FOLDER "SQL"
+  pelmar-db times FOLDER ID FROM TO
+  pelmar-db time-set FOLDER TIMEID IN OUT
+  pelmar-db time-add FOLDER ID M/D/YYYY IN OUT
+  pelmar-db time-delete FOLDER TIMEID
+  pelmar-db hours FOLDER FROM TO
+  pelmar-db board FOLDER
+  pelmar-db audit FOLDER FROM TO
+  pelmar-db upgrade FOLDER
   pelmar-db copy SOURCE TARGET
 Every FOLDER may also be a server's URI.
+Dates are M/D/YYYY; times h:mm AM or h:mm:ss PM; OUT "-" leaves a shift open.
 )";
 
 // The file in a folder, or the server a URI names.
@@ -43,9 +56,11 @@ QString databaseIn(const QString& folder)
 }
 
 // What a copy takes, in an order that never reaches a row before the row
-// it names, each with the key that orders it.
+// it names, each with the key that orders it; the audit trail when the
+// source has one.
 const std::pair<const char*, const char*> CopiedTables[] = {
     {"Personnel", "EmployeeID"}, {"Time", "TimeID"}, {"CustomSettings", "SettingsID"}};
+const std::pair<const char*, const char*> AuditTable = {"TimeAudit", "AuditID"};
 
 qint64 rowCount(sql::Session& session, const QString& table)
 {
@@ -141,10 +156,8 @@ public:
                 time->setField(QStringLiteral("TimeIn"), Value::date(in));
             if (out) {
                 time->setField(QStringLiteral("TimeOut"), Value::date(*out));
-                double hours = (*out - in) * 24;
-                if (*out < in)
-                    hours += 24;
-                time->setField(QStringLiteral("Thours"), Value::number(hours));
+                // The clock's rule, so the demo's hours are whole seconds like its own.
+                time->setField(QStringLiteral("Thours"), shiftHours(Value::date(in), Value::date(*out)));
             }
             time->setField(QStringLiteral("Type"), Value::text(QString::fromUtf8(type)));
             time->update();
@@ -285,7 +298,10 @@ public:
             QStringList fields;
             for (int c = 0; c < columns; ++c)
                 fields << csvField(rs->row(r)[static_cast<size_t>(c)]);
-            m_out << fields.join(QLatin1Char(',')) << "\r\n";
+            // A line with nothing on it is dropped by most readers; an
+            // empty quoted field keeps the row.
+            const QString line = fields.join(QLatin1Char(','));
+            m_out << (line.isEmpty() ? QStringLiteral("\"\"") : line) << "\r\n";
         }
     }
 
@@ -310,7 +326,7 @@ public:
             writer = createdFile ? sql::SqliteSession::create(to) : sql::SqliteSession::openPrivate(to);
         }
         try {
-            copyRows(*reader, *writer, progress, err);
+            copyRows(*reader, writer, progress, err);
         } catch (...) {
             writer.reset();
             if (createdFile)
@@ -322,8 +338,10 @@ public:
     }
 
 private:
-    void copyRows(sql::Session& reader, sql::Session& writer, bool progress, QTextStream& err)
+    void copyRows(sql::Session& reader, const std::shared_ptr<sql::Session>& target, bool progress,
+                  QTextStream& err)
     {
+        sql::Session& writer = *target;
         const bool hasTables = !sql::existingTable(writer).isEmpty();
         if (hasTables) {
             for (const QString& table : {QStringLiteral("Personnel"), QStringLiteral("Time")}) {
@@ -341,7 +359,14 @@ private:
                 sql::createTables(writer);
             // The target's own settings row gives way to the source's.
             writer.write(writer.translate(QStringLiteral("DELETE FROM [CustomSettings]")), {});
-            for (const auto& [name, key] : CopiedTables)
+            std::vector<std::pair<const char*, const char*>> tables(std::begin(CopiedTables),
+                                                                    std::end(CopiedTables));
+            if (!reader.describe(QString::fromLatin1(AuditTable.first)).columns.isEmpty()) {
+                Database database(target);
+                audit::createTable(database);
+                tables.push_back(AuditTable);
+            }
+            for (const auto& [name, key] : tables)
                 copyTable(reader, writer, QString::fromLatin1(name), QString::fromLatin1(key), progress, err);
             if (isServerLocation(writer.location()))
                 // New time records continue after the copied keys.
@@ -367,7 +392,8 @@ private:
             if (sourceColumns.contains(c, Qt::CaseInsensitive))
                 columns << QLatin1Char('[') + c + QLatin1Char(']');
         }
-        const int keyColumn = static_cast<int>(columns.indexOf(QLatin1Char('[') + key + QLatin1Char(']')));
+        const int keyColumn = static_cast<int>(columns.indexOf(QRegularExpression(
+            QStringLiteral("\\[%1\\]").arg(key), QRegularExpression::CaseInsensitiveOption)));
         if (keyColumn < 0)
             throw RunError::of(err::ItemNotFound);
         // Many rows a statement, well within both engines' limit of marks.
@@ -470,10 +496,21 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
                 bool progress)
 {
     Admin admin(out, clock);
+    TimeAdmin times(out, clock, [](const QString& f) { return Engine().openDatabase(databaseIn(f)); });
     using Command = std::function<void(const QStringList&)>;
     const std::map<QString, std::pair<int, Command>> commands = {
-        {QStringLiteral("init"), {1, [&](const QStringList& a) { admin.init(a[0]); }}},
-        {QStringLiteral("demo"), {1, [&](const QStringList& a) { admin.demo(a[0]); }}},
+        {QStringLiteral("init"),
+         {1,
+          [&](const QStringList& a) {
+              admin.init(a[0]);
+              times.createAuditTrail(a[0]);
+          }}},
+        {QStringLiteral("demo"),
+         {1,
+          [&](const QStringList& a) {
+              admin.demo(a[0]);
+              times.createAuditTrail(a[0]);
+          }}},
         {QStringLiteral("employee-add"),
          {4, [&](const QStringList& a) { admin.employeeAdd(a[0], a[1], a[2], a[3]); }}},
         {QStringLiteral("employee-terminate"),
@@ -485,6 +522,16 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
          {4, [&](const QStringList& a) { admin.absenceAdd(a[0], a[1], a[2], a[3]); }}},
         {QStringLiteral("query"), {2, [&](const QStringList& a) { admin.query(a[0], a[1]); }}},
         {QStringLiteral("copy"), {2, [&](const QStringList& a) { admin.copy(a[0], a[1], progress, err); }}},
+        {QStringLiteral("times"), {4, [&](const QStringList& a) { times.times(a[0], a[1], a[2], a[3]); }}},
+        {QStringLiteral("time-set"),
+         {4, [&](const QStringList& a) { times.timeSet(a[0], a[1], a[2], a[3]); }}},
+        {QStringLiteral("time-add"),
+         {5, [&](const QStringList& a) { times.timeAdd(a[0], a[1], a[2], a[3], a[4]); }}},
+        {QStringLiteral("time-delete"), {2, [&](const QStringList& a) { times.timeDelete(a[0], a[1]); }}},
+        {QStringLiteral("hours"), {3, [&](const QStringList& a) { times.hours(a[0], a[1], a[2]); }}},
+        {QStringLiteral("board"), {1, [&](const QStringList& a) { times.board(a[0]); }}},
+        {QStringLiteral("audit"), {3, [&](const QStringList& a) { times.audit(a[0], a[1], a[2]); }}},
+        {QStringLiteral("upgrade"), {1, [&](const QStringList& a) { times.upgrade(a[0]); }}},
     };
     const auto command = args.isEmpty() ? commands.end() : commands.find(args.front());
     if (command == commands.end() || args.size() - 1 != command->second.first) {
@@ -497,6 +544,8 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
         out.flush();
         return 0;
     } catch (const UsageError& e) {
+        err << "pelmar-db: " << e.message << "\n";
+    } catch (const BadInput& e) {
         err << "pelmar-db: " << e.message << "\n";
     } catch (const RunError& e) {
         err << "pelmar-db: error " << e.number() << ": " << e.description() << "\n";

@@ -3,15 +3,19 @@
 #include "platform/runerror.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QMetaObject>
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <arpa/inet.h>
 #include <curl/curl.h>
+#include <sys/socket.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -57,9 +61,16 @@ bool hasLineBreak(const QString& text)
     return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
 }
 
+struct ServerAddress
+{
+    std::string url;
+    QString host;     // as in the URL, an IPv6 literal bracketed
+    bool tls = false; // TLS from the first byte
+};
+
 // "host", "host:port", "smtp://host[:port]", "smtps://host[:port]", IPv6
 // literals bracketed or bare.
-std::string serverUrl(const QString& server)
+ServerAddress serverAddress(const QString& server)
 {
     QString rest = server.trimmed();
     QString scheme = QStringLiteral("smtp");
@@ -104,7 +115,20 @@ std::string serverUrl(const QString& server)
         if (!ok || number < 1 || number > 65535)
             throw invalid(QStringLiteral("invalid mail server port '%1'").arg(port));
     }
-    return QStringLiteral("%1://%2:%3").arg(scheme, host).arg(number).toStdString();
+    return {QStringLiteral("%1://%2:%3").arg(scheme, host).arg(number).toStdString(), host,
+            scheme == QLatin1String("smtps")};
+}
+
+bool appendTo(StringList& list, const std::string& item)
+{
+    curl_slist* head = curl_slist_append(list.get(), item.c_str());
+    if (!head)
+        return false;
+    // The head stays the same after the first append; never let reset()
+    // free the list it is handed.
+    static_cast<void>(list.release());
+    list.reset(head);
+    return true;
 }
 
 // One item of an address list; commas inside quoted names would split, which
@@ -299,6 +323,33 @@ QByteArray quotedPrintable(const QByteArray& bytes)
 
 } // namespace
 
+bool credentialsMayGo(const QString& host, bool tls)
+{
+    if (tls)
+        return true;
+    QString name = host;
+    if (name.size() > 2 && name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
+        name = name.mid(1, name.size() - 2);
+    // curl resolves "localhost" itself, always to loopback.
+    if (name.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+        return true;
+    const QByteArray text = name.toLatin1();
+    if (text.contains('\0'))
+        return false;
+    std::array<unsigned char, 16> bytes{};
+    if (inet_pton(AF_INET, text.constData(), bytes.data()) == 1)
+        return bytes[0] == 127;
+    if (inet_pton(AF_INET6, text.constData(), bytes.data()) != 1)
+        return false;
+    // ::1, or an IPv4 loopback address mapped into IPv6 (::ffff:127.x.x.x).
+    const auto zeros = [&](int from, int to) {
+        return std::all_of(bytes.begin() + from, bytes.begin() + to, [](unsigned char b) { return b == 0; });
+    };
+    if (zeros(0, 15) && bytes[15] == 1)
+        return true;
+    return zeros(0, 10) && bytes[10] == 0xff && bytes[11] == 0xff && bytes[12] == 127;
+}
+
 struct SmtpMail::Link
 {
     std::mutex mutex;
@@ -311,7 +362,14 @@ namespace {
 struct Send
 {
     std::string url;
+    QString host;
     bool login = false;
+    // Set when the password may only go over TLS: curl then starts TLS or
+    // stops before logging in.
+    bool tlsRequired = false;
+    long useSsl = CURLUSESSL_TRY;
+    std::string connectTo;
+    QString caFile;
     std::string userName;
     std::string password;
     std::string from;
@@ -322,6 +380,7 @@ struct Send
 
     qsizetype sent = 0;
     char errorBuffer[CURL_ERROR_SIZE] = {};
+    QString failure; // why we stopped before curl did
     std::string lastReply;
 
     static size_t read(char* buffer, size_t size, size_t count, void* userp)
@@ -355,6 +414,27 @@ struct Send
         return 0;
     }
 
+    // CAINFO names one bundle and would replace the system's, so the
+    // transfer gets the system's bundle and the extra file as one.
+    CURLcode trustCaFile(CURL* curl)
+    {
+        QFile extra(caFile);
+        if (!extra.open(QIODevice::ReadOnly)) {
+            failure = QStringLiteral("cannot read the CA file %1 (%2)").arg(caFile, extra.errorString());
+            return CURLE_SSL_CACERT_BADFILE;
+        }
+        QByteArray bundle;
+        char* system = nullptr;
+        if (curl_easy_getinfo(curl, CURLINFO_CAINFO, &system) == CURLE_OK && system) {
+            QFile file(QString::fromLocal8Bit(system));
+            if (file.open(QIODevice::ReadOnly))
+                bundle = file.readAll() + '\n';
+        }
+        bundle += extra.readAll();
+        curl_blob blob{bundle.data(), static_cast<size_t>(bundle.size()), CURL_BLOB_COPY};
+        return curl_easy_setopt(curl, CURLOPT_CAINFO_BLOB, &blob);
+    }
+
     CURLcode perform()
     {
         const CURLcode init = globalInit();
@@ -370,20 +450,29 @@ struct Send
             curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
         }
         curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-        // smtp:// upgrades with STARTTLS when offered; smtps:// is TLS from
-        // the start. Peer and host checks stay on.
-        curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_TRY));
+        // smtps:// is TLS from the start; smtp:// upgrades with STARTTLS
+        // when offered, and must where the password would otherwise cross
+        // the network in clear.
+        curl_easy_setopt(curl, CURLOPT_USE_SSL, useSsl);
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+        if (!caFile.isEmpty()) {
+            const CURLcode trusted = trustCaFile(curl);
+            if (trusted != CURLE_OK)
+                return trusted;
+        }
+        StringList connectList;
+        if (!connectTo.empty()) {
+            if (!appendTo(connectList, connectTo))
+                return CURLE_OUT_OF_MEMORY;
+            curl_easy_setopt(curl, CURLOPT_CONNECT_TO, connectList.get());
+        }
         curl_easy_setopt(curl, CURLOPT_MAIL_FROM, from.c_str());
 
         StringList rcpt;
         for (const std::string& recipient : recipients) {
-            curl_slist* head = curl_slist_append(rcpt.get(), recipient.c_str());
-            if (!head)
+            if (!appendTo(rcpt, recipient))
                 return CURLE_OUT_OF_MEMORY;
-            // The head stays the same after the first append; never let
-            // reset() free the list it is handed.
-            static_cast<void>(rcpt.release());
-            rcpt.reset(head);
         }
         curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, rcpt.get());
 
@@ -394,8 +483,10 @@ struct Send
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, connectTimeout);
         curl_easy_setopt(curl, CURLOPT_TIMEOUT, totalTimeout);
+        // The two mechanisms that need nothing but the user name and
+        // password; curl takes PLAIN when the server offers both.
         if (login)
-            curl_easy_setopt(curl, CURLOPT_LOGIN_OPTIONS, "AUTH=LOGIN");
+            curl_easy_setopt(curl, CURLOPT_LOGIN_OPTIONS, "AUTH=LOGIN;AUTH=PLAIN");
         curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
         // The debug callback only runs in verbose mode; it replaces the
         // default output to stderr.
@@ -409,9 +500,13 @@ struct Send
     QString describe(CURLcode code) const
     {
         QString text = QString::fromUtf8(curl_easy_strerror(code));
-        const QString detail = QString::fromUtf8(errorBuffer).trimmed();
+        const QString detail = failure.isEmpty() ? QString::fromUtf8(errorBuffer).trimmed() : failure;
         if (!detail.isEmpty() && detail != text)
             text += QStringLiteral(": ") + detail;
+        if (code == CURLE_USE_SSL_FAILED && tlsRequired)
+            text += QStringLiteral(" No password was sent: %1 did not start TLS, and the mail password "
+                                   "goes only over TLS or to a server on this computer.")
+                        .arg(host);
         if (!lastReply.empty())
             text += QStringLiteral(" (server: %1)").arg(QString::fromUtf8(lastReply));
         return text;
@@ -420,7 +515,8 @@ struct Send
 
 } // namespace
 
-SmtpMail::SmtpMail(QObject* parent) : QObject(parent), m_link(std::make_shared<Link>())
+SmtpMail::SmtpMail(QObject* parent)
+    : QObject(parent), caFile(qEnvironmentVariable(SmtpCaFileVariable)), m_link(std::make_shared<Link>())
 {
     m_link->target = this;
 }
@@ -458,9 +554,13 @@ void SmtpMail::sendEmail()
         throw invalid(QStringLiteral("line break in the recipient address"));
     if (hasLineBreak(userName))
         throw invalid(QStringLiteral("line break in the user name"));
+    if (hasLineBreak(connectAddress))
+        throw invalid(QStringLiteral("line break in the connect address"));
 
     auto send = std::make_shared<Send>();
-    send->url = serverUrl(server);
+    const ServerAddress target = serverAddress(server);
+    send->url = target.url;
+    send->host = target.host;
     send->from = bareAddress(mailFrom).toStdString();
     if (send->from.empty())
         throw invalid(QStringLiteral("no sender address"));
@@ -472,6 +572,20 @@ void SmtpMail::sendEmail()
     if (send->recipients.empty())
         throw invalid(QStringLiteral("no recipient address"));
     send->login = option == 2;
+    QString via = connectAddress.trimmed();
+    // The password goes without TLS only when both the name and the address
+    // actually reached are this computer.
+    const bool loginNeedsTls =
+        !credentialsMayGo(target.host, target.tls) || (!via.isEmpty() && !credentialsMayGo(via, target.tls));
+    send->tlsRequired = send->login && loginNeedsTls;
+    send->useSsl = (target.tls || send->tlsRequired) ? CURLUSESSL_ALL : CURLUSESSL_TRY;
+    if (!via.isEmpty()) {
+        if (via.contains(QLatin1Char(':')) && !via.startsWith(QLatin1Char('[')))
+            via = QLatin1Char('[') + via + QLatin1Char(']');
+        // Any name, any port: to this address, the same port.
+        send->connectTo = "::" + via.toStdString() + ":";
+    }
+    send->caFile = caFile.trimmed();
     send->userName = userName.toStdString();
     send->password = password.toStdString();
     send->message = buildMessage();

@@ -11,9 +11,12 @@ namespace pelmar {
 // the thread the component lives on (the window's).
 //
 // server: "host", "host:port", "smtp://host[:port]" or "smtps://host[:port]";
-// port 25 unless given. STARTTLS is used whenever the server offers it and
-// certificates are verified. option 2 logs in with the user name and
-// password (AUTH LOGIN).
+// port 25 unless given, 465 for smtps://, which is TLS from the first byte.
+// Otherwise STARTTLS is used whenever the server offers it, as on port 587.
+// Certificates are verified against the system's trust store and caFile.
+// option 2 logs in with the user name and password (AUTH LOGIN or PLAIN),
+// only over TLS or to a server on this computer: a server elsewhere that
+// does not start TLS gets no password, and the send fails.
 class SmtpMail : public QObject
 {
     Q_OBJECT
@@ -33,6 +36,15 @@ public:
     // Seconds; the defaults suit a real server, tests shorten them.
     long connectTimeout = 15;
     long totalTimeout = 60;
+
+    // A PEM file of CAs trusted besides the system's, for a company's own
+    // CA; taken from PELMAR_SMTP_CA_FILE when the component is made.
+    QString caFile;
+    // An address to connect to instead of what the server's name resolves
+    // to; the certificate is still checked for the name, and the password
+    // goes without TLS only when both are this computer. The program leaves
+    // it empty; tests reach a named server on loopback with it.
+    QString connectAddress;
 
     // Starts sending a copy of the current properties. Throws RunError at
     // once for what can be refused before anything is sent (an empty server,
@@ -63,5 +75,13 @@ private:
     std::shared_ptr<Link> m_link;
     int m_pending = 0;
 };
+
+// The environment variable that names SmtpMail::caFile.
+inline constexpr const char* SmtpCaFileVariable = "PELMAR_SMTP_CA_FILE";
+
+// Whether a user name and password may be sent to host (a name or an
+// address, IPv6 bracketed or bare): always over TLS; without it only to this
+// computer (localhost, 127.0.0.0/8, ::1).
+bool credentialsMayGo(const QString& host, bool tls);
 
 } // namespace pelmar

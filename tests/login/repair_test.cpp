@@ -1,7 +1,7 @@
-#include "platform/widgets/glassbutton.h"
-#include "support/window.h"
+#include "login/login.h"
+#include "store/engine.h"
+#include "support/coretest.h"
 
-#include <QLabel>
 #include <gtest/gtest.h>
 
 using namespace pelmar;
@@ -9,100 +9,103 @@ using namespace pelmar::test;
 
 namespace {
 
-const QString Reopened =
-    QStringLiteral("You were automatically clocked out at midnight, and clocked back in at 12:01 am. If this "
-                   "isn't appropriate, notify the administrator");
-const Value Worked = Value::text("Worked");
+constexpr double OneMinutePastMidnight = 1.0 / 1440;
 
-// Today on the test clock is Friday 4 December 2026, 9:00:00 AM.
-using RepairTest = AnnAtTheClock;
-
-TEST_F(RepairTest, ShiftLeftOpenYesterdayIsClosedAlertedAndReopened)
-{
-    t.db.addTime(7, dec(3), hm(8, 0), std::nullopt, std::nullopt, Value::null());
-    t.start();
-    t.logInAnn();
-
-    const auto r = t.db.timeRows();
-    ASSERT_EQ(r.size(), 2u);
-    EXPECT_EQ(r[0].tdate.toDouble(), dec(3));
-    EXPECT_EQ(r[0].timeOut.toDouble(), 0.0);
-    EXPECT_DOUBLE_EQ(r[0].hours.toDouble(), 16.0);
-    EXPECT_EQ(r[0].type, Worked);
-    EXPECT_EQ(r[1].tdate.toDouble(), dec(4));
-    EXPECT_EQ(r[1].timeIn.toDouble(), 1.0 / 1440);
-    EXPECT_TRUE(r[1].timeOut.isNull() && r[1].hours.isNull());
-    EXPECT_EQ(r[1].type, Worked);
-
-    // The alert goes before the employee is told; its failure stops nothing.
-    EXPECT_EQ(t.dialogs.texts(), (QStringList{AlertAttempt, Reopened}));
-    EXPECT_EQ(t.buttons()[1], "Clock OUT");
-    EXPECT_EQ(t.clockLines(),
-              (QStringList{"You Clocked in:", "Friday, December 04, 2026", "12:01:00 AM", "", "", ""}));
-}
-
-TEST_F(RepairTest, YesterdaysShiftAlertsOnlyAboveTheThreshold)
+// Hours are whole seconds over 3600, so every expected value below is exact.
+TEST(RepairTest, YesterdaysShiftIsClosedAtMidnightAndReopenedAt1201)
 {
     struct Case
     {
         double timeIn, threshold, hours;
         bool alert;
+        double now = Today + hm(9, 0);
+        Value type = Worked;
     };
     const Case cases[] = {
+        {hm(8, 0), 10, 16, true},
         {hm(15, 0), 10, 9, false},
         {hm(15, 0), 9, 9, false}, // equal is not above
         {hm(15, 0), 8.5, 9, true},
-        {0.0, 10, 0, false}, // begun at midnight
+        {hm(11, 0), 13, 13, false},
+        {0, 10, 0, false}, // begun at midnight
+        // Logged in on the stroke of midnight: the new shift is today's.
+        {hm(15, 0), 10, 9, false, Today},
+        {hm(15, 0), 10, 9, false, Today + hm(9, 0), Value::null()},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "threshold " << c.threshold << ", hours " << c.hours);
-        WindowTest each;
-        each.addAnn();
-        each.failingAlerts(c.threshold);
-        each.db.addTime(7, dec(3), c.timeIn);
-        each.start();
-        each.logInAnn();
+        SCOPED_TRACE(testing::Message() << "in " << c.timeIn * 24 << " h, threshold " << c.threshold);
+        CoreDb t;
+        t.setThreshold(c.threshold);
+        const qint64 left = t.shift(dec(3), c.timeIn, std::nullopt, std::nullopt, c.type);
+        const LogIn result = logIn(t.clock, Ann, c.now);
 
-        EXPECT_EQ(each.db.timeRows().at(0).hours.toDouble(), c.hours);
-        const QStringList expected = c.alert ? QStringList{AlertAttempt, Reopened} : QStringList{Reopened};
-        EXPECT_EQ(each.dialogs.texts(), expected);
-        EXPECT_EQ(each.buttons()[1], "Clock OUT");
+        // Closed at the midnight after its date as a worked shift, and today's
+        // opened at 12:01 AM.
+        const auto rows = t.db.timeRows();
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[0].timeOut.toDouble(), 0.0);
+        EXPECT_EQ(rows[0].hours.toDouble(), c.hours);
+        EXPECT_EQ(rows[0].type, Worked);
+        EXPECT_EQ(rows[1].tdate.toDouble(), Today);
+        EXPECT_EQ(rows[1].timeIn.toDouble(), OneMinutePastMidnight);
+        EXPECT_TRUE(rows[1].timeOut.isNull());
+
+        EXPECT_EQ(result.repair, LogIn::Repair::ClosedYesterday);
+        EXPECT_EQ(result.offer, ClockOffer::ClockOut);
+        ASSERT_TRUE(result.closedShift && result.openShift);
+        EXPECT_EQ(result.closedShift->id, left);
+        EXPECT_EQ(result.openShift->id, t.db.scalar("SELECT MAX(TimeID) FROM \"Time\"").toInteger());
+        EXPECT_EQ(result.alertDue, c.alert);
+        EXPECT_FALSE(result.message.isEmpty());
+        // The total is read after the repair.
+        EXPECT_EQ(result.total, QStringLiteral("Total Hours %1.").arg(c.hours));
     }
 }
 
-TEST_F(RepairTest, ShiftLeftOpenDaysAgoIsClosedReportedAndNotReopened)
+TEST(RepairTest, AShiftLeftOpenDaysAgoIsClosedReportedAndNotReopened)
 {
-    t.db.addTime(7, dec(1), hm(22, 0));
-    t.start();
-    t.logInAnn();
+    CoreDb t;
+    t.shift(dec(1), hm(22, 0));
+    const LogIn result = logIn(t.clock, Ann, Today + hm(9, 0));
 
-    const auto r = t.db.timeRows();
-    ASSERT_EQ(r.size(), 1u);
-    EXPECT_EQ(r[0].timeOut.toDouble(), 0.0);
-    EXPECT_DOUBLE_EQ(r[0].hours.toDouble(), 2.0);
-    // Told first, then the administrator, whatever the hours.
-    EXPECT_EQ(
-        t.dialogs.texts(),
-        (QStringList{"You were not logged out correctly on 12/1/2026.  You were automatically clocked out at "
-                     "midnight.\rPlease contact the administrator to correct your time records",
-                     AlertAttempt}));
-    EXPECT_EQ(t.buttons()[1], "Clock IN");
-    EXPECT_EQ(t.clockLines(), QStringList(6));
+    const auto rows = t.db.timeRows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].timeOut.toDouble(), 0.0);
+    EXPECT_EQ(rows[0].hours.toDouble(), 2.0);
+    EXPECT_EQ(result.repair, LogIn::Repair::ClosedEarlier);
+    EXPECT_EQ(result.offer, ClockOffer::ClockIn);
+    EXPECT_FALSE(result.openShift);
+    // Days-old shifts go to the administrator whatever their hours.
+    EXPECT_TRUE(result.alertDue);
+    EXPECT_TRUE(result.message.contains("not logged out correctly on 12/1/2026."))
+        << result.message.toStdString();
 }
 
-TEST_F(RepairTest, FailureAfterClosingKeepsTheClosedShiftAndAddsNone)
+// Another terminal repaired the shift first: the guarded write changes
+// nothing, and a log-in on the repaired records finds the 12:01 shift.
+TEST(RepairTest, AShiftRepairedElsewhereIsNotWrittenAgain)
 {
-    t.db.addTime(7, dec(3), hm(15, 0));
-    t.start();
-    // A date label that doesn't read as a date stops the reopening.
-    w().lblDate->setText("Friday, Someday");
-    t.logInAnn();
+    CoreDb t;
+    const qint64 left = t.shift(dec(3), hm(15, 0));
+    const auto db = t.clock.open();
+    const TimeRecord seenOpen = *timerecords::read(*db, left);
+    t.db.exec(QStringLiteral("UPDATE \"Time\" SET TimeOut = 0, Thours = 9 WHERE TimeID = %1").arg(left));
+    const qint64 reopened = t.shift(Today, OneMinutePastMidnight);
 
-    const auto r = t.db.timeRows();
-    ASSERT_EQ(r.size(), 1u);
-    EXPECT_EQ(r[0].timeOut.toDouble(), 0.0);
-    EXPECT_EQ(r[0].hours.toDouble(), 9.0);
-    EXPECT_EQ(t.dialogs.texts(), QStringList{"Error:13 Type mismatch"});
+    EXPECT_FALSE(timerecords::closeShift(*db, seenOpen, hm(23, 0)));
+    EXPECT_EQ(t.db.timeRows()[0].timeOut.toDouble(), 0.0);
+    EXPECT_EQ(t.db.timeRows()[0].hours.toDouble(), 9.0);
+
+    const LogIn result = logIn(t.clock, Ann, Today + hm(9, 0));
+    EXPECT_EQ(result.repair, LogIn::Repair::None);
+    EXPECT_EQ(result.offer, ClockOffer::ClockOut);
+    ASSERT_TRUE(result.openShift);
+    EXPECT_EQ(result.openShift->id, reopened);
+    EXPECT_FALSE(result.alertDue);
+    EXPECT_EQ(t.db.timeRows().size(), 2u);
+
+    t.db.exec(QStringLiteral("DELETE FROM \"Time\" WHERE TimeID = %1").arg(reopened));
+    EXPECT_FALSE(timerecords::closeShift(*db, *result.openShift, hm(17, 0))) << "a removed shift";
 }
 
 } // namespace

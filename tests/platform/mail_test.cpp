@@ -3,6 +3,7 @@
 #include "support/smtpserver.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -81,7 +82,9 @@ TEST_F(MailTest, SendsWithLoginAndKeepsTheTextExact)
     EXPECT_EQ(m.envelope.value("mail_from").toString(), "timeclock@pelmar.example");
     EXPECT_EQ(m.envelope.value("rcpt_tos").toArray(), QJsonArray{"manager@pelmar.example"});
     EXPECT_EQ(m.envelope.value("user").toString(), SmtpServer::User);
-    EXPECT_EQ(m.envelope.value("mechanism").toString(), "LOGIN");
+    // curl takes PLAIN when both are offered.
+    EXPECT_EQ(m.envelope.value("mechanism").toString(), "PLAIN");
+    EXPECT_FALSE(m.envelope.value("tls").toBool());
     EXPECT_EQ(m.header("Subject"), "Employee Time Alert");
     EXPECT_EQ(m.header("From"), "timeclock@pelmar.example");
     EXPECT_EQ(m.header("To"), "manager@pelmar.example");
@@ -111,6 +114,97 @@ TEST_F(MailTest, WrongPasswordReportsTheServersReply)
     EXPECT_TRUE(failed.first().at(1).toString().contains("535"))
         << failed.first().at(1).toString().toStdString();
     EXPECT_TRUE(server.received().empty());
+}
+
+// Every case sends the alert: either it arrives intact over TLS, or nothing
+// is sent, not even the password.
+TEST_F(MailTest, TlsDeliversIntactOrSendsNothing)
+{
+    const QString ca = SmtpServer::caFile();
+    ASSERT_FALSE(ca.isEmpty());
+    // As an administrator would: the company CA named in the environment.
+    qputenv(SmtpCaFileVariable, QFile::encodeName(ca));
+    const SmtpMail fromEnvironment;
+    qunsetenv(SmtpCaFileVariable);
+    ASSERT_EQ(fromEnvironment.caFile, ca);
+
+    using enum SmtpServer::Tls;
+    using enum SmtpServer::Certificate;
+    const char* const named = "mail.pelmar.test:%1"; // %1 is the port
+    const char* const namedTls = "smtps://mail.pelmar.test:%1";
+    struct Case
+    {
+        const char* what;
+        SmtpServer::Setup setup;
+        const char* server;
+        int error;        // libcurl's code; 0 when the mail arrives
+        const char* says; // the mechanism used, or part of the description
+        const char* caFile = nullptr;
+    };
+    const Case cases[] = {
+        {"STARTTLS, login", {StartTls}, named, 0, "PLAIN"},
+        {"STARTTLS to an address", {StartTls}, "127.0.0.1:%1", 0, "PLAIN"},
+        {"implicit TLS", {Implicit}, namedTls, 0, "PLAIN"},
+        {"PLAIN only", {StartTls, Trusted, "PLAIN"}, named, 0, "PLAIN"},
+        {"LOGIN only", {StartTls, Trusted, "LOGIN"}, named, 0, "LOGIN"},
+        {"self-signed", {StartTls, SelfSigned}, named, 60, "self-signed certificate"},
+        {"self-signed on loopback", {StartTls, SelfSigned}, "localhost:%1", 60, "self-signed certificate"},
+        {"wrong host name", {StartTls, WrongHost}, named, 60, "matches target host name 'mail.pelmar.test'"},
+        {"expired", {Implicit, Expired}, namedTls, 60, "certificate has expired"},
+        {"no STARTTLS away from loopback", {None}, named, 64, "No password was sent"},
+        {"CA file missing", {StartTls}, named, 77, "cannot read the CA file", "/nonexistent/ca.pem"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SmtpServer tlsServer;
+        const quint16 tlsPort = tlsServer.serve(c.setup);
+        ASSERT_NE(tlsPort, 0);
+        configure(tlsPort);
+        mail.server = QString::fromLatin1(c.server).arg(tlsPort);
+        // Where mail.pelmar.test is, without asking DNS.
+        mail.connectAddress = "127.0.0.1";
+        mail.caFile = c.caFile ? QString::fromLatin1(c.caFile) : fromEnvironment.caFile;
+        sent.clear();
+        failed.clear();
+        ASSERT_TRUE(send());
+        const auto messages = tlsServer.received();
+        if (c.error == 0) {
+            ASSERT_EQ(failed.count(), 0) << failed.first().at(1).toString().toStdString();
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_TRUE(messages[0].envelope.value("tls").toBool());
+            EXPECT_EQ(messages[0].envelope.value("mechanism").toString(), c.says);
+            EXPECT_TRUE(onlyCrlf(messages[0].raw));
+            EXPECT_EQ(messages[0].text(), kAlertText.toUtf8() + "\r\n");
+        } else {
+            ASSERT_EQ(failed.count(), 1);
+            const QString description = failed.first().at(1).toString();
+            EXPECT_EQ(failed.first().at(0).toInt(), c.error) << description.toStdString();
+            EXPECT_TRUE(description.contains(QLatin1String(c.says))) << description.toStdString();
+            EXPECT_TRUE(messages.empty());
+            EXPECT_EQ(tlsServer.logins(), QStringList());
+        }
+    }
+}
+
+// Whether the password may go without TLS: only to this computer.
+TEST(MailCredentials, GoOverTlsOrToThisComputerOnly)
+{
+    const QStringList local =
+        QStringLiteral("localhost LOCALHOST 127.0.0.1 127.5.5.5 ::1 [::1] 0:0:0:0:0:0:0:1 "
+                       "::ffff:127.0.0.1 [::ffff:127.5.5.5]")
+            .split(QLatin1Char(' '));
+    const QStringList elsewhere =
+        QStringLiteral("mail.example.com localhost.example.com 127.0.0.1.example.com 10.0.0.1 128.0.0.1 "
+                       "0.0.0.0 fe80::1 [fe80::1] :: ::ffff:10.0.0.1 [::1")
+            .split(QLatin1Char(' '))
+        << QString();
+    for (const auto& [hosts, isLocal] : {std::pair{local, true}, {elsewhere, false}}) {
+        for (const QString& host : hosts) {
+            SCOPED_TRACE(host.toStdString());
+            EXPECT_EQ(credentialsMayGo(host, false), isLocal);
+            EXPECT_TRUE(credentialsMayGo(host, true));
+        }
+    }
 }
 
 TEST_F(MailTest, ClosedPortFailsQuicklyAndASilentServerTimesOut)

@@ -1,9 +1,7 @@
-#include "platform/widgets/namelist.h"
-#include "platform/widgets/timegrid.h"
+#include "review/whereis.h"
 #include "store/datasource.h"
-#include "support/window.h"
+#include "support/coretest.h"
 
-#include <QLabel>
 #include <gtest/gtest.h>
 
 using namespace pelmar;
@@ -11,143 +9,83 @@ using namespace pelmar::test;
 
 namespace {
 
-constexpr double NoTime = -1;
+const QString In = " is in ";
+const QString InDot = " is in.";
+const QString Out = " is out.";
+const QString Unknown = " has no recent time records ";
 
-// Which record answers and how the answer is shown; the phrase for each kind
-// of record is the where-status test's. Today on the test clock is Friday
-// 4 December 2026; the look-back window starts on 20 November.
-class WhereIsTest : public ::testing::Test
+// Every type against the four shapes of the times, as {TimeIn Null, TimeOut
+// Null}: {no,no}, {no,yes}, {yes,no}, {yes,yes}.
+TEST(WhereIsTest, PhraseForEveryTypeAndShapeOfTimes)
 {
-protected:
-    // Employees numbered from 1 in the order given.
-    void employees(std::initializer_list<const char*> names)
-    {
-        qint64 id = 0;
-        for (const char* name : names)
-            t.db.addEmployee(++id, QString::fromLatin1(name), "pw");
-    }
-
-    // A record with optional times (NoTime stores Null).
-    void record(qint64 id, double tdate, const char* type, double in = NoTime, double out = NoTime)
-    {
-        auto opt = [](double v) { return v == NoTime ? std::nullopt : std::optional<double>(v); };
-        t.db.addTime(id, tdate, opt(in), opt(out), std::nullopt,
-                     type ? Value::text(QString::fromLatin1(type)) : Value::null());
-    }
-
-    // Asks where the named employee is and returns the one message shown.
-    ScriptedDialogs::Message ask(const QString& name)
-    {
-        t.dialogs.clear();
-        EXPECT_TRUE(t.window().tdbPersonnel->selectName(name)) << name.toStdString();
-        t.click("cmdWhereIs");
-        EXPECT_EQ(t.dialogs.messages.size(), 1u) << name.toStdString();
-        return t.dialogs.messages.empty() ? ScriptedDialogs::Message{} : t.dialogs.messages.back();
-    }
-
-    void expectAnswer(const QString& name, const QString& phrase)
-    {
-        const auto m = ask(name);
-        EXPECT_EQ(m.text, name + phrase);
-        EXPECT_EQ(m.icon, Dialogs::Icon::Information);
-        EXPECT_EQ(m.title, "PelmarEmployee");
-        EXPECT_EQ(t.window().WhereStatus, phrase);
-    }
-
-    void expectNoRecent(const QString& name)
-    {
-        const auto m = ask(name);
-        EXPECT_EQ(m.text, "There is no recent record for " + name);
-        EXPECT_EQ(m.icon, Dialogs::Icon::Information);
-    }
-
-    WindowTest t;
-};
-
-TEST_F(WhereIsTest, TheLatestRecordOfTheLastFifteenDaysAnswers)
-{
-    employees({"Ida In", "Otto Out", "Nell NullType", "Nora NoClockIn", "Fay Fourteen", "Fitz Fifteen",
-               "Fred Future", "Flo FutureOnly", "Nick Nothing", "Ann First", "Ben Second"});
-    // Older records of another kind must not answer.
-    for (qint64 i = 1; i <= 4; ++i)
-        record(i, dec(1), "Holiday");
-    // Two shifts today: the later clock-in is the latest record.
-    record(1, dec(3), "Worked", hm(8, 0), hm(16, 0));
-    record(1, dec(4), "Worked", hm(13, 0));
-    record(1, dec(4), "Worked", hm(8, 0), hm(12, 0));
-    record(2, dec(3), "Worked", hm(8, 0), hm(16, 0));
-    record(3, dec(2), nullptr, hm(8, 0));
-    record(4, dec(4), "Worked");
-    record(5, dates::serial(2026, 11, 20), "Worked", hm(8, 0), hm(16, 0));
-    record(6, dates::serial(2026, 11, 19), "Worked", hm(8, 0), hm(16, 0));
-    record(7, dec(5), "Worked", hm(8, 0));
-    record(7, dec(2), "Vacation");
-    record(8, dec(5), "Worked", hm(8, 0));
-    record(111, dec(4), "Worked", hm(8, 0)); // nobody's
-    // A clock-in outranks an absence without times on the same date,
-    // whichever was stored first.
-    record(10, dec(3), "Vacation");
-    record(10, dec(3), "Worked", hm(9, 0));
-    record(11, dec(3), "Worked", hm(9, 0));
-    record(11, dec(3), "Vacation");
-    t.start();
-
-    const std::pair<const char*, const char*> answers[] = {
-        {"Ida In", " is in."},
-        {"Otto Out", " is out."},
-        {"Nell NullType", " is in "},
-        {"Ida In", " is in."},
-        // Never clocked in: not " is in." from the lookup before.
-        {"Nora NoClockIn", " has no recent time records "},
-        {"Fay Fourteen", " is out."},
-        {"Fitz Fifteen", nullptr},
-        {"Fred Future", " is on vacation "},
-        {"Flo FutureOnly", nullptr},
-        {"Nick Nothing", nullptr},
-        {"Ann First", " is in."},
-        {"Ben Second", " is in."},
+    const std::pair<QString, std::vector<QString>> cases[] = {
+        {"", {In, In, In, In}},
+        {"Worked", {Out, InDot, Unknown, Unknown}},
+        {"Vacation", {" is on vacation "}},
+        {"Holiday", {" is on holiday "}},
+        {"Sick Leave", {" is on sick leave "}},
+        {"worked", {Unknown}},
+        {"Sick leave", {Unknown}},
+        {"Worked ", {Unknown}},
+        {"Training", {Unknown}},
     };
-    for (const auto& [name, phrase] : answers) {
-        if (phrase)
-            expectAnswer(QString::fromLatin1(name), QString::fromLatin1(phrase));
-        else
-            expectNoRecent(QString::fromLatin1(name));
+    for (const auto& [type, phrases] : cases) {
+        for (int shape = 0; shape < 4; ++shape) {
+            // A type with one phrase answers it whatever the times.
+            const QString& phrase = phrases[phrases.size() == 1 ? 0 : static_cast<size_t>(shape)];
+            EXPECT_EQ(whereis::status(type, shape >= 2, shape % 2 == 1), phrase)
+                << '"' << type.toStdString() << "\" shape " << shape;
+        }
     }
 }
 
-TEST_F(WhereIsTest, NoNameSelectedIsAnErrorReport)
+// Which record answers: the latest of today and the 14 days before.
+TEST(WhereIsTest, TheLatestRecordOfTheLastFifteenDaysAnswers)
 {
-    employees({"Ann First"});
-    record(1, dec(3), "Worked", hm(9, 0));
-    t.start();
-    ASSERT_FALSE(t.window().tdbPersonnel->hasSelection());
+    struct Record
+    {
+        double tdate;
+        Value type;
+        std::optional<double> in = {}, out = {};
+    };
+    struct Case
+    {
+        const char* what;
+        std::vector<Record> records;
+        QString phrase; // empty: no recent record
+    };
+    const Value vacation = Value::text("Vacation");
+    const Case cases[] = {
+        {"no record", {}, {}},
+        {"clocked in", {{dec(1), Value::text("Holiday")}, {Today, Worked, hm(8, 0)}}, InDot},
+        {"clocked out", {{dec(3), Worked, hm(8, 0), hm(16, 0)}}, Out},
+        {"Null type", {{dec(2), Value::null(), hm(8, 0)}}, In},
+        {"empty type", {{dec(2), Value::text(""), hm(8, 0), hm(9, 0)}}, In},
+        {"worked, never clocked in", {{Today, Worked}}, Unknown},
+        {"the later clock-in of today",
+         {{Today, Worked, hm(13, 0)}, {Today, Worked, hm(8, 0), hm(12, 0)}},
+         InDot},
+        {"14 days ago", {{Today - 14, Worked, hm(8, 0), hm(16, 0)}}, Out},
+        {"15 days ago", {{Today - 15, Worked, hm(8, 0), hm(16, 0)}}, {}},
+        {"after today", {{dec(2), vacation}, {Today + 1, Worked, hm(8, 0)}}, " is on vacation "},
+        {"only after today", {{Today + 1, Worked, hm(8, 0)}}, {}},
+        {"vacation stored first", {{dec(3), vacation}, {dec(3), Worked, hm(9, 0)}}, InDot},
+        {"vacation stored last", {{dec(3), Worked, hm(9, 0)}, {dec(3), vacation}}, InDot},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CoreDb t;
+        t.db.addTime(8, Today, hm(8, 0)); // someone else's
+        for (const Record& r : c.records)
+            t.shift(r.tdate, r.in, r.out, std::nullopt, r.type);
+        const QString sheet = t.clock.times().recordSource();
 
-    t.click("cmdWhereIs");
+        const QString answer = whereis::answer(t.clock, Ann, "Ann Able", Today + hm(9, 0));
 
-    ASSERT_EQ(t.dialogs.messages.size(), 1u);
-    const auto& m = t.dialogs.messages[0];
-    EXPECT_TRUE(m.text.startsWith("Error:") && !m.text.startsWith("Error:3021")) << m.text.toStdString();
-    EXPECT_EQ(m.icon, Dialogs::Icon::None);
-}
-
-TEST_F(WhereIsTest, LeavesTheTimeSheetAlone)
-{
-    employees({"Ann First", "Ben Second"});
-    record(1, dec(3), "Worked", hm(9, 0), hm(17, 0));
-    record(2, dec(4), "Worked", hm(9, 0));
-    t.start();
-    FrmTimeLog& w = t.window();
-    ASSERT_TRUE(w.tdbPersonnel->selectName("Ann First"));
-    w.guarded([&] { w.cmdReview_Click(); });
-    const QString listing = w.datTime->recordSource();
-    const QString total = w.lblTotalHours->text();
-
-    expectAnswer("Ben Second", " is in.");
-
-    EXPECT_EQ(w.datTime->recordSource(), listing);
-    EXPECT_EQ(w.lblTotalHours->text(), total);
-    ASSERT_EQ(w.tdgTimeWorked->rowCount(), 1);
-    EXPECT_EQ(w.tdgTimeWorked->cellText(0, 1), "12/3/2026");
+        EXPECT_EQ(answer,
+                  c.phrase.isEmpty() ? "There is no recent record for Ann Able" : "Ann Able" + c.phrase);
+        EXPECT_EQ(t.clock.times().recordSource(), sheet) << "the time sheet is left alone";
+    }
 }
 
 } // namespace

@@ -32,6 +32,41 @@ QByteArray SmtpServer::Message::text() const
     return out;
 }
 
+namespace {
+
+QString script()
+{
+    return qEnvironmentVariable("PELMAR_SOURCE_DIR") + QStringLiteral("/tests/support/smtpserver.py");
+}
+
+// Keys are made for each run rather than kept in the source tree.
+const QTemporaryDir& certificateDir()
+{
+    static const QTemporaryDir dir;
+    return dir;
+}
+
+QString certificateFile(SmtpServer::Certificate certificate)
+{
+    static const char* const names[] = {"trusted.pem", "expired.pem", "wronghost.pem", "selfsigned.pem"};
+    return certificateDir().filePath(QLatin1String(names[static_cast<int>(certificate)]));
+}
+
+} // namespace
+
+QString SmtpServer::caFile()
+{
+    static const bool made = [] {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.start(QStringLiteral("/usr/bin/python3"),
+                      {script(), QStringLiteral("certs"), certificateDir().path()});
+        return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
+               process.exitCode() == 0;
+    }();
+    return made ? certificateDir().filePath(QStringLiteral("ca.pem")) : QString();
+}
+
 SmtpServer::~SmtpServer()
 {
     if (m_process.state() != QProcess::NotRunning) {
@@ -42,8 +77,23 @@ SmtpServer::~SmtpServer()
 
 quint16 SmtpServer::serve()
 {
-    return start(
-        {QStringLiteral("serve"), m_dir.path(), QString::fromLatin1(User), QString::fromLatin1(Password)});
+    return serve(Setup{});
+}
+
+quint16 SmtpServer::serve(const Setup& setup)
+{
+    QStringList arguments{QStringLiteral("serve"), m_dir.path(), QString::fromLatin1(User),
+                          QString::fromLatin1(Password)};
+    if (setup.tls != Tls::None) {
+        if (caFile().isEmpty())
+            return 0;
+        arguments << QStringLiteral("--tls")
+                  << (setup.tls == Tls::StartTls ? QStringLiteral("starttls") : QStringLiteral("implicit"))
+                  << QStringLiteral("--cert") << certificateFile(setup.certificate);
+    }
+    if (!setup.mechanism.isEmpty())
+        arguments << QStringLiteral("--only") << setup.mechanism;
+    return start(arguments);
 }
 
 quint16 SmtpServer::silent()
@@ -53,10 +103,8 @@ quint16 SmtpServer::silent()
 
 quint16 SmtpServer::start(const QStringList& arguments)
 {
-    const QString script =
-        qEnvironmentVariable("PELMAR_SOURCE_DIR") + QStringLiteral("/tests/support/smtpserver.py");
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(QStringLiteral("/usr/bin/python3"), QStringList{script} + arguments);
+    m_process.start(QStringLiteral("/usr/bin/python3"), QStringList{script()} + arguments);
     if (!m_process.waitForStarted(5000))
         return 0;
     QElapsedTimer waited;
@@ -85,6 +133,14 @@ std::vector<SmtpServer::Message> SmtpServer::received() const
         out.push_back({raw.readAll(), QJsonDocument::fromJson(sidecar.readAll()).object()});
     }
     return out;
+}
+
+QStringList SmtpServer::logins() const
+{
+    QFile log(m_dir.filePath(QStringLiteral("auth.log")));
+    if (!log.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 } // namespace pelmar::test

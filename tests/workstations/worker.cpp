@@ -4,15 +4,13 @@
 //   rounds FOLDER FIRST COUNT ROUNDS START END [follow]
 //   interactive FOLDER START
 
-#include "app/shared.h"
 #include "platform/clock.h"
-#include "platform/widgets/glassbutton.h"
-#include "platform/widgets/namelist.h"
-#include "store/datasource.h"
-#include "store/recordset.h"
+#include "store/engine.h"
 #include "store/sqlite.h"
 #include "support/scripteddialogs.h"
-#include "ui/frmtimelog.h"
+#include "support/window.h"
+#include "ui/timeclockwindow.h"
+#include "ui/widgets/glassbutton.h"
 #include "workstations/staff.h"
 
 #include <QApplication>
@@ -20,6 +18,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -39,15 +38,16 @@ class Station
 {
 public:
     Station(const QString& dbFolder, double start, int stepSeconds)
-        : m_clock(start), m_stepSeconds(stepSeconds)
+        : m_clock(start), m_stepSeconds(stepSeconds), m_dbPath(dbFolder + QStringLiteral("/Pelmar.mdb"))
     {
         QFile ini(m_app.filePath(QStringLiteral("PelmarEmployee.ini")));
-        // Unwritten, it would show at Form_Load.
+        // Unwritten, it would show at start-up.
         ini.open(QIODevice::WriteOnly);
         ini.write(QStringLiteral("[PELMAREMPLOYEE]\r\nMessage=%1\r\n").arg(dbFolder).toLatin1());
         ini.close();
-        m_window = std::make_unique<FrmTimeLog>(m_shared, m_dialogs, m_clock, m_app.path());
-        m_window->Form_Load();
+        m_window = std::make_unique<TimeClockWindow>(m_dialogs, m_clock, m_app.path());
+        m_window->start();
+        m_window->show();
     }
 
     double now() const { return m_clock.now(); }
@@ -66,58 +66,61 @@ public:
     void step()
     {
         m_clock.advanceSeconds(m_stepSeconds);
-        m_window->Timer1_Timer();
+        QMetaObject::invokeMethod(m_window->findChild<QTimer*>(QStringLiteral("Timer1")), "timeout");
     }
 
     void logIn(int id)
     {
         step();
-        m_window->tdbPersonnel->selectName(stationName(id));
-        m_window->tdbPassword->setText(stationPassword(id));
-        QTest::keyClick(m_window->tdbPassword, Qt::Key_Return);
+        test::logIn(*m_window, stationName(id), stationPassword(id));
     }
 
     void logOut()
     {
         step();
-        if (m_window->cmdGo->caption() == QLatin1String("Log Out"))
-            m_window->cmdGo->click();
+        if (button("cmdGo")->caption() == QLatin1String("Log Out"))
+            QTest::mouseClick(button("cmdGo"), Qt::LeftButton);
     }
 
     // The clock button's offer, or empty while it is hidden.
-    QString offer() const
+    QString offer()
     {
-        return m_window->cmdTimeLog->isVisibleTo(m_window.get()) ? m_window->cmdTimeLog->caption()
-                                                                 : QString();
+        return button("cmdTimeLog")->isVisible() ? button("cmdTimeLog")->caption() : QString();
     }
 
-    // A hidden button ignores the click, as it would the user's.
+    // A hidden button can't be clicked, by the user or here.
     void clock()
     {
         step();
-        m_window->cmdTimeLog->click();
+        if (button("cmdTimeLog")->isVisible())
+            QTest::mouseClick(button("cmdTimeLog"), Qt::LeftButton);
     }
 
-    // The record the window stands on in its time list.
-    QString timeId()
+    // The employee's newest record: the one a clock action just wrote.
+    QString timeId(int id)
     {
-        try {
-            return m_window->datTime->recordset().field(QStringLiteral("TimeID")).toTextOrEmpty();
-        } catch (const std::exception&) {
-            return QStringLiteral("-");
-        }
+        const auto rs = Engine().openDatabase(m_dbPath)->openRecordset(
+            QStringLiteral(
+                "SELECT TimeID FROM qslTime WHERE PersonnelID = %1 ORDER BY Tdate DESC, TimeIn DESC")
+                .arg(id));
+        return rs->recordCount() ? rs->field(QStringLiteral("TimeID")).toTextOrEmpty() : QStringLiteral("-");
     }
 
     // On the window's own connection, e.g. to limit how far its file may grow.
-    void sql(const QString& text) { sql::Connection::open(m_shared.DBPath)->exec(text); }
+    void sql(const QString& text) { sql::Connection::open(m_dbPath)->exec(text); }
 
 private:
     QTemporaryDir m_app;
     ManualClock m_clock;
     int m_stepSeconds;
+    QString m_dbPath;
     ScriptedDialogs m_dialogs;
-    Shared m_shared;
-    std::unique_ptr<FrmTimeLog> m_window;
+    std::unique_ptr<TimeClockWindow> m_window;
+
+    GlassButton* button(const char* name)
+    {
+        return m_window->findChild<GlassButton*>(QString::fromLatin1(name));
+    }
 };
 
 // Employees FIRST .. FIRST+COUNT-1 in turn log in and clock in, then log in
@@ -141,7 +144,7 @@ int rounds(const QStringList& a)
             return shown;
         const bool in = offer == QLatin1String("Clock IN");
         say(QStringLiteral("saved %1 %2 %3")
-                .arg(in ? QStringLiteral("in") : QStringLiteral("out"), s.timeId())
+                .arg(in ? QStringLiteral("in") : QStringLiteral("out"), s.timeId(id))
                 .arg(id));
         s.logOut();
         return s.shown();

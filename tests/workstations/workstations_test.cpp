@@ -326,14 +326,6 @@ TEST_F(FaultTest, AReadOnlyDatabase)
                             [&] { setMode(0444); }, [&] { setMode(0666); }, true});
 }
 
-// The file may not grow past the pages it has, on the window's own connection.
-TEST_F(FaultTest, AFullDatabase)
-{
-    expectRefusedThenWorks(
-        {full, [&] { worker->command(QStringLiteral("sql PRAGMA max_page_count = 1")); },
-         [&] { worker->command(QStringLiteral("sql PRAGMA max_page_count = 1073741823")); }});
-}
-
 // The operating system refuses to let the file grow, as a full disk or a
 // quota would.
 TEST_F(FaultTest, ADiskThatRefusesToGrowTheFile)

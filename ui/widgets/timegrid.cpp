@@ -1,4 +1,4 @@
-#include "platform/widgets/timegrid.h"
+#include "ui/widgets/timegrid.h"
 
 #include "platform/datetime.h"
 #include "platform/numformat.h"

@@ -1,4 +1,4 @@
-#include "platform/widgets/namelist.h"
+#include "ui/widgets/namelist.h"
 
 #include "store/datasource.h"
 

@@ -1,4 +1,4 @@
-#include "platform/widgets/glassbutton.h"
+#include "ui/widgets/glassbutton.h"
 
 #include <QEnterEvent>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "app/reporterror.h"
+#include "ui/reporterror.h"
 
 #include "platform/dialogs.h"
 #include "platform/runerror.h"

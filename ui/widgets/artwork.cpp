@@ -1,4 +1,4 @@
-#include "platform/widgets/artwork.h"
+#include "ui/widgets/artwork.h"
 
 #include <QLinearGradient>
 #include <QPainter>

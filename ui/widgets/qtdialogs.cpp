@@ -1,4 +1,4 @@
-#include "platform/widgets/qtdialogs.h"
+#include "ui/widgets/qtdialogs.h"
 
 #include <QFileDialog>
 #include <QInputDialog>

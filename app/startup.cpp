@@ -1,0 +1,146 @@
+#include "app/startup.h"
+
+#include "app/timeclock.h"
+#include "platform/dialogs.h"
+#include "platform/profile.h"
+#include "platform/runerror.h"
+#include "store/schema.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace pelmar {
+
+namespace config {
+
+QString searchFileName(const QString& folder, const QString& name)
+{
+    const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot);
+    if (entries.contains(name))
+        return name;
+    for (const QString& entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return entry;
+    }
+    return QString();
+}
+
+void createFile(const QString& path, const QString& folder)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw RunError::of(err::PathFileAccess);
+    file.write(QStringLiteral("[%1]\r\n%2=%3\r\n").arg(Section, Key, folder).toLatin1());
+    if (!file.commit())
+        throw RunError::of(err::PathFileAccess);
+}
+
+QString readFolder(const QString& path)
+{
+    constexpr int BufferSize = 255;
+    // The buffer receives at most 254 characters and a NUL; the rest of its
+    // spaces stay untouched, and the value ends where two of them meet.
+    QString buffer(BufferSize, QLatin1Char(' '));
+    const QString value = profile::getString(Section, Key, QString(), path).left(BufferSize - 1);
+    buffer.replace(0, value.size() + 1, value + QChar(0));
+    const int p = static_cast<int>(buffer.indexOf(QLatin1String("  "))) + 1;
+    if (p - 2 < 0)
+        throw RunError::of(err::InvalidArgument);
+    return buffer.left(p - 2);
+}
+
+QString databasePath(const QString& folder)
+{
+    return folder + QLatin1Char('/') + names::DatabaseFile;
+}
+
+QString folderOfDatabaseFile(const QString& path)
+{
+    const int q = static_cast<int>(path.indexOf(QLatin1Char('/') + names::DatabaseFile)) + 1;
+    if (q - 1 < 0)
+        throw RunError::of(err::InvalidArgument);
+    return path.left(q - 1);
+}
+
+std::optional<QString> locateDatabase(Dialogs& dialogs)
+{
+    const std::optional<QString> picked =
+        dialogs.openFileName(QStringLiteral("Find the database location"),
+                             QStringLiteral("Database Files (Pelmar.mdb)|Pelmar.mdb"), locatorStartFolder());
+    if (!picked)
+        return std::nullopt;
+    return folderOfDatabaseFile(*picked);
+}
+
+QString locatorStartFolder()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:\\VarnokeData");
+#else
+    return QDir::homePath();
+#endif
+}
+
+} // namespace config
+
+namespace {
+
+bool isLocationError(int number)
+{
+    return number == err::CouldNotFindFile || number == err::PathNotValid || number == err::FileNameNotValid;
+}
+
+} // namespace
+
+Startup::Startup(TimeClock& clock, Dialogs& dialogs, QString appFolder, Locator locator)
+    : m_clock(clock), m_dialogs(dialogs), m_appFolder(std::move(appFolder)), m_locator(std::move(locator))
+{
+}
+
+bool Startup::locate()
+{
+    // A cancelled locator keeps the folder picked earlier in this run.
+    if (std::optional<QString> folder = m_locator())
+        m_newDbFolder = *folder;
+    return !m_newDbFolder.isEmpty();
+}
+
+void Startup::run()
+{
+    const QString iniPath = QDir(m_appFolder).filePath(config::FileName);
+    if (config::searchFileName(m_appFolder, config::FileName) != config::FileName) {
+        if (!locate())
+            return;
+        config::createFile(iniPath, m_newDbFolder);
+    }
+    // A folder that the configuration file could not keep serves this run.
+    std::optional<QString> unsaved;
+    for (;;) {
+        try {
+            const QString folder = unsaved ? *unsaved : config::readFolder(iniPath);
+            m_clock.openDatabase(config::databasePath(folder));
+            m_clock.readNotifyHours();
+            m_clock.createMail();
+            return;
+        } catch (const RunError& error) {
+            if (!isLocationError(error.number()))
+                throw;
+        }
+        m_dialogs.messageBox(
+            QStringLiteral("The database location is incorrect. Please enter the correct "
+                           "location. Contact the system administration for help if needed."));
+        if (!locate())
+            return;
+        unsaved.reset();
+        if (!profile::writeString(config::Section, config::Key, m_newDbFolder, iniPath)) {
+            m_dialogs.messageBox(
+                QStringLiteral("The database location could not be saved in %1, so it is used "
+                               "only until the program closes. Contact the system "
+                               "administration to make that file writable.")
+                    .arg(QDir::toNativeSeparators(iniPath)));
+            unsaved = m_newDbFolder;
+        }
+    }
+}
+
+} // namespace pelmar

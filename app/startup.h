@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace pelmar {
+
+class Dialogs;
+class TimeClock;
+
+// The configuration file beside the executable: section PELMAREMPLOYEE, key
+// Message, the folder that holds the database.
+namespace config {
+
+inline const QString FileName = QStringLiteral("PelmarEmployee.ini");
+inline const QString Section = QStringLiteral("PELMAREMPLOYEE");
+inline const QString Key = QStringLiteral("Message");
+
+// The name of the ordinary file in folder that matches name without regard
+// to letter case, as the folder holds it (an exact match wins); empty when
+// there is none.
+QString searchFileName(const QString& folder, const QString& name);
+
+// Creates the file with its two lines, replacing any file of that name.
+// Error 75 when it can't be written.
+void createFile(const QString& path, const QString& folder);
+
+// The folder as the configuration file gives it, read into a 255-character
+// buffer and cut at the first pair of spaces after its end. Error 5 for a
+// value of 253 characters or more.
+QString readFolder(const QString& path);
+
+// The database file in folder.
+QString databasePath(const QString& folder);
+
+// The folder of a file the user confirmed in the locator: everything before
+// the first "/Pelmar.mdb" (exact case). Error 5 when there is none.
+QString folderOfDatabaseFile(const QString& path);
+
+// The file dialog of the locator. The confirmed file's folder, nullopt on
+// Cancel; error 5 for a file of another name.
+std::optional<QString> locateDatabase(Dialogs& dialogs);
+
+// The folder the locator's file dialog starts in.
+QString locatorStartFolder();
+
+} // namespace config
+
+// The start-up: finds the database through the configuration file, asking
+// for it with the locator when the file is missing or names a wrong place,
+// and opens the time clock on it.
+class Startup
+{
+public:
+    // Runs the locator: the folder the user confirmed, or nullopt when they
+    // cancelled or the locator reported a failure itself.
+    using Locator = std::function<std::optional<QString>()>;
+
+    Startup(TimeClock& clock, Dialogs& dialogs, QString appFolder, Locator locator);
+
+    // Returns when the time clock is open or the start-up ended early (the
+    // user cancelled the locator). Any other failure is thrown for the
+    // error reporter; the steps after it stay undone.
+    void run();
+
+    // The folder picked in the locator during this run; empty until then.
+    const QString& newDbFolder() const { return m_newDbFolder; }
+
+private:
+    bool locate();
+
+    TimeClock& m_clock;
+    Dialogs& m_dialogs;
+    QString m_appFolder;
+    Locator m_locator;
+    QString m_newDbFolder;
+};
+
+} // namespace pelmar

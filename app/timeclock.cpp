@@ -1,0 +1,52 @@
+#include "app/timeclock.h"
+
+#include "platform/mail/smtpmail.h"
+#include "store/engine.h"
+#include "store/schema.h"
+#include "store/sqltexts.h"
+
+namespace pelmar {
+
+namespace {
+// Until start-up points them at the database.
+const QString DesignDatabase = QStringLiteral("C:\\Pelmar\\Pelmar.mdb");
+} // namespace
+
+TimeClock::TimeClock()
+    : m_employees(DesignDatabase, names::PersonnelQuery), m_times(DesignDatabase, names::TimeQuery),
+      m_settings(DesignDatabase, names::SettingsTable)
+{
+}
+
+TimeClock::~TimeClock() = default;
+
+void TimeClock::openDatabase(const QString& path)
+{
+    m_path = path;
+    m_employees.setDatabaseName(path);
+    m_employees.setRecordSource(sqltexts::CurrentEmployees);
+    m_employees.refresh();
+    m_times.setDatabaseName(path);
+    m_times.setRecordSource(sqltexts::AllTimeRecords);
+    m_times.refresh();
+    m_settings.setDatabaseName(path);
+    m_settings.setRecordSource(names::SettingsTable);
+    m_settings.refresh();
+}
+
+void TimeClock::readNotifyHours()
+{
+    m_notifyHours = m_settings.recordset().field(cols::WorkHoursNotify).toSingle();
+}
+
+void TimeClock::createMail()
+{
+    m_mail = std::make_unique<SmtpMail>();
+}
+
+std::unique_ptr<Database> TimeClock::open() const
+{
+    return Engine().openDatabase(m_path);
+}
+
+} // namespace pelmar

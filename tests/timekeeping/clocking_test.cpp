@@ -1,0 +1,142 @@
+#include "review/timesheet.h"
+#include "support/coretest.h"
+#include "timekeeping/clocking.h"
+#include "timekeeping/hours.h"
+
+#include <gtest/gtest.h>
+
+using namespace pelmar;
+using namespace pelmar::test;
+
+namespace {
+
+// Whole-hour shifts must come out exactly whole, or one equal to the
+// threshold raises an alert.
+TEST(HoursTest, EveryWholeHourShiftFromAQuarterHourIsExact)
+{
+    int shifts = 0;
+    for (int start = 0; start < 24 * 60; start += 15) {
+        for (int length = 1; length <= 12; ++length, ++shifts) {
+            const int end = (start + length * 60) % (24 * 60);
+            const Value hours =
+                shiftHours(Value::date(hm(start / 60, start % 60)), Value::date(hm(end / 60, end % 60)));
+            ASSERT_EQ(hours.toDouble(), length) << "from minute " << start;
+            EXPECT_FALSE(exceedsThreshold(hours, static_cast<float>(length)));
+        }
+    }
+    EXPECT_EQ(shifts, 1152);
+}
+
+TEST(HoursTest, ShiftsOverMidnightAndToTheSecond)
+{
+    const std::tuple<Value, Value, double> cases[] = {
+        {Value::date(hm(8, 0)), Value::date(hm(17, 0)), 9},
+        {Value::date(hm(11, 0)), Value::date(0), 13}, // the midnight close
+        {Value::date(hm(22, 0)), Value::date(hm(2, 0)), 4},
+        {Value::date(dec(3) + hm(22, 0)), Value::date(hm(2, 0)), 4}, // a date in the clock-in
+        {Value::date(hm(23, 59, 59)), Value::date(0), 1.0 / 3600},
+    };
+    for (const auto& [in, out, hours] : cases)
+        EXPECT_EQ(shiftHours(in, out).toDouble(), hours) << in.toText().toStdString();
+    EXPECT_TRUE(shiftHours(Value::null(), Value::date(hm(9, 0))).isNull());
+    EXPECT_TRUE(shiftHours(Value::date(hm(9, 0)), Value::null()).isNull());
+    EXPECT_FALSE(exceedsThreshold(Value::null(), 0));
+}
+
+// The record written is the one returned, whatever range the sheet shows,
+// and it is dated by the same reading of the clock as its time.
+TEST(ClockingTest, ClockInWritesAndReturnsTheNewShift)
+{
+    for (const double time : {hm(7, 30), 0.0, hm(23, 59, 59)}) {
+        CoreDb t;
+        t.shift(dates::serial(2026, 1, 10), hm(8, 0), hm(16, 0), 8);
+        timesheet::load(t.clock, {Value::text("1/1/2026"), Value::text("1/31/2026")}, Ann);
+        const TimeRecord shift = clockIn(t.clock, Ann, Today + time);
+
+        EXPECT_EQ(shift.id, t.db.scalar("SELECT MAX(TimeID) FROM \"Time\"").toInteger());
+        EXPECT_EQ(shift.personnelId.toInteger(), AnnId);
+        EXPECT_EQ(shift.tdate.toDouble(), Today);
+        EXPECT_EQ(shift.timeIn.toDouble(), time);
+        EXPECT_TRUE(shift.isOpen() && shift.hours.isNull());
+        EXPECT_EQ(shift.type, Worked);
+        EXPECT_EQ(t.db.timeRows().size(), 2u);
+    }
+}
+
+TEST(ClockingTest, ClockOutWritesHoursAndAlertsAboveTheThreshold)
+{
+    struct Case
+    {
+        double tdate, timeIn, timeOut, threshold, hours; // clocked out today
+        bool alert;
+    };
+    const Case cases[] = {
+        {Today, hm(8, 0), hm(17, 0), 9, 9, false},
+        {Today, hm(6, 0), hm(15, 0, 1), 9, (9 * 3600 + 1) / 3600.0, true},
+        {Today, hm(9, 0), hm(9, 0), 0, 0, false},
+        {dec(3), hm(22, 0), hm(2, 0), 3, 4, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "hours " << c.hours);
+        CoreDb t;
+        t.setThreshold(c.threshold);
+        const qint64 id = t.shift(c.tdate, c.timeIn);
+        const ClockOut result = clockOut(t.clock, id, Today + c.timeOut);
+
+        EXPECT_TRUE(result.closed);
+        EXPECT_EQ(result.alertDue, c.alert);
+        EXPECT_TRUE(result.message.isEmpty());
+        ASSERT_TRUE(result.shift);
+        EXPECT_EQ(result.shift->hours.toDouble(), c.hours);
+        const auto row = t.db.timeRows().at(0);
+        EXPECT_EQ(row.tdate.toDouble(), c.tdate);
+        EXPECT_EQ(row.timeOut.toDouble(), c.timeOut);
+        EXPECT_EQ(row.hours.toDouble(), c.hours);
+    }
+}
+
+TEST(ClockingTest, ClockOutClosesOnlyTheShiftWithItsKey)
+{
+    CoreDb t;
+    t.shift(dec(2), hm(8, 0));
+    t.shift(dec(3), hm(8, 0), hm(16, 0), 8);
+    const qint64 id = t.shift(Today, hm(8, 0), std::nullopt, std::nullopt, Value::null());
+    t.shift(Today, hm(12, 0));
+    const auto before = t.db.timeRows();
+
+    ASSERT_TRUE(clockOut(t.clock, id, Today + hm(16, 30)).closed);
+
+    const auto after = t.db.timeRows();
+    for (const size_t untouched : {0u, 1u, 3u}) {
+        EXPECT_EQ(after[untouched].timeOut, before[untouched].timeOut) << untouched;
+        EXPECT_EQ(after[untouched].hours, before[untouched].hours) << untouched;
+    }
+    EXPECT_EQ(after[2].timeOut.toDouble(), hm(16, 30));
+    EXPECT_EQ(after[2].hours.toDouble(), 8.5);
+    EXPECT_EQ(after[2].type, Worked);
+}
+
+// A terminal still showing "Clock OUT" after another closed or removed the
+// shift writes nothing and says why.
+TEST(ClockingTest, AShiftNoLongerOpenIsLeftAlone)
+{
+    CoreDb t;
+    t.setThreshold(0);
+    const qint64 closed = t.shift(Today, hm(9, 0), hm(17, 0), 8);
+
+    const ClockOut stale = clockOut(t.clock, closed, Today + hm(16, 0));
+    EXPECT_FALSE(stale.closed);
+    EXPECT_FALSE(stale.alertDue);
+    ASSERT_TRUE(stale.shift);
+    EXPECT_EQ(stale.shift->timeOut.toDouble(), hm(17, 0));
+    EXPECT_TRUE(stale.message.contains("5:00:00 PM")) << stale.message.toStdString();
+    EXPECT_EQ(t.db.timeRows()[0].timeOut.toDouble(), hm(17, 0));
+    EXPECT_EQ(t.db.timeRows()[0].hours.toDouble(), 8.0);
+
+    const ClockOut removed = clockOut(t.clock, closed + 1, Today + hm(16, 0));
+    EXPECT_FALSE(removed.closed || removed.alertDue || removed.shift);
+    EXPECT_FALSE(removed.message.isEmpty());
+    EXPECT_EQ(t.db.timeRows().size(), 1u);
+}
+
+} // namespace

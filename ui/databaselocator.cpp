@@ -1,0 +1,34 @@
+#include "ui/databaselocator.h"
+
+#include "app/startup.h"
+#include "platform/runerror.h"
+#include "ui/reporterror.h"
+#include "ui/widgets/glassbutton.h"
+
+namespace pelmar {
+
+DatabaseLocator::DatabaseLocator(Dialogs& dialogs, QWidget* parent) : QDialog(parent), m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("frmFindDatabase"));
+    setWindowTitle(QStringLiteral("Locate the Pelmar Database"));
+    setFixedSize(1065 / 15, 825 / 15);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, GlassButton::fromBgr(0xE0E0E0));
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
+
+std::optional<QString> DatabaseLocator::locate()
+{
+    show();
+    std::optional<QString> folder;
+    try {
+        folder = config::locateDatabase(m_dialogs);
+    } catch (const RunError& error) {
+        ReportError(m_dialogs, error);
+    }
+    hide();
+    return folder;
+}
+
+} // namespace pelmar

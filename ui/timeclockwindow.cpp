@@ -1,0 +1,563 @@
+#include "ui/timeclockwindow.h"
+
+#include "app/startup.h"
+#include "login/login.h"
+#include "platform/clock.h"
+#include "platform/datetime.h"
+#include "platform/dialogs.h"
+#include "platform/mail/smtpmail.h"
+#include "platform/runerror.h"
+#include "review/timesheet.h"
+#include "review/whereis.h"
+#include "store/schema.h"
+#include "timekeeping/alert.h"
+#include "timekeeping/clocking.h"
+#include "ui/databaselocator.h"
+#include "ui/reporterror.h"
+#include "ui/widgets/artwork.h"
+#include "ui/widgets/glassbutton.h"
+#include "ui/widgets/namelist.h"
+#include "ui/widgets/timegrid.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace pelmar {
+
+// What a glass button shows in one state; a field left empty keeps what the
+// button had.
+struct ButtonLook
+{
+    std::optional<QString> caption;
+    std::optional<QString> toolTip;
+    std::optional<quint32> face; // buttonactualcolor
+    std::optional<quint32> glare;
+    std::optional<quint32> click;
+    std::optional<quint32> mouseMove;
+};
+
+namespace {
+
+using Look = ButtonLook;
+
+// The looks of the glass buttons by state; colours are blue-green-red.
+const Look LoggedOutLook{QStringLiteral("Log In"),
+                         QStringLiteral("Display your time clock screen"),
+                         0xC00000,
+                         0xFF8080,
+                         0x0000FF,
+                         0xFF8080};
+const Look LoggedInLook{QStringLiteral("Log Out"),
+                        QStringLiteral("Close your time clock screen"),
+                        0x000080,
+                        0x8080FF,
+                        0x0000FF,
+                        0x8080FF};
+const Look ClockInLook{QStringLiteral("Clock IN"), std::nullopt, 0xC00000, 0xFF8080, 0x0000FF, 0xFF8080};
+const Look ClockOutLook{QStringLiteral("Clock OUT"), std::nullopt, 0x008000, 0x80FF80, 0x00FF00, 0x80FF80};
+const Look SheetOpenLook{QStringLiteral("Hide My Time"),
+                         QStringLiteral("Close your time sheet records."),
+                         0x000080,
+                         0x0000FF,
+                         std::nullopt,
+                         std::nullopt};
+const Look ReviewCaptionOnly{
+    QStringLiteral("View My Time"), std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
+const Look SheetClosedLook{QStringLiteral("View My Time"),
+                           QStringLiteral("Display your time sheet in a table"),
+                           0x004080,
+                           0x0080FF,
+                           0x0080FF,
+                           0x80C0FF};
+
+// Positions are the original layout's twips; 15 twips make one pixel.
+constexpr int px(int twips)
+{
+    return twips / 15;
+}
+
+QFont arial(int points, bool bold = false)
+{
+    QFont font(QStringLiteral("Arial"), points, bold ? QFont::Bold : QFont::Normal);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry,
+                  Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    label->setAlignment(align);
+    label->setFont(arial(9, true));
+    return label;
+}
+
+GlassButton* makeButton(QWidget* parent, const char* name, const QString& caption, const QString& tip,
+                        QRect geometry, quint32 face, quint32 glare, quint32 mouseMove, quint32 click)
+{
+    auto* button = new GlassButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setCaption(caption);
+    button->setToolTip(tip);
+    button->setGeometry(geometry);
+    button->setButtonactualcolor(face);
+    button->setButtonactualglarecolor(glare);
+    button->setButtonmousemovecolor(mouseMove);
+    button->setButtonclickcolor(click);
+    return button;
+}
+
+} // namespace
+
+TimeClockWindow::TimeClockWindow(Dialogs& dialogs, const Clock& clock, QString appFolder, QWidget* parent)
+    : QWidget(parent), m_dialogs(dialogs), m_clock(clock), m_appFolder(std::move(appFolder))
+{
+    createControls();
+    connectControls();
+}
+
+TimeClockWindow::~TimeClockWindow() = default;
+
+void TimeClockWindow::createControls()
+{
+    setObjectName(QStringLiteral("frmTimeLog"));
+    setWindowTitle(QStringLiteral("Time Log"));
+    setWindowIcon(artwork::windowIcon());
+    setFixedSize(px(8970), px(5325));
+    setFont(arial(9));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, GlassButton::fromBgr(0xE0E0E0));
+    setPalette(pal);
+
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Picture1"));
+    picture->setGeometry(0, 0, px(9030), px(5730));
+    picture->setPixmap(artwork::background(picture->size()));
+
+    // Tab order follows creation order.
+    m_personnel = new NameList(picture);
+    m_personnel->setObjectName(QStringLiteral("tdbPersonnel"));
+    m_personnel->setGeometry(px(0), px(285), 190, 24);
+    m_personnel->setFont(arial(10));
+    m_personnel->setAccessibleName(QStringLiteral("Select Name:"));
+
+    m_password = new QLineEdit(picture);
+    m_password->setObjectName(QStringLiteral("tdbPassword"));
+    m_password->setGeometry(px(3000), px(285), 110, 24);
+    m_password->setEchoMode(QLineEdit::Password);
+    m_password->setFont(arial(10));
+    m_password->setToolTip(
+        QStringLiteral("Enter your personal password that is assigned by the administrator."));
+    m_password->setAccessibleName(QStringLiteral("Enter Password"));
+    // Typed characters show as "*", whatever the style's own mask is.
+    m_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+
+    m_goButton = makeButton(picture, "cmdGo", QStringLiteral("Log In"),
+                            QStringLiteral("Display your time clock screen"),
+                            QRect(px(4800), px(210), 75, 34), 0xC00000, 0xFF8080, 0xFF8080, 0x0000FF);
+    m_whereIsButton = makeButton(picture, "cmdWhereIs", QStringLiteral("Where Is?"),
+                                 QStringLiteral("Display this person's last known location"),
+                                 QRect(px(120), px(840), 86, 34), 0xC00000, 0xFF8080, 0xFF0000, 0xFF0000);
+    m_reviewButton = makeButton(picture, "cmdReview", QStringLiteral("View My Time"),
+                                QStringLiteral("Display your time sheet in a table"),
+                                QRect(px(1440), px(840), 104, 34), 0x004080, 0x0080FF, 0x80C0FF, 0x0080FF);
+    m_reviewButton->hide();
+
+    m_rangeBox = new QCheckBox(QStringLiteral("Change the dates displayed"), picture);
+    m_rangeBox->setObjectName(QStringLiteral("chkLimit"));
+    m_rangeBox->setGeometry(px(2400), px(1680), 190, 20);
+    m_rangeBox->setToolTip(QStringLiteral("Click to enter new date range"));
+    m_rangeBox->setFont(arial(9, true));
+    m_rangeBox->setStyleSheet(QStringLiteral("QCheckBox { color: white; }"));
+    m_rangeBox->hide();
+
+    m_dateLabel = makeLabel(picture, "lblDate", QStringLiteral("Date"), QRect(px(5955), px(240), 200, 20),
+                            Qt::AlignCenter);
+    m_dateLabel->setFont(arial(10, true));
+    m_timeLabel = makeLabel(picture, "lblTime", QStringLiteral("Time"), QRect(px(6690), px(615), 102, 20),
+                            Qt::AlignCenter);
+    m_timeLabel->setFont(arial(10, true));
+
+    // The clock lines sit on the dark part of the picture: white captions and
+    // light blue values keep them readable.
+    const QString blue = QStringLiteral("color: #A8D0FF;");
+    m_inTime = makeLabel(picture, "lblTimeIn", QStringLiteral("TimeIn"), QRect(px(7575), px(2775), 93, 20));
+    m_inTime->setStyleSheet(blue);
+    m_outCaption =
+        makeLabel(picture, "lblOut", QStringLiteral("You Clocked Out:"), QRect(px(5256), px(3192), 130, 20));
+    m_inCaption =
+        makeLabel(picture, "lblIn", QStringLiteral("You Clocked In:"), QRect(px(5316), px(2400), 130, 20));
+    m_outCaption->setStyleSheet(QStringLiteral("color: white;"));
+    m_inCaption->setStyleSheet(QStringLiteral("color: white;"));
+    m_outTime =
+        makeLabel(picture, "lblTimeOut", QStringLiteral("TimeOut"), QRect(px(7575), px(3450), 93, 20));
+    m_outTime->setStyleSheet(blue);
+    m_outDate = makeLabel(picture, "lblDateOut", QStringLiteral("DateOut"),
+                          QRect(px(5055), px(3450), 165, 20), Qt::AlignRight | Qt::AlignVCenter);
+    m_outDate->setStyleSheet(blue);
+    m_inDate = makeLabel(picture, "lblDateIn", QStringLiteral("DateIn"), QRect(px(5070), px(2775), 164, 20),
+                         Qt::AlignRight | Qt::AlignVCenter);
+    m_inDate->setStyleSheet(blue);
+    m_totalHours = makeLabel(picture, "lblTotalHours", QStringLiteral("Total Hours"),
+                             QRect(px(1545), px(5010), 225, 18), Qt::AlignRight | Qt::AlignVCenter);
+    m_totalHours->setStyleSheet(QStringLiteral("color: white;"));
+    // A gap between a right-aligned date and the time beside it.
+    m_inTime->setIndent(6);
+    m_outTime->setIndent(6);
+    for (QLabel* label : {m_inTime, m_outCaption, m_inCaption, m_outTime, m_outDate, m_inDate, m_totalHours})
+        label->hide();
+    auto* label2 =
+        makeLabel(picture, "Label2", QStringLiteral("Enter Password"), QRect(px(3150), px(75), 110, 16));
+    auto* label1 =
+        makeLabel(picture, "Label1", QStringLiteral("Select Name:"), QRect(px(165), px(60), 110, 16));
+    label1->setBuddy(m_personnel);
+    label2->setBuddy(m_password);
+
+    m_grid = new TimeGrid(picture);
+    m_grid->setObjectName(QStringLiteral("tdgTimeWorked"));
+    m_grid->setGeometry(px(30), px(1995), px(4965), px(3060));
+    m_grid->setAccessibleName(QStringLiteral("Time sheet"));
+    m_grid->hide();
+
+    m_clockButton = makeButton(picture, "cmdTimeLog", QStringLiteral("Clock In"), QString(),
+                               QRect(px(4800), px(960), 110, 40), 0xC00000, 0xFF8080, 0xFF8080, 0xFF0000);
+    m_clockButton->hide();
+
+    m_personnel->setDataSource(&m_timeClock.employees());
+    m_grid->setDataSource(&m_timeClock.times());
+
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setInterval(1000);
+    m_timer->start();
+}
+
+void TimeClockWindow::connectControls()
+{
+    connect(m_timer, &QTimer::timeout, this, &TimeClockWindow::tick);
+    connect(m_goButton, &QAbstractButton::clicked, this, &TimeClockWindow::logInOrOut);
+    connect(m_clockButton, &QAbstractButton::clicked, this, &TimeClockWindow::clock);
+    connect(m_reviewButton, &QAbstractButton::clicked, this, &TimeClockWindow::toggleTimeSheet);
+    connect(m_whereIsButton, &QAbstractButton::clicked, this, &TimeClockWindow::whereIs);
+    // The user's click only: the program's own changes of the box are
+    // followed by what they call for, where they are made.
+    connect(m_rangeBox, &QCheckBox::clicked, this, &TimeClockWindow::changeRange);
+    m_password->installEventFilter(this);
+}
+
+void TimeClockWindow::connectMail()
+{
+    SmtpMail* mail = m_timeClock.mail();
+    connect(mail, &SmtpMail::SendSMTP, this, [this] { m_dialogs.messageBox(alert::sentMessage()); });
+    connect(mail, &SmtpMail::ErrorSMTP, this, [this](int number, const QString& description) {
+        m_dialogs.messageBox(alert::errorMessage(number, description));
+    });
+}
+
+void TimeClockWindow::start()
+{
+    guarded([this] {
+        Startup startup(m_timeClock, m_dialogs, m_appFolder, [this] {
+            DatabaseLocator locator(m_dialogs, this);
+            return locator.locate();
+        });
+        startup.run();
+    });
+    if (m_timeClock.mail())
+        connectMail();
+    tick();
+}
+
+void TimeClockWindow::guarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const RunError& error) {
+        ReportError(m_dialogs, error);
+    } catch (const std::exception& error) {
+        ReportError(m_dialogs, RunError(err::EngineFailure, QString::fromLocal8Bit(error.what())));
+    }
+}
+
+bool TimeClockWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_password && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            logInOrOut();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TimeClockWindow::apply(GlassButton* button, const ButtonLook& look)
+{
+    if (look.caption)
+        button->setCaption(*look.caption);
+    if (look.toolTip)
+        button->setToolTip(*look.toolTip);
+    if (look.face)
+        button->setButtonactualcolor(*look.face);
+    if (look.glare)
+        button->setButtonactualglarecolor(*look.glare);
+    if (look.click)
+        button->setButtonclickcolor(*look.click);
+    if (look.mouseMove)
+        button->setButtonmousemovecolor(*look.mouseMove);
+}
+
+double TimeClockWindow::now()
+{
+    const double serial = m_clock.now();
+    m_dateLabel->setText(dates::longDate(serial));
+    m_timeLabel->setText(dates::longTime(serial));
+    return serial;
+}
+
+void TimeClockWindow::tick()
+{
+    now();
+}
+
+void TimeClockWindow::logInOrOut()
+{
+    guarded([this] {
+        if (m_session == Session::LoggedIn)
+            logOut();
+        else
+            logIn();
+    });
+}
+
+void TimeClockWindow::logIn()
+{
+    // The list selects nobody until a name is picked; without one there is
+    // no password to check against.
+    if (!m_personnel->hasSelection()) {
+        m_dialogs.messageBox(QStringLiteral("Select your name in the list first."));
+        return;
+    }
+    if (!passwordMatches(m_personnel->columnValue(cols::Password), m_password->text())) {
+        m_dialogs.messageBox(QStringLiteral("That Password is Incorrect."));
+        m_password->clear();
+        return;
+    }
+    m_employeeId = m_personnel->columnValue(cols::EmployeeID);
+    m_employeeName = m_personnel->columnValue(cols::FullName).toTextOrEmpty();
+    m_session = Session::LoggedIn;
+    apply(m_goButton, LoggedInLook);
+    m_reviewButton->setVisible(true);
+    m_personnel->setLocked(true);
+
+    const LogIn result = pelmar::logIn(m_timeClock, m_employeeId, now());
+    m_totalHours->setText(result.total);
+    switch (result.repair) {
+    case LogIn::Repair::ClosedYesterday:
+        if (result.alertDue)
+            sendAlert(result.closedShift->tdate);
+        m_dialogs.messageBox(result.message);
+        break;
+    case LogIn::Repair::ClosedEarlier:
+        m_dialogs.messageBox(result.message);
+        sendAlert(result.closedShift->tdate);
+        break;
+    case LogIn::Repair::None:
+        break;
+    }
+    if (result.offer == ClockOffer::ClockOut) {
+        m_openShiftId = result.openShift->id;
+        showClockedIn(result.openShift->tdate, result.openShift->timeIn);
+        showOffer(Offer::ClockOut);
+    } else if (result.offer == ClockOffer::ClockIn) {
+        showOffer(Offer::ClockIn);
+    }
+}
+
+void TimeClockWindow::logOut()
+{
+    m_session = Session::LoggedOut;
+    m_openShiftId.reset();
+    apply(m_goButton, LoggedOutLook);
+    m_password->clear();
+    for (QLabel* label : {m_inCaption, m_inDate, m_inTime, m_outCaption, m_outDate, m_outTime})
+        label->setVisible(false);
+    // The review button gets its caption back but keeps its other looks.
+    apply(m_reviewButton, ReviewCaptionOnly);
+    m_reviewButton->setVisible(false);
+    showOffer(Offer::None);
+    m_grid->setVisible(false);
+    m_rangeBox->setVisible(false);
+    m_sheet = Sheet::Closed;
+    if (m_range == Range::Typed) {
+        m_rangeBox->setChecked(false);
+        loadDefaultRange();
+    }
+    m_totalHours->setVisible(false);
+    m_personnel->setLocked(false);
+    m_employeeId = Value();
+    m_employeeName.clear();
+}
+
+void TimeClockWindow::showOffer(Offer offer)
+{
+    m_offer = offer;
+    if (offer == Offer::None) {
+        m_clockButton->setVisible(false);
+        return;
+    }
+    apply(m_clockButton, offer == Offer::ClockIn ? ClockInLook : ClockOutLook);
+    m_clockButton->setVisible(true);
+    m_reviewButton->setVisible(true);
+}
+
+void TimeClockWindow::showClockedIn(const Value& tdate, const Value& timeIn)
+{
+    m_inCaption->setText(QStringLiteral("You Clocked in:"));
+    m_inDate->setText(dates::longDate(tdate.toDate()));
+    m_inTime->setText(dates::longTime(timeIn.toDate()));
+    for (QLabel* label : {m_inCaption, m_inDate, m_inTime})
+        label->setVisible(true);
+}
+
+void TimeClockWindow::showClockedOut(double day, const Value& timeOut)
+{
+    m_outCaption->setText(QStringLiteral("You Clocked out:"));
+    m_outDate->setText(dates::longDate(day));
+    m_outTime->setText(dates::longTime(timeOut.toDate()));
+    for (QLabel* label : {m_outCaption, m_outDate, m_outTime})
+        label->setVisible(true);
+}
+
+void TimeClockWindow::clock()
+{
+    guarded([this] {
+        const Offer offer = m_offer;
+        if (offer == Offer::ClockIn) {
+            const TimeRecord shift = clockIn(m_timeClock, m_employeeId, now());
+            showClockedIn(shift.tdate, shift.timeIn);
+            showOffer(Offer::None);
+        } else if (offer == Offer::ClockOut && m_openShiftId) {
+            const double at = now();
+            const ClockOut result = clockOut(m_timeClock, *m_openShiftId, at);
+            m_openShiftId.reset();
+            if (result.closed) {
+                // The day the shift ended, not the record's own date.
+                showClockedOut(dates::datePart(at), result.shift->timeOut);
+                if (result.alertDue)
+                    sendAlert(result.shift->tdate);
+                showOffer(Offer::None);
+                return;
+            }
+            showOffer(Offer::None);
+            m_dialogs.messageBox(result.message);
+            if (result.shift && !result.shift->isOpen()) {
+                const TimeRecord& shift = *result.shift;
+                const double day = dates::datePart(shift.tdate.toDate());
+                const bool overMidnight =
+                    !shift.timeIn.isNull() &&
+                    dates::timePart(shift.timeOut.toDouble()) < dates::timePart(shift.timeIn.toDouble());
+                showClockedOut(overMidnight ? day + 1 : day, shift.timeOut);
+            }
+        }
+    });
+}
+
+void TimeClockWindow::toggleTimeSheet()
+{
+    guarded([this] {
+        if (m_sheet == Sheet::Closed) {
+            m_sheet = Sheet::Open;
+            apply(m_reviewButton, SheetOpenLook);
+            m_totalHours->setVisible(true);
+            m_rangeBox->setVisible(true);
+            m_grid->setVisible(true);
+            m_grid->refresh();
+            loadDefaultRange();
+            return;
+        }
+        m_sheet = Sheet::Closed;
+        m_grid->setVisible(false);
+        m_totalHours->setVisible(false);
+        m_rangeBox->setVisible(false);
+        // The sheet always reopens on the default range.
+        if (m_range == Range::Typed) {
+            m_rangeBox->setChecked(false);
+            loadDefaultRange();
+        }
+        apply(m_reviewButton, SheetClosedLook);
+    });
+}
+
+void TimeClockWindow::changeRange()
+{
+    guarded([this] {
+        if (!m_rangeBox->isChecked()) {
+            loadDefaultRange();
+            return;
+        }
+        const QString from = m_dialogs.inputBox(QStringLiteral("Enter the start ('from') date as mm/dd/yyyy"),
+                                                QStringLiteral("Enter From:"));
+        const timesheet::Entry start = timesheet::checkStart(from);
+        if (start != timesheet::Entry::Accepted) {
+            rangeRefused(start == timesheet::Entry::NotADate);
+            return;
+        }
+        const QString to = m_dialogs.inputBox(QStringLiteral("Enter the end ('to') date as mm/dd/yyyy"),
+                                              QStringLiteral("Enter To:"));
+        if (timesheet::checkEnd(to) != timesheet::Entry::Accepted) {
+            rangeRefused(true);
+            return;
+        }
+        loadSheet({Value::text(from), Value::text(to)});
+        m_range = Range::Typed;
+    });
+}
+
+void TimeClockWindow::rangeRefused(bool tellUser)
+{
+    if (tellUser)
+        m_dialogs.messageBox(QStringLiteral("Entry is not a valid date"));
+    m_rangeBox->setChecked(false);
+    loadDefaultRange();
+}
+
+void TimeClockWindow::loadDefaultRange()
+{
+    m_range = Range::Default;
+    loadSheet(timesheet::defaultRange(now()));
+}
+
+void TimeClockWindow::loadSheet(const DateRange& range)
+{
+    // On failure the grid and the total keep what they showed.
+    m_totalHours->setText(timesheet::load(m_timeClock, range, m_employeeId));
+}
+
+void TimeClockWindow::whereIs()
+{
+    guarded([this] {
+        if (!m_personnel->hasSelection()) {
+            m_dialogs.messageBox(whereis::NoNamePicked, Dialogs::Icon::Information);
+            return;
+        }
+        m_dialogs.messageBox(whereis::answer(m_timeClock, m_personnel->columnValue(cols::EmployeeID),
+                                             m_personnel->columnValue(cols::FullName).toTextOrEmpty(), now()),
+                             Dialogs::Icon::Information);
+    });
+}
+
+void TimeClockWindow::sendAlert(const Value& udate)
+{
+    // An alert that can't be sent is reported and dropped: the record that
+    // caused it is saved and stands.
+    guarded([&] { alert::send(m_timeClock, m_employeeName, udate); });
+}
+
+} // namespace pelmar

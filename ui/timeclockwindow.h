@@ -1,0 +1,131 @@
+#pragma once
+
+#include "app/timeclock.h"
+#include "platform/value.h"
+
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QTimer;
+
+namespace pelmar {
+
+class Clock;
+class Dialogs;
+class GlassButton;
+class NameList;
+class TimeGrid;
+struct ButtonLook;
+struct DateRange;
+
+// The time clock's one window. It asks the core (log-in, clocking, time
+// sheet, where-is) and shows the answer; what it is doing lives in the enums
+// and members below, never in a caption or a grid's current row. Controls
+// carry the object names of the original layout (cmdGo, tdbPassword, ...).
+class TimeClockWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    TimeClockWindow(Dialogs& dialogs, const Clock& clock, QString appFolder, QWidget* parent = nullptr);
+    ~TimeClockWindow() override;
+
+    // The start-up: configuration file, database, settings, mail component.
+    // Ends early, leaving the window logged out and without a database, when
+    // the user cancels the locator or a failure is reported.
+    void start();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    void logInOrOut();
+    void clock();
+    void toggleTimeSheet();
+    void changeRange();
+    void whereIs();
+    void tick();
+
+private:
+    enum class Session
+    {
+        LoggedOut,
+        LoggedIn
+    };
+    enum class Offer
+    {
+        None, // the clock button is hidden
+        ClockIn,
+        ClockOut
+    };
+    enum class Sheet
+    {
+        Closed,
+        Open
+    };
+    enum class Range
+    {
+        Default,
+        Typed
+    };
+    void createControls();
+    void connectControls();
+    void connectMail();
+
+    void logIn();
+    void logOut();
+    void showOffer(Offer offer);
+    void showClockedIn(const Value& tdate, const Value& timeIn);
+    void showClockedOut(double day, const Value& timeOut);
+    void loadSheet(const DateRange& range);
+    void loadDefaultRange();
+    void rangeRefused(bool tellUser);
+    void sendAlert(const Value& udate);
+
+    static void apply(GlassButton* button, const ButtonLook& look);
+    // Reads the clock once and brings the date and time labels up to it, so
+    // that what an action stores is what the window shows.
+    double now();
+    // Runs a handler: a failure is shown by the error reporter and the
+    // window stays as the failure left it.
+    void guarded(const std::function<void()>& handler);
+
+    Dialogs& m_dialogs;
+    const Clock& m_clock;
+    QString m_appFolder;
+    TimeClock m_timeClock;
+
+    Session m_session = Session::LoggedOut;
+    Offer m_offer = Offer::None;
+    Sheet m_sheet = Sheet::Closed;
+    Range m_range = Range::Default;
+    // While logged in: the employee, and with Offer::ClockOut the shift the
+    // clock-out closes.
+    Value m_employeeId;
+    QString m_employeeName;
+    std::optional<qint64> m_openShiftId;
+
+    NameList* m_personnel;
+    QLineEdit* m_password;
+    GlassButton* m_goButton;
+    GlassButton* m_whereIsButton;
+    GlassButton* m_reviewButton;
+    QCheckBox* m_rangeBox;
+    QLabel* m_dateLabel;
+    QLabel* m_timeLabel;
+    QLabel* m_inCaption;
+    QLabel* m_inDate;
+    QLabel* m_inTime;
+    QLabel* m_outCaption;
+    QLabel* m_outDate;
+    QLabel* m_outTime;
+    QLabel* m_totalHours;
+    TimeGrid* m_grid;
+    GlassButton* m_clockButton;
+    QTimer* m_timer;
+};
+
+} // namespace pelmar
