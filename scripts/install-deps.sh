@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlite3-dev sqlite3
+  libpq-dev postgresql
   libcurl4-openssl-dev
   libgtest-dev
   fonts-liberation

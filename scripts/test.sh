@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds plain and sanitized, and runs every test in
-# both builds.
+# both builds, with a throwaway PostgreSQL cluster on loopback for the tests
+# that run on the server too (ctest label "server").
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,10 +12,10 @@ git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 jobs=$(nproc)
 bash scripts/build.sh plain
-ctest --test-dir build --output-on-failure -j "$jobs"
+bash scripts/with-test-server.sh ctest --test-dir build --output-on-failure -j "$jobs"
 
 bash scripts/build.sh sanitize
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$(pwd)/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-ctest --test-dir build-asan --output-on-failure -j "$jobs"
+bash scripts/with-test-server.sh ctest --test-dir build-asan --output-on-failure -j "$jobs"

@@ -78,7 +78,14 @@ QString readQuoted(const QString& text, int& i, QChar quote)
     throw syntaxError(text);
 }
 
-std::vector<Token> tokenize(const QString& text)
+// A name as the target spells it: PostgreSQL's tables carry lower-case
+// names, so a quoted name must be lower case to find them.
+QString nameFor(const QString& name, Target target)
+{
+    return quoteIdentifier(target == Target::Postgres ? name.toLower() : name);
+}
+
+std::vector<Token> tokenize(const QString& text, Target target, Quotes quotes)
 {
     std::vector<Token> tokens;
     int i = 0;
@@ -113,8 +120,10 @@ std::vector<Token> tokenize(const QString& text)
             const int close = text.indexOf(QLatin1Char(']'), i + 1);
             if (close < 0)
                 throw syntaxError(text);
-            tokens.push_back({Tok::Quoted, quoteIdentifier(text.mid(i + 1, close - i - 1))});
+            tokens.push_back({Tok::Quoted, nameFor(text.mid(i + 1, close - i - 1), target)});
             i = close + 1;
+        } else if (c == QLatin1Char('"') && quotes == Quotes::Names) {
+            tokens.push_back({Tok::Quoted, nameFor(readQuoted(text, i, c), target)});
         } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
             tokens.push_back({Tok::Text, quoteText(readQuoted(text, i, c))});
         } else if (c == QLatin1Char('#')) {
@@ -131,7 +140,7 @@ std::vector<Token> tokenize(const QString& text)
             i = close + 1;
         } else if (c == QLatin1Char('`')) {
             int j = i;
-            tokens.push_back({Tok::Quoted, quoteIdentifier(readQuoted(text, j, c))});
+            tokens.push_back({Tok::Quoted, nameFor(readQuoted(text, j, c), target)});
             i = j;
         } else {
             tokens.push_back({Tok::Punct, QString(c)});
@@ -185,6 +194,71 @@ void requalify(std::vector<Token>& tokens)
     }
 }
 
+// PostgreSQL numbers its parameters.
+void numberMarks(std::vector<Token>& tokens)
+{
+    int n = 0;
+    for (Token& t : tokens) {
+        if (isPunct(t, '?'))
+            t.text = QLatin1Char('$') + QString::number(++n);
+    }
+}
+
+bool endsOrderBy(const Token& t)
+{
+    static const char* const words[] = {"LIMIT", "OFFSET", "FETCH", "FOR", "UNION", "EXCEPT", "INTERSECT"};
+    for (const char* w : words) {
+        if (isWord(t, QLatin1String(w)))
+            return true;
+    }
+    return isPunct(t, ';');
+}
+
+// SQLite sorts Null below every value, PostgreSQL above: say where Null goes
+// in each ORDER BY item, so that a day's row without a time comes last when
+// newest first, as on the file.
+void orderNullsAsSqlite(std::vector<Token>& tokens)
+{
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        if (!isWord(tokens[i], QLatin1String("ORDER")))
+            continue;
+        const size_t by = nextSolid(tokens, i + 1);
+        if (by >= tokens.size() || !isWord(tokens[by], QLatin1String("BY")))
+            continue;
+        int depth = 0;
+        size_t last = by; // last solid token of the present item
+        bool hasNulls = false;
+        const auto closeItem = [&] {
+            if (last == by || hasNulls)
+                return;
+            tokens[last].text += isWord(tokens[last], QLatin1String("DESC")) ? QLatin1String(" NULLS LAST")
+                                                                             : QLatin1String(" NULLS FIRST");
+        };
+        size_t j = by + 1;
+        for (; j < tokens.size(); ++j) {
+            const Token& t = tokens[j];
+            if (isPunct(t, '('))
+                ++depth;
+            else if (isPunct(t, ')') && --depth < 0)
+                break;
+            if (depth == 0 && (endsOrderBy(t) || isPunct(t, ','))) {
+                if (!isPunct(t, ','))
+                    break;
+                closeItem();
+                last = by;
+                hasNulls = false;
+                continue;
+            }
+            if (t.kind != Tok::Space) {
+                last = j;
+                hasNulls = hasNulls || isWord(t, QLatin1String("NULLS"));
+            }
+        }
+        closeItem();
+        i = j;
+    }
+}
+
 QString render(const std::vector<Token>& tokens, size_t from, size_t to);
 
 // IsNull( ... ) at tokens[i]; returns the index after the closing bracket.
@@ -225,8 +299,17 @@ QString render(const std::vector<Token>& tokens, size_t from, size_t to)
 
 QString translate(const QString& text)
 {
-    std::vector<Token> tokens = tokenize(text);
+    return translate(text, Target::Sqlite);
+}
+
+QString translate(const QString& text, Target target, Quotes quotes)
+{
+    std::vector<Token> tokens = tokenize(text, target, quotes);
     requalify(tokens);
+    if (target == Target::Postgres) {
+        numberMarks(tokens);
+        orderNullsAsSqlite(tokens);
+    }
     return render(tokens, 0, tokens.size()).trimmed();
 }
 

@@ -16,6 +16,27 @@ namespace pelmar::sql {
 // Throws RunError 3075 for a malformed literal or unbalanced brackets.
 QString translate(const QString& text);
 
+// The engine a translation is for.
+enum class Target
+{
+    Sqlite,
+    // PostgreSQL: names in brackets or quotes in lower case (the server folds
+    // unquoted names so, which makes every name case-insensitive), ? marks as
+    // $1, $2, ..., and Null placed in ORDER BY where SQLite places it (first
+    // when rising, last when falling).
+    Postgres
+};
+
+// How a "double-quoted" run reads: as a text (the program's dialect) or as a
+// name (SQLite's own SQL, which the tests and tools write).
+enum class Quotes
+{
+    Texts,
+    Names
+};
+
+QString translate(const QString& text, Target target, Quotes quotes = Quotes::Texts);
+
 // The one table or saved query that a translated SELECT reads from, when it
 // reads from exactly one; empty otherwise.
 QString singleSource(const QString& translated);

@@ -1,79 +1,88 @@
 #include "store/engine.h"
 
-#include "store/dialect.h"
-#include "store/sqlite.h"
+#include "platform/runerror.h"
+#include "store/sqlitesession.h"
 
 namespace pelmar {
 
-Database::Database(std::shared_ptr<sql::Connection> conn) : m_conn(std::move(conn)) {}
+Database::Database(std::shared_ptr<sql::Session> session) : m_session(std::move(session)) {}
+
+Database::Database(std::shared_ptr<sql::Connection> conn)
+    : m_session(sql::SqliteSession::over(std::move(conn)))
+{
+}
+
+sql::Session& Database::session()
+{
+    if (!m_session)
+        throw RunError(err::EngineFailure, QStringLiteral("Object is closed."));
+    // After a lost server connection the next action connects again.
+    if (m_session->stale() && sql::isServerLocation(m_session->location()))
+        m_session = sql::Session::open(m_session->location());
+    return *m_session;
+}
 
 std::unique_ptr<Recordset> Database::openRecordset(const QString& source)
 {
-    if (!m_conn)
-        throw RunError(err::EngineFailure, QStringLiteral("Object is closed."));
-    return std::make_unique<Recordset>(m_conn, source);
+    session();
+    return std::make_unique<Recordset>(m_session, source);
 }
 
 int Database::execute(const QString& text, const std::vector<Value>& params)
 {
-    if (!m_conn)
-        throw RunError(err::EngineFailure, QStringLiteral("Object is closed."));
-    QString translated = sql::translate(text);
+    sql::Session& s = session();
+    const QString translated = s.translate(text);
     try {
-        sql::Statement stmt(*m_conn, translated);
-        for (size_t i = 0; i < params.size(); ++i)
-            sql::bindValue(stmt, static_cast<int>(i) + 1, params[i]);
-        stmt.step();
+        return s.write(translated, params);
     } catch (const RunError& error) {
         // The user sees the statement the program built, not our translation.
         if (error.number() == err::QuerySyntax)
             throw RunError::of(err::QuerySyntax, text);
         throw;
     }
-    return sqlite3_changes(m_conn->handle());
 }
 
 qint64 Database::lastInsertId() const
 {
-    return m_conn ? sqlite3_last_insert_rowid(m_conn->handle()) : 0;
+    return m_session ? m_session->lastInsertId() : 0;
 }
 
 void Database::close()
 {
-    m_conn.reset();
+    m_session.reset();
 }
 
 const QString& Database::path() const
 {
     static const QString none;
-    return m_conn ? m_conn->path() : none;
+    return m_session ? m_session->location() : none;
 }
 
-Transaction::Transaction(Database& db) : m_conn(db.m_conn)
+Transaction::Transaction(Database& db)
 {
-    if (!m_conn)
-        throw RunError(err::EngineFailure, QStringLiteral("Object is closed."));
-    m_conn->exec(QStringLiteral("BEGIN IMMEDIATE"));
+    db.session();
+    m_session = db.m_session;
+    m_session->begin();
     m_open = true;
 }
 
 Transaction::~Transaction()
 {
     if (m_open)
-        sqlite3_exec(m_conn->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        m_session->rollback();
 }
 
 void Transaction::commit()
 {
     if (!m_open)
         throw RunError(err::EngineFailure, QStringLiteral("The transaction has ended."));
-    m_conn->exec(QStringLiteral("COMMIT"));
+    m_session->commit();
     m_open = false;
 }
 
-std::unique_ptr<Database> Engine::openDatabase(const QString& path)
+std::unique_ptr<Database> Engine::openDatabase(const QString& location)
 {
-    return std::make_unique<Database>(sql::Connection::open(path));
+    return std::make_unique<Database>(sql::Session::open(location));
 }
 
 } // namespace pelmar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/recordset.h"
+#include "store/session.h"
 
 #include <QString>
 #include <memory>
@@ -12,10 +13,16 @@ namespace sql {
 class Connection;
 }
 
-// A database opened through the engine: a private connection on one file.
+// True for a location that names a PostgreSQL server (a connection URI
+// starting "postgresql://" or "postgres://") rather than a database file.
+using sql::isServerLocation;
+
+// A database opened through the engine: the session on one file or server.
 class Database
 {
 public:
+    explicit Database(std::shared_ptr<sql::Session> session);
+    // A database on a SQLite connection of the caller's.
     explicit Database(std::shared_ptr<sql::Connection> conn);
 
     // An SQL text of the program's dialect, or a table or saved-query name.
@@ -28,17 +35,21 @@ public:
     // Key of the row the last INSERT on this database added.
     qint64 lastInsertId() const;
     void close();
+    // The location it was opened at: a file path or a server's URI.
     const QString& path() const;
 
 private:
     friend class Transaction;
-    std::shared_ptr<sql::Connection> m_conn;
+    sql::Session& session();
+    std::shared_ptr<sql::Session> m_session;
 };
 
 // A write transaction on a database, for writing many rows at once (tools,
-// the benchmark's generator). BEGIN IMMEDIATE takes the write lock at once,
-// so a busy file fails here rather than half-way through. Rolled back by the
-// destructor unless committed; the destructor never throws.
+// the benchmark's generator). It takes the database's write lock at once
+// (BEGIN IMMEDIATE on a file, an advisory lock on a server), so a busy
+// database fails here rather than half-way through, and writers on a server
+// take turns as they do on a file. Rolled back by the destructor unless
+// committed; the destructor never throws.
 class Transaction
 {
 public:
@@ -50,7 +61,7 @@ public:
     void commit();
 
 private:
-    std::shared_ptr<sql::Connection> m_conn;
+    std::shared_ptr<sql::Session> m_session;
     bool m_open = false;
 };
 
@@ -59,8 +70,11 @@ private:
 class Engine
 {
 public:
-    // Throws 3024, 3044 or 3055 for a wrong location; never creates a file.
-    std::unique_ptr<Database> openDatabase(const QString& path);
+    // A file path, or a PostgreSQL connection URI (isServerLocation). Throws
+    // 3024, 3044 or 3055 for a wrong file location and never creates a
+    // file; throws 3151 with libpq's words when the server cannot be reached,
+    // refuses the log-in or has no such database.
+    std::unique_ptr<Database> openDatabase(const QString& location);
 };
 
 } // namespace pelmar

@@ -4,7 +4,7 @@
 #include "platform/runerror.h"
 #include "store/dialect.h"
 #include "store/schema.h"
-#include "store/sqlite.h"
+#include "store/session.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -13,51 +13,11 @@ namespace pelmar {
 
 namespace {
 
-Value::Kind kindOfDeclType(const QString& decl)
+// A name in the program's dialect, which each engine's translation quotes
+// its own way.
+QString bracketed(const QString& name)
 {
-    if (decl.contains(QLatin1String("DATE")) || decl.contains(QLatin1String("TIME")))
-        return Value::Kind::Date;
-    if (decl.contains(QLatin1String("INT")))
-        return Value::Kind::Integer;
-    if (decl.contains(QLatin1String("REAL")) || decl.contains(QLatin1String("DOUB")) ||
-        decl.contains(QLatin1String("FLOA")) || decl.contains(QLatin1String("NUM")))
-        return Value::Kind::Double;
-    if (decl.contains(QLatin1String("CHAR")) || decl.contains(QLatin1String("TEXT")) ||
-        decl.contains(QLatin1String("CLOB")))
-        return Value::Kind::Text;
-    return Value::Kind::Null; // decided by each value's storage class
-}
-
-Value readColumn(const sql::Statement& stmt, int i, Value::Kind kind)
-{
-    const int storage = stmt.columnType(i);
-    if (storage == SQLITE_NULL)
-        return Value::null();
-    switch (kind) {
-    case Value::Kind::Date:
-        if (storage != SQLITE_TEXT)
-            return Value::date(stmt.columnDouble(i));
-        break;
-    case Value::Kind::Double:
-        if (storage != SQLITE_TEXT)
-            return Value::number(stmt.columnDouble(i));
-        break;
-    case Value::Kind::Text:
-        return Value::text(stmt.columnText(i));
-    default:
-        break;
-    }
-    if (storage == SQLITE_INTEGER)
-        return Value::integer(stmt.columnInt(i));
-    if (storage == SQLITE_FLOAT)
-        return Value::number(stmt.columnDouble(i));
-    return Value::text(stmt.columnText(i));
-}
-
-QString quoted(const QString& name)
-{
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
-           QLatin1Char('"');
+    return QLatin1Char('[') + name + QLatin1Char(']');
 }
 
 // A bare name (table or saved query) rather than an SQL text.
@@ -88,15 +48,16 @@ struct Recordset::Target
     }
 };
 
-Recordset::Recordset(std::shared_ptr<sql::Connection> conn, const QString& source) : m_conn(std::move(conn))
+Recordset::Recordset(std::shared_ptr<sql::Session> session, const QString& source)
+    : m_session(std::move(session))
 {
     if (isBareName(source)) {
         QString name = source.trimmed();
         if (name.startsWith(QLatin1Char('[')))
             name = name.mid(1, name.size() - 2);
-        m_sql = QStringLiteral("SELECT * FROM ") + quoted(name);
+        m_sql = m_session->translate(QStringLiteral("SELECT * FROM ") + bracketed(name));
     } else {
-        m_sql = sql::translate(source);
+        m_sql = m_session->translate(source);
         if (m_sql.endsWith(QLatin1Char(';')))
             m_sql.chop(1);
     }
@@ -112,33 +73,31 @@ Recordset::Recordset(std::shared_ptr<sql::Connection> conn, const QString& sourc
             throw RunError::of(err::QuerySyntax, source);
         throw;
     }
-    if (!m_stmt->readOnly())
-        throw RunError(err::QuerySyntax, QStringLiteral("Only SELECT statements open as recordsets."));
-    for (int i = 0; i < m_stmt->columnCount(); ++i) {
-        m_columns << m_stmt->columnName(i);
-        m_columnKinds.push_back(kindOfDeclType(m_stmt->columnDeclType(i)));
+    for (const sql::Column& column : m_query->columns()) {
+        m_columns << column.name;
+        m_columnKinds.push_back(column.kind);
     }
 }
 
 void Recordset::prepare()
 {
-    m_stmt.reset();
-    m_stmt = std::make_unique<sql::Statement>(*m_conn,
-                                              m_paged ? m_sql + QStringLiteral(" LIMIT ? OFFSET ?") : m_sql);
+    m_query.reset();
+    m_query = m_session->select(m_sql, m_paged, PageSize);
 }
 
-sql::Connection& Recordset::connection()
+sql::Session& Recordset::session()
 {
-    if (m_conn->stale()) {
-        // Throws 3024 when there is no file at the path any more.
-        std::shared_ptr<sql::Connection> now = sql::Connection::open(m_conn->path());
-        m_stmt.reset();
-        m_conn = std::move(now);
+    if (m_session->stale()) {
+        // Throws 3024 when there is no file at the path any more, 3151 when
+        // the server cannot be reached.
+        std::shared_ptr<sql::Session> now = sql::Session::open(m_session->location());
+        m_query.reset();
+        m_session = std::move(now);
     }
     // Also after a failed re-prepare, which left none.
-    if (!m_stmt)
+    if (!m_query)
         prepare();
-    return *m_conn;
+    return *m_session;
 }
 
 Recordset::~Recordset() = default;
@@ -157,26 +116,10 @@ void Recordset::readPage()
 {
     if (m_complete)
         return;
-    connection();
-    sql::Statement& stmt = *m_stmt;
-    // Reset on every way out: a statement left part-way holds the read lock.
-    const std::unique_ptr<sql::Statement, void (*)(sql::Statement*)> resetOnExit(
-        &stmt, [](sql::Statement* s) { s->reset(); });
+    session();
     const int offset = static_cast<int>(m_rows.size());
     const int limit = std::clamp(offset, PageSize, LargestPage);
-    if (m_paged) {
-        stmt.bind(1, static_cast<qint64>(limit));
-        stmt.bind(2, static_cast<qint64>(offset));
-    }
-    int read = 0;
-    while (stmt.step()) {
-        std::vector<Value> row;
-        row.reserve(m_columns.size());
-        for (int i = 0; i < m_columns.size(); ++i)
-            row.push_back(readColumn(stmt, i, m_columnKinds[static_cast<size_t>(i)]));
-        m_rows.push_back(std::move(row));
-        ++read;
-    }
+    const int read = m_query->read(offset, limit, m_rows);
     m_complete = !m_paged || read < limit;
 }
 
@@ -280,15 +223,10 @@ const Recordset::Target& Recordset::target()
     } else {
         t->table = source;
     }
-    sql::Statement info(connection(),
-                        QStringLiteral("PRAGMA table_info(") + quoted(t->table) + QLatin1Char(')'));
-    QString primaryKey;
-    while (info.step()) {
-        t->columns << info.columnText(1);
-        t->kinds.push_back(kindOfDeclType(info.columnText(2).toUpper()));
-        if (info.columnInt(5) == 1)
-            primaryKey = info.columnText(1);
-    }
+    const sql::TableShape shape = session().describe(t->table);
+    t->columns = shape.columns;
+    t->kinds = shape.kinds;
+    const QString& primaryKey = shape.primaryKey;
     if (t->columns.isEmpty())
         throw RunError::of(err::ReadOnly);
     if (t->key.isEmpty())
@@ -370,34 +308,29 @@ void Recordset::update()
     if (m_mode == EditMode::AddNew) {
         QString text;
         if (assigned.isEmpty()) {
-            text = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(t.table));
+            text = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(bracketed(t.table));
         } else {
             QStringList columns, marks;
             for (const QString& c : assigned) {
-                columns << quoted(c);
+                columns << bracketed(c);
                 marks << QStringLiteral("?");
             }
             text = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                       .arg(quoted(t.table), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+                       .arg(bracketed(t.table), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
         }
-        sql::Statement stmt(connection(), text);
-        for (size_t i = 0; i < values.size(); ++i)
-            sql::bindValue(stmt, static_cast<int>(i) + 1, values[i]);
-        stmt.step();
+        sql::Session& s = session();
+        s.write(s.translate(text), values);
     } else if (!assigned.isEmpty()) {
         QStringList sets;
         for (const QString& c : assigned)
-            sets << quoted(c) + QStringLiteral("=?");
-        sql::Statement stmt(connection(),
-                            QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
-                                .arg(quoted(t.table), sets.join(QLatin1Char(',')), quoted(t.key)));
-        size_t n = 0;
-        for (; n < values.size(); ++n)
-            sql::bindValue(stmt, static_cast<int>(n) + 1, values[n]);
+            sets << bracketed(c) + QStringLiteral("=?");
         std::vector<Value>& row = m_rows[static_cast<size_t>(m_pos)];
-        sql::bindValue(stmt, static_cast<int>(n) + 1, row[static_cast<size_t>(t.keyInResult)]);
-        stmt.step();
-        if (sqlite3_changes(m_conn->handle()) == 0)
+        std::vector<Value> params = values;
+        params.push_back(row[static_cast<size_t>(t.keyInResult)]);
+        sql::Session& s = session();
+        const QString text = QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
+                                 .arg(bracketed(t.table), sets.join(QLatin1Char(',')), bracketed(t.key));
+        if (s.write(s.translate(text), params) == 0)
             throw RunError(3167, QStringLiteral("Record is deleted."));
         // What was written is what the row now holds.
         for (int i = 0; i < assigned.size(); ++i) {
@@ -420,8 +353,8 @@ void Recordset::close()
 {
     m_closed = true;
     m_rows.clear();
-    m_stmt.reset();
-    m_conn.reset();
+    m_query.reset();
+    m_session.reset();
 }
 
 } // namespace pelmar

@@ -11,8 +11,8 @@
 namespace pelmar {
 
 namespace sql {
-class Connection;
-class Statement;
+class Session;
+class Query;
 } // namespace sql
 
 // The rows of one record source (an SQL text of the program's dialect or a
@@ -25,7 +25,9 @@ class Statement;
 //
 // A recordset follows its file: when the file at the path was replaced, the
 // next read or write goes to the new one; when it was removed, they fail
-// with 3024 rather than reach a file nobody will see again.
+// with 3024 rather than reach a file nobody will see again. On a server it
+// follows the connection: after a lost one the next read or write connects
+// again.
 //
 // Positioned on the first row after opening. Edits go through edit() or
 // addNew(), setField() and update(); a text assigned to a column is converted
@@ -37,7 +39,7 @@ public:
     static constexpr int PageSize = 64;
     static constexpr int LargestPage = 4096;
 
-    Recordset(std::shared_ptr<sql::Connection> conn, const QString& source);
+    Recordset(std::shared_ptr<sql::Session> session, const QString& source);
     ~Recordset();
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
@@ -81,16 +83,16 @@ private:
 
     void ensureOpened();
     void readPage();
-    // The connection to the file now at the path, re-preparing the
-    // statement when that changed.
-    sql::Connection& connection();
+    // The session on the file now at the path (or on a connection that is
+    // still good), preparing the statement again when that changed.
+    sql::Session& session();
     void prepare();
     void requireCurrent();
     const Target& target();
     Value convertForColumn(const QString& column, const Value& value);
 
-    std::shared_ptr<sql::Connection> m_conn;
-    std::unique_ptr<sql::Statement> m_stmt; // after m_conn: finalised first
+    std::shared_ptr<sql::Session> m_session;
+    std::unique_ptr<sql::Query> m_query; // after m_session: finalised first
     bool m_paged = true;
     QString m_sql;
     QStringList m_columns;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace pelmar {
@@ -51,10 +52,24 @@ struct SavedQuery
 const std::vector<SavedQuery>& savedQueries();
 const SavedQuery* findSavedQuery(const QString& name);
 
+// Every table, saved query and column of the schema, spelt as the program
+// spells them.
+const QStringList& schemaNames();
+
 namespace sql {
+class Session;
+
 // Creates a new database file at path with the schema and one settings row
-// (WorkHoursNotify 10, empty mail settings). Refuses an existing file.
-void createDatabase(const QString& path);
+// (WorkHoursNotify 10, empty mail settings). Refuses an existing file. A
+// server's URI gets the same tables, saved queries and row in its database,
+// which must not hold them yet (3010).
+void createDatabase(const QString& location);
+// Creates the schema and the settings row through an open session, inside
+// the transaction the caller holds.
+void createTables(Session& session);
+// The first of the schema's tables and saved queries that the database
+// already holds; empty when it holds none of them.
+QString existingTable(Session& session);
 } // namespace sql
 
 } // namespace pelmar

@@ -2,6 +2,7 @@
 #include "tools/pelmardb.h"
 
 #include <QCoreApplication>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
@@ -9,5 +10,5 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     const pelmar::SystemClock clock;
-    return pelmar::runPelmarDb(app.arguments().mid(1), out, err, clock);
+    return pelmar::runPelmarDb(app.arguments().mid(1), out, err, clock, ::isatty(STDERR_FILENO) == 1);
 }

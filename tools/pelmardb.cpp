@@ -4,13 +4,16 @@
 #include "platform/datetime.h"
 #include "platform/numformat.h"
 #include "platform/runerror.h"
+#include "store/audit.h"
 #include "store/engine.h"
+#include "store/postgres.h"
 #include "store/schema.h"
-#include "store/sqlite.h"
+#include "store/sqlitesession.h"
 #include "timekeeping/hours.h"
 #include "tools/timeadmin.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <functional>
 #include <map>
 
@@ -41,12 +44,30 @@ const char* const Usage = R"(usage:
   pelmar-db board FOLDER
   pelmar-db audit FOLDER FROM TO
   pelmar-db upgrade FOLDER
+  pelmar-db copy SOURCE TARGET
+Every FOLDER may also be a server's URI.
 Dates are M/D/YYYY; times h:mm AM or h:mm:ss PM; OUT "-" leaves a shift open.
 )";
 
+// The file in a folder, or the server a URI names.
 QString databaseIn(const QString& folder)
 {
-    return QDir(folder).filePath(names::DatabaseFile);
+    return isServerLocation(folder) ? folder : QDir(folder).filePath(names::DatabaseFile);
+}
+
+// What a copy takes, in an order that never reaches a row before the row
+// it names, each with the key that orders it; the audit trail when the
+// source has one.
+const std::pair<const char*, const char*> CopiedTables[] = {
+    {"Personnel", "EmployeeID"}, {"Time", "TimeID"}, {"CustomSettings", "SettingsID"}};
+const std::pair<const char*, const char*> AuditTable = {"TimeAudit", "AuditID"};
+
+qint64 rowCount(sql::Session& session, const QString& table)
+{
+    std::vector<sql::Row> rows;
+    session.select(session.translate(QStringLiteral("SELECT COUNT(*) FROM [%1]").arg(table)), false, 1)
+        ->read(0, 1, rows);
+    return rows.at(0).at(0).toInteger();
 }
 
 qint64 employeeId(const QString& text)
@@ -92,6 +113,11 @@ public:
 
     void init(const QString& folder)
     {
+        if (isServerLocation(folder)) {
+            sql::createDatabase(folder);
+            m_out << "Created the tables on the server\n";
+            return;
+        }
         if (!QFileInfo(folder).isDir())
             throw UsageError{QStringLiteral("The folder '%1' does not exist.").arg(folder)};
         const QString path = databaseIn(folder);
@@ -279,7 +305,145 @@ public:
         }
     }
 
+    // Copies every row of every table in one transaction on the target,
+    // keeping the keys; the target is a new file in a folder, or a file or
+    // server database without records (with or without the tables).
+    void copy(const QString& source, const QString& target, bool progress, QTextStream& err)
+    {
+        const QString from = databaseIn(source);
+        const QString to = databaseIn(target);
+        if (from == to)
+            throw UsageError{QStringLiteral("The source and the target are the same database.")};
+        std::shared_ptr<sql::Session> reader = sql::Session::openPrivate(from);
+        std::shared_ptr<sql::Session> writer;
+        bool createdFile = false;
+        if (isServerLocation(to)) {
+            writer = sql::PgSession::connect(to);
+        } else {
+            if (!QFileInfo(target).isDir())
+                throw UsageError{QStringLiteral("The folder '%1' does not exist.").arg(target)};
+            createdFile = !QFileInfo::exists(to);
+            writer = createdFile ? sql::SqliteSession::create(to) : sql::SqliteSession::openPrivate(to);
+        }
+        try {
+            copyRows(*reader, writer, progress, err);
+        } catch (...) {
+            writer.reset();
+            if (createdFile)
+                QFile::remove(to);
+            throw;
+        }
+        m_out << "Copied " << (isServerLocation(from) ? from : QDir::toNativeSeparators(from)) << " to "
+              << (isServerLocation(to) ? to : QDir::toNativeSeparators(to)) << "\n";
+    }
+
 private:
+    void copyRows(sql::Session& reader, const std::shared_ptr<sql::Session>& target, bool progress,
+                  QTextStream& err)
+    {
+        sql::Session& writer = *target;
+        const bool hasTables = !sql::existingTable(writer).isEmpty();
+        if (hasTables) {
+            for (const QString& table : {QStringLiteral("Personnel"), QStringLiteral("Time")}) {
+                if (rowCount(writer, table) > 0)
+                    throw UsageError{QStringLiteral("The target already holds records; nothing was copied.")};
+            }
+        }
+        // One snapshot of the source, so that the counts and the rows agree.
+        const bool server = isServerLocation(reader.location());
+        reader.exec(server ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")
+                           : QStringLiteral("BEGIN"));
+        writer.begin();
+        try {
+            if (!hasTables)
+                sql::createTables(writer);
+            // The target's own settings row gives way to the source's.
+            writer.write(writer.translate(QStringLiteral("DELETE FROM [CustomSettings]")), {});
+            std::vector<std::pair<const char*, const char*>> tables(std::begin(CopiedTables),
+                                                                    std::end(CopiedTables));
+            if (!reader.describe(QString::fromLatin1(AuditTable.first)).columns.isEmpty()) {
+                Database database(target);
+                audit::createTable(database);
+                tables.push_back(AuditTable);
+            }
+            for (const auto& [name, key] : tables)
+                copyTable(reader, writer, QString::fromLatin1(name), QString::fromLatin1(key), progress, err);
+            if (isServerLocation(writer.location()))
+                // New time records continue after the copied keys.
+                writer.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('time', 'timeid'), "
+                                           "COALESCE(MAX(timeid), 0) + 1, false) FROM time"));
+            writer.commit();
+        } catch (...) {
+            writer.rollback();
+            reader.rollback();
+            throw;
+        }
+        reader.rollback();
+    }
+
+    void copyTable(sql::Session& reader, sql::Session& writer, const QString& table, const QString& key,
+                   bool progress, QTextStream& err)
+    {
+        const qint64 total = rowCount(reader, table);
+        // The columns both sides have, in the target's order.
+        const QStringList sourceColumns = reader.describe(table).columns;
+        QStringList columns;
+        for (const QString& c : writer.describe(table).columns) {
+            if (sourceColumns.contains(c, Qt::CaseInsensitive))
+                columns << QLatin1Char('[') + c + QLatin1Char(']');
+        }
+        const int keyColumn = static_cast<int>(columns.indexOf(QRegularExpression(
+            QStringLiteral("\\[%1\\]").arg(key), QRegularExpression::CaseInsensitiveOption)));
+        if (keyColumn < 0)
+            throw RunError::of(err::ItemNotFound);
+        // Many rows a statement, well within both engines' limit of marks.
+        const int perInsert = std::max(1, 2000 / static_cast<int>(columns.size()));
+        const QString row =
+            QLatin1Char('(') + QStringList(columns.size(), QStringLiteral("?")).join(',') + QLatin1Char(')');
+        qint64 copied = 0;
+        Value last = Value::null();
+        for (;;) {
+            // Read by key rather than by offset, so that every batch is cheap.
+            const QString where =
+                last.isNull() ? QString() : QStringLiteral(" WHERE [%1] > %2").arg(key).arg(last.toInteger());
+            std::vector<sql::Row> rows;
+            reader
+                .select(reader.translate(QStringLiteral("SELECT %1 FROM [%2]%3 ORDER BY [%4] LIMIT 4096")
+                                             .arg(columns.join(','), table, where, key)),
+                        false, 4096)
+                ->read(0, 4096, rows);
+            if (rows.empty())
+                break;
+            for (size_t at = 0; at < rows.size(); at += static_cast<size_t>(perInsert)) {
+                const size_t n = std::min(rows.size() - at, static_cast<size_t>(perInsert));
+                std::vector<Value> params;
+                params.reserve(n * static_cast<size_t>(columns.size()));
+                for (size_t r = at; r < at + n; ++r)
+                    params.insert(params.end(), rows[r].begin(), rows[r].end());
+                writer.write(writer.translate(QStringLiteral("INSERT INTO [%1] (%2) VALUES %3")
+                                                  .arg(table, columns.join(','),
+                                                       QStringList(static_cast<int>(n), row).join(','))),
+                             params);
+            }
+            copied += static_cast<qint64>(rows.size());
+            last = rows.back()[static_cast<size_t>(keyColumn)];
+            if (progress) {
+                err << "\r" << table << ": " << copied << " of " << total << " rows";
+                err.flush();
+            }
+        }
+        if (progress) {
+            err << "\r" << table << ": " << copied << " of " << total << " rows\n";
+            err.flush();
+        }
+        const qint64 written = rowCount(writer, table);
+        if (written != total)
+            throw UsageError{QStringLiteral("%1: %2 rows to copy but %3 in the target; nothing was copied.")
+                                 .arg(table)
+                                 .arg(total)
+                                 .arg(written)};
+    }
+
     std::unique_ptr<Database> open(const QString& folder)
     {
         return Engine().openDatabase(databaseIn(folder));
@@ -328,7 +492,8 @@ private:
 
 } // namespace
 
-int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, const Clock& clock)
+int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, const Clock& clock,
+                bool progress)
 {
     Admin admin(out, clock);
     TimeAdmin times(out, clock, [](const QString& f) { return Engine().openDatabase(databaseIn(f)); });
@@ -356,6 +521,7 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
         {QStringLiteral("absence-add"),
          {4, [&](const QStringList& a) { admin.absenceAdd(a[0], a[1], a[2], a[3]); }}},
         {QStringLiteral("query"), {2, [&](const QStringList& a) { admin.query(a[0], a[1]); }}},
+        {QStringLiteral("copy"), {2, [&](const QStringList& a) { admin.copy(a[0], a[1], progress, err); }}},
         {QStringLiteral("times"), {4, [&](const QStringList& a) { times.times(a[0], a[1], a[2], a[3]); }}},
         {QStringLiteral("time-set"),
          {4, [&](const QStringList& a) { times.timeSet(a[0], a[1], a[2], a[3]); }}},

@@ -8,8 +8,11 @@ namespace pelmar {
 class Clock;
 
 // The admin tool: creates and keeps a database for sites without the suite's
-// other programs. Returns the process exit status; bad input is reported on
-// err with status 1 and nothing written.
-int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, const Clock& clock);
+// other programs. A database is a FOLDER holding Pelmar.mdb or a PostgreSQL
+// connection URI. Returns the process exit status; bad input is reported on
+// err with status 1 and nothing written. With progress (err is a terminal)
+// a copy shows how far it got on err.
+int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, const Clock& clock,
+                bool progress = false);
 
 } // namespace pelmar

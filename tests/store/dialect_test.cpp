@@ -30,12 +30,39 @@ TEST(Dialect, TranslatesLiteralsNamesAndIsNull)
         EXPECT_EQ(errorOf([&] { sql::translate(QString::fromLatin1(text)); }), err::QuerySyntax) << text;
 }
 
-// The program's SQL texts, run as the program builds them.
-class DialectTest : public ::testing::Test
+TEST(Dialect, TranslatesForPostgreSql)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        // Quoted names in lower case, as the server keeps unquoted ones.
+        {"SELECT SUM([Thours]) AS SumOfThours FROM qslTime WHERE Tdate = #12/4/2026#",
+         "SELECT SUM(\"thours\") AS SumOfThours FROM qslTime WHERE Tdate = 46360"},
+        {"UPDATE [Time] SET TimeOut = ? WHERE TimeID = ? AND IsNull(TimeOut)",
+         "UPDATE \"time\" SET TimeOut = $1 WHERE TimeID = $2 AND ((TimeOut) IS NULL)"},
+        // Null sorts as on the file: first when rising, last when falling.
+        {"SELECT * From qslTime ORDER BY Tdate DESC, TimeIn",
+         "SELECT * From qslTime ORDER BY Tdate DESC NULLS LAST, "
+         "TimeIn NULLS FIRST"},
+        {"SELECT * FROM t ORDER BY COALESCE(a, b) ASC LIMIT 3",
+         "SELECT * FROM t ORDER BY COALESCE(a, b) ASC NULLS "
+         "FIRST LIMIT 3"},
+        {"SELECT 'a?' FROM t WHERE x = \"?\"", "SELECT 'a?' FROM t WHERE x = '?'"},
+    };
+    for (const auto& [from, to] : cases)
+        EXPECT_EQ(sql::translate(QString::fromLatin1(from), sql::Target::Postgres), QString::fromLatin1(to));
+    // The tests' own SQL quotes names, as SQLite's does.
+    EXPECT_EQ(sql::translate("SELECT \"Thours\" FROM \"Time\"", sql::Target::Postgres, sql::Quotes::Names),
+              "SELECT \"thours\" FROM \"time\"");
+}
+
+// The program's SQL texts, run as the program builds them, on each engine.
+class DialectTest : public test::EngineTest
 {
 protected:
     void SetUp() override
     {
+        EngineTest::SetUp();
+        if (IsSkipped())
+            return;
         db.addEmployee(7, "Sample Employee", "pw");
         db.addEmployee(8, "Former Employee", "pw", dates::serial(2026, 1, 31));
         db.addEmployee(9, "Another Employee", "pw");
@@ -50,17 +77,18 @@ protected:
         return out;
     }
 
-    test::TestDb db;
     std::unique_ptr<Database> database = Engine().openDatabase(db.path());
 };
 
-TEST_F(DialectTest, CurrentEmployeesLeaveOutTheTerminated)
+INSTANTIATE_TEST_SUITE_P(Engines, DialectTest, test::bothEngines(), test::engineName);
+
+TEST_P(DialectTest, CurrentEmployeesLeaveOutTheTerminated)
 {
     EXPECT_EQ(column(sqltexts::CurrentEmployees, "FullName"),
               (QStringList{"Another Employee", "Sample Employee"}));
 }
 
-TEST_F(DialectTest, RangeIncludesBothEndsAndOrdersNewestFirstWithNullTimesLast)
+TEST_P(DialectTest, RangeIncludesBothEndsAndOrdersNewestFirstWithNullTimesLast)
 {
     const double today = dates::serial(2026, 12, 4);
     const auto at = [](int h) { return dates::timeSerial(h, 0, 0); };
@@ -89,7 +117,7 @@ TEST_F(DialectTest, RangeIncludesBothEndsAndOrdersNewestFirstWithNullTimesLast)
     EXPECT_TRUE(none->field("sumofthours").isNull());
 }
 
-TEST_F(DialectTest, EngineErrorsCarryTheEngineNumbers)
+TEST_P(DialectTest, EngineErrorsCarryTheEngineNumbers)
 {
     const std::pair<QString, int> cases[] = {
         {"SELECT * FROM NoSuchTable", err::InputTableNotFound},

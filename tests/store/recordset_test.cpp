@@ -1,7 +1,7 @@
 #include "platform/datetime.h"
 #include "store/datasource.h"
 #include "store/engine.h"
-#include "store/sqlite.h"
+#include "store/sqlitesession.h"
 #include "store/sqltexts.h"
 #include "support/errorof.h"
 #include "support/testdb.h"
@@ -15,16 +15,22 @@ using test::errorOf;
 
 namespace {
 
-class RecordsetTest : public ::testing::Test
+class RecordsetTest : public test::EngineTest
 {
 protected:
-    void SetUp() override { db.addEmployee(7, "Sample Employee", "pw"); }
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        if (!IsSkipped())
+            db.addEmployee(7, "Sample Employee", "pw");
+    }
 
-    test::TestDb db;
     std::unique_ptr<Database> database = Engine().openDatabase(db.path());
 };
 
-TEST_F(RecordsetTest, TextsAssignedToColumnsAreConvertedByTheColumnType)
+INSTANTIATE_TEST_SUITE_P(Engines, RecordsetTest, test::bothEngines(), test::engineName);
+
+TEST_P(RecordsetTest, TextsAssignedToColumnsAreConvertedByTheColumnType)
 {
     std::unique_ptr<Recordset> rs = database->openRecordset("Time");
     rs->addNew();
@@ -47,7 +53,7 @@ TEST_F(RecordsetTest, TextsAssignedToColumnsAreConvertedByTheColumnType)
     EXPECT_DOUBLE_EQ(rows[0][4].toDouble(), 7.5);
 }
 
-TEST_F(RecordsetTest, AnEditThroughTheSavedQueryReachesTheTable)
+TEST_P(RecordsetTest, AnEditThroughTheSavedQueryReachesTheTable)
 {
     db.addTime(7, 46359, dates::timeSerial(8, 0, 0), std::nullopt);
     const qint64 open = db.addTime(7, 46360, dates::timeSerial(8, 0, 0), std::nullopt);
@@ -68,7 +74,7 @@ TEST_F(RecordsetTest, AnEditThroughTheSavedQueryReachesTheTable)
     EXPECT_DOUBLE_EQ(rs->field("Thours").toDouble(), 9.5); // shows what was written
     EXPECT_EQ(errorOf([&] { rs->update(); }), err::UpdateWithoutEdit);
 
-    std::unique_ptr<Recordset> none = database->openRecordset("SELECT * FROM qslTime WHERE 0");
+    std::unique_ptr<Recordset> none = database->openRecordset("SELECT * FROM qslTime WHERE 1 = 0");
     EXPECT_EQ(none->recordCount(), 0);
     EXPECT_TRUE(none->eof());
     EXPECT_EQ(errorOf([&] { none->moveFirst(); }), err::NoCurrentRecord);
@@ -76,7 +82,7 @@ TEST_F(RecordsetTest, AnEditThroughTheSavedQueryReachesTheTable)
     EXPECT_EQ(errorOf([&] { none->edit(); }), err::NoCurrentRecord);
 }
 
-TEST_F(RecordsetTest, AWriteBlockedPastTheBusyTimeoutFailsWhole)
+TEST_P(RecordsetTest, AWriteBlockedPastTheBusyTimeoutFailsWhole)
 {
     const qint64 open = db.addTime(7, 46360, dates::timeSerial(8, 0, 0), std::nullopt);
     std::unique_ptr<Recordset> rs = database->openRecordset("SELECT * FROM qslTime");
@@ -84,10 +90,11 @@ TEST_F(RecordsetTest, AWriteBlockedPastTheBusyTimeoutFailsWhole)
     rs->setField("TimeOut", Value::text("5:00:00 PM"));
     rs->setField("Thours", Value::number(9));
 
-    std::shared_ptr<sql::Connection> other = sql::Connection::openPrivate(db.path());
-    other->exec("BEGIN EXCLUSIVE");
+    // Another terminal holds the lock past the wait.
+    std::shared_ptr<sql::Session> other = sql::Session::openPrivate(db.path());
+    other->exec(db.onServer() ? "BEGIN; LOCK TABLE time IN EXCLUSIVE MODE" : "BEGIN EXCLUSIVE");
     EXPECT_EQ(errorOf([&] { rs->update(); }), err::Locked);
-    other->exec("ROLLBACK");
+    other->rollback();
     const auto row = [&] {
         return db.rows(QStringLiteral("SELECT TimeOut, Thours FROM Time WHERE TimeID = %1").arg(open)).at(0);
     };
@@ -115,22 +122,24 @@ TEST(Location, WrongLocationsRaiseTheEngineNumbersAndCreateNothing)
               err::UnrecognizedFormat);
 }
 
-TEST(DataSourceTest, AFailedRefreshKeepsTheRowsItHad)
+using DataSourceTest = test::EngineTest;
+INSTANTIATE_TEST_SUITE_P(Engines, DataSourceTest, test::bothEngines(), test::engineName);
+
+TEST_P(DataSourceTest, AFailedRefreshKeepsTheRowsItHad)
 {
-    test::TestDb db;
     db.addEmployee(1, "A", "a");
     DataSource source(db.path(), sqltexts::CurrentEmployees);
     source.refresh();
-    source.setDatabaseName(db.folder() + "/missing/Pelmar.mdb");
-    EXPECT_EQ(errorOf([&] { source.refresh(); }), err::PathNotValid);
+    source.setDatabaseName(db.onServer() ? db.path() + "_missing" : db.folder() + "/missing/Pelmar.mdb");
+    EXPECT_EQ(errorOf([&] { source.refresh(); }),
+              db.onServer() ? err::ServerConnectionFailed : err::PathNotValid);
     EXPECT_EQ(source.recordset().field("FullName").toText(), "A");
 }
 
 // A data source over a large table reads only the rows asked for and holds no
 // read lock between calls, so another connection can write meanwhile.
-TEST(DataSourceTest, LargeTableIsReadLazilyWithoutHoldingALock)
+TEST_P(DataSourceTest, LargeTableIsReadLazilyWithoutHoldingALock)
 {
-    test::TestDb db;
     db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200000) "
                            "INSERT INTO Time (PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type) "
                            "SELECT i % 500, 40000 + i / 50, (i % 50) / 100.0, NULL, NULL, 'Worked' FROM n"));
@@ -145,3 +154,91 @@ TEST(DataSourceTest, LargeTableIsReadLazilyWithoutHoldingALock)
 }
 
 } // namespace
+
+namespace {
+
+// Another terminal's wait for the write lock, cut short.
+void waitBriefly(sql::Session& session)
+{
+    if (sql::isServerLocation(session.location()))
+        session.exec("SET lock_timeout = 100");
+    else
+        sqlite3_busy_timeout(dynamic_cast<sql::SqliteSession&>(session).connection().handle(), 100);
+}
+
+using Kind = Value::Kind;
+
+} // namespace
+
+TEST_P(RecordsetTest, ColumnsCarryTheProgramsNamesAndKinds)
+{
+    db.addTime(7, 46360, 0.25, std::nullopt, 8.5);
+    struct Case
+    {
+        QString source;
+        QStringList names;
+        std::vector<Kind> kinds;
+    };
+    const Case cases[] = {
+        {"SELECT * FROM qslTime",
+         {"TimeID", "PersonnelID", "Tdate", "TimeIn", "TimeOut", "Thours", "Type"},
+         {Kind::Integer, Kind::Integer, Kind::Date, Kind::Date, Kind::Null, Kind::Double, Kind::Text}},
+        {sqltexts::CurrentEmployees,
+         {"EmployeeID", "FullName", "Password", "TerminationDate"},
+         {Kind::Integer, Kind::Text, Kind::Text, Kind::Null}},
+        {sqltexts::rangeTotal(Value::date(46360), Value::date(46360), Value::integer(7)),
+         {"SumOfThours"},
+         {Kind::Double}},
+        {"SELECT COUNT(*) AS Records, SUM(Tdate + TimeIn) AS At FROM qslTime",
+         {"Records", "At"},
+         {Kind::Integer, Kind::Double}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source.toStdString());
+        std::unique_ptr<Recordset> rs = database->openRecordset(c.source);
+        EXPECT_EQ(rs->fieldNames(), c.names);
+        ASSERT_EQ(rs->recordCount(), 1);
+        std::vector<Kind> kinds;
+        for (const QString& name : c.names)
+            kinds.push_back(rs->field(name).kind());
+        EXPECT_EQ(kinds, c.kinds);
+    }
+}
+
+TEST_P(RecordsetTest, AWriteReportsItsRowsAndTheNewKey)
+{
+    const std::vector<Value> in = {Value::integer(7), Value::date(46360), Value::date(0.25),
+                                   Value::text("Worked")};
+    EXPECT_EQ(
+        database->execute("INSERT INTO [Time] (PersonnelID, Tdate, TimeIn, Type) VALUES (?, ?, ?, ?)", in),
+        1);
+    const qint64 id = database->lastInsertId();
+    EXPECT_EQ(db.scalar("SELECT MAX(TimeID) FROM \"Time\"").toInteger(), id);
+    const QString clockOut = "UPDATE [Time] SET TimeOut = ?, Thours = ? WHERE TimeID = ? AND IsNull(TimeOut)";
+    const std::vector<Value> out = {Value::date(0.5), Value::number(6), Value::integer(id)};
+    EXPECT_EQ(database->execute(clockOut, out), 1);
+    // The shift is closed now: a second clock-out finds nothing to change.
+    EXPECT_EQ(database->execute(clockOut, out), 0);
+    EXPECT_EQ(errorOf([&] { database->execute("UPDATE [Time] SET Nope = 1"); }), err::TooFewParameters);
+}
+
+// Two terminals' transactions take turns: the second waits for the first's
+// write lock and gives up after the wait, nothing written.
+TEST_P(RecordsetTest, ATransactionHoldsTheWriteLockAgainstOtherTerminals)
+{
+    Database mine(sql::Session::openPrivate(db.path()));
+    std::shared_ptr<sql::Session> otherSession = sql::Session::openPrivate(db.path());
+    waitBriefly(*otherSession);
+    Database other(otherSession);
+    const QString insert = "INSERT INTO [Time] (PersonnelID, Tdate) VALUES (7, 1)";
+    {
+        Transaction held(mine);
+        mine.execute(insert);
+        EXPECT_EQ(errorOf([&] { Transaction waiting(other); }), err::Locked);
+        held.commit();
+    }
+    Transaction after(other);
+    other.execute(insert);
+    after.commit();
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM \"Time\"").toInteger(), 2);
+}

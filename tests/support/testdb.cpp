@@ -1,79 +1,148 @@
 #include "support/testdb.h"
 
+#include "store/dialect.h"
+#include "store/postgres.h"
 #include "store/schema.h"
 
 #include <QDir>
-#include <gtest/gtest.h>
+#include <QUrl>
+#include <atomic>
+#include <stdexcept>
+#include <unistd.h>
 
 namespace pelmar::test {
 
 namespace {
 
-void bindOptional(sql::Statement& stmt, int index, std::optional<double> v)
+Value optional(std::optional<double> v)
 {
-    if (v)
-        stmt.bind(index, *v);
-    else
-        stmt.bindNull(index);
+    return v ? Value::number(*v) : Value::null();
+}
+
+QString serverBase()
+{
+    return qEnvironmentVariable("PELMAR_TEST_SERVER");
+}
+
+// Tests only ever reach a server on this machine.
+bool onLoopback(const QUrl& url)
+{
+    const QString host = url.host();
+    if (host.isEmpty() || host == QLatin1String("localhost") || host.startsWith(QLatin1Char('/')))
+        return true;
+    return host.startsWith(QLatin1String("127.")) || host == QLatin1String("::1");
+}
+
+// The server's own database, from which the tests' databases are created
+// and dropped: one connection for the whole test program.
+sql::PgSession& maintenance()
+{
+    static std::shared_ptr<sql::PgSession> session = sql::PgSession::connect(serverBase());
+    return *session;
+}
+
+QString quotedName(const QString& name)
+{
+    return QLatin1Char('"') + name + QLatin1Char('"');
 }
 
 } // namespace
 
-TestDb::TestDb()
+Backend defaultBackend()
 {
-    const QString file = path();
-    sql::createDatabase(file);
-    m_conn = sql::Connection::openPrivate(file);
+    return qEnvironmentVariable("PELMAR_TEST_ENGINE").compare(QLatin1String("server"), Qt::CaseInsensitive) ==
+                   0
+               ? Backend::Server
+               : Backend::File;
+}
+
+bool serverAvailable()
+{
+    const QUrl url(serverBase());
+    return sql::isServerLocation(serverBase()) && onLoopback(url);
+}
+
+const char* backendName(Backend backend)
+{
+    return backend == Backend::Server ? "Server" : "File";
+}
+
+TestDb::TestDb() : TestDb(defaultBackend()) {}
+
+TestDb::TestDb(Backend backend, Tables tables) : m_backend(backend)
+{
+    if (m_backend == Backend::File) {
+        if (tables == Tables::Created) {
+            sql::createDatabase(path());
+            file();
+        }
+        return;
+    }
+    if (!serverAvailable())
+        throw std::runtime_error(
+            "no test server: PELMAR_TEST_SERVER must name a PostgreSQL server on loopback "
+            "(scripts/test.sh runs the tests under pg_virtualenv)");
+    static std::atomic<int> serial{0};
+    m_serverName = QStringLiteral("pelmar_test_%1_%2").arg(::getpid()).arg(++serial);
+    // One statement each: neither may run inside a transaction.
+    maintenance().exec(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(quotedName(m_serverName)));
+    maintenance().exec(QStringLiteral("CREATE DATABASE %1").arg(quotedName(m_serverName)));
+    QUrl url(serverBase());
+    url.setPath(QLatin1Char('/') + m_serverName);
+    m_uri = url.toString();
+    if (tables == Tables::Created)
+        sql::createDatabase(m_uri);
+    m_server = sql::PgSession::connect(m_uri);
+}
+
+TestDb::~TestDb()
+{
+    if (m_backend != Backend::Server)
+        return;
+    m_server.reset();
+    try {
+        maintenance().exec(
+            QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(quotedName(m_serverName)));
+    } catch (...) {
+        // A database left behind goes with the throwaway cluster.
+    }
+}
+
+sql::Connection& TestDb::file()
+{
+    if (!m_conn)
+        m_conn = sql::Connection::openPrivate(path());
+    return *m_conn;
+}
+
+QString TestDb::folder() const
+{
+    return onServer() ? m_uri : m_dir.path();
 }
 
 QString TestDb::path() const
 {
-    return m_dir.filePath(names::DatabaseFile);
+    return onServer() ? m_uri : m_dir.filePath(names::DatabaseFile);
 }
 
-void TestDb::exec(const QString& sql)
-{
-    m_conn->exec(sql);
-}
-
-void TestDb::addEmployee(qint64 id, const QString& name, const QString& password,
-                         std::optional<double> terminated)
-{
-    sql::Statement stmt(*m_conn, QStringLiteral("INSERT INTO Personnel (EmployeeID, FullName, Password, "
-                                                "TerminationDate) VALUES (?, ?, ?, ?)"));
-    stmt.bind(1, id);
-    stmt.bind(2, name);
-    stmt.bind(3, password);
-    bindOptional(stmt, 4, terminated);
-    stmt.step();
-}
-
-qint64 TestDb::addTime(qint64 personnelId, std::optional<double> tdate, std::optional<double> timeIn,
-                       std::optional<double> timeOut, std::optional<double> hours, const Value& type)
-{
-    sql::Statement stmt(*m_conn, QStringLiteral("INSERT INTO \"Time\" (PersonnelID, Tdate, TimeIn, TimeOut, "
-                                                "Thours, Type) VALUES (?, ?, ?, ?, ?, ?)"));
-    stmt.bind(1, personnelId);
-    bindOptional(stmt, 2, tdate);
-    bindOptional(stmt, 3, timeIn);
-    bindOptional(stmt, 4, timeOut);
-    bindOptional(stmt, 5, hours);
-    bindValue(stmt, 6, type);
-    stmt.step();
-    return sqlite3_last_insert_rowid(m_conn->handle());
-}
-
-void TestDb::setSetting(const QString& column, const Value& value)
-{
-    sql::Statement stmt(*m_conn, QStringLiteral("UPDATE CustomSettings SET \"%1\" = ?").arg(column));
-    bindValue(stmt, 1, value);
-    stmt.step();
-}
-
-std::vector<std::vector<Value>> TestDb::rows(const QString& sql)
+std::vector<std::vector<Value>> TestDb::run(const QString& sql, const std::vector<Value>& params)
 {
     std::vector<std::vector<Value>> out;
-    sql::Statement stmt(*m_conn, sql);
+    if (onServer()) {
+        sql::PgResultHandle result =
+            m_server->run(sql::translate(sql, sql::Target::Postgres, sql::Quotes::Names), params);
+        const PGresult* r = result.get();
+        for (int row = 0; row < PQntuples(r); ++row) {
+            std::vector<Value> values;
+            for (int c = 0; c < PQnfields(r); ++c)
+                values.push_back(sql::PgSession::field(r, row, c, Value::Kind::Null));
+            out.push_back(std::move(values));
+        }
+        return out;
+    }
+    sql::Statement stmt(file(), sql);
+    for (size_t i = 0; i < params.size(); ++i)
+        bindValue(stmt, static_cast<int>(i) + 1, params[i]);
     while (stmt.step()) {
         std::vector<Value> row;
         for (int i = 0; i < stmt.columnCount(); ++i) {
@@ -96,6 +165,46 @@ std::vector<std::vector<Value>> TestDb::rows(const QString& sql)
     return out;
 }
 
+void TestDb::exec(const QString& sql)
+{
+    if (onServer())
+        m_server->exec(sql::translate(sql, sql::Target::Postgres, sql::Quotes::Names));
+    else
+        file().exec(sql);
+}
+
+void TestDb::addEmployee(qint64 id, const QString& name, const QString& password,
+                         std::optional<double> terminated)
+{
+    run(QStringLiteral("INSERT INTO Personnel (EmployeeID, FullName, Password, TerminationDate) "
+                       "VALUES (?, ?, ?, ?)"),
+        {Value::integer(id), Value::text(name), Value::text(password), optional(terminated)});
+}
+
+qint64 TestDb::addTime(qint64 personnelId, std::optional<double> tdate, std::optional<double> timeIn,
+                       std::optional<double> timeOut, std::optional<double> hours, const Value& type)
+{
+    const std::vector<Value> values = {Value::integer(personnelId), optional(tdate), optional(timeIn),
+                                       optional(timeOut),           optional(hours), type};
+    const QString insert =
+        QStringLiteral("INSERT INTO \"Time\" (PersonnelID, Tdate, TimeIn, TimeOut, Thours, "
+                       "Type) VALUES (?, ?, ?, ?, ?, ?)");
+    if (onServer())
+        return run(insert + QStringLiteral(" RETURNING TimeID"), values).at(0).at(0).toInteger();
+    run(insert, values);
+    return sqlite3_last_insert_rowid(file().handle());
+}
+
+void TestDb::setSetting(const QString& column, const Value& value)
+{
+    run(QStringLiteral("UPDATE CustomSettings SET \"%1\" = ?").arg(column), {value});
+}
+
+std::vector<std::vector<Value>> TestDb::rows(const QString& sql)
+{
+    return run(sql, {});
+}
+
 std::vector<TestDb::TimeRow> TestDb::timeRows()
 {
     std::vector<TimeRow> out;
@@ -109,6 +218,17 @@ Value TestDb::scalar(const QString& sql)
 {
     const auto r = rows(sql);
     return r.empty() || r.front().empty() ? Value::null() : r.front().front();
+}
+
+void EngineTest::SetUp()
+{
+    if (GetParam() == Backend::Server && !serverAvailable())
+        GTEST_SKIP() << "no test server: set PELMAR_TEST_SERVER, or run scripts/test.sh";
+}
+
+Backend runnable(Backend wanted)
+{
+    return wanted == Backend::Server && !serverAvailable() ? Backend::File : wanted;
 }
 
 } // namespace pelmar::test

@@ -4,13 +4,14 @@
 #include "support/testdb.h"
 #include "tools/pelmardb.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace pelmar;
+using test::Backend;
+using test::TestDb;
 
 namespace {
 
@@ -21,43 +22,61 @@ struct Result
     QString err;
 };
 
-class PelmarDbTest : public ::testing::Test
+// The tool on each engine: FOLDER is a temporary folder without a database,
+// or the URI of a server database without tables.
+class PelmarDbTest : public ::testing::TestWithParam<Backend>
 {
 protected:
-    Result run(QStringList args)
+    void SetUp() override
+    {
+        if (GetParam() == Backend::Server && !test::serverAvailable())
+            GTEST_SKIP() << "no test server: set PELMAR_TEST_SERVER, or run scripts/test.sh";
+    }
+
+    Result run(QStringList args, bool progress = false)
     {
         QString out, err;
         QTextStream o(&out), e(&err);
-        const int status = runPelmarDb(args, o, e, clock);
+        const int status = runPelmarDb(args, o, e, clock, progress);
         o.flush();
         e.flush();
         return {status, out, err};
     }
 
-    QString folder() const { return dir.path(); }
-    QByteArray digest() const
+    QString folder() const { return target.folder(); }
+    // Every row of every table, to tell that nothing was written.
+    QString contents()
     {
-        QFile f(QDir(folder()).filePath("Pelmar.mdb"));
-        return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
-                                           : QByteArray();
+        QString all;
+        for (const char* table : {"Personnel", "Time", "CustomSettings"}) {
+            for (const auto& row :
+                 target.rows(QStringLiteral("SELECT * FROM \"%1\" ORDER BY 1").arg(table))) {
+                for (const Value& v : row)
+                    all += v.toTextOrEmpty() + QLatin1Char(',');
+                all += QLatin1Char('\n');
+            }
+        }
+        return all;
     }
-    QStringList lines(const QString& sql)
+    QStringList lines(const QString& sql, const QString& where = QString())
     {
-        return run({"query", folder(), sql}).out.split("\r\n", Qt::SkipEmptyParts);
+        return run({"query", where.isEmpty() ? folder() : where, sql}).out.split("\r\n", Qt::SkipEmptyParts);
     }
 
-    QTemporaryDir dir;
+    TestDb target{test::runnable(GetParam()), TestDb::Tables::None};
     // Friday 4 December 2026, 9:00 AM.
     ManualClock clock{dates::serial(2026, 12, 4) + dates::timeSerial(9, 0, 0)};
 };
 
+INSTANTIATE_TEST_SUITE_P(Engines, PelmarDbTest, test::bothEngines(), test::engineName);
+
 } // namespace
 
-TEST_F(PelmarDbTest, RefusesBadInputWithStatusOneAndWritesNothing)
+TEST_P(PelmarDbTest, RefusesBadInputWithStatusOneAndWritesNothing)
 {
     ASSERT_EQ(run({"init", folder()}).status, 0);
     ASSERT_EQ(run({"employee-add", folder(), "7", "Sample Employee", "pw"}).status, 0);
-    const QByteArray before = digest();
+    const QString before = contents();
     const QString f = folder();
     const std::vector<QStringList> refused = {
         {},
@@ -78,17 +97,19 @@ TEST_F(PelmarDbTest, RefusesBadInputWithStatusOneAndWritesNothing)
         {"query", f, "DELETE FROM Personnel"},
         {"query", f, "SELECT * FROM Nowhere"},
         {"query", f + "/missing", "SELECT * FROM Time"},
+        {"copy", f, f},
+        {"copy", f + "/missing", f},
     };
     for (const QStringList& args : refused) {
         SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
         const Result r = run(args);
         EXPECT_EQ(r.status, 1);
         EXPECT_FALSE(r.err.isEmpty());
-        EXPECT_EQ(digest(), before);
+        EXPECT_EQ(contents(), before);
     }
 }
 
-TEST_F(PelmarDbTest, CommandsWriteThroughTheStore)
+TEST_P(PelmarDbTest, CommandsWriteThroughTheStore)
 {
     ASSERT_EQ(run({"init", folder()}).status, 0);
     EXPECT_EQ(lines("SELECT * FROM CustomSettings"),
@@ -108,7 +129,7 @@ TEST_F(PelmarDbTest, CommandsWriteThroughTheStore)
 }
 
 // The demo the README offers: today's open shifts, a former employee.
-TEST_F(PelmarDbTest, DemoAnswersTheProgramsQueries)
+TEST_P(PelmarDbTest, DemoAnswersTheProgramsQueries)
 {
     ASSERT_EQ(run({"demo", folder()}).status, 0);
     const QStringList current = lines(sqltexts::CurrentEmployees);
@@ -125,4 +146,45 @@ TEST_F(PelmarDbTest, DemoAnswersTheProgramsQueries)
     EXPECT_EQ(lines("SELECT Tdate + TimeIn AS At FROM qslTime WHERE PersonnelID = 1 AND Tdate = #12/4/2026#")
                   .last(),
               "46360.333333333336");
+}
+
+// A file's demo copied to the engine under test and back to a new file reads
+// the same, keys and all; a target with records is refused.
+TEST_P(PelmarDbTest, CopyCarriesEveryRowThereAndBack)
+{
+    QTemporaryDir source, back;
+    ASSERT_EQ(run({"demo", source.path()}).status, 0);
+    const Result there = run({"copy", source.path(), folder()}, true);
+    ASSERT_EQ(there.status, 0) << there.err.toStdString();
+    EXPECT_TRUE(there.err.contains("Personnel: 5 of 5 rows\n")) << there.err.toStdString();
+    ASSERT_EQ(run({"copy", folder(), back.path()}).status, 0);
+    for (const QString& sql : {sqltexts::AllTimeRecords, sqltexts::CurrentEmployees,
+                               QStringLiteral("SELECT * FROM CustomSettings")}) {
+        const QStringList original = lines(sql, source.path());
+        EXPECT_EQ(lines(sql), original);
+        EXPECT_EQ(lines(sql, back.path()), original);
+    }
+    // New records continue after the copied keys.
+    ASSERT_EQ(run({"absence-add", folder(), "1", "12/7/2026", "Holiday"}).status, 0);
+    EXPECT_EQ(lines("SELECT MAX(TimeID) AS Last FROM qslTime").last().toInt(),
+              lines("SELECT MAX(TimeID) AS Last FROM qslTime", source.path()).last().toInt() + 1);
+
+    const Result again = run({"copy", source.path(), folder()});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_TRUE(again.err.contains("already holds records")) << again.err.toStdString();
+}
+
+// A copy that fails half-way leaves the target as it was: no file, no tables.
+TEST_P(PelmarDbTest, AFailedCopyLeavesTheTargetAsItWas)
+{
+    TestDb broken(Backend::File);
+    broken.addEmployee(1, "A", "a");
+    broken.exec("DROP TABLE CustomSettings");
+    const Result r = run({"copy", broken.folder(), folder()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("CustomSettings")) << r.err.toStdString();
+    if (target.onServer())
+        EXPECT_EQ(target.scalar("SELECT COUNT(*) FROM pg_tables WHERE schemaname = 'public'").toInteger(), 0);
+    else
+        EXPECT_FALSE(QFile::exists(QDir(folder()).filePath("Pelmar.mdb")));
 }

@@ -1,0 +1,117 @@
+#include "store/datasource.h"
+#include "store/engine.h"
+#include "store/sqltexts.h"
+#include "support/errorof.h"
+#include "support/testdb.h"
+
+#include <QUrl>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace pelmar;
+using test::errorOf;
+
+namespace {
+
+// What only a server does: connections that fail or get lost.
+class ServerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!test::serverAvailable())
+            GTEST_SKIP() << "no test server: set PELMAR_TEST_SERVER, or run scripts/test.sh";
+        db.emplace(test::Backend::Server);
+        db->addEmployee(7, "Sample Employee", "pw");
+    }
+
+    // The test database's URI with one part changed.
+    QString changed(const std::function<void(QUrl&)>& change) const
+    {
+        QUrl url(db->path());
+        change(url);
+        return url.toString();
+    }
+
+    // Ends every other connection to the test database, as a server restart
+    // or a dropped network would.
+    void dropConnections()
+    {
+        db->exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                 "WHERE datname = current_database() AND pid <> pg_backend_pid()");
+    }
+
+    std::optional<test::TestDb> db;
+};
+
+TEST(Locations, AServerIsNamedByItsUri)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"postgresql://localhost/pelmar", true},
+        {"postgres://u@h:5432/p?sslmode=require", true},
+        {"POSTGRESQL://h/p", true},
+        {"/srv/pelmar/Pelmar.mdb", false},
+        {"postgresql.mdb", false},
+        {"", false},
+    };
+    for (const auto& [location, server] : cases)
+        EXPECT_EQ(isServerLocation(QString::fromLatin1(location)), server) << location;
+}
+
+TEST_F(ServerTest, AServerThatCannotBeUsedSaysWhyInLibpqsWords)
+{
+    const std::pair<QString, const char*> cases[] = {
+        // Nothing listens on port 1 of this machine.
+        {changed([](QUrl& u) { u.setPort(1); }), "refused"},
+        {changed([](QUrl& u) { u.setPassword("wrong"); }), "password authentication failed"},
+        {changed([](QUrl& u) { u.setPath("/no_such_database"); }), "does not exist"},
+    };
+    for (const auto& [location, words] : cases) {
+        SCOPED_TRACE(location.toStdString());
+        try {
+            Engine().openDatabase(location);
+            ADD_FAILURE() << "opened";
+        } catch (const RunError& e) {
+            EXPECT_EQ(e.number(), err::ServerConnectionFailed);
+            EXPECT_TRUE(e.description().contains(words)) << e.description().toStdString();
+            EXPECT_FALSE(e.description().contains("wrong"));
+        }
+    }
+    test::TestDb bare(test::Backend::Server, test::TestDb::Tables::None);
+    EXPECT_EQ(errorOf([&] { Engine().openDatabase(bare.path())->openRecordset(sqltexts::AllTimeRecords); }),
+              err::InputTableNotFound);
+}
+
+// A connection lost between actions fails the action that meets it; the next
+// one connects again, for databases and for a data source's recordset alike.
+TEST_F(ServerTest, TheActionAfterALostConnectionConnectsAgain)
+{
+    for (int i = 0; i < 100; ++i)
+        db->addTime(7, 46000 + i, 0.25);
+    DataSource source(db->path(), sqltexts::AllTimeRecords);
+    source.refresh();
+    std::unique_ptr<Database> database = Engine().openDatabase(db->path());
+    dropConnections();
+    EXPECT_EQ(errorOf([&] { database->openRecordset(sqltexts::CurrentEmployees); }), err::ServerCallFailed);
+    EXPECT_EQ(Engine().openDatabase(db->path())->openRecordset(sqltexts::CurrentEmployees)->recordCount(), 1);
+    EXPECT_EQ(database->execute("UPDATE [Time] SET Thours = 1"), 100);
+    ASSERT_TRUE(source.recordset().moveTo(99));
+    EXPECT_DOUBLE_EQ(source.recordset().field("Tdate").toDouble(), 46000);
+}
+
+// Between calls the server holds no transaction and no cursor for us.
+TEST_F(ServerTest, NothingStaysOpenBetweenCalls)
+{
+    for (int i = 0; i < 200; ++i)
+        db->addTime(7, 46000 + i, 0.25);
+    DataSource source(db->path(), sqltexts::AllTimeRecords);
+    source.refresh();
+    source.recordset().moveTo(100);
+    EXPECT_EQ(source.recordset().fetchedCount(), 2 * Recordset::PageSize);
+    EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM pg_stat_activity WHERE datname = current_database() "
+                         "AND state <> 'idle' AND pid <> pg_backend_pid()")
+                  .toInteger(),
+              0);
+}
+
+} // namespace
