@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/profile.h"
 #include "platform/runerror.h"
+#include "store/engine.h"
 #include "store/schema.h"
 
 #include <QDir>
@@ -51,6 +52,8 @@ QString readFolder(const QString& path)
 
 QString databasePath(const QString& folder)
 {
+    if (isServerLocation(folder))
+        return folder;
     return folder + QLatin1Char('/') + names::DatabaseFile;
 }
 
@@ -116,14 +119,17 @@ void Startup::run()
     // A folder that the configuration file could not keep serves this run.
     std::optional<QString> unsaved;
     for (;;) {
+        QString folder;
         try {
-            const QString folder = unsaved ? *unsaved : config::readFolder(iniPath);
+            folder = unsaved ? *unsaved : config::readFolder(iniPath);
             m_clock.openDatabase(config::databasePath(folder));
             m_clock.readNotifyHours();
             m_clock.createMail();
             return;
         } catch (const RunError& error) {
-            if (!isLocationError(error.number()))
+            // A server's faults are not the file's place: the locator can't
+            // repair them, so they go to the error reporter as they are.
+            if (!isLocationError(error.number()) || isServerLocation(folder))
                 throw;
         }
         m_dialogs.messageBox(

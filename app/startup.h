@@ -10,7 +10,8 @@ class Dialogs;
 class TimeClock;
 
 // The configuration file beside the executable: section PELMAREMPLOYEE, key
-// Message, the folder that holds the database.
+// Message, the folder that holds the database or a PostgreSQL server's
+// connection URI.
 namespace config {
 
 inline const QString FileName = QStringLiteral("PelmarEmployee.ini");
@@ -31,7 +32,8 @@ void createFile(const QString& path, const QString& folder);
 // value of 253 characters or more.
 QString readFolder(const QString& path);
 
-// The database file in folder.
+// The database file in folder; a server's connection URI is the location
+// itself.
 QString databasePath(const QString& folder);
 
 // The folder of a file the user confirmed in the locator: everything before

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "app/timeclock.h"
+#include "store/session.h"
 #include "support/errorof.h"
 #include "support/scripteddialogs.h"
 #include "support/testdb.h"
@@ -95,6 +96,8 @@ TEST(ConfigTest, TheLocatorTakesTheFolderOfTheConfirmedFile)
 // a few times at most, so that a start-up that keeps asking still ends.
 struct Start
 {
+    explicit Start(Backend backend = Backend::File) : db(backend) {}
+
     void run(std::optional<QString> pick = std::nullopt)
     {
         Startup(clock, dialogs, app.path(), [&] {
@@ -162,6 +165,25 @@ TEST(StartupTest, AFileThatCannotBeWrittenIsToldAndTheFolderServesThisRun)
     EXPECT_EQ(s.dialogs.texts()[0], LocationMessage);
     EXPECT_TRUE(s.dialogs.texts()[1].contains("could not be saved in " + s.ini()))
         << s.dialogs.texts()[1].toStdString();
+    EXPECT_TRUE(s.opened());
+}
+
+// The locator can't repair a server: its faults go to the error reporter.
+TEST(StartupTest, AServerIsTheLocationItselfAndNeverLocated)
+{
+    const QString unreachable = QStringLiteral("postgresql://pelmar@127.0.0.1:1/pelmar");
+    Start refused;
+    writeFile(refused.ini(), iniText(unreachable));
+    EXPECT_EQ(errorOf([&] { refused.run(); }), err::ServerConnectionFailed);
+    EXPECT_TRUE(refused.messagesBeforeLocator.empty());
+    EXPECT_TRUE(refused.dialogs.messages.empty());
+
+    if (!serverAvailable())
+        GTEST_SKIP() << "no test server";
+    Start s(Backend::Server);
+    writeFile(s.ini(), iniText(s.db.folder()));
+    s.run();
+    EXPECT_TRUE(s.messagesBeforeLocator.empty());
     EXPECT_TRUE(s.opened());
 }
 
