@@ -187,6 +187,8 @@ TEST_F(TimeAdminTest, AuditRowsComeWithTheirChangeAndNeverWithout)
 
 TEST_F(TimeAdminTest, UpgradeBringsAnOlderFileUpTwice)
 {
+    if (db.onServer())
+        GTEST_SKIP() << "an older database is a file; init gives a server everything";
     db.exec("DROP INDEX PersonnelByName; DROP INDEX TimeByEmployee; DROP INDEX TimeByDate");
     db.addTime(7, dec(3), hm(20, 0));
     // The window works on the older file and writes no trail.
