@@ -1,12 +1,14 @@
 // One workstation: the real window, headless, with scripted dialogs and a
 // clock of its own, against the database in FOLDER. It prints a line at a
 // time, flushed, for the test that drives it.
+// FOLDER may be a server's URI.
 //   rounds FOLDER FIRST COUNT ROUNDS START END [follow]
 //   interactive FOLDER START
 
+#include "app/startup.h"
 #include "platform/clock.h"
 #include "store/engine.h"
-#include "store/sqlite.h"
+#include "store/session.h"
 #include "support/scripteddialogs.h"
 #include "support/window.h"
 #include "ui/timeclockwindow.h"
@@ -38,7 +40,7 @@ class Station
 {
 public:
     Station(const QString& dbFolder, double start, int stepSeconds)
-        : m_clock(start), m_stepSeconds(stepSeconds), m_dbPath(dbFolder + QStringLiteral("/Pelmar.mdb"))
+        : m_clock(start), m_stepSeconds(stepSeconds), m_dbPath(config::databasePath(dbFolder))
     {
         QFile ini(m_app.filePath(QStringLiteral("PelmarEmployee.ini")));
         // Unwritten, it would show at start-up.
@@ -107,7 +109,7 @@ public:
     }
 
     // On the window's own connection, e.g. to limit how far its file may grow.
-    void sql(const QString& text) { sql::Connection::open(m_dbPath)->exec(text); }
+    void sql(const QString& text) { sql::Session::open(m_dbPath)->exec(text); }
 
 private:
     QTemporaryDir m_app;
