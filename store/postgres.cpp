@@ -84,9 +84,10 @@ struct Parameters
     std::vector<const char*> pointers;
 };
 
+// libpq's message on one line: a message box or a log line shows it whole.
 QString messageOf(const PGconn* conn)
 {
-    return QString::fromUtf8(PQerrorMessage(conn)).trimmed();
+    return QString::fromUtf8(PQerrorMessage(conn)).simplified();
 }
 
 // Where a connection goes, without the password a URI may carry.
