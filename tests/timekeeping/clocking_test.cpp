@@ -1,4 +1,3 @@
-#include "review/timesheet.h"
 #include "support/coretest.h"
 #include "timekeeping/clocking.h"
 #include "timekeeping/hours.h"
@@ -41,26 +40,6 @@ TEST(HoursTest, ShiftsOverMidnightAndToTheSecond)
     EXPECT_TRUE(shiftHours(Value::null(), Value::date(hm(9, 0))).isNull());
     EXPECT_TRUE(shiftHours(Value::date(hm(9, 0)), Value::null()).isNull());
     EXPECT_FALSE(exceedsThreshold(Value::null(), 0));
-}
-
-// The record written is the one returned, whatever range the sheet shows,
-// and it is dated by the same reading of the clock as its time.
-TEST(ClockingTest, ClockInWritesAndReturnsTheNewShift)
-{
-    for (const double time : {hm(7, 30), 0.0, hm(23, 59, 59)}) {
-        CoreDb t;
-        t.shift(dates::serial(2026, 1, 10), hm(8, 0), hm(16, 0), 8);
-        timesheet::load(t.clock, {Value::text("1/1/2026"), Value::text("1/31/2026")}, Ann);
-        const TimeRecord shift = clockIn(t.clock, Ann, Today + time);
-
-        EXPECT_EQ(shift.id, t.db.scalar("SELECT MAX(TimeID) FROM \"Time\"").toInteger());
-        EXPECT_EQ(shift.personnelId.toInteger(), AnnId);
-        EXPECT_EQ(shift.tdate.toDouble(), Today);
-        EXPECT_EQ(shift.timeIn.toDouble(), time);
-        EXPECT_TRUE(shift.isOpen() && shift.hours.isNull());
-        EXPECT_EQ(shift.type, Worked);
-        EXPECT_EQ(t.db.timeRows().size(), 2u);
-    }
 }
 
 TEST(ClockingTest, ClockOutWritesHoursAndAlertsAboveTheThreshold)

@@ -1,5 +1,4 @@
 #include "platform/datetime.h"
-#include "store/engine.h"
 #include "store/session.h"
 #include "store/sqlite.h"
 #include "support/testdb.h"
@@ -382,49 +381,6 @@ TEST_F(FaultTest, AWriteLockHeldPastTheBusyTimeout)
              EXPECT_GE(clickMs, sql::Connection::BusyTimeoutMs - 100);
              other->exec(QStringLiteral("ROLLBACK"));
          }});
-}
-
-// The store's transaction: BEGIN IMMEDIATE at once, rolled back unless
-// committed, and a busy file refused at the start rather than half-way.
-TEST_F(WorkstationsTest, ATransactionCommitsWholeOrNotAtAll)
-{
-    addStaff(1, 1);
-    std::unique_ptr<Database> database = Engine().openDatabase(db.path());
-    auto addRows = [&](int n) {
-        std::unique_ptr<Recordset> time = database->openRecordset(QStringLiteral("Time"));
-        for (int i = 0; i < n; ++i) {
-            time->addNew();
-            time->setField(QStringLiteral("PersonnelID"), Value::integer(1));
-            time->setField(QStringLiteral("Tdate"), Value::date(46360));
-            time->setField(QStringLiteral("TimeIn"), Value::date(i / 1440.0));
-            time->update();
-        }
-    };
-    {
-        Transaction dropped(*database);
-        addRows(5);
-    }
-    EXPECT_EQ(count(), 0);
-    {
-        Transaction kept(*database);
-        addRows(5);
-        kept.commit();
-    }
-    EXPECT_EQ(count(), 5);
-
-    std::shared_ptr<sql::Connection> other = sql::Connection::openPrivate(db.path());
-    other->exec(QStringLiteral("BEGIN IMMEDIATE"));
-    sqlite3_busy_timeout(other->handle(), 0);
-    std::shared_ptr<sql::Connection> mine = sql::Connection::openPrivate(db.path());
-    sqlite3_busy_timeout(mine->handle(), 50);
-    Database busy(mine);
-    try {
-        Transaction refused(busy);
-        ADD_FAILURE() << "began while another connection held the write lock";
-    } catch (const RunError& e) {
-        EXPECT_EQ(e.number(), err::Locked);
-    }
-    other->exec(QStringLiteral("ROLLBACK"));
 }
 
 int main(int argc, char** argv)
