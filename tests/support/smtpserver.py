@@ -1,21 +1,11 @@
 #!/usr/bin/python3
-"""A small SMTP server for the mail tests, run under the system Python
-(python3-aiosmtpd, python3-cryptography).
+"""A small SMTP server for the mail tests (tests/support/smtpserver.h).
 
-  smtpserver.py certs FOLDER
-      Writes a test CA to ca.pem and, for 127.0.0.1, ::1, localhost and
-      mail.pelmar.test, certificate-and-key files signed by it: trusted.pem,
-      expired.pem and wronghost.pem (for mail.other.test instead); and
-      selfsigned.pem, signed by itself.
-  smtpserver.py serve FOLDER USER PASSWORD [starttls|implicit PEM] [login-only]
-      Listens on 127.0.0.1, requires AUTH as USER with PASSWORD, and writes
-      each message to FOLDER/mail-N.eml (the DATA bytes), then mail-N.json
-      (mail_from, rcpt_tos, user, mechanism, tls); each AUTH attempt adds a
-      line to FOLDER/auth.log. With starttls, AUTH is offered only once TLS
-      is up. login-only offers AUTH LOGIN and not PLAIN.
-  smtpserver.py silent
-      Accepts connections and never says a word.
-
+  certs FOLDER: a test CA (ca.pem) and certificate-and-key files.
+  serve FOLDER USER PASSWORD [starttls|implicit PEM] [login-only]: requires
+      AUTH, keeps each message as mail-N.eml and then mail-N.json, and logs
+      each AUTH attempt to auth.log, all in FOLDER.
+  silent: accepts connections and never says a word.
 serve and silent print "READY <port>" once listening.
 """
 
@@ -51,14 +41,12 @@ async def serve(folder, user, password, tls=None, pem=None, *options):
             nonlocal count
             count += 1
             base = os.path.join(folder, "mail-%d" % count)
-            login = session.auth_data or {}
-            sidecar = {
-                "mail_from": envelope.mail_from,
-                "rcpt_tos": list(envelope.rcpt_tos),
-                "user": login.get("user"),
-                "mechanism": login.get("mechanism"),
-                "tls": is_tls(server),
-            }
+            sidecar = dict(
+                session.auth_data or {},  # user and mechanism
+                mail_from=envelope.mail_from,
+                rcpt_tos=envelope.rcpt_tos,
+                tls=is_tls(server),
+            )
             # The sidecar last: its presence means the message is complete.
             with open(base + ".eml", "wb") as f:
                 f.write(envelope.original_content)
@@ -69,11 +57,8 @@ async def serve(folder, user, password, tls=None, pem=None, *options):
 
     def authenticate(server, session, envelope, mechanism, data):
         with open(os.path.join(folder, "auth.log"), "a") as f:
-            f.write("%s %s\n" % (mechanism, "tls" if is_tls(server) else "clear"))
-        if isinstance(data, LoginPassword) and (data.login, data.password) == (
-            user.encode(),
-            password.encode(),
-        ):
+            f.write(mechanism + "\n")
+        if isinstance(data, LoginPassword) and (data.login, data.password) == (user.encode(), password.encode()):
             return AuthResult(success=True, auth_data={"user": user, "mechanism": mechanism})
         return AuthResult(success=False, handled=False)
 
@@ -104,23 +89,21 @@ async def serve(folder, user, password, tls=None, pem=None, *options):
 
 
 def make_certificates(folder):
+    """ca.pem, the test CA; trusted.pem, expired.pem and wronghost.pem (for
+    mail.other.test, not the loopback names) signed by it; selfsigned.pem."""
     from cryptography import x509
-    from cryptography.hazmat.primitives import hashes, serialization
+    from cryptography.hazmat.primitives import hashes, serialization as pem
     from cryptography.hazmat.primitives.asymmetric import ec
     from cryptography.x509.oid import NameOID
 
     now = datetime.datetime.now(datetime.timezone.utc)
     day = datetime.timedelta(days=1)
 
-    def certificate(subject, key, issuer, issuer_key, start, end, names=None):
-        def name(common):
-            return x509.Name([x509.NameAttribute(NameOID.COMMON_NAME, common)])
-
+    def make(file_name, subject, issuer, issuer_key, start, end, names=None):
+        key = ec.generate_private_key(ec.SECP256R1())
+        name = lambda common: x509.Name([x509.NameAttribute(NameOID.COMMON_NAME, common)])
         builder = (
-            x509.CertificateBuilder()
-            .subject_name(name(subject))
-            .issuer_name(name(issuer))
-            .public_key(key.public_key())
+            x509.CertificateBuilder(name(issuer), name(subject), key.public_key())
             .serial_number(x509.random_serial_number())
             .not_valid_before(start)
             .not_valid_after(end)
@@ -128,36 +111,22 @@ def make_certificates(folder):
         )
         if names:
             builder = builder.add_extension(x509.SubjectAlternativeName(names), critical=False)
-        return builder.sign(issuer_key, hashes.SHA256())
-
-    def write(file_name, cert, key=None):
+        text = builder.sign(issuer_key or key, hashes.SHA256()).public_bytes(pem.Encoding.PEM)
+        if names:
+            text += key.private_bytes(pem.Encoding.PEM, pem.PrivateFormat.PKCS8, pem.NoEncryption())
         with open(os.path.join(folder, file_name), "wb") as f:
-            f.write(cert.public_bytes(serialization.Encoding.PEM))
-            if key is not None:
-                f.write(
-                    key.private_bytes(
-                        serialization.Encoding.PEM,
-                        serialization.PrivateFormat.PKCS8,
-                        serialization.NoEncryption(),
-                    )
-                )
+            f.write(text)
+        return key
 
     loopback = [x509.DNSName("localhost"), x509.DNSName("mail.pelmar.test")] + [
         x509.IPAddress(ipaddress.ip_address(a)) for a in ("127.0.0.1", "::1")
     ]
     valid = (now - day, now + 30 * day)
-    ca_key = ec.generate_private_key(ec.SECP256R1())
-    write("ca.pem", certificate("Test CA", ca_key, "Test CA", ca_key, *valid))
-    for kind, names, (start, end), by_ca in [
-        ("trusted", loopback, valid, True),
-        ("expired", loopback, (now - 30 * day, now - day), True),
-        ("wronghost", [x509.DNSName("mail.other.test")], valid, True),
-        ("selfsigned", loopback, valid, False),
-    ]:
-        key = ec.generate_private_key(ec.SECP256R1())
-        subject = names[0].value
-        issuer, issuer_key = ("Test CA", ca_key) if by_ca else (subject, key)
-        write(kind + ".pem", certificate(subject, key, issuer, issuer_key, start, end, names), key)
+    ca_key = make("ca.pem", "Test CA", "Test CA", None, *valid)
+    make("trusted.pem", "localhost", "Test CA", ca_key, *valid, loopback)
+    make("expired.pem", "localhost", "Test CA", ca_key, now - 30 * day, now - day, loopback)
+    make("wronghost.pem", "mail.other.test", "Test CA", ca_key, *valid, [x509.DNSName("mail.other.test")])
+    make("selfsigned.pem", "localhost", "localhost", None, *valid, loopback)
 
 
 def silent():

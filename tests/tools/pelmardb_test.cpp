@@ -77,30 +77,18 @@ TEST_P(PelmarDbTest, RefusesBadInputWithStatusOneAndWritesNothing)
     ASSERT_EQ(run({"init", folder()}).status, 0);
     ASSERT_EQ(run({"employee-add", folder(), "7", "Sample Employee", "pw"}).status, 0);
     const QString before = contents();
-    const QString f = folder();
-    const std::vector<QStringList> refused = {
-        {},
-        {"bogus", f},
-        {"init", f},
-        {"init", f + "/missing"},
-        {"employee-add", f, "7", "Again", "pw"},
-        {"employee-add", f, "x", "Name", "pw"},
-        {"employee-add", f, "8", " ", "pw"},
-        {"employee-terminate", f, "7", "13/45/2026"},
-        {"employee-terminate", f, "9", "12/1/2026"},
-        {"employee-password", f, "9", "pw"},
-        {"setting", f, "colour", "red"},
-        {"setting", f, "WorkHoursNotify", "ten"},
-        {"setting", f, "smtpemail", "a@b\r\nBcc: c@d"},
-        {"absence-add", f, "7", "12/1/2026", "vacation"},
-        {"absence-add", f, "7", "12/1/2026; DROP", "Holiday"},
-        {"query", f, "DELETE FROM Personnel"},
-        {"query", f, "SELECT * FROM Nowhere"},
-        {"query", f + "/missing", "SELECT * FROM Time"},
-        {"copy", f, f},
-        {"copy", f + "/missing", f},
-    };
-    for (const QStringList& args : refused) {
+    // Command lines separated by commas, their arguments by |; ~ is the folder.
+    const QStringList refused =
+        QStringLiteral(
+            ",bogus|~,init|~,init|~/missing,employee-add|~|7|Again|pw,employee-add|~|x|Name|pw,"
+            "employee-add|~|8| |pw,employee-terminate|~|7|13/45/2026,employee-terminate|~|9|12/1/2026,"
+            "employee-password|~|9|pw,setting|~|colour|red,setting|~|WorkHoursNotify|ten,"
+            "setting|~|smtpemail|a@b\r\nBcc: c@d,absence-add|~|7|12/1/2026|vacation,"
+            "absence-add|~|7|12/1/2026; DROP|Holiday,query|~|DELETE FROM Personnel,"
+            "query|~|SELECT * FROM Nowhere,query|~/missing|SELECT * FROM Time,copy|~|~,copy|~/missing|~")
+            .split(',');
+    for (const QString& line : refused) {
+        const QStringList args = QString(line).replace('~', folder()).split('|', Qt::SkipEmptyParts);
         SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
         const Result r = run(args);
         EXPECT_EQ(r.status, 1);
