@@ -13,8 +13,6 @@ double secs(int h, int m, int s)
 
 const double Dec4 = 46360;
 
-// --- serials --------------------------------------------------------------
-
 TEST(DateSerial, KnownDaysAndRoundTrip)
 {
     EXPECT_EQ(dates::serial(1899, 12, 30), 0);
@@ -47,37 +45,30 @@ TEST(DateSerial, TimeOfDay)
     EXPECT_EQ(dates::longTime(0.99999999), "12:00:00 AM");
 }
 
-// --- the date test ---------------------------------------------------------
-
 TEST(DateTest, Accepts)
 {
     std::vector<std::pair<QString, double>> accepted = {
         {"12/4/2026 9:55:13 PM", Dec4 + secs(21, 55, 13)},
         {"December 04, 2026 21:55", Dec4 + secs(21, 55, 0)},
-        {"2/29/2024", dates::serial(2024, 2, 29)},
         {"2/29/2000", dates::serial(2000, 2, 29)},
         // Two-digit years: 00-29 this century, 30-99 the last.
-        {"1/1/00", dates::serial(2000, 1, 1)},
         {"1/1/29", dates::serial(2029, 1, 1)},
         {"1/1/30", dates::serial(1930, 1, 1)},
-        {"1/1/99", dates::serial(1999, 1, 1)},
     };
     // The weekday is not checked.
-    for (const char* text :
-         {"12/4/2026", "12/04/2026", "12-4-2026", "12/4/26", "2026-12-4", "2026/12/04", "  12/4/2026  ",
-          "\t12/4/2026\n", "4-Dec-2026", "December 04, 2026", "December 4, 2026", "Dec 4, 2026",
-          "4 December 2026", "Friday, December 04, 2026", "Monday, December 04, 2026", "december 4 2026",
-          "DEC 4,2026", "Fri, Dec 4, 2026", "Friday, 4 December 2026"})
+    for (const char* text : {"12/04/2026", "12-4-2026", "12/4/26", "2026/12/04", "\t12/4/2026\n",
+                             "4-Dec-2026", "December 4, 2026", "DEC 4,2026", "4 December 2026",
+                             "Monday, December 04, 2026", "Fri, Dec 4, 2026", "december 4 2026"})
         accepted.emplace_back(QString::fromLatin1(text), Dec4);
     for (const auto& [text, serial] : accepted) {
         SCOPED_TRACE(text.toStdString());
         EXPECT_TRUE(dates::isDate(text));
-        const auto parsed = dates::parseDate(text);
-        ASSERT_TRUE(parsed);
-        EXPECT_DOUBLE_EQ(*parsed, serial);
+        EXPECT_DOUBLE_EQ(dates::parseDate(text).value_or(-1), serial);
     }
 }
 
+// What is typed into the date boxes goes into SQL text as it is, so anything
+// more than a date is refused.
 TEST(DateTest, Refuses)
 {
     for (const char* text : {"2/30/2026",
@@ -85,7 +76,6 @@ TEST(DateTest, Refuses)
                              "0/1/2026",
                              "1/0/2026",
                              "4/31/2026",
-                             "25/12/2026",
                              "1/1/0099",
                              "1/1/10000",
                              "2/29/2026",
@@ -94,96 +84,68 @@ TEST(DateTest, Refuses)
                              "Decembre 4, 2026",
                              "",
                              "   ",
-                             "9:55",
                              "9:55 PM",
                              "46360",
-                             "2026",
                              "12/4",
                              "Dec 4",
-                             "December",
                              "12/4/2026 9",
-                             "12/4/2026 PM",
                              "12/4/2026 25:00",
                              "12/4-2026",
                              "1/1/2026/1",
-                             "12/4/2026x",
                              "12.4.2026",
                              "12/4/202",
                              "12/4/2026 9:55 PMX",
-                             "Friday"}) {
+                             "Friday",
+                             "1/1/2026# OR 1=1 OR #1/1/2026",
+                             "1/1/2026;",
+                             "'1/1/2026'",
+                             "#1/1/2026#",
+                             "12/4/2026 OR 1=1",
+                             "1/1/2026 9:00 AM; DELETE",
+                             "1/1/2026)"}) {
         SCOPED_TRACE(text);
-        EXPECT_FALSE(dates::isDate(QString::fromLatin1(text)));
-        EXPECT_FALSE(dates::parseDate(QString::fromLatin1(text)));
+        const QString t = QString::fromLatin1(text);
+        EXPECT_FALSE(dates::isDate(t));
+        EXPECT_FALSE(dates::parseDate(t));
+        EXPECT_EQ(dates::parseDateTime(t).has_value(), dates::parseTime(t).has_value());
     }
     // Arabic-Indic digits pass QChar::isDigit but are not the run time's.
     EXPECT_FALSE(dates::isDate(QString::fromUtf8("\u0661/1/2026")));
 }
-
-// What is typed into the date boxes goes into SQL text as it is.
-TEST(DateTest, RefusesTextsThatCouldCarrySql)
-{
-    for (const char* text : {"1/1/2026# OR 1=1 OR #1/1/2026", "1/1/2026;", "'1/1/2026'", "1/1/2026 DROP",
-                             "#1/1/2026#", "\"1/1/2026\"", "12/4/2026 OR 1=1", "1/1/2026 -- x",
-                             "1/1/2026 9:00 AM; DELETE", "1/1/2026)", "December 4, 2026 UNION"}) {
-        SCOPED_TRACE(text);
-        EXPECT_FALSE(dates::isDate(QString::fromLatin1(text)));
-        EXPECT_FALSE(dates::parseDateTime(QString::fromLatin1(text)));
-    }
-}
-
-// --- times ----------------------------------------------------------------
 
 TEST(TimeText, Forms)
 {
     const std::pair<std::vector<const char*>, double> accepted[] = {
         {{"12:00:00 AM", "0:00"}, 0},
         {{"12:01 AM"}, 1.0 / 1440},
-        {{"12:00 PM"}, 0.5},
         {{"12:30 PM"}, 0.5 + 30.0 / 1440},
         {{"11:59:59 PM"}, secs(23, 59, 59)},
-        {{"1:00 PM"}, secs(13, 0, 0)},
         {{"9:55:13 PM", "9:55:13pm", "21:55:13", " 21:55:13 "}, secs(21, 55, 13)},
-        {{"9:55 PM", "21:55"}, secs(21, 55, 0)},
         {{"9 PM"}, secs(21, 0, 0)},
     };
     for (const auto& [texts, serial] : accepted) {
-        for (const char* text : texts) {
-            const auto parsed = dates::parseTime(QString::fromLatin1(text));
-            ASSERT_TRUE(parsed) << text;
-            EXPECT_DOUBLE_EQ(*parsed, serial) << text;
-        }
+        for (const char* text : texts)
+            EXPECT_DOUBLE_EQ(dates::parseTime(QString::fromLatin1(text)).value_or(-1), serial) << text;
     }
     for (const char* text : {"", "9", "24:00", "13:00 PM", "0:30 AM", "9:60", "9:59:60", "9:55:13 XM",
-                             "9:55 P", "9::55", ":55", "9:55:13:01", "123:00", "9:55 PM;", "12/4/2026"}) {
+                             "9::55", "9:55:13:01", "123:00", "9:55 PM;", "12/4/2026"}) {
         SCOPED_TRACE(text);
         EXPECT_FALSE(dates::parseTime(QString::fromLatin1(text)));
     }
-}
-
-TEST(TimeText, DateTimeTakesEitherOrBoth)
-{
-    EXPECT_EQ(dates::parseDateTime("12/4/2026"), Dec4);
-    EXPECT_DOUBLE_EQ(*dates::parseDateTime("9:55 PM"), secs(21, 55, 0));
     EXPECT_DOUBLE_EQ(*dates::parseDateTime("12/4/2026  9:55 PM"), Dec4 + secs(21, 55, 0));
     EXPECT_FALSE(dates::parseDateTime("12/4/20269:55 PM"));
     EXPECT_FALSE(dates::parseDateTime("9:55 PM 12/4/2026"));
 }
 
-// --- regional forms -------------------------------------------------------
-
 TEST(DateForms, Examples)
 {
     const double t = Dec4 + secs(21, 55, 13);
     EXPECT_EQ(dates::longDate(dates::serial(2026, 1, 1)), "Thursday, January 01, 2026");
-    EXPECT_EQ(dates::shortDate(t), "12/4/2026");
-    EXPECT_EQ(dates::longTime(t), "9:55:13 PM");
     EXPECT_EQ(dates::longTime(1.0 / 1440), "12:01:00 AM");
     EXPECT_EQ(dates::mediumTime(t), "09:55 PM");
-    EXPECT_EQ(dates::mediumTime(0), "12:00 AM");
     EXPECT_EQ(dates::mediumTime(0.5 + 30.0 / 1440), "12:30 PM");
     // Date only, time only (midnight included), or both.
     EXPECT_EQ(dates::dateToText(Dec4), "12/4/2026");
-    EXPECT_EQ(dates::dateToText(secs(21, 55, 13)), "9:55:13 PM");
     EXPECT_EQ(dates::dateToText(0), "12:00:00 AM");
     EXPECT_EQ(dates::dateToText(t), "12/4/2026 9:55:13 PM");
 }
@@ -194,12 +156,8 @@ TEST(DateForms, WrittenFormsReadBack)
         const double t = day + secs(static_cast<int>(day) % 24, static_cast<int>(day) % 60, 7);
         ASSERT_EQ(dates::parseDate(dates::shortDate(t)), day);
         ASSERT_EQ(dates::parseDate(dates::longDate(t)), day);
-        const auto back = dates::parseDateTime(dates::dateToText(t));
-        ASSERT_TRUE(back);
-        ASSERT_NEAR(*back, t, 1e-9) << dates::dateToText(t).toStdString();
-        const auto time = dates::parseTime(dates::longTime(t));
-        ASSERT_TRUE(time);
-        ASSERT_NEAR(*time, dates::timePart(t), 1e-9);
+        ASSERT_NEAR(dates::parseDateTime(dates::dateToText(t)).value_or(-1), t, 1e-9) << t;
+        ASSERT_NEAR(dates::parseTime(dates::longTime(t)).value_or(-1), dates::timePart(t), 1e-9);
     }
 }
 

@@ -42,22 +42,19 @@ protected:
         m.totalTimeout = 10;
     }
     void configure(quint16 serverPort) { configure(mail, serverPort); }
-    // Starts the server and points the mail at it.
     bool serve()
     {
         port = server.serve();
         configure(port);
         return port != 0;
     }
-    // The message as built, read as the server would keep it.
-    SmtpServer::Message built() const { return {mail.buildMessage(), {}}; }
-
     // Sends and waits until `count` outcomes have arrived.
     bool send(int count = 1, int ms = 10000)
     {
         mail.sendEmail();
         return QTest::qWaitFor([&] { return sent.count() + failed.count() >= count; }, ms);
     }
+    std::string why() const { return failed.isEmpty() ? "" : failed.last().at(1).toString().toStdString(); }
 
     SmtpServer server;
     quint16 port = 0;
@@ -66,59 +63,27 @@ protected:
     QSignalSpy failed{&mail, &SmtpMail::ErrorSMTP};
 };
 
-TEST_F(MailTest, SendsWithLoginAndKeepsTheTextExact)
+TEST_F(MailTest, SendsOneAfterAnother)
 {
     ASSERT_TRUE(serve());
     mail.sendEmail();
     EXPECT_TRUE(mail.busy());
     ASSERT_TRUE(QTest::qWaitFor([&] { return sent.count() + failed.count() > 0; }, 10000));
-    ASSERT_EQ(failed.count(), 0) << failed.first().at(1).toString().toStdString();
-    EXPECT_EQ(sent.count(), 1);
     EXPECT_FALSE(mail.busy());
-
-    const auto messages = server.received();
-    ASSERT_EQ(messages.size(), 1u);
-    const SmtpServer::Message& m = messages.front();
-    EXPECT_EQ(m.envelope.value("mail_from").toString(), "timeclock@pelmar.example");
-    EXPECT_EQ(m.envelope.value("rcpt_tos").toArray(), QJsonArray{"manager@pelmar.example"});
-    EXPECT_EQ(m.envelope.value("user").toString(), SmtpServer::User);
-    // curl takes PLAIN when both are offered.
-    EXPECT_EQ(m.envelope.value("mechanism").toString(), "PLAIN");
-    EXPECT_FALSE(m.envelope.value("tls").toBool());
-    EXPECT_EQ(m.header("Subject"), "Employee Time Alert");
-    EXPECT_EQ(m.header("From"), "timeclock@pelmar.example");
-    EXPECT_EQ(m.header("To"), "manager@pelmar.example");
-    EXPECT_EQ(m.header("Content-Transfer-Encoding"), "quoted-printable");
-    EXPECT_TRUE(onlyCrlf(m.raw));
-    // The lone CR after the name arrives as it was given.
-    EXPECT_EQ(m.text(), kAlertText.toUtf8() + "\r\n");
-
-    // The same component sends the next message.
-    mail.subject = "Employee Time Alert 2";
     mail.messageText = "Second alert";
     ASSERT_TRUE(send(2));
-    EXPECT_EQ(sent.count(), 2);
-    ASSERT_EQ(server.received().size(), 2u);
-    EXPECT_EQ(server.received()[1].header("Subject"), "Employee Time Alert 2");
-    EXPECT_EQ(server.received()[1].text(), "Second alert\r\n");
+    ASSERT_EQ(sent.count(), 2) << why();
+    const auto messages = server.received();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].envelope.value("rcpt_tos").toArray(), QJsonArray{"manager@pelmar.example"});
+    EXPECT_EQ(messages[0].header("Subject"), "Employee Time Alert");
+    EXPECT_EQ(messages[0].header("To"), "manager@pelmar.example");
+    EXPECT_EQ(messages[1].text(), "Second alert\r\n");
 }
 
-TEST_F(MailTest, WrongPasswordReportsTheServersReply)
-{
-    ASSERT_TRUE(serve());
-    mail.password = "wrong";
-    ASSERT_TRUE(send());
-    EXPECT_EQ(sent.count(), 0);
-    ASSERT_EQ(failed.count(), 1);
-    EXPECT_EQ(failed.first().at(0).toInt(), 67); // CURLE_LOGIN_DENIED
-    EXPECT_TRUE(failed.first().at(1).toString().contains("535"))
-        << failed.first().at(1).toString().toStdString();
-    EXPECT_TRUE(server.received().empty());
-}
-
-// Every case sends the alert: either it arrives intact over TLS, or nothing
-// is sent, not even the password.
-TEST_F(MailTest, TlsDeliversIntactOrSendsNothing)
+// Every case sends the alert: either it arrives intact, or nothing is sent,
+// and the password only when the server asked for it over TLS or on loopback.
+TEST_F(MailTest, DeliversIntactOrSendsNothing)
 {
     const QString ca = SmtpServer::caFile();
     ASSERT_FALSE(ca.isEmpty());
@@ -128,60 +93,59 @@ TEST_F(MailTest, TlsDeliversIntactOrSendsNothing)
     qunsetenv(SmtpCaFileVariable);
     ASSERT_EQ(fromEnvironment.caFile, ca);
 
-    using enum SmtpServer::Tls;
-    using enum SmtpServer::Certificate;
     const char* const named = "mail.pelmar.test:%1"; // %1 is the port
     const char* const namedTls = "smtps://mail.pelmar.test:%1";
     struct Case
     {
-        const char* what;
         SmtpServer::Setup setup;
         const char* server;
         int error;        // libcurl's code; 0 when the mail arrives
         const char* says; // the mechanism used, or part of the description
-        const char* caFile = nullptr;
+        std::function<void(SmtpMail&)> change = {};
     };
     const Case cases[] = {
-        {"STARTTLS, login", {StartTls}, named, 0, "PLAIN"},
-        {"STARTTLS to an address", {StartTls}, "127.0.0.1:%1", 0, "PLAIN"},
-        {"implicit TLS", {Implicit}, namedTls, 0, "PLAIN"},
-        {"PLAIN only", {StartTls, Trusted, "PLAIN"}, named, 0, "PLAIN"},
-        {"LOGIN only", {StartTls, Trusted, "LOGIN"}, named, 0, "LOGIN"},
-        {"self-signed", {StartTls, SelfSigned}, named, 60, "self-signed certificate"},
-        {"self-signed on loopback", {StartTls, SelfSigned}, "localhost:%1", 60, "self-signed certificate"},
-        {"wrong host name", {StartTls, WrongHost}, named, 60, "matches target host name 'mail.pelmar.test'"},
-        {"expired", {Implicit, Expired}, namedTls, 60, "certificate has expired"},
-        {"no STARTTLS away from loopback", {None}, named, 64, "No password was sent"},
-        {"CA file missing", {StartTls}, named, 77, "cannot read the CA file", "/nonexistent/ca.pem"},
+        {{}, "127.0.0.1:%1", 0, "PLAIN"}, // curl takes PLAIN when both are offered
+        {{}, "127.0.0.1:%1", 67, "535", [](SmtpMail& m) { m.password = "wrong"; }},
+        {{"starttls"}, named, 0, "PLAIN"},
+        {{"starttls"}, "127.0.0.1:%1", 0, "PLAIN"},
+        {{"implicit"}, namedTls, 0, "PLAIN"},
+        {{"starttls", "trusted", true}, named, 0, "LOGIN"},
+        {{"starttls", "selfsigned"}, named, 60, "self-signed certificate"},
+        {{"starttls", "selfsigned"}, "localhost:%1", 60, "self-signed certificate"},
+        {{"starttls", "wronghost"}, named, 60, "target host name 'mail.pelmar.test'"},
+        {{"implicit", "expired"}, namedTls, 60, "certificate has expired"},
+        {{}, named, 64, "No password was sent"}, // no STARTTLS away from loopback
+        {{"starttls"}, named, 77, "CA file", [](SmtpMail& m) { m.caFile = "/nonexistent/ca.pem"; }},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(&c - cases); // the case's index
         SmtpServer tlsServer;
         const quint16 tlsPort = tlsServer.serve(c.setup);
         ASSERT_NE(tlsPort, 0);
         configure(tlsPort);
         mail.server = QString::fromLatin1(c.server).arg(tlsPort);
-        // Where mail.pelmar.test is, without asking DNS.
-        mail.connectAddress = "127.0.0.1";
-        mail.caFile = c.caFile ? QString::fromLatin1(c.caFile) : fromEnvironment.caFile;
+        mail.connectAddress = "127.0.0.1"; // where mail.pelmar.test is, without asking DNS
+        mail.caFile = fromEnvironment.caFile;
+        if (c.change)
+            c.change(mail);
         sent.clear();
         failed.clear();
         ASSERT_TRUE(send());
         const auto messages = tlsServer.received();
         if (c.error == 0) {
-            ASSERT_EQ(failed.count(), 0) << failed.first().at(1).toString().toStdString();
-            ASSERT_EQ(messages.size(), 1u);
-            EXPECT_TRUE(messages[0].envelope.value("tls").toBool());
+            ASSERT_EQ(messages.size(), 1u) << why();
+            EXPECT_EQ(messages[0].envelope.value("user").toString(), SmtpServer::User);
+            EXPECT_EQ(messages[0].envelope.value("tls").toBool(), c.setup.tls != nullptr);
             EXPECT_EQ(messages[0].envelope.value("mechanism").toString(), c.says);
             EXPECT_TRUE(onlyCrlf(messages[0].raw));
+            // The lone CR after the name arrives as it was given.
             EXPECT_EQ(messages[0].text(), kAlertText.toUtf8() + "\r\n");
         } else {
             ASSERT_EQ(failed.count(), 1);
-            const QString description = failed.first().at(1).toString();
-            EXPECT_EQ(failed.first().at(0).toInt(), c.error) << description.toStdString();
-            EXPECT_TRUE(description.contains(QLatin1String(c.says))) << description.toStdString();
+            EXPECT_EQ(failed.first().at(0).toInt(), c.error) << why();
+            EXPECT_TRUE(failed.first().at(1).toString().contains(QLatin1String(c.says))) << why();
             EXPECT_TRUE(messages.empty());
-            EXPECT_EQ(tlsServer.logins(), QStringList());
+            EXPECT_EQ(tlsServer.logins(), c.error == 67 ? 1 : 0);
         }
     }
 }
@@ -221,7 +185,6 @@ TEST_F(MailTest, ClosedPortFailsQuicklyAndASilentServerTimesOut)
     EXPECT_LT(clock.elapsed(), 3000);
     ASSERT_EQ(failed.count(), 1);
     EXPECT_NE(failed.first().at(0).toInt(), 0);
-    EXPECT_FALSE(failed.first().at(1).toString().isEmpty());
 
     ASSERT_NE(port = server.silent(), 0);
     configure(port);
@@ -230,9 +193,7 @@ TEST_F(MailTest, ClosedPortFailsQuicklyAndASilentServerTimesOut)
     clock.restart();
     ASSERT_TRUE(send(2, 8000));
     EXPECT_LT(clock.elapsed(), 5000);
-    EXPECT_EQ(sent.count(), 0);
     ASSERT_EQ(failed.count(), 2);
-    EXPECT_NE(failed.at(1).at(0).toInt(), 0);
     EXPECT_FALSE(mail.busy());
 }
 
@@ -279,26 +240,23 @@ TEST_F(MailTest, DestroyedWhileSendingReportsNothing)
 }
 
 // Message layout, no server needed.
-
 TEST_F(MailTest, HeadersAreStandardAndLineBreaksCannotAddOne)
 {
     configure(25);
     mail.mailFrom = "Time Clock <timeclock@pelmar.example>";
-    const SmtpServer::Message m = built();
-    EXPECT_TRUE(onlyCrlf(m.raw));
+    const SmtpServer::Message m{mail.buildMessage(), {}};
     const QRegularExpression date(
         "^(Mon|Tue|Wed|Thu|Fri|Sat|Sun), \\d{1,2} "
         "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) \\d{4} \\d\\d:\\d\\d:\\d\\d [+-]\\d{4}$");
     EXPECT_TRUE(date.match(m.header("Date")).hasMatch()) << m.header("Date").toStdString();
     const QRegularExpression id("^<[^@<>]+@pelmar\\.example>$");
     EXPECT_TRUE(id.match(m.header("Message-ID")).hasMatch()) << m.header("Message-ID").toStdString();
-    EXPECT_NE(built().header("Message-ID"), m.header("Message-ID"));
+    const SmtpServer::Message next{mail.buildMessage(), {}};
+    EXPECT_NE(next.header("Message-ID"), m.header("Message-ID"));
     EXPECT_EQ(m.header("From"), "Time Clock <timeclock@pelmar.example>");
-    EXPECT_EQ(m.header("MIME-Version"), "1.0");
-    EXPECT_EQ(m.header("Content-Type"), "text/plain; charset=UTF-8");
 
     mail.subject = "Heures inhabituelles — José Ñúñez";
-    const QByteArray subject = built().header("Subject");
+    const QByteArray subject = SmtpServer::Message({mail.buildMessage(), {}}).header("Subject");
     ASSERT_TRUE(subject.startsWith("=?UTF-8?B?") && subject.endsWith("?=")) << subject.toStdString();
     EXPECT_EQ(QByteArray::fromBase64(subject.mid(10).chopped(2)), mail.subject.toUtf8());
     mail.subject = "Alert\r\nBcc: someone@else.example";
@@ -310,16 +268,13 @@ TEST_F(MailTest, BodyIsQuotedPrintable)
 {
     configure(25);
     mail.messageText = "a=b café\nline two\r\n.dot " + QString(200, QLatin1Char('y')) + " end \t";
-    const SmtpServer::Message m = built();
-    const QByteArray encoded = m.body();
-
-    EXPECT_TRUE(onlyCrlf(encoded));
-    for (const QByteArray& line : encoded.split('\n')) {
+    const SmtpServer::Message m{mail.buildMessage(), {}};
+    for (const QByteArray& line : m.body().split('\n')) {
         EXPECT_LE(line.size(), 77) << line.toStdString(); // 76 plus the CR
         EXPECT_FALSE(line.endsWith(" \r") || line.endsWith("\t\r")) << line.toStdString();
     }
-    EXPECT_TRUE(encoded.startsWith("a=3Db caf=C3=A9=0Aline two=0D=0A.dot "));
-    EXPECT_TRUE(encoded.endsWith(" end =09\r\n"));
+    EXPECT_TRUE(m.body().startsWith("a=3Db caf=C3=A9=0Aline two=0D=0A.dot "));
+    EXPECT_TRUE(m.body().endsWith(" end =09\r\n"));
     EXPECT_EQ(m.text(), mail.messageText.toUtf8() + "\r\n");
 }
 

@@ -99,19 +99,4 @@ TEST_F(ServerTest, TheActionAfterALostConnectionConnectsAgain)
     EXPECT_DOUBLE_EQ(source.recordset().field("Tdate").toDouble(), 46000);
 }
 
-// Between calls the server holds no transaction and no cursor for us.
-TEST_F(ServerTest, NothingStaysOpenBetweenCalls)
-{
-    for (int i = 0; i < 200; ++i)
-        db->addTime(7, 46000 + i, 0.25);
-    DataSource source(db->path(), sqltexts::AllTimeRecords);
-    source.refresh();
-    source.recordset().moveTo(100);
-    EXPECT_EQ(source.recordset().fetchedCount(), 2 * Recordset::PageSize);
-    EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM pg_stat_activity WHERE datname = current_database() "
-                         "AND state <> 'idle' AND pid <> pg_backend_pid()")
-                  .toInteger(),
-              0);
-}
-
 } // namespace

@@ -4,7 +4,6 @@
 #include "store/postgres.h"
 #include "store/schema.h"
 
-#include <QDir>
 #include <QUrl>
 #include <atomic>
 #include <stdexcept>
@@ -24,42 +23,39 @@ QString serverBase()
     return qEnvironmentVariable("PELMAR_TEST_SERVER");
 }
 
-// Tests only ever reach a server on this machine.
-bool onLoopback(const QUrl& url)
-{
-    const QString host = url.host();
-    if (host.isEmpty() || host == QLatin1String("localhost") || host.startsWith(QLatin1Char('/')))
-        return true;
-    return host.startsWith(QLatin1String("127.")) || host == QLatin1String("::1");
-}
-
-// The server's own database, from which the tests' databases are created
-// and dropped: one connection for the whole test program.
+// The server's own database, which creates and drops the tests' databases.
 sql::PgSession& maintenance()
 {
     static std::shared_ptr<sql::PgSession> session = sql::PgSession::connect(serverBase());
     return *session;
 }
 
-QString quotedName(const QString& name)
+QString forServer(const QString& sql)
 {
-    return QLatin1Char('"') + name + QLatin1Char('"');
+    return sql::translate(sql, sql::Target::Postgres, sql::Quotes::Names);
 }
 
 } // namespace
 
 Backend defaultBackend()
 {
-    return qEnvironmentVariable("PELMAR_TEST_ENGINE").compare(QLatin1String("server"), Qt::CaseInsensitive) ==
-                   0
+    return qEnvironmentVariable("PELMAR_TEST_ENGINE").compare("server", Qt::CaseInsensitive) == 0
                ? Backend::Server
                : Backend::File;
 }
 
+// Tests only ever reach a server on this machine.
 bool serverAvailable()
 {
-    const QUrl url(serverBase());
-    return sql::isServerLocation(serverBase()) && onLoopback(url);
+    const QString host = QUrl(serverBase()).host();
+    return sql::isServerLocation(serverBase()) &&
+           (host.isEmpty() || host == "localhost" || host.startsWith('/') || host.startsWith("127.") ||
+            host == "::1");
+}
+
+Backend runnable(Backend wanted)
+{
+    return wanted == Backend::Server && !serverAvailable() ? Backend::File : wanted;
 }
 
 const char* backendName(Backend backend)
@@ -71,7 +67,7 @@ TestDb::TestDb() : TestDb(defaultBackend()) {}
 
 TestDb::TestDb(Backend backend, Tables tables) : m_backend(backend)
 {
-    if (m_backend == Backend::File) {
+    if (!onServer()) {
         if (tables == Tables::Created) {
             sql::createDatabase(path());
             file();
@@ -80,13 +76,12 @@ TestDb::TestDb(Backend backend, Tables tables) : m_backend(backend)
     }
     if (!serverAvailable())
         throw std::runtime_error(
-            "no test server: PELMAR_TEST_SERVER must name a PostgreSQL server on loopback "
-            "(scripts/test.sh runs the tests under pg_virtualenv)");
+            "no test server: PELMAR_TEST_SERVER must name a PostgreSQL server on loopback");
     static std::atomic<int> serial{0};
     m_serverName = QStringLiteral("pelmar_test_%1_%2").arg(::getpid()).arg(++serial);
     // One statement each: neither may run inside a transaction.
-    maintenance().exec(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(quotedName(m_serverName)));
-    maintenance().exec(QStringLiteral("CREATE DATABASE %1").arg(quotedName(m_serverName)));
+    maintenance().exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\"").arg(m_serverName));
+    maintenance().exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(m_serverName));
     QUrl url(serverBase());
     url.setPath(QLatin1Char('/') + m_serverName);
     m_uri = url.toString();
@@ -97,12 +92,11 @@ TestDb::TestDb(Backend backend, Tables tables) : m_backend(backend)
 
 TestDb::~TestDb()
 {
-    if (m_backend != Backend::Server)
+    if (!onServer())
         return;
     m_server.reset();
     try {
-        maintenance().exec(
-            QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(quotedName(m_serverName)));
+        maintenance().exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(m_serverName));
     } catch (...) {
         // A database left behind goes with the throwaway cluster.
     }
@@ -115,11 +109,6 @@ sql::Connection& TestDb::file()
     return *m_conn;
 }
 
-QString TestDb::folder() const
-{
-    return onServer() ? m_uri : m_dir.path();
-}
-
 QString TestDb::path() const
 {
     return onServer() ? m_uri : m_dir.filePath(names::DatabaseFile);
@@ -129,14 +118,11 @@ std::vector<std::vector<Value>> TestDb::run(const QString& sql, const std::vecto
 {
     std::vector<std::vector<Value>> out;
     if (onServer()) {
-        sql::PgResultHandle result =
-            m_server->run(sql::translate(sql, sql::Target::Postgres, sql::Quotes::Names), params);
-        const PGresult* r = result.get();
-        for (int row = 0; row < PQntuples(r); ++row) {
-            std::vector<Value> values;
-            for (int c = 0; c < PQnfields(r); ++c)
-                values.push_back(sql::PgSession::field(r, row, c, Value::Kind::Null));
-            out.push_back(std::move(values));
+        sql::PgResultHandle result = m_server->run(forServer(sql), params);
+        for (int row = 0; row < PQntuples(result.get()); ++row) {
+            out.emplace_back();
+            for (int c = 0; c < PQnfields(result.get()); ++c)
+                out.back().push_back(sql::PgSession::field(result.get(), row, c, Value::Kind::Null));
         }
         return out;
     }
@@ -144,23 +130,14 @@ std::vector<std::vector<Value>> TestDb::run(const QString& sql, const std::vecto
     for (size_t i = 0; i < params.size(); ++i)
         bindValue(stmt, static_cast<int>(i) + 1, params[i]);
     while (stmt.step()) {
-        std::vector<Value> row;
+        out.emplace_back();
         for (int i = 0; i < stmt.columnCount(); ++i) {
-            switch (stmt.columnType(i)) {
-            case SQLITE_NULL:
-                row.push_back(Value::null());
-                break;
-            case SQLITE_INTEGER:
-                row.push_back(Value::integer(stmt.columnInt(i)));
-                break;
-            case SQLITE_FLOAT:
-                row.push_back(Value::number(stmt.columnDouble(i)));
-                break;
-            default:
-                row.push_back(Value::text(stmt.columnText(i)));
-            }
+            const int type = stmt.columnType(i);
+            out.back().push_back(type == SQLITE_NULL      ? Value::null()
+                                 : type == SQLITE_INTEGER ? Value::integer(stmt.columnInt(i))
+                                 : type == SQLITE_FLOAT   ? Value::number(stmt.columnDouble(i))
+                                                          : Value::text(stmt.columnText(i)));
         }
-        out.push_back(std::move(row));
     }
     return out;
 }
@@ -168,7 +145,7 @@ std::vector<std::vector<Value>> TestDb::run(const QString& sql, const std::vecto
 void TestDb::exec(const QString& sql)
 {
     if (onServer())
-        m_server->exec(sql::translate(sql, sql::Target::Postgres, sql::Quotes::Names));
+        m_server->exec(forServer(sql));
     else
         file().exec(sql);
 }
@@ -176,21 +153,19 @@ void TestDb::exec(const QString& sql)
 void TestDb::addEmployee(qint64 id, const QString& name, const QString& password,
                          std::optional<double> terminated)
 {
-    run(QStringLiteral("INSERT INTO Personnel (EmployeeID, FullName, Password, TerminationDate) "
-                       "VALUES (?, ?, ?, ?)"),
+    run("INSERT INTO Personnel (EmployeeID, FullName, Password, TerminationDate) VALUES (?, ?, ?, ?)",
         {Value::integer(id), Value::text(name), Value::text(password), optional(terminated)});
 }
 
 qint64 TestDb::addTime(qint64 personnelId, std::optional<double> tdate, std::optional<double> timeIn,
                        std::optional<double> timeOut, std::optional<double> hours, const Value& type)
 {
+    const QString insert = "INSERT INTO \"Time\" (PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type) "
+                           "VALUES (?, ?, ?, ?, ?, ?)";
     const std::vector<Value> values = {Value::integer(personnelId), optional(tdate), optional(timeIn),
                                        optional(timeOut),           optional(hours), type};
-    const QString insert =
-        QStringLiteral("INSERT INTO \"Time\" (PersonnelID, Tdate, TimeIn, TimeOut, Thours, "
-                       "Type) VALUES (?, ?, ?, ?, ?, ?)");
     if (onServer())
-        return run(insert + QStringLiteral(" RETURNING TimeID"), values).at(0).at(0).toInteger();
+        return run(insert + " RETURNING TimeID", values).at(0).at(0).toInteger();
     run(insert, values);
     return sqlite3_last_insert_rowid(file().handle());
 }
@@ -200,16 +175,10 @@ void TestDb::setSetting(const QString& column, const Value& value)
     run(QStringLiteral("UPDATE CustomSettings SET \"%1\" = ?").arg(column), {value});
 }
 
-std::vector<std::vector<Value>> TestDb::rows(const QString& sql)
-{
-    return run(sql, {});
-}
-
 std::vector<TestDb::TimeRow> TestDb::timeRows()
 {
     std::vector<TimeRow> out;
-    for (const auto& r :
-         rows(QStringLiteral("SELECT Tdate, TimeIn, TimeOut, Thours, Type FROM \"Time\" ORDER BY TimeID")))
+    for (const auto& r : rows("SELECT Tdate, TimeIn, TimeOut, Thours, Type FROM \"Time\" ORDER BY TimeID"))
         out.push_back({r[0], r[1], r[2], r[3], r[4]});
     return out;
 }
@@ -224,11 +193,6 @@ void EngineTest::SetUp()
 {
     if (GetParam() == Backend::Server && !serverAvailable())
         GTEST_SKIP() << "no test server: set PELMAR_TEST_SERVER, or run scripts/test.sh";
-}
-
-Backend runnable(Backend wanted)
-{
-    return wanted == Backend::Server && !serverAvailable() ? Backend::File : wanted;
 }
 
 } // namespace pelmar::test

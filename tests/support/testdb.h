@@ -17,38 +17,35 @@ class PgSession;
 
 namespace pelmar::test {
 
-// The engine a test database lives on: a SQLite file in a temporary folder,
-// or a database of its own on the test server.
+// Where a test database lives: a SQLite file in a temporary folder, or a
+// database of its own on the test server.
 enum class Backend
 {
     File,
     Server
 };
 
-// The engine TestDb() picks: the server when PELMAR_TEST_ENGINE is
-// "server", else the file.
+// The server when PELMAR_TEST_ENGINE is "server", else the file.
 Backend defaultBackend();
-// True when PELMAR_TEST_SERVER names a PostgreSQL server on loopback
-// (scripts/test.sh runs the tests under pg_virtualenv and sets it).
+// True when PELMAR_TEST_SERVER names a PostgreSQL server on loopback.
 bool serverAvailable();
+// A file in the place of a server when there is none, so that a fixture
+// still builds before its SetUp skips.
+Backend runnable(Backend wanted);
 const char* backendName(Backend backend);
 inline std::ostream& operator<<(std::ostream& os, Backend backend)
 {
     return os << backendName(backend);
 }
 
-// A fresh database, with direct SQL for arranging rows and reading back what
-// the program wrote. On a file it is Pelmar.mdb in a temporary folder; on
-// the server it is a new database, dropped again by the destructor, and both
-// folder() and path() give its URI, the way the configuration file names a
-// server. SQL given to exec(), rows() and scalar() is SQLite's (double
-// quotes around names); on the server it is translated as the program's is.
+// A fresh database with direct SQL for arranging rows and reading back what
+// the program wrote: Pelmar.mdb in a temporary folder, or a new server
+// database (dropped again) whose URI both folder() and path() give. The SQL
+// is SQLite's, translated for the server as the program's is.
 class TestDb
 {
 public:
-    // Whether the new database holds the schema, or nothing at all (a folder
-    // without Pelmar.mdb, a server database without tables) for the tests of
-    // what creates it.
+    // None: no Pelmar.mdb, or a server database without tables.
     enum class Tables
     {
         Created,
@@ -61,13 +58,10 @@ public:
     TestDb(const TestDb&) = delete;
     TestDb& operator=(const TestDb&) = delete;
 
-    Backend backend() const { return m_backend; }
     bool onServer() const { return m_backend == Backend::Server; }
-    // The database folder of a file, or the URI of a server database.
-    QString folder() const;
-    // The location the engine opens: the file's path, or the URI.
-    QString path() const;
-    // A temporary folder on either engine, for the files a test writes.
+    QString folder() const { return onServer() ? m_uri : m_dir.path(); }
+    QString path() const; // what the engine opens
+    // For the files a test writes, on either engine.
     QString scratchFolder() const { return m_dir.path(); }
 
     void exec(const QString& sql);
@@ -79,38 +73,29 @@ public:
                    const Value& type = Value::text(QStringLiteral("Worked")));
     void setSetting(const QString& column, const Value& value);
 
-    // Values by what each holds, as SQLite stores them: dates read as
-    // numbers.
-    std::vector<std::vector<Value>> rows(const QString& sql);
+    // Values as SQLite stores them: dates read as numbers.
+    std::vector<std::vector<Value>> rows(const QString& sql) { return run(sql, {}); }
     Value scalar(const QString& sql);
 
     struct TimeRow
     {
         Value tdate, timeIn, timeOut, hours, type;
     };
-    // Every Time row, in the order they were added.
-    std::vector<TimeRow> timeRows();
+    std::vector<TimeRow> timeRows(); // in the order they were added
 
 private:
-    // Runs one statement of SQLite's SQL with ? marks on either engine.
     std::vector<std::vector<Value>> run(const QString& sql, const std::vector<Value>& params);
-    // The file's connection, opened at first use when the test created it.
     sql::Connection& file();
 
     QTemporaryDir m_dir;
     Backend m_backend;
-    QString m_uri; // of the server database
-    QString m_serverName;
+    QString m_uri, m_serverName;
     std::shared_ptr<sql::Connection> m_conn;
     std::shared_ptr<sql::PgSession> m_server;
 };
 
-// A file database in the server run's place when there is no server, so
-// that a fixture still builds before its SetUp skips.
-Backend runnable(Backend wanted);
-
-// A test that runs once on each engine, named /File and /Server; the server
-// runs are skipped when no test server is configured. Instantiate with
+// A test run once on each engine, named /File and /Server; the server runs
+// skip without a test server. Instantiate with
 // INSTANTIATE_TEST_SUITE_P(Engines, Suite, test::bothEngines(), test::engineName).
 class EngineTest : public ::testing::TestWithParam<Backend>
 {
