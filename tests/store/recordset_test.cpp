@@ -229,10 +229,16 @@ TEST_P(RecordsetTest, ATransactionHoldsTheWriteLockAgainstOtherTerminals)
     EXPECT_DOUBLE_EQ(row()[1].toDouble(), 1);
     rs->update();
     EXPECT_DOUBLE_EQ(row()[1].toDouble(), 9);
-    Transaction after(other);
-    other.execute("INSERT INTO [Time] (PersonnelID, Tdate) VALUES (7, 1)");
-    after.commit();
-    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM \"Time\"").toInteger(), 2);
+    {
+        Transaction after(other);
+        other.execute("INSERT INTO [Time] (PersonnelID, Tdate) VALUES (7, 1)");
+        after.commit();
+    }
+    {
+        Transaction dropped(other);
+        other.execute("DELETE FROM [Time]");
+    }
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM \"Time\"").toInteger(), 2) << "rolled back unless committed";
 }
 
 } // namespace
