@@ -12,6 +12,9 @@ class Bare
 public:
     virtual ~Bare() = default;
 
+    // Opens a connection of its own as the constructor does, and closes it.
+    virtual void connect() = 0;
+
     // First page of all records, the current employees, the settings row.
     virtual void formLoad() = 0;
     // One employee's rows of a range, newest first, at most limit of them.

@@ -20,14 +20,25 @@ QByteArray text(qint64 v)
     return QByteArray::number(v);
 }
 
+sql::PgConnectionHandle open(const QString& uri)
+{
+    sql::PgConnectionHandle conn(PQconnectdb(uri.toUtf8().constData()));
+    if (PQstatus(conn.get()) != CONNECTION_OK)
+        throw std::runtime_error(std::string("connect: ") + PQerrorMessage(conn.get()));
+    // Floats in full, as the program reads them.
+    sql::PgResultHandle set(PQexec(conn.get(), "SET extra_float_digits = 3"));
+    if (PQresultStatus(set.get()) != PGRES_COMMAND_OK)
+        throw std::runtime_error(std::string("set: ") + PQerrorMessage(conn.get()));
+    return conn;
+}
+
 } // namespace
 
-BarePg::BarePg(const QString& uri) : m_conn(PQconnectdb(uri.toUtf8().constData()))
+BarePg::BarePg(const QString& uri) : m_uri(uri), m_conn(open(uri)) {}
+
+void BarePg::connect()
 {
-    if (PQstatus(m_conn.get()) != CONNECTION_OK)
-        throw std::runtime_error(std::string("connect: ") + PQerrorMessage(m_conn.get()));
-    // Floats in full, as the program reads them.
-    run("SET extra_float_digits = 3");
+    open(m_uri);
 }
 
 QString BarePg::name() const

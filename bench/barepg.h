@@ -15,6 +15,7 @@ class BarePg : public Bare
 public:
     explicit BarePg(const QString& uri);
 
+    void connect() override;
     void formLoad() override;
     void listing(qint64 employee, double from, double to, int limit) override;
     double total(qint64 employee, double from, double to) override;
@@ -32,6 +33,7 @@ private:
     sql::PgResultHandle run(const char* text, std::initializer_list<QByteArray> params = {});
     void readAll(const PGresult* result);
 
+    QString m_uri;
     sql::PgConnectionHandle m_conn;
     double m_sink = 0;
 };

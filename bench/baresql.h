@@ -13,6 +13,7 @@ class BareSql : public Bare
 public:
     explicit BareSql(const QString& path);
 
+    void connect() override;
     void formLoad() override;
     void listing(qint64 employee, double from, double to, int limit) override;
     double total(qint64 employee, double from, double to) override;
@@ -28,6 +29,7 @@ private:
     void readAll(sqlite3_stmt* stmt, int limit = -1);
     void done(sqlite3_stmt* stmt);
 
+    QString m_path;
     sql::ConnectionHandle m_db;
     double m_sink = 0;
 };
