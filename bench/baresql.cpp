@@ -12,18 +12,25 @@ namespace {
     throw std::runtime_error(std::string(what) + ": " + sqlite3_errmsg(db));
 }
 
-} // namespace
-
-BareSql::BareSql(const QString& path)
+sql::ConnectionHandle open(const QString& path)
 {
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    m_db.reset(raw);
+    sql::ConnectionHandle db(raw);
     if (rc != SQLITE_OK)
         fail(raw, "open");
-    sqlite3_busy_timeout(m_db.get(), sql::Connection::BusyTimeoutMs);
-    sqlite3_exec(m_db.get(), "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr, nullptr,
-                 nullptr);
+    sqlite3_busy_timeout(raw, sql::Connection::BusyTimeoutMs);
+    sqlite3_exec(raw, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr);
+    return db;
+}
+
+} // namespace
+
+BareSql::BareSql(const QString& path) : m_path(path), m_db(open(path)) {}
+
+void BareSql::connect()
+{
+    open(m_path);
 }
 
 sql::StatementHandle BareSql::prepare(const char* text)

@@ -1,27 +1,25 @@
 #pragma once
 
+#include "bench/bare.h"
 #include "store/sqlite.h"
 
 #include <QString>
 
 namespace pelmar::bench {
 
-// The least work SQLite needs for each window action: hand-written SQL with
-// bound parameters on a connection opened once, every column of every row
-// read, nothing kept.
-class BareSql
+// The bare work on a SQLite file.
+class BareSql : public Bare
 {
 public:
     explicit BareSql(const QString& path);
 
-    // First page of all records, the current employees, the settings row.
-    void formLoad();
-    // One employee's rows of a range, newest first, at most limit of them.
-    void listing(qint64 employee, double from, double to, int limit);
-    double total(qint64 employee, double from, double to);
-    qint64 clockIn(qint64 employee, double day, double timeIn);
-    void clockOut(qint64 timeId, double timeOut, double hours);
-    void remove(qint64 timeId);
+    void connect() override;
+    void formLoad() override;
+    void listing(qint64 employee, double from, double to, int limit) override;
+    double total(qint64 employee, double from, double to) override;
+    qint64 clockIn(qint64 employee, double day, double timeIn) override;
+    void clockOut(qint64 timeId, double timeOut, double hours) override;
+    void remove(qint64 timeId) override;
 
     // Keeps the optimiser from dropping reads.
     double sink() const { return m_sink; }
@@ -31,6 +29,7 @@ private:
     void readAll(sqlite3_stmt* stmt, int limit = -1);
     void done(sqlite3_stmt* stmt);
 
+    QString m_path;
     sql::ConnectionHandle m_db;
     double m_sink = 0;
 };

@@ -1,13 +1,18 @@
+#include "app/startup.h"
+#include "bench/barepg.h"
 #include "bench/baresql.h"
+#include "bench/burst.h"
 #include "bench/generator.h"
 #include "bench/scripteddialogs.h"
 #include "platform/clock.h"
 #include "platform/datetime.h"
 #include "platform/numformat.h"
 #include "store/dialect.h"
+#include "store/engine.h"
 #include "store/schema.h"
 #include "store/sqlite.h"
 #include "store/sqltexts.h"
+#include "tools/pelmardb.h"
 #include "ui/timeclockwindow.h"
 #include "ui/widgets/glassbutton.h"
 #include "ui/widgets/namelist.h"
@@ -22,6 +27,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -30,7 +36,9 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
+#include <unistd.h>
 #include <vector>
 
 namespace pelmar::bench {
@@ -38,13 +46,20 @@ namespace pelmar::bench {
 namespace {
 
 const char* const Usage =
-    R"(usage: pelmar-bench [--employees N] [--former N] [--years N] [--out FOLDER] [--runs N] [--check]
+    R"(usage: pelmar-bench [--employees N] [--former N] [--years N] [--out FOLDER] [--runs N]
+                    [--server URI] [--burst] [--check]
 
 Generates a company's database through the program's own store (500 current
 and 50 former employees with ten years of shifts and absences unless told
 otherwise) and times the window's actions against the bare SQLite work on the
 same file. A FOLDER that already holds Pelmar.mdb is used as it is. --check
 makes the exit status 1 when a target is missed.
+
+--server URI times the same actions on a PostgreSQL database against bare
+libpq work, after copying the file there as pelmar-db copy does (a database
+that already holds records is used as it is), and runs the burst on both.
+--burst: 8 terminal processes clock every current employee in and out at
+once, and the Time table is checked for lost and duplicated punches.
 )";
 
 struct Options
@@ -53,7 +68,11 @@ struct Options
     QString out;
     int runs = 21;
     bool check = false;
+    QString server;
+    bool burst = false;
     QString childFolder; // internal: one start-up in this process, then its memory
+    QString childBurst;  // internal: one terminal of a burst at this location
+    int childBurstFirst = 0;
 };
 
 // The benchmark's first "today": Friday 4 December 2026. A database used
@@ -62,6 +81,8 @@ const double FirstToday = dates::serial(2026, 12, 4);
 constexpr double TargetRatio = 3.0;
 // Shifts start ten seconds apart from 6 am and last eight hours: all end today.
 constexpr int MaxRuns = 3600;
+// The burst's day: the Monday after, clear of the timed actions' shifts.
+const double BurstDay = FirstToday + 3;
 constexpr double TargetMemoryMb = 10.0;
 
 [[noreturn]] void usage(const QString& message)
@@ -96,13 +117,22 @@ Options parse(const QStringList& args)
             o.check = true;
         else if (a == QLatin1String("--out") && i + 1 < args.size())
             o.out = args[++i];
+        else if (a == QLatin1String("--server") && i + 1 < args.size())
+            o.server = args[++i];
+        else if (a == QLatin1String("--burst"))
+            o.burst = true;
         else if (a == QLatin1String("--child-formload") && i + 1 < args.size())
             o.childFolder = args[++i];
-        else
+        else if (a == QLatin1String("--child-burst") && i + 2 < args.size()) {
+            o.childBurst = args[++i];
+            o.childBurstFirst = number(i);
+        } else
             usage(QStringLiteral("unknown argument '%1'").arg(a));
     }
     if (o.company.employees < 1 || o.company.years < 1)
         usage(QStringLiteral("at least one employee and one year"));
+    if (!o.server.isEmpty() && !isServerLocation(o.server))
+        usage(QStringLiteral("'%1' is not a postgresql:// URI").arg(o.server));
     return o;
 }
 
@@ -133,12 +163,13 @@ long statusKb(const char* field)
     return -1;
 }
 
-void writeIni(const QString& appFolder, const QString& dbFolder)
+// location: the database's folder or a server's URI.
+void writeIni(const QString& appFolder, const QString& location)
 {
     QFile ini(QDir(appFolder).filePath(QStringLiteral("PelmarEmployee.ini")));
     if (!ini.open(QIODevice::WriteOnly))
         throw std::runtime_error("cannot write the configuration file");
-    ini.write(QStringLiteral("[PELMAREMPLOYEE]\r\nMessage=%1\r\n").arg(dbFolder).toLatin1());
+    ini.write(QStringLiteral("[PELMAREMPLOYEE]\r\nMessage=%1\r\n").arg(location).toLatin1());
 }
 
 // The window as one workstation runs it, with nobody at the screen.
@@ -204,30 +235,39 @@ struct Action
 class Bench
 {
 public:
-    Bench(const Options& options, QString dbFolder) : m_options(options), m_folder(std::move(dbFolder)) {}
+    // location: the database's folder or a server's URI, as the
+    // configuration file gives it.
+    Bench(const Options& options, QString location, Bare& bare)
+        : m_options(options), m_location(std::move(location)), m_bare(bare)
+    {
+    }
 
     void run()
     {
         QTemporaryDir app;
-        writeIni(app.path(), m_folder);
-        const QString path = QDir(m_folder).filePath(names::DatabaseFile);
-        BareSql bare(path);
+        writeIni(app.path(), m_location);
+        // A terminal holds its connection all day, as the bare work holds its
+        // own: each start-up below finds it open (with what it learnt of the
+        // tables), and opening one is timed on its own.
+        const QString database = config::databasePath(m_location);
+        const std::shared_ptr<sql::Session> held = sql::Session::open(database);
         const int employees = m_options.company.employees;
         for (int r = 0; r < m_options.runs; ++r) {
             const int id = 1 + (r * 37) % employees;
             // Every other run the bare work goes first, so neither side gets
             // the other's warm caches every time.
             const bool bareFirst = r % 2 == 1;
-            runOnce(app.path(), bare, id, r, bareFirst);
+            time(
+                "connect", [&] { sql::Session::openPrivate(database); }, [&] { m_bare.connect(); },
+                bareFirst);
+            runOnce(app.path(), m_bare, id, r, bareFirst);
         }
     }
 
-    void report(long long records, const QString& path)
+    // database: what the figures were taken on, in a line.
+    void report(const QString& database)
     {
-        std::printf("\nDatabase %s: %d employees (%d former), %lld time records, %.0f MB\n",
-                    qPrintable(QDir::toNativeSeparators(path)),
-                    m_options.company.employees + m_options.company.former, m_options.company.former, records,
-                    QFileInfo(path).size() / 1048576.0);
+        std::printf("\n%s\n", qPrintable(database));
         std::printf("Median of %d runs each; bare = the same rows with hand-written SQL on an open "
                     "connection\n\n",
                     m_options.runs);
@@ -274,7 +314,7 @@ private:
             a.bare.push_back(measure(bareWork));
     }
 
-    void runOnce(const QString& appFolder, BareSql& bare, int id, int run, bool bareFirst)
+    void runOnce(const QString& appFolder, Bare& bare, int id, int run, bool bareFirst)
     {
         // A shift ten seconds later at every run, so each clock-in is the newest.
         const double today = FirstToday;
@@ -364,7 +404,8 @@ private:
     }
 
     const Options& m_options;
-    QString m_folder;
+    QString m_location;
+    Bare& m_bare;
     std::vector<Action> m_actions;
     double m_worstRatio = 0;
     const char* m_worstAction = "";
@@ -443,6 +484,78 @@ Memory startUpMemory(const QString& dbFolder)
     return {median(peaks), median(resident)};
 }
 
+// The generator writes only days before today: whatever lies later was left
+// by an earlier run of the benchmark and goes, so that every run starts from
+// the same records. Returns how many time records there are.
+long long undoEarlierRuns(const QString& location)
+{
+    const std::unique_ptr<Database> db = Engine().openDatabase(location);
+    db->execute(QStringLiteral("DELETE FROM [Time] WHERE Tdate >= ?"), {Value::date(FirstToday)});
+    return db->openRecordset(QStringLiteral("SELECT COUNT(*) AS Records FROM [Time]"))
+        ->field(QStringLiteral("Records"))
+        .toInteger();
+}
+
+// Puts the generated file's records on the server the way a site moves to
+// one: pelmar-db copy. A server database that holds records already is used
+// as it is.
+void fillServer(const QString& uri, const QString& folder)
+{
+    {
+        const std::shared_ptr<sql::Session> session = sql::Session::openPrivate(uri);
+        if (!sql::existingTable(*session).isEmpty() &&
+            Database(session)
+                    .openRecordset(QStringLiteral("SELECT COUNT(*) AS Records FROM [Time]"))
+                    ->field(QStringLiteral("Records"))
+                    .toInteger() > 0) {
+            std::printf("Using the records already on the server\n");
+            return;
+        }
+    }
+    std::printf("Copying the file to the server ...\n");
+    const double start = nowMs();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (runPelmarDb({QStringLiteral("copy"), folder, uri}, out, err, SystemClock(), isatty(STDERR_FILENO)) !=
+        0)
+        throw std::runtime_error("the copy to the server failed");
+    // The planner's statistics, as autovacuum would gather them soon after.
+    sql::Session::openPrivate(uri)->exec(QStringLiteral("ANALYZE"));
+    std::printf("  in %.1f s\n", (nowMs() - start) / 1000);
+}
+
+void printBurst(const BurstFigures& file, const BurstFigures* server)
+{
+    std::printf("\nShift change: %d terminal processes clock every current employee in, then out\n\n",
+                Terminals);
+    std::printf("%-22s %12s %12s\n", "", "file", server ? "server" : "");
+    auto line = [&](const char* name, auto field, const char* format) {
+        std::printf("%-22s ", name);
+        std::printf(format, file.*field);
+        if (server) {
+            std::printf(" ");
+            std::printf(format, server->*field);
+        }
+        std::printf("\n");
+    };
+    line("punches", &BurstFigures::punches, "%12d");
+    line("seconds", &BurstFigures::seconds, "%12.2f");
+    std::printf("%-22s %12.1f", "punches per second", file.punches / file.seconds);
+    if (server)
+        std::printf(" %12.1f", server->punches / server->seconds);
+    std::printf("\n");
+    line("p50 ms per punch", &BurstFigures::p50Ms, "%12.2f");
+    line("p99 ms per punch", &BurstFigures::p99Ms, "%12.2f");
+    line("failed", &BurstFigures::failed, "%12d");
+    line("lost", &BurstFigures::lost, "%12d");
+    line("duplicated", &BurstFigures::duplicated, "%12d");
+}
+
+bool burstClean(const BurstFigures& f)
+{
+    return f.lost == 0 && f.duplicated == 0 && f.failed == 0;
+}
+
 int benchMain(const Options& options)
 {
     std::unique_ptr<QTemporaryDir> scratch;
@@ -461,25 +574,35 @@ int benchMain(const Options& options)
         const long long rows = generate(path, options.company, FirstToday);
         std::printf("  %lld time records in %.1f s\n", rows, (nowMs() - start) / 1000);
     }
-    long long records = 0;
-    {
-        // The generator writes only days before today: whatever lies later
-        // was left by an earlier run of the benchmark and goes, so that every
-        // run starts from the same file.
-        std::shared_ptr<sql::Connection> conn = sql::Connection::openPrivate(path);
-        sql::Statement undo(*conn, QStringLiteral("DELETE FROM \"Time\" WHERE Tdate >= ?"));
-        undo.bind(1, FirstToday);
-        undo.step();
-        sql::Statement count(*conn, QStringLiteral("SELECT COUNT(*) FROM \"Time\""));
-        count.step();
-        records = count.columnInt(0);
-    }
+    const long long records = undoEarlierRuns(path);
+    const int people = options.company.employees + options.company.former;
 
     const bool plansClean = printPlans(path);
 
-    Bench bench(options, folder);
+    BareSql bareFile(path);
+    Bench bench(options, folder, bareFile);
     bench.run();
-    bench.report(records, path);
+    bench.report(QString::asprintf("Database %s: %d employees (%d former), %lld time records, %.0f MB",
+                                   qPrintable(QDir::toNativeSeparators(path)), people, options.company.former,
+                                   records, QFileInfo(path).size() / 1048576.0));
+    double worst = bench.worstRatio();
+    QString worstAction = QString::fromLatin1(bench.worstAction());
+
+    const bool server = !options.server.isEmpty();
+    if (server) {
+        fillServer(options.server, folder);
+        const long long serverRecords = undoEarlierRuns(options.server);
+        BarePg bareServer(options.server);
+        Bench onServer(options, options.server, bareServer);
+        onServer.run();
+        onServer.report(QString::asprintf("Server database %s: %lld time records, %.0f MB",
+                                          qPrintable(bareServer.name()), serverRecords,
+                                          bareServer.sizeBytes() / 1048576.0));
+        if (onServer.worstRatio() > worst) {
+            worst = onServer.worstRatio();
+            worstAction = QString::fromLatin1(onServer.worstAction()) + QStringLiteral(" on the server");
+        }
+    }
 
     QTemporaryDir emptyFolder;
     sql::createDatabase(QDir(emptyFolder.path()).filePath(names::DatabaseFile));
@@ -490,11 +613,23 @@ int benchMain(const Options& options)
     std::printf("  this database   %7.1f MB / %7.1f MB\n", big.peakMb, big.residentMb);
     std::printf("  empty database  %7.1f MB / %7.1f MB\n", empty.peakMb, empty.residentMb);
 
-    const bool met = bench.worstRatio() <= TargetRatio && difference <= TargetMemoryMb && plansClean;
-    std::printf("\nSummary: worst ratio %.2fx (%s), start-up memory %+.1f MB against an empty database; "
+    bool punchesKept = true;
+    if (options.burst || server) {
+        const BurstFigures onFile = runBurst(folder, options.company.employees, BurstDay);
+        std::optional<BurstFigures> onServer;
+        if (server)
+            onServer = runBurst(options.server, options.company.employees, BurstDay);
+        printBurst(onFile, onServer ? &*onServer : nullptr);
+        punchesKept = burstClean(onFile) && (!onServer || burstClean(*onServer));
+    }
+
+    const bool met = worst <= TargetRatio && difference <= TargetMemoryMb && plansClean && punchesKept;
+    std::printf("\nSummary: worst ratio %.2fx (%s), start-up memory %+.1f MB against an empty database%s; "
                 "targets %.0fx and %.0f MB: %s\n",
-                bench.worstRatio(), bench.worstAction(), difference, TargetRatio, TargetMemoryMb,
-                met ? "met" : "MISSED");
+                worst, qPrintable(worstAction), difference,
+                options.burst || server ? (punchesKept ? ", no punch lost or duplicated" : ", PUNCHES LOST")
+                                        : "",
+                TargetRatio, TargetMemoryMb, met ? "met" : "MISSED");
     return options.check && !met ? 1 : 0;
 }
 
@@ -512,6 +647,9 @@ int main(int argc, char** argv)
     try {
         if (!options.childFolder.isEmpty())
             return pelmar::bench::childFormLoad(options.childFolder);
+        if (!options.childBurst.isEmpty())
+            return pelmar::bench::burstTerminal(options.childBurst, options.childBurstFirst,
+                                                options.company.employees, pelmar::bench::BurstDay);
         return pelmar::bench::benchMain(options);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "pelmar-bench: %s\n", e.what());
