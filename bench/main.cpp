@@ -519,8 +519,6 @@ void fillServer(const QString& uri, const QString& folder)
     if (runPelmarDb({QStringLiteral("copy"), folder, uri}, out, err, SystemClock(), isatty(STDERR_FILENO)) !=
         0)
         throw std::runtime_error("the copy to the server failed");
-    // The planner's statistics, as autovacuum would gather them soon after.
-    sql::Session::openPrivate(uri)->exec(QStringLiteral("ANALYZE"));
     std::printf("  in %.1f s\n", (nowMs() - start) / 1000);
 }
 

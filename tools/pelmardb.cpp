@@ -379,6 +379,10 @@ private:
             throw;
         }
         reader.rollback();
+        // The planner's figures now, not when autovacuum comes round: the
+        // terminals' first queries read the indexes from the start.
+        if (isServerLocation(writer.location()))
+            writer.exec(QStringLiteral("ANALYZE"));
     }
 
     void copyTable(sql::Session& reader, sql::Session& writer, const QString& table, const QString& key,
