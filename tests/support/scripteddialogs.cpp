@@ -4,45 +4,28 @@
 
 namespace pelmar::test {
 
-void ScriptedDialogs::messageBox(const QString& text, Icon icon, const QString& title)
+void ScriptedDialogs::messageBox(const QString& text, Icon icon, const QString&)
 {
-    messages.push_back({text, icon, title.isEmpty() ? programTitle() : title});
-    if (!m_onMessage.empty()) {
-        auto action = std::move(m_onMessage.front());
-        m_onMessage.pop_front();
-        action();
-    }
+    messages.push_back({text, icon});
 }
 
-QString ScriptedDialogs::inputBox(const QString& prompt, const QString& title)
+QString ScriptedDialogs::inputBox(const QString& prompt, const QString&)
 {
-    inputs.push_back({prompt, title});
+    asked << prompt;
     if (m_inputs.empty()) {
         ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
         return QString();
     }
-    const QString text = m_inputs.front() ? *m_inputs.front() : QString();
+    const QString text = m_inputs.front().value_or(QString());
     m_inputs.pop_front();
     return text;
 }
 
-std::optional<QString> ScriptedDialogs::openFileName(const QString& title, const QString& filter,
-                                                     const QString& initDir)
+std::optional<QString> ScriptedDialogs::openFileName(const QString& title, const QString&, const QString&)
 {
-    fileDialogs << title;
-    lastFilter = filter;
-    lastInitDir = initDir;
-    if (m_files.empty()) {
-        ADD_FAILURE() << "unexpected file dialog";
-        return std::nullopt;
-    }
-    if (!m_files.front()) {
-        m_files.pop_front();
-        return std::nullopt;
-    }
-    const QString path = *m_files.front();
-    m_files.pop_front();
-    return path;
+    asked << title;
+    ADD_FAILURE() << "unexpected file dialog";
+    return std::nullopt;
 }
 
 QStringList ScriptedDialogs::texts() const
@@ -56,8 +39,7 @@ QStringList ScriptedDialogs::texts() const
 void ScriptedDialogs::clear()
 {
     messages.clear();
-    inputs.clear();
-    fileDialogs.clear();
+    asked.clear();
 }
 
 } // namespace pelmar::test

@@ -58,7 +58,7 @@ public:
     QStringList shown()
     {
         QStringList out = m_dialogs.texts();
-        if (!m_dialogs.inputs.empty() || !m_dialogs.fileDialogs.isEmpty())
+        if (!m_dialogs.asked.isEmpty())
             out << QStringLiteral("unexpected dialog");
         m_dialogs.clear();
         return out;
