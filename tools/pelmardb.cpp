@@ -10,6 +10,7 @@
 #include "store/schema.h"
 #include "store/sqlitesession.h"
 #include "timekeeping/hours.h"
+#include "tools/csv.h"
 #include "tools/timeadmin.h"
 
 #include <QDir>
@@ -100,10 +101,7 @@ QString csvField(const Value& v)
     default:
         text = v.toText();
     }
-    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
-        text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
-        text = QLatin1Char('"') + text.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-    return text;
+    return csvQuoted(text);
 }
 
 class Admin

@@ -12,6 +12,7 @@
 #include "timekeeping/hours.h"
 #include "timekeeping/timeaudit.h"
 #include "timekeeping/timerecords.h"
+#include "tools/csv.h"
 
 #include <cmath>
 #include <map>
@@ -109,13 +110,7 @@ bool isType(const Value& type, const QString& name)
 
 QString csvField(const Value& v)
 {
-    if (v.isNull())
-        return QString();
-    QString text = v.toText();
-    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
-        text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
-        text = QLatin1Char('"') + text.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-    return text;
+    return v.isNull() ? QString() : csvQuoted(v.toText());
 }
 
 std::vector<Value> recordFields(const TimeRecord& r)

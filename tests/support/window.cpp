@@ -13,6 +13,21 @@
 
 namespace pelmar::test {
 
+namespace {
+
+// The labels' texts, empty for a hidden one.
+QStringList texts(QWidget& window, std::initializer_list<const char*> names)
+{
+    QStringList out;
+    for (const char* name : names) {
+        const auto* label = window.findChild<QLabel*>(QString::fromLatin1(name));
+        out << (label->isVisible() ? label->text() : QString());
+    }
+    return out;
+}
+
+} // namespace
+
 WindowTest::WindowTest(Dialogs* dialogs) : clock(dec(4) + hm(9, 0))
 {
     m_window = std::make_unique<TimeClockWindow>(dialogs ? *dialogs : scripted, clock, appDir.path());
@@ -92,16 +107,6 @@ QStringList WindowTest::clockLines()
 QString WindowTest::text(const char* labelName)
 {
     return texts(*m_window, {labelName}).front();
-}
-
-QStringList texts(QWidget& window, std::initializer_list<const char*> names)
-{
-    QStringList out;
-    for (const char* name : names) {
-        const auto* label = window.findChild<QLabel*>(QString::fromLatin1(name));
-        out << (label->isVisible() ? label->text() : QString());
-    }
-    return out;
 }
 
 void whenModal(std::function<void(QWidget*)> answer)

@@ -67,7 +67,6 @@ private:
 // The same, on any time-clock window.
 void logIn(QWidget& window, const QString& fullName, const QString& password);
 void click(QWidget& window, const char* objectName);
-QStringList texts(QWidget& window, std::initializer_list<const char*> names);
 
 // Answers the next modal box of Qt's own dialogs when it opens: runs answer
 // on it from the event loop that the box itself runs.
