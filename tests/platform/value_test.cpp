@@ -15,8 +15,6 @@ TEST(ValueText, EachKind)
     EXPECT_EQ(Value::number(7.5).toText(), "7.5");
     EXPECT_EQ(Value::number(16).toText(), "16");
     EXPECT_EQ(Value::date(46360).toText(), "12/4/2026");
-    EXPECT_EQ(Value::date(46360 + 0.5).toText(), "12/4/2026 12:00:00 PM");
-    EXPECT_EQ(Value::date(0.25).toText(), "6:00:00 AM");
     EXPECT_EQ(errorOf([] { (void)Value::null().toText(); }), err::InvalidUseOfNull);
     EXPECT_EQ(Value::null().toTextOrEmpty(), "");
 }
