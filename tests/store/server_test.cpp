@@ -66,9 +66,6 @@ TEST_F(ServerTest, AServerThatCannotBeUsedSaysWhyInLibpqsWords)
             EXPECT_FALSE(e.description().contains("wrong"));
         }
     }
-    test::TestDb bare(test::Backend::Server, test::TestDb::Tables::None);
-    EXPECT_EQ(errorOf([&] { Engine().openDatabase(bare.path())->openRecordset(sqltexts::AllTimeRecords); }),
-              err::InputTableNotFound);
 }
 
 // A connection lost between actions fails the action that meets it; the next
