@@ -171,29 +171,17 @@ TEST(MailCredentials, GoOverTlsOrToThisComputerOnly)
     }
 }
 
-TEST_F(MailTest, ClosedPortFailsQuicklyAndASilentServerTimesOut)
+TEST_F(MailTest, ASilentServerTimesOut)
 {
-    quint16 closed = 0;
-    {
-        SmtpServer gone; // its port, closed again with it
-        ASSERT_NE(closed = gone.silent(), 0);
-    }
-    configure(closed);
-    QElapsedTimer clock;
-    clock.start();
-    ASSERT_TRUE(send(1, 5000));
-    EXPECT_LT(clock.elapsed(), 3000);
-    ASSERT_EQ(failed.count(), 1);
-    EXPECT_NE(failed.first().at(0).toInt(), 0);
-
     ASSERT_NE(port = server.silent(), 0);
     configure(port);
     mail.connectTimeout = 2;
     mail.totalTimeout = 3;
-    clock.restart();
-    ASSERT_TRUE(send(2, 8000));
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(send(1, 8000));
     EXPECT_LT(clock.elapsed(), 5000);
-    ASSERT_EQ(failed.count(), 2);
+    EXPECT_EQ(failed.count(), 1);
     EXPECT_FALSE(mail.busy());
 }
 
