@@ -12,46 +12,35 @@ using test::errorOf;
 
 namespace {
 
-TEST(Dialect, TranslatesLiteralsNamesAndIsNull)
+TEST(Dialect, Translates)
 {
-    EXPECT_EQ(sql::translate("SELECT * From qslPersonnelShort Where IsNull(Personnel.TerminationDate)"),
-              "SELECT * From qslPersonnelShort Where ((qslPersonnelShort.TerminationDate) IS NULL)");
-    EXPECT_EQ(sql::translate("SELECT SUM([Thours]) FROM qslTime WHERE Tdate = #12/4/2026#"),
-              "SELECT SUM(\"Thours\") FROM qslTime WHERE Tdate = 46360");
-    // Every form the date test accepts reads the same way between # signs.
-    for (const char* form : {"12/4/2026", "12-4-2026", "December 04, 2026", "Friday, December 04, 2026"})
-        EXPECT_EQ(sql::translate(QStringLiteral("x = #%1#").arg(QLatin1String(form))), "x = 46360") << form;
-    EXPECT_EQ(sql::translate("Type = \"Worked\" AND Name = 'O''Brien'"),
-              "Type = 'Worked' AND Name = 'O''Brien'");
-    // The qualifier stays when the table itself is read.
-    EXPECT_EQ(sql::translate("SELECT Personnel.FullName FROM Personnel"),
-              "SELECT Personnel.FullName FROM Personnel");
-    for (const char* text : {"x = #13/45/2026#", "x = #1/5/2026", "x = [Thours", "x = 'open", "IsNull(x"})
-        EXPECT_EQ(errorOf([&] { sql::translate(QString::fromLatin1(text)); }), err::QuerySyntax) << text;
-}
-
-TEST(Dialect, TranslatesForPostgreSql)
-{
-    const std::pair<const char*, const char*> cases[] = {
+    using sql::Target;
+    const std::tuple<Target, const char*, const char*> cases[] = {
+        {Target::Sqlite, "SELECT * From qslPersonnelShort Where IsNull(Personnel.TerminationDate)",
+         "SELECT * From qslPersonnelShort Where ((qslPersonnelShort.TerminationDate) IS NULL)"},
+        // The qualifier stays when the table itself is read.
+        {Target::Sqlite, "SELECT Personnel.FullName FROM Personnel",
+         "SELECT Personnel.FullName FROM Personnel"},
+        // Between # signs any form the date boxes accept.
+        {Target::Sqlite, "x = #Friday, December 04, 2026#", "x = 46360"},
+        {Target::Sqlite, "Type = \"Worked\" AND Name = 'O''Brien'", "Type = 'Worked' AND Name = 'O''Brien'"},
         // Quoted names in lower case, as the server keeps unquoted ones.
-        {"SELECT SUM([Thours]) AS SumOfThours FROM qslTime WHERE Tdate = #12/4/2026#",
+        {Target::Postgres, "SELECT SUM([Thours]) AS SumOfThours FROM qslTime WHERE Tdate = #12/4/2026#",
          "SELECT SUM(\"thours\") AS SumOfThours FROM qslTime WHERE Tdate = 46360"},
-        {"UPDATE [Time] SET TimeOut = ? WHERE TimeID = ? AND IsNull(TimeOut)",
+        {Target::Postgres, "UPDATE [Time] SET TimeOut = ? WHERE TimeID = ? AND IsNull(TimeOut)",
          "UPDATE \"time\" SET TimeOut = $1 WHERE TimeID = $2 AND ((TimeOut) IS NULL)"},
         // Null sorts as on the file: first when rising, last when falling.
-        {"SELECT * From qslTime ORDER BY Tdate DESC, TimeIn",
-         "SELECT * From qslTime ORDER BY Tdate DESC NULLS LAST, "
-         "TimeIn NULLS FIRST"},
-        {"SELECT * FROM t ORDER BY COALESCE(a, b) ASC LIMIT 3",
-         "SELECT * FROM t ORDER BY COALESCE(a, b) ASC NULLS "
-         "FIRST LIMIT 3"},
-        {"SELECT 'a?' FROM t WHERE x = \"?\"", "SELECT 'a?' FROM t WHERE x = '?'"},
+        {Target::Postgres, "SELECT * From qslTime ORDER BY Tdate DESC, COALESCE(a, b) ASC LIMIT 3",
+         "SELECT * From qslTime ORDER BY Tdate DESC NULLS LAST, COALESCE(a, b) ASC NULLS FIRST LIMIT 3"},
+        {Target::Postgres, "SELECT 'a?' FROM t WHERE x = \"?\"", "SELECT 'a?' FROM t WHERE x = '?'"},
     };
-    for (const auto& [from, to] : cases)
-        EXPECT_EQ(sql::translate(QString::fromLatin1(from), sql::Target::Postgres), QString::fromLatin1(to));
+    for (const auto& [target, from, to] : cases)
+        EXPECT_EQ(sql::translate(QString::fromLatin1(from), target), QString::fromLatin1(to)) << from;
     // The tests' own SQL quotes names, as SQLite's does.
-    EXPECT_EQ(sql::translate("SELECT \"Thours\" FROM \"Time\"", sql::Target::Postgres, sql::Quotes::Names),
+    EXPECT_EQ(sql::translate("SELECT \"Thours\" FROM \"Time\"", Target::Postgres, sql::Quotes::Names),
               "SELECT \"thours\" FROM \"time\"");
+    for (const char* text : {"x = #13/45/2026#", "x = #1/5/2026", "x = [Thours", "x = 'open", "IsNull(x"})
+        EXPECT_EQ(errorOf([&] { sql::translate(QString::fromLatin1(text)); }), err::QuerySyntax) << text;
 }
 
 // The program's SQL texts, run as the program builds them, on each engine.

@@ -6,31 +6,6 @@
 
 namespace pelmar::test {
 
-QByteArray SmtpServer::Message::header(const QByteArray& name) const
-{
-    for (const QByteArray& line : raw.left(raw.indexOf("\r\n\r\n") + 2).split('\n')) {
-        if (line.startsWith(name + ": "))
-            return line.mid(name.size() + 2).chopped(1);
-    }
-    return {};
-}
-
-QByteArray SmtpServer::Message::text() const
-{
-    const QByteArray encoded = body();
-    QByteArray out;
-    for (qsizetype i = 0; i < encoded.size(); ++i) {
-        if (encoded[i] != '=') {
-            out += encoded[i];
-            continue;
-        }
-        if (encoded.mid(i + 1, 2) != "\r\n") // a soft line break adds nothing
-            out += static_cast<char>(encoded.mid(i + 1, 2).toInt(nullptr, 16));
-        i += 2;
-    }
-    return out;
-}
-
 namespace {
 
 QString script()

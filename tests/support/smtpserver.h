@@ -28,10 +28,14 @@ public:
     struct Message
     {
         QByteArray raw;       // the DATA bytes as received
-        QJsonObject envelope; // mail_from, rcpt_tos, user, mechanism, tls
-        QByteArray header(const QByteArray& name) const;
+        QJsonObject envelope; // mail_from, rcpt_tos, user, mechanism, tls, headers, text
+        QByteArray header(const QByteArray& name) const
+        {
+            return envelope.value("headers").toObject().value(QString::fromLatin1(name)).toString().toUtf8();
+        }
         QByteArray body() const { return raw.mid(raw.indexOf("\r\n\r\n") + 4); }
-        QByteArray text() const; // the body with quoted-printable undone
+        // The body with quoted-printable undone.
+        QByteArray text() const { return envelope.value("text").toString().toUtf8(); }
     };
 
     ~SmtpServer();

@@ -1,16 +1,11 @@
 #!/usr/bin/python3
-"""A small SMTP server for the mail tests (tests/support/smtpserver.h).
-
-  certs FOLDER: a test CA (ca.pem) and certificate-and-key files.
-  serve FOLDER USER PASSWORD [starttls|implicit PEM] [login-only]: requires
-      AUTH, keeps each message as mail-N.eml and then mail-N.json, and logs
-      each AUTH attempt to auth.log, all in FOLDER.
-  silent: accepts connections and never says a word.
-serve and silent print "READY <port>" once listening.
-"""
+"""A small SMTP server for the mail tests; tests/support/smtpserver.h runs it.
+serve and silent print "READY <port>" once listening."""
 
 import asyncio
+import binascii
 import datetime
+import email
 import ipaddress
 import json
 import logging
@@ -41,15 +36,18 @@ async def serve(folder, user, password, tls=None, pem=None, *options):
             nonlocal count
             count += 1
             base = os.path.join(folder, "mail-%d" % count)
+            raw = envelope.original_content
             sidecar = dict(
                 session.auth_data or {},  # user and mechanism
                 mail_from=envelope.mail_from,
                 rcpt_tos=envelope.rcpt_tos,
                 tls=is_tls(server),
+                headers=dict(email.message_from_bytes(raw).items()),
+                text=binascii.a2b_qp(raw.partition(b"\r\n\r\n")[2]).decode("utf-8", "replace"),
             )
             # The sidecar last: its presence means the message is complete.
             with open(base + ".eml", "wb") as f:
-                f.write(envelope.original_content)
+                f.write(raw)
             with open(base + ".tmp", "w") as f:
                 json.dump(sidecar, f)
             os.replace(base + ".tmp", base + ".json")

@@ -44,23 +44,15 @@ protected:
     }
 
     QString folder() const { return target.folder(); }
-    // Every row of every table, to tell that nothing was written.
-    QString contents()
-    {
-        QString all;
-        for (const char* table : {"Personnel", "Time", "CustomSettings"}) {
-            for (const auto& row :
-                 target.rows(QStringLiteral("SELECT * FROM \"%1\" ORDER BY 1").arg(table))) {
-                for (const Value& v : row)
-                    all += v.toTextOrEmpty() + QLatin1Char(',');
-                all += QLatin1Char('\n');
-            }
-        }
-        return all;
-    }
     QStringList lines(const QString& sql, const QString& where = QString())
     {
         return run({"query", where.isEmpty() ? folder() : where, sql}).out.split("\r\n", Qt::SkipEmptyParts);
+    }
+    // Every row of every table, to tell that nothing was written.
+    QStringList contents()
+    {
+        return lines("SELECT * FROM Personnel") + lines("SELECT * FROM qslTime") +
+               lines("SELECT * FROM CustomSettings");
     }
 
     TestDb target{test::runnable(GetParam()), TestDb::Tables::None};
@@ -76,7 +68,7 @@ TEST_P(PelmarDbTest, RefusesBadInputWithStatusOneAndWritesNothing)
 {
     ASSERT_EQ(run({"init", folder()}).status, 0);
     ASSERT_EQ(run({"employee-add", folder(), "7", "Sample Employee", "pw"}).status, 0);
-    const QString before = contents();
+    const QStringList before = contents();
     // Command lines separated by commas, their arguments by |; ~ is the folder.
     const QStringList refused =
         QStringLiteral(
@@ -134,7 +126,6 @@ TEST_P(PelmarDbTest, CopyCarriesEveryRowThereAndBack)
         EXPECT_EQ(lines(sql), original);
         EXPECT_EQ(lines(sql, back.path()), original);
     }
-    EXPECT_GT(lines(sqltexts::AllTimeRecords).size(), 40);
     // A computed column has no date type: the number, exactly.
     EXPECT_EQ(lines("SELECT Tdate + TimeIn AS At FROM qslTime WHERE PersonnelID = 1 AND Tdate = #12/4/2026#")
                   .last(),
