@@ -25,9 +25,7 @@ TEST(WhereIsTest, PhraseForEveryTypeAndShapeOfTimes)
         {"Holiday", {" is on holiday "}},
         {"Sick Leave", {" is on sick leave "}},
         {"worked", {Unknown}},
-        {"Sick leave", {Unknown}},
         {"Worked ", {Unknown}},
-        {"Training", {Unknown}},
     };
     for (const auto& [type, phrases] : cases) {
         for (int shape = 0; shape < 4; ++shape) {
@@ -70,7 +68,6 @@ TEST(WhereIsTest, TheLatestRecordOfTheLastFifteenDaysAnswers)
         {"after today", {{dec(2), vacation}, {Today + 1, Worked, hm(8, 0)}}, " is on vacation "},
         {"only after today", {{Today + 1, Worked, hm(8, 0)}}, {}},
         {"vacation stored first", {{dec(3), vacation}, {dec(3), Worked, hm(9, 0)}}, InDot},
-        {"vacation stored last", {{dec(3), Worked, hm(9, 0)}, {dec(3), vacation}}, InDot},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
