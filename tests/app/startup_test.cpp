@@ -48,7 +48,6 @@ TEST(ConfigTest, TheFolderIsTrimmedAndLimited)
         {iniText("/srv/time  clock/data"), "/srv/tim"},
         {iniText(x252), x252},
         {iniText(x252 + "x"), std::nullopt},
-        {iniText(x252 + QString(48, 'x')), std::nullopt},
     };
     QTemporaryDir dir;
     const QString ini = dir.filePath(config::FileName);

@@ -32,7 +32,6 @@ TEST(ClockOfferTest, FollowsTheNewestRecord)
         {"empty type", Value::text(QString()), open, Today, ClockOffer::ClockOut},
         {"empty type yesterday", Value::text(QString()), open, Today - 1, ClockOffer::RepairYesterday},
         {"open yesterday", Worked, open, Today - 1, ClockOffer::RepairYesterday},
-        {"open two days ago", Worked, open, Today - 2, ClockOffer::RepairEarlier},
         {"open 14 days ago", Worked, open, Today - 14, ClockOffer::RepairEarlier},
         {"dated after today", Worked, open, Today + 1, ClockOffer::Unchanged},
     };

@@ -56,7 +56,6 @@ TEST_F(Window, OffersAndAlerts)
         QStringList messagesAfterClock;
     };
     const Case cases[] = {
-        {"Worked", 9, {"Log Out", "Clock OUT", "View My Time"}, {}},
         {"", 9, {"Log Out", "Clock OUT", "View My Time"}, {}},
         {"Worked", 8.5, {"Log Out", "Clock OUT", "View My Time"}, {WindowTest::AlertAttempt}},
         {"Vacation", 9, {"Log Out", "Clock IN", "View My Time"}, {}},
