@@ -25,24 +25,27 @@ std::optional<TimeRecord> newestRecord(TimeClock& clock)
 }
 
 // Closes the shift at the midnight after its date and, for yesterday's,
-// opens today's at 12:01 am, in one transaction with their audit rows. False
-// when the shift was no longer open.
-bool closeAtMidnight(TimeClock& clock, qint64 id, const Value& employeeId, std::optional<double> reopenOn,
-                     double now)
+// opens today's at 12:01 am, in one transaction with their audit rows.
+// Returns the closed shift; nullopt when it was no longer open.
+std::optional<TimeRecord> closeAtMidnight(TimeClock& clock, qint64 id, const Value& employeeId,
+                                          std::optional<double> reopenOn, double now)
 {
     const auto db = clock.open();
     TimeAudit audit(*db, now);
     Transaction transaction(*db);
     const std::optional<TimeRecord> shift = timerecords::read(*db, id);
-    if (!shift || !shift->isOpen() || !timerecords::closeShift(*db, *shift, Midnight))
-        return false;
-    audit.write(TimeAudit::ClosedAtMidnight, shift, timerecords::read(*db, id));
+    if (!shift || !shift->isOpen())
+        return std::nullopt;
+    std::optional<TimeRecord> closed = timerecords::closeShift(*db, *shift, Midnight);
+    if (!closed)
+        return std::nullopt;
+    audit.write(TimeAudit::ClosedAtMidnight, shift, closed);
     if (reopenOn) {
         const qint64 reopened = timerecords::addShift(*db, employeeId, *reopenOn, OneMinutePastMidnight);
         audit.write(TimeAudit::ReopenedAfterMidnight, std::nullopt, timerecords::read(*db, reopened));
     }
     transaction.commit();
-    return true;
+    return closed;
 }
 
 } // namespace
@@ -80,12 +83,10 @@ LogIn logIn(TimeClock& clock, const Value& employeeId, double now)
         }
 
         const bool yesterday = offer == ClockOffer::RepairYesterday;
-        if (!closeAtMidnight(clock, newest->id, employeeId, yesterday ? std::optional(today) : std::nullopt,
-                             now))
-            continue;
-        result.closedShift = timerecords::read(*clock.open(), newest->id);
+        result.closedShift = closeAtMidnight(clock, newest->id, employeeId,
+                                             yesterday ? std::optional(today) : std::nullopt, now);
         if (!result.closedShift)
-            continue; // removed the moment after it was closed
+            continue;
         // The sheet and its total show the records as they now stand.
         result.total = timesheet::load(clock, range, employeeId);
         if (yesterday) {

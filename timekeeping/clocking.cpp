@@ -23,15 +23,18 @@ ClockOut clockOut(TimeClock& clock, qint64 shiftId, double now)
         const auto db = clock.open();
         TimeAudit audit(*db, now);
         Transaction transaction(*db);
+        // Read under the write lock, so it stays as read until the commit.
         const std::optional<TimeRecord> shift = timerecords::read(*db, shiftId);
-        result.closed = shift && shift->isOpen() && timerecords::closeShift(*db, *shift, timeOfDay(now));
+        const std::optional<TimeRecord> closed =
+            shift && shift->isOpen() ? timerecords::closeShift(*db, *shift, timeOfDay(now)) : std::nullopt;
+        result.closed = closed.has_value();
+        result.shift = closed ? closed : shift;
         if (!result.closed && shift) {
             // The administrator sees the attempt; the record stays as it was.
             audit.write(TimeAudit::AlreadyClockedOut, shift, shift);
         }
-        if (result.closed || shift)
+        if (result.shift)
             transaction.commit();
-        result.shift = timerecords::read(*db, shiftId);
     }
     clock.times().refresh();
     if (result.closed) {

@@ -36,9 +36,9 @@ std::optional<TimeRecord> read(Database& db, qint64 id);
 qint64 addShift(Database& db, const Value& employeeId, double date, double timeIn);
 
 // Closes the shift at timeOut (a time of day) with its hours and the type
-// "Worked", only while it is still open. False when it was closed or removed
-// meanwhile; then nothing is written.
-bool closeShift(Database& db, const TimeRecord& open, double timeOut);
+// "Worked", only while it is still open, and returns it as now stored.
+// nullopt when it was closed or removed meanwhile; then nothing is written.
+std::optional<TimeRecord> closeShift(Database& db, const TimeRecord& open, double timeOut);
 
 } // namespace timerecords
 
