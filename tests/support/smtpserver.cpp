@@ -50,16 +50,6 @@ quint16 SmtpServer::serve(const Setup& setup)
     }
     if (setup.loginOnly)
         arguments << "login-only";
-    return start(arguments);
-}
-
-quint16 SmtpServer::silent()
-{
-    return start({"silent"});
-}
-
-quint16 SmtpServer::start(const QStringList& arguments)
-{
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(QStringLiteral("/usr/bin/python3"), QStringList{script()} + arguments);
     QElapsedTimer waited;

@@ -17,10 +17,9 @@ public:
     struct Setup
     {
         const char* tls = nullptr; // "starttls" or "implicit"
-        // Of smtpserver.py's certificates: all for 127.0.0.1, ::1, localhost
-        // and mail.pelmar.test (reached through SmtpMail::connectAddress,
-        // never resolved) but "wronghost"; all signed by caFile() but
-        // "selfsigned". The others are "trusted" and "expired".
+        // For 127.0.0.1, ::1, localhost and mail.pelmar.test (reached through
+        // SmtpMail::connectAddress, never resolved): "trusted", signed by
+        // caFile(), or "selfsigned".
         const char* certificate = "trusted";
         bool loginOnly = false; // AUTH LOGIN offered, PLAIN not
     };
@@ -43,8 +42,6 @@ public:
     // Starts the server and returns its port, 0 when it did not start.
     quint16 serve(const Setup& setup);
     quint16 serve() { return serve(Setup{}); }
-    // One that accepts connections and never says a word.
-    quint16 silent();
 
     std::vector<Message> received() const;
     // How many AUTH commands reached the server.
@@ -55,8 +52,6 @@ public:
     static QString caFile();
 
 private:
-    quint16 start(const QStringList& arguments);
-
     QTemporaryDir m_dir;
     QProcess m_process;
 };

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """A small SMTP server for the mail tests; tests/support/smtpserver.h runs it.
-serve and silent print "READY <port>" once listening."""
+serve prints "READY <port>" once listening."""
 
 import asyncio
 import binascii
@@ -10,7 +10,6 @@ import ipaddress
 import json
 import logging
 import os
-import socket
 import ssl
 import sys
 import warnings
@@ -22,10 +21,6 @@ from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 warnings.simplefilter("ignore")
 logging.getLogger("mail.log").setLevel(logging.CRITICAL)
 logging.getLogger("asyncio").setLevel(logging.CRITICAL)
-
-
-def is_tls(server):
-    return server.transport.get_extra_info("ssl_object") is not None
 
 
 async def serve(folder, user, password, tls=None, pem=None, *options):
@@ -41,7 +36,7 @@ async def serve(folder, user, password, tls=None, pem=None, *options):
                 session.auth_data or {},  # user and mechanism
                 mail_from=envelope.mail_from,
                 rcpt_tos=envelope.rcpt_tos,
-                tls=is_tls(server),
+                tls=server.transport.get_extra_info("ssl_object") is not None,
                 headers=dict(email.message_from_bytes(raw).items()),
                 text=binascii.a2b_qp(raw.partition(b"\r\n\r\n")[2]).decode("utf-8", "replace"),
             )
@@ -87,8 +82,7 @@ async def serve(folder, user, password, tls=None, pem=None, *options):
 
 
 def make_certificates(folder):
-    """ca.pem, the test CA; trusted.pem, expired.pem and wronghost.pem (for
-    mail.other.test, not the loopback names) signed by it; selfsigned.pem."""
+    """ca.pem, the test CA; trusted.pem signed by it; selfsigned.pem."""
     from cryptography import x509
     from cryptography.hazmat.primitives import hashes, serialization as pem
     from cryptography.hazmat.primitives.asymmetric import ec
@@ -97,14 +91,14 @@ def make_certificates(folder):
     now = datetime.datetime.now(datetime.timezone.utc)
     day = datetime.timedelta(days=1)
 
-    def make(file_name, subject, issuer, issuer_key, start, end, names=None):
+    def make(file_name, subject, issuer, issuer_key, names=None):
         key = ec.generate_private_key(ec.SECP256R1())
         name = lambda common: x509.Name([x509.NameAttribute(NameOID.COMMON_NAME, common)])
         builder = (
             x509.CertificateBuilder(name(issuer), name(subject), key.public_key())
             .serial_number(x509.random_serial_number())
-            .not_valid_before(start)
-            .not_valid_after(end)
+            .not_valid_before(now - day)
+            .not_valid_after(now + 30 * day)
             .add_extension(x509.BasicConstraints(names is None, None), critical=True)
         )
         if names:
@@ -119,27 +113,14 @@ def make_certificates(folder):
     loopback = [x509.DNSName("localhost"), x509.DNSName("mail.pelmar.test")] + [
         x509.IPAddress(ipaddress.ip_address(a)) for a in ("127.0.0.1", "::1")
     ]
-    valid = (now - day, now + 30 * day)
-    ca_key = make("ca.pem", "Test CA", "Test CA", None, *valid)
-    make("trusted.pem", "localhost", "Test CA", ca_key, *valid, loopback)
-    make("expired.pem", "localhost", "Test CA", ca_key, now - 30 * day, now - day, loopback)
-    make("wronghost.pem", "mail.other.test", "Test CA", ca_key, *valid, [x509.DNSName("mail.other.test")])
-    make("selfsigned.pem", "localhost", "localhost", None, *valid, loopback)
-
-
-def silent():
-    listener = socket.create_server(("127.0.0.1", 0))
-    print("READY %d" % listener.getsockname()[1], flush=True)
-    held = []
-    while True:
-        held.append(listener.accept()[0])
+    ca_key = make("ca.pem", "Test CA", "Test CA", None)
+    make("trusted.pem", "localhost", "Test CA", ca_key, loopback)
+    make("selfsigned.pem", "localhost", "localhost", None, loopback)
 
 
 if __name__ == "__main__":
     mode, args = sys.argv[1], sys.argv[2:]
     if mode == "serve":
         asyncio.run(serve(*args))
-    elif mode == "certs":
-        make_certificates(*args)
     else:
-        silent()
+        make_certificates(*args)

@@ -63,8 +63,6 @@ const char* backendName(Backend backend)
     return backend == Backend::Server ? "Server" : "File";
 }
 
-TestDb::TestDb() : TestDb(defaultBackend()) {}
-
 TestDb::TestDb(Backend backend, Tables tables) : m_backend(backend)
 {
     if (!onServer()) {
@@ -79,8 +77,7 @@ TestDb::TestDb(Backend backend, Tables tables) : m_backend(backend)
             "no test server: PELMAR_TEST_SERVER must name a PostgreSQL server on loopback");
     static std::atomic<int> serial{0};
     m_serverName = QStringLiteral("pelmar_test_%1_%2").arg(::getpid()).arg(++serial);
-    // One statement each: neither may run inside a transaction.
-    maintenance().exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\"").arg(m_serverName));
+    // Not inside a transaction, which CREATE DATABASE refuses.
     maintenance().exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(m_serverName));
     QUrl url(serverBase());
     url.setPath(QLatin1Char('/') + m_serverName);
@@ -164,10 +161,7 @@ qint64 TestDb::addTime(qint64 personnelId, std::optional<double> tdate, std::opt
                            "VALUES (?, ?, ?, ?, ?, ?)";
     const std::vector<Value> values = {Value::integer(personnelId), optional(tdate), optional(timeIn),
                                        optional(timeOut),           optional(hours), type};
-    if (onServer())
-        return run(insert + " RETURNING TimeID", values).at(0).at(0).toInteger();
-    run(insert, values);
-    return sqlite3_last_insert_rowid(file().handle());
+    return run(insert + " RETURNING TimeID", values).at(0).at(0).toInteger();
 }
 
 void TestDb::setSetting(const QString& column, const Value& value)

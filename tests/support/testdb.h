@@ -52,11 +52,8 @@ public:
         None
     };
 
-    TestDb();
-    explicit TestDb(Backend backend, Tables tables = Tables::Created);
+    explicit TestDb(Backend backend = defaultBackend(), Tables tables = Tables::Created);
     ~TestDb();
-    TestDb(const TestDb&) = delete;
-    TestDb& operator=(const TestDb&) = delete;
 
     bool onServer() const { return m_backend == Backend::Server; }
     QString folder() const { return onServer() ? m_uri : m_dir.path(); }
