@@ -12,8 +12,7 @@ namespace {
 TEST(ValueNumber, FromText)
 {
     const std::pair<const char*, double> numbers[] = {
-        {"  -12.25 ", -12.25}, {"+3", 3}, {".5", 0.5}, {"1,234.5", 1234.5}, {"1E3", 1000},
-    };
+        {"  -12.25 ", -12.25}, {"+3", 3}, {".5", 0.5}, {"1,234.5", 1234.5}, {"1E3", 1000}};
     for (const auto& [text, number] : numbers)
         EXPECT_DOUBLE_EQ(Value::text(text).toDouble(), number) << text;
     for (const char* text : {"abc", "", "1.2.3", "12/4/2026", "1e", "5 5", ",5", "0x10"})

@@ -48,8 +48,6 @@ quint16 SmtpServer::serve(const Setup& setup)
             return 0;
         arguments << setup.tls << certificateDir().filePath(QLatin1String(setup.certificate) + ".pem");
     }
-    if (setup.loginOnly)
-        arguments << "login-only";
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(QStringLiteral("/usr/bin/python3"), QStringList{script()} + arguments);
     QElapsedTimer waited;

@@ -21,34 +21,30 @@ public:
         // SmtpMail::connectAddress, never resolved): "trusted", signed by
         // caFile(), or "selfsigned".
         const char* certificate = "trusted";
-        bool loginOnly = false; // AUTH LOGIN offered, PLAIN not
     };
 
     struct Message
     {
         QByteArray raw;       // the DATA bytes as received
-        QJsonObject envelope; // mail_from, rcpt_tos, user, mechanism, tls, headers, text
+        QJsonObject envelope; // mail_from, rcpt_tos, user, tls, headers, text
         QByteArray header(const QByteArray& name) const
         {
             return envelope.value("headers").toObject().value(QString::fromLatin1(name)).toString().toUtf8();
         }
         QByteArray body() const { return raw.mid(raw.indexOf("\r\n\r\n") + 4); }
-        // The body with quoted-printable undone.
+        // Quoted-printable undone.
         QByteArray text() const { return envelope.value("text").toString().toUtf8(); }
     };
 
     ~SmtpServer();
 
-    // Starts the server and returns its port, 0 when it did not start.
-    quint16 serve(const Setup& setup);
+    quint16 serve(const Setup& setup); // the port; 0 when it did not start
     quint16 serve() { return serve(Setup{}); }
 
     std::vector<Message> received() const;
-    // How many AUTH commands reached the server.
-    int logins() const;
+    int logins() const; // AUTH commands that reached the server
 
-    // The test CA's certificate, made once per test program with the server
-    // certificates; empty when they could not be made.
+    // The test CA, made once per program with the server's; empty if that failed.
     static QString caFile();
 
 private:

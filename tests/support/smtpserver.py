@@ -19,11 +19,11 @@ from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 # AUTH without TLS and refused handshakes are what the tests are about;
 # keep the libraries' complaints about them out of the output.
 warnings.simplefilter("ignore")
-logging.getLogger("mail.log").setLevel(logging.CRITICAL)
-logging.getLogger("asyncio").setLevel(logging.CRITICAL)
+for name in ("mail.log", "asyncio"):
+    logging.getLogger(name).setLevel(logging.CRITICAL)
 
 
-async def serve(folder, user, password, tls=None, pem=None, *options):
+async def serve(folder, user, password, tls=None, pem=None):
     count = 0
 
     class Recorder:
@@ -33,7 +33,7 @@ async def serve(folder, user, password, tls=None, pem=None, *options):
             base = os.path.join(folder, "mail-%d" % count)
             raw = envelope.original_content
             sidecar = dict(
-                session.auth_data or {},  # user and mechanism
+                session.auth_data or {},  # the user
                 mail_from=envelope.mail_from,
                 rcpt_tos=envelope.rcpt_tos,
                 tls=server.transport.get_extra_info("ssl_object") is not None,
@@ -52,7 +52,7 @@ async def serve(folder, user, password, tls=None, pem=None, *options):
         with open(os.path.join(folder, "auth.log"), "a") as f:
             f.write(mechanism + "\n")
         if isinstance(data, LoginPassword) and (data.login, data.password) == (user.encode(), password.encode()):
-            return AuthResult(success=True, auth_data={"user": user, "mechanism": mechanism})
+            return AuthResult(success=True, auth_data={"user": user})
         return AuthResult(success=False, handled=False)
 
     loop = asyncio.get_running_loop()
@@ -70,7 +70,6 @@ async def serve(folder, user, password, tls=None, pem=None, *options):
             tls_context=context if tls == "starttls" else None,
             auth_require_tls=tls == "starttls",  # aiosmtpd counts only STARTTLS
             auth_required=True,
-            auth_exclude_mechanism=["PLAIN"] if "login-only" in options else [],
             authenticator=authenticate,
         ),
         "127.0.0.1",

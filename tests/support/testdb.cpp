@@ -2,7 +2,6 @@
 
 #include "store/dialect.h"
 #include "store/postgres.h"
-#include "store/schema.h"
 
 #include <QUrl>
 #include <atomic>
@@ -34,7 +33,6 @@ QString forServer(const QString& sql)
 {
     return sql::translate(sql, sql::Target::Postgres, sql::Quotes::Names);
 }
-
 } // namespace
 
 Backend defaultBackend()
@@ -56,11 +54,6 @@ bool serverAvailable()
 Backend runnable(Backend wanted)
 {
     return wanted == Backend::Server && !serverAvailable() ? Backend::File : wanted;
-}
-
-const char* backendName(Backend backend)
-{
-    return backend == Backend::Server ? "Server" : "File";
 }
 
 TestDb::TestDb(Backend backend, Tables tables) : m_backend(backend)
@@ -104,11 +97,6 @@ sql::Connection& TestDb::file()
     if (!m_conn)
         m_conn = sql::Connection::openPrivate(path());
     return *m_conn;
-}
-
-QString TestDb::path() const
-{
-    return onServer() ? m_uri : m_dir.filePath(names::DatabaseFile);
 }
 
 std::vector<std::vector<Value>> TestDb::run(const QString& sql, const std::vector<Value>& params)
@@ -157,11 +145,13 @@ void TestDb::addEmployee(qint64 id, const QString& name, const QString& password
 qint64 TestDb::addTime(qint64 personnelId, std::optional<double> tdate, std::optional<double> timeIn,
                        std::optional<double> timeOut, std::optional<double> hours, const Value& type)
 {
-    const QString insert = "INSERT INTO \"Time\" (PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type) "
-                           "VALUES (?, ?, ?, ?, ?, ?)";
-    const std::vector<Value> values = {Value::integer(personnelId), optional(tdate), optional(timeIn),
-                                       optional(timeOut),           optional(hours), type};
-    return run(insert + " RETURNING TimeID", values).at(0).at(0).toInteger();
+    return run("INSERT INTO \"Time\" (PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type) "
+               "VALUES (?, ?, ?, ?, ?, ?) RETURNING TimeID",
+               {Value::integer(personnelId), optional(tdate), optional(timeIn), optional(timeOut),
+                optional(hours), type})
+        .at(0)
+        .at(0)
+        .toInteger();
 }
 
 void TestDb::setSetting(const QString& column, const Value& value)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/value.h"
+#include "store/schema.h"
 #include "store/sqlite.h"
 #include "support/printers.h"
 
@@ -25,31 +26,29 @@ enum class Backend
     Server
 };
 
-// The server when PELMAR_TEST_ENGINE is "server", else the file.
-Backend defaultBackend();
+Backend defaultBackend(); // PELMAR_TEST_ENGINE=server picks the server
 // True when PELMAR_TEST_SERVER names a PostgreSQL server on loopback.
 bool serverAvailable();
-// A file in the place of a server when there is none, so that a fixture
-// still builds before its SetUp skips.
+// A file in the place of a missing server, so a fixture builds before SetUp skips.
 Backend runnable(Backend wanted);
-const char* backendName(Backend backend);
+inline const char* backendName(Backend backend)
+{
+    return backend == Backend::Server ? "Server" : "File";
+}
 inline std::ostream& operator<<(std::ostream& os, Backend backend)
 {
     return os << backendName(backend);
 }
 
-// A fresh database with direct SQL for arranging rows and reading back what
-// the program wrote: Pelmar.mdb in a temporary folder, or a new server
-// database (dropped again) whose URI both folder() and path() give. The SQL
-// is SQLite's, translated for the server as the program's is.
+// A fresh database with direct SQL (SQLite's, translated for the server) for
+// arranging rows and reading back what the program wrote.
 class TestDb
 {
 public:
-    // None: no Pelmar.mdb, or a server database without tables.
     enum class Tables
     {
         Created,
-        None
+        None // no Pelmar.mdb, or a server database without tables
     };
 
     explicit TestDb(Backend backend = defaultBackend(), Tables tables = Tables::Created);
@@ -57,9 +56,7 @@ public:
 
     bool onServer() const { return m_backend == Backend::Server; }
     QString folder() const { return onServer() ? m_uri : m_dir.path(); }
-    QString path() const; // what the engine opens
-    // For the files a test writes, on either engine.
-    QString scratchFolder() const { return m_dir.path(); }
+    QString path() const { return onServer() ? m_uri : m_dir.filePath(names::DatabaseFile); }
 
     void exec(const QString& sql);
     void addEmployee(qint64 id, const QString& name, const QString& password,
@@ -91,9 +88,7 @@ private:
     std::shared_ptr<sql::PgSession> m_server;
 };
 
-// A test run once on each engine, named /File and /Server; the server runs
-// skip without a test server. Instantiate with
-// INSTANTIATE_TEST_SUITE_P(Engines, Suite, test::bothEngines(), test::engineName).
+// Run on each engine: INSTANTIATE_TEST_SUITE_P(Engines, Suite, test::bothEngines(), test::engineName).
 class EngineTest : public ::testing::TestWithParam<Backend>
 {
 protected:

@@ -24,15 +24,9 @@ struct Result
 
 // The tool on each engine: FOLDER is a temporary folder without a database,
 // or the URI of a server database without tables.
-class PelmarDbTest : public ::testing::TestWithParam<Backend>
+class PelmarDbTest : public test::EngineTest
 {
 protected:
-    void SetUp() override
-    {
-        if (GetParam() == Backend::Server && !test::serverAvailable())
-            GTEST_SKIP() << "no test server: set PELMAR_TEST_SERVER, or run scripts/test.sh";
-    }
-
     Result run(QStringList args, bool progress = false)
     {
         QString out, err;
@@ -44,7 +38,7 @@ protected:
     }
 
     QString folder() const { return target.folder(); }
-    QStringList lines(const QString& sql, const QString& where = QString())
+    QStringList lines(const QString& sql, QString where = {})
     {
         return run({"query", where.isEmpty() ? folder() : where, sql}).out.split("\r\n", Qt::SkipEmptyParts);
     }
@@ -133,7 +127,6 @@ TEST_P(PelmarDbTest, CopyCarriesEveryRowThereAndBack)
 TEST_P(PelmarDbTest, AFailedCopyLeavesTheTargetAsItWas)
 {
     TestDb broken(Backend::File);
-    broken.addEmployee(1, "A", "a");
     broken.exec("DROP TABLE CustomSettings");
     const Result r = run({"copy", broken.folder(), folder()});
     EXPECT_EQ(r.status, 1);

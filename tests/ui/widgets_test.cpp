@@ -43,7 +43,6 @@ protected:
 
 TEST_F(NameListTest, ListsNamesAndGivesTheSelectedRowsValues)
 {
-    ASSERT_EQ(list.count(), 3);
     EXPECT_EQ(list.itemText(0), "Carol Clark");
     EXPECT_FALSE(list.hasSelection());
     EXPECT_TRUE(list.columnValue("FullName").isNull());
@@ -81,12 +80,10 @@ TEST(TimeGrid, FormatsColumns)
     TimeGrid grid;
     grid.setDataSource(&source);
     ASSERT_EQ(grid.rowCount(), 2);
-    const QStringList rows[] = {{"7", "12/4/2026", "12:00 AM", "06:00 PM", ".50", "Worked"},
-                                {"8", "", "", "", "", ""}};
-    for (int r = 0; r < 2; ++r) {
-        for (int c = 0; c < 6; ++c)
-            EXPECT_EQ(grid.cellText(r, c), rows[r][c]) << r << ", " << c;
-    }
+    QStringList cells;
+    for (int c = 0; c < 12; ++c)
+        cells << grid.cellText(c / 6, c % 6);
+    EXPECT_EQ(cells.join('|'), "7|12/4/2026|12:00 AM|06:00 PM|.50|Worked|8|||||");
 }
 
 TEST(QtDialogs, FilterInQtsForm)
