@@ -91,7 +91,7 @@ TEST_F(MailTest, DeliversIntactOrSendsNothing)
     const Case cases[] = {
         {{}, "127.0.0.1:%1", 0},
         {{"starttls"}, named, 0},
-        {{"implicit"}, "smtps://mail.pelmar.test:%1", 0},
+        {{"implicit"}, "smtps://mail.pelmar.test:%1", 0}, // offering LOGIN only
         // Expired or for another host fail the same way in our code.
         {{"starttls", "selfsigned"}, named, 60, "self-signed certificate"},
         {{}, named, 64, "No password was sent"}, // no STARTTLS away from loopback

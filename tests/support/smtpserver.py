@@ -70,6 +70,8 @@ async def serve(folder, user, password, tls=None, pem=None):
             tls_context=context if tls == "starttls" else None,
             auth_require_tls=tls == "starttls",  # aiosmtpd counts only STARTTLS
             auth_required=True,
+            # Some servers offer LOGIN alone; the implicit-TLS one stands for them.
+            auth_exclude_mechanism=["PLAIN"] if tls == "implicit" else [],
             authenticator=authenticate,
         ),
         "127.0.0.1",
