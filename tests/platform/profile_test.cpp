@@ -99,12 +99,4 @@ TEST_F(ProfileTest, MissingSectionsGoAtTheEnd)
     EXPECT_EQ(get("S", "k", "new.ini"), QString::fromUtf8("caf\u00e9"));
 }
 
-TEST_F(ProfileTest, UnwritablePlaceFails)
-{
-    // A path under a plain file fails even for a superuser.
-    put("x", "plain");
-    EXPECT_FALSE(profile::writeString("A", "k", "v", path("plain") + "/sub.ini"));
-    EXPECT_EQ(bytes("plain"), "x");
-}
-
 } // namespace

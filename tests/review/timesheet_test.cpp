@@ -37,21 +37,6 @@ TEST(TimeSheetTest, TheDefaultRangeIsTodayAndTheFourteenDaysBefore)
     EXPECT_EQ(listed(t.clock), (std::vector{Today, Today - 14}));
 }
 
-TEST(TimeSheetTest, TheTotalKeepsItsPointAndTwoDecimals)
-{
-    const std::pair<std::vector<double>, QString> cases[] = {
-        {{}, "Total Hours 0."},
-        {{7.456}, "Total Hours 7.46"},
-        {{8, 8, 8, 8, 8}, "Total Hours 40."},
-    };
-    for (const auto& [hours, caption] : cases) {
-        CoreDb t;
-        for (size_t i = 0; i < hours.size(); ++i)
-            t.shift(Today - static_cast<double>(i), hm(8, 0), hm(16, 0), hours[i]);
-        EXPECT_EQ(timesheet::load(t.clock, timesheet::defaultRange(Today), Ann), caption);
-    }
-}
-
 // Typed dates go into the statements as typed, read month first.
 TEST(TimeSheetTest, ATypedRangeIsReadMonthFirst)
 {

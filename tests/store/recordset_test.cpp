@@ -121,21 +121,6 @@ TEST_P(RecordsetTest, LargeTableIsReadLazilyWithoutHoldingALock)
               0);
 }
 
-TEST_P(RecordsetTest, AWriteReportsItsRowsAndTheNewKey)
-{
-    EXPECT_EQ(database->execute("INSERT INTO [Time] (PersonnelID, Tdate) VALUES (?, ?)",
-                                {Value::integer(7), Value::date(46360)}),
-              1);
-    const qint64 id = database->lastInsertId();
-    EXPECT_EQ(db.scalar("SELECT MAX(TimeID) FROM \"Time\"").toInteger(), id);
-    const QString clockOut = "UPDATE [Time] SET TimeOut = ?, Thours = ? WHERE TimeID = ? AND IsNull(TimeOut)";
-    const std::vector<Value> out = {Value::date(0.5), Value::number(6), Value::integer(id)};
-    EXPECT_EQ(database->execute(clockOut, out), 1);
-    // The shift is closed now: a second clock-out finds nothing to change.
-    EXPECT_EQ(database->execute(clockOut, out), 0);
-    EXPECT_EQ(errorOf([&] { database->execute("UPDATE [Time] SET Nope = 1"); }), err::TooFewParameters);
-}
-
 // Two terminals take turns at the write lock: the second gives up after its
 // wait with nothing written, a recordset's edit as a whole, and succeeds once
 // the first has finished.

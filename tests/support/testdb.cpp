@@ -1,7 +1,6 @@
 #include "support/testdb.h"
 
 #include "store/dialect.h"
-#include "store/postgres.h"
 
 #include <QUrl>
 #include <atomic>
@@ -23,9 +22,9 @@ QString serverBase()
 }
 
 // The server's own database, which creates and drops the tests' databases.
-sql::PgSession& maintenance()
+sql::Session& maintenance()
 {
-    static std::shared_ptr<sql::PgSession> session = sql::PgSession::connect(serverBase());
+    static std::shared_ptr<sql::Session> session = sql::Session::openPrivate(serverBase());
     return *session;
 }
 
@@ -59,10 +58,8 @@ Backend runnable(Backend wanted)
 TestDb::TestDb(Backend backend, Tables tables) : m_backend(backend)
 {
     if (!onServer()) {
-        if (tables == Tables::Created) {
+        if (tables == Tables::Created)
             sql::createDatabase(path());
-            file();
-        }
         return;
     }
     if (!serverAvailable())
@@ -77,14 +74,13 @@ TestDb::TestDb(Backend backend, Tables tables) : m_backend(backend)
     m_uri = url.toString();
     if (tables == Tables::Created)
         sql::createDatabase(m_uri);
-    m_server = sql::PgSession::connect(m_uri);
 }
 
 TestDb::~TestDb()
 {
     if (!onServer())
         return;
-    m_server.reset();
+    m_session.reset();
     try {
         maintenance().exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(m_serverName));
     } catch (...) {
@@ -92,47 +88,24 @@ TestDb::~TestDb()
     }
 }
 
-sql::Connection& TestDb::file()
+std::vector<sql::Row> TestDb::run(const QString& sql, const std::vector<Value>& params)
 {
-    if (!m_conn)
-        m_conn = sql::Connection::openPrivate(path());
-    return *m_conn;
-}
-
-std::vector<std::vector<Value>> TestDb::run(const QString& sql, const std::vector<Value>& params)
-{
-    std::vector<std::vector<Value>> out;
-    if (onServer()) {
-        sql::PgResultHandle result = m_server->run(forServer(sql), params);
-        for (int row = 0; row < PQntuples(result.get()); ++row) {
-            out.emplace_back();
-            for (int c = 0; c < PQnfields(result.get()); ++c)
-                out.back().push_back(sql::PgSession::field(result.get(), row, c, Value::Kind::Null));
-        }
-        return out;
-    }
-    sql::Statement stmt(file(), sql);
-    for (size_t i = 0; i < params.size(); ++i)
-        bindValue(stmt, static_cast<int>(i) + 1, params[i]);
-    while (stmt.step()) {
-        out.emplace_back();
-        for (int i = 0; i < stmt.columnCount(); ++i) {
-            const int type = stmt.columnType(i);
-            out.back().push_back(type == SQLITE_NULL      ? Value::null()
-                                 : type == SQLITE_INTEGER ? Value::integer(stmt.columnInt(i))
-                                 : type == SQLITE_FLOAT   ? Value::number(stmt.columnDouble(i))
-                                                          : Value::text(stmt.columnText(i)));
-        }
-    }
+    if (!m_session)
+        m_session = sql::Session::openPrivate(path());
+    const QString text = onServer() ? forServer(sql) : sql;
+    std::vector<sql::Row> out;
+    if (text.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive))
+        m_session->select(text, false, 0)->read(0, 0, out);
+    else if (params.empty())
+        m_session->exec(text);
+    else
+        m_session->write(text, params);
     return out;
 }
 
 void TestDb::exec(const QString& sql)
 {
-    if (onServer())
-        m_server->exec(forServer(sql));
-    else
-        file().exec(sql);
+    run(sql, {});
 }
 
 void TestDb::addEmployee(qint64 id, const QString& name, const QString& password,
@@ -145,13 +118,10 @@ void TestDb::addEmployee(qint64 id, const QString& name, const QString& password
 qint64 TestDb::addTime(qint64 personnelId, std::optional<double> tdate, std::optional<double> timeIn,
                        std::optional<double> timeOut, std::optional<double> hours, const Value& type)
 {
-    return run("INSERT INTO \"Time\" (PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type) "
-               "VALUES (?, ?, ?, ?, ?, ?) RETURNING TimeID",
-               {Value::integer(personnelId), optional(tdate), optional(timeIn), optional(timeOut),
-                optional(hours), type})
-        .at(0)
-        .at(0)
-        .toInteger();
+    run("INSERT INTO \"Time\" (PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type) VALUES (?, ?, ?, ?, ?, ?)",
+        {Value::integer(personnelId), optional(tdate), optional(timeIn), optional(timeOut), optional(hours),
+         type});
+    return m_session->lastInsertId();
 }
 
 void TestDb::setSetting(const QString& column, const Value& value)

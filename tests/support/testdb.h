@@ -2,7 +2,7 @@
 
 #include "platform/value.h"
 #include "store/schema.h"
-#include "store/sqlite.h"
+#include "store/session.h"
 #include "support/printers.h"
 
 #include <QTemporaryDir>
@@ -11,10 +11,6 @@
 #include <optional>
 #include <ostream>
 #include <vector>
-
-namespace pelmar::sql {
-class PgSession;
-}
 
 namespace pelmar::test {
 
@@ -67,8 +63,8 @@ public:
                    const Value& type = Value::text(QStringLiteral("Worked")));
     void setSetting(const QString& column, const Value& value);
 
-    // Values as SQLite stores them: dates read as numbers.
-    std::vector<std::vector<Value>> rows(const QString& sql) { return run(sql, {}); }
+    // Values of the kinds the program reads.
+    std::vector<sql::Row> rows(const QString& sql) { return run(sql, {}); }
     Value scalar(const QString& sql);
 
     struct TimeRow
@@ -78,14 +74,12 @@ public:
     std::vector<TimeRow> timeRows(); // in the order they were added
 
 private:
-    std::vector<std::vector<Value>> run(const QString& sql, const std::vector<Value>& params);
-    sql::Connection& file();
+    std::vector<sql::Row> run(const QString& sql, const std::vector<Value>& params);
 
     QTemporaryDir m_dir;
     Backend m_backend;
     QString m_uri, m_serverName;
-    std::shared_ptr<sql::Connection> m_conn;
-    std::shared_ptr<sql::PgSession> m_server;
+    std::shared_ptr<sql::Session> m_session; // opened at first use
 };
 
 // Run on each engine: INSTANTIATE_TEST_SUITE_P(Engines, Suite, test::bothEngines(), test::engineName).

@@ -26,13 +26,6 @@ TEST(HoursTest, EveryWholeHourShiftFromAQuarterHourIsExact)
     EXPECT_EQ(shifts, 1152);
 }
 
-TEST(HoursTest, AMissingTimeHasNoHoursAndNeverAlerts)
-{
-    EXPECT_TRUE(shiftHours(Value::null(), Value::date(hm(9, 0))).isNull());
-    EXPECT_TRUE(shiftHours(Value::date(hm(9, 0)), Value::null()).isNull());
-    EXPECT_FALSE(exceedsThreshold(Value::null(), 0));
-}
-
 TEST(ClockingTest, ClockOutWritesHoursAndAlertsAboveTheThreshold)
 {
     struct Case

@@ -44,38 +44,6 @@ TEST_F(Window, LogsInAndOutWithTheKeyboardAndRefusesAWrongPassword)
     EXPECT_FALSE(t.find<NameList>("tdbPersonnel")->locked());
 }
 
-// The offer comes from the newest record; equal hours never alert, and an
-// empty Type counts as "Worked".
-TEST_F(Window, OffersAndAlerts)
-{
-    struct Case
-    {
-        const char* type;
-        double threshold;
-        QStringList buttonsAfterLogIn;
-        QStringList messagesAfterClock;
-    };
-    const Case cases[] = {
-        {"", 9, {"Log Out", "Clock OUT", "View My Time"}, {}},
-        {"Worked", 8.5, {"Log Out", "Clock OUT", "View My Time"}, {WindowTest::AlertAttempt}},
-        {"Vacation", 9, {"Log Out", "Clock IN", "View My Time"}, {}},
-    };
-    for (const Case& c : cases) {
-        WindowTest w;
-        w.addAnn();
-        w.failingAlerts(c.threshold);
-        w.db.addTime(7, dec(4), hm(8, 0), std::nullopt, std::nullopt,
-                     Value::text(QString::fromLatin1(c.type)));
-        w.clock.set(dec(4) + hm(17, 0));
-        w.start();
-        w.logInAnn();
-        EXPECT_EQ(w.buttons(), c.buttonsAfterLogIn) << c.type;
-        w.click("cmdTimeLog");
-        EXPECT_EQ(w.scripted.texts(), c.messagesAfterClock) << c.type << " " << c.threshold;
-        EXPECT_EQ(w.buttons()[1], QString());
-    }
-}
-
 // Clock OUT closes the shift that log-in found open, by its key, whatever
 // range the sheet shows, and shows the record it wrote.
 TEST_F(Window, ClockOutClosesTheShiftFoundAtLogInWhateverTheSheetShows)
