@@ -61,18 +61,6 @@ TEST(ConfigTest, TheFolderIsTrimmedAndLimited)
     }
 }
 
-TEST(ConfigTest, OnlyAnOrdinaryFileOfExactlyThatNameIsTheFile)
-{
-    QTemporaryDir dir;
-    EXPECT_EQ(config::searchFileName(dir.path(), config::FileName), "");
-    QDir(dir.path()).mkdir("PELMAREMPLOYEE.INI");
-    EXPECT_EQ(config::searchFileName(dir.path(), config::FileName), "");
-    writeFile(dir.filePath("pelmaremployee.ini"), "");
-    EXPECT_EQ(config::searchFileName(dir.path(), config::FileName), "pelmaremployee.ini");
-    writeFile(dir.filePath(config::FileName), "");
-    EXPECT_EQ(config::searchFileName(dir.path(), config::FileName), config::FileName);
-}
-
 TEST(ConfigTest, TheLocatorTakesTheFolderOfTheConfirmedFile)
 {
     const std::pair<QString, std::optional<QString>> cases[] = {
@@ -115,38 +103,29 @@ struct Start
     std::vector<size_t> messagesBeforeLocator;
 };
 
-// A file whose name differs in case counts as missing.
-TEST(StartupTest, WithoutTheFileThePickedFolderIsWrittenAndOpened)
+// Without the file the locator asks at once; a wrong location is told
+// first. The picked folder is written and opened.
+TEST(StartupTest, AMissingOrWrongLocationIsAskedForAndWritten)
 {
-    for (const bool pick : {true, false}) {
-        Start s;
-        writeFile(s.app.filePath("pelmaremployee.ini"), iniText("/elsewhere"));
-        s.run(pick ? std::optional(s.db.folder()) : std::nullopt);
-        EXPECT_EQ(s.messagesBeforeLocator, std::vector<size_t>{0});
-        EXPECT_EQ(readFile(s.ini()), pick ? iniText(s.db.folder()) : QByteArray());
-        EXPECT_TRUE(s.dialogs.messages.empty());
-        EXPECT_EQ(s.opened(), pick);
-        EXPECT_EQ(s.clock.notifyHours(), pick ? 10.0f : 0.0f);
-    }
-}
-
-TEST(StartupTest, AWrongLocationIsToldThenAskedForAndWritten)
-{
-    const std::tuple<const char*, QByteArray, bool> cases[] = {
-        {"a folder without the database", iniText("/nowhere"), true},
-        {"no key", "[OTHER]\r\nKeep=1\r\n", true},
-        {"cancelled", iniText("/nowhere"), false},
+    const std::tuple<const char*, QString, QByteArray, bool> cases[] = {
+        // A file whose name differs in case counts as missing.
+        {"no file", "pelmaremployee.ini", iniText("/elsewhere"), true},
+        {"no file, cancelled", "pelmaremployee.ini", iniText("/elsewhere"), false},
+        {"a folder without the database", config::FileName, iniText("/nowhere"), true},
+        {"no key", config::FileName, "[OTHER]\r\nKeep=1\r\n", true},
+        {"cancelled", config::FileName, iniText("/nowhere"), false},
     };
-    for (const auto& [what, content, pick] : cases) {
+    for (const auto& [what, name, content, pick] : cases) {
         SCOPED_TRACE(what);
         Start s;
-        writeFile(s.ini(), content);
+        writeFile(s.app.filePath(name), content);
         s.run(pick ? std::optional(s.db.folder()) : std::nullopt);
 
-        EXPECT_EQ(s.dialogs.texts(), QStringList{LocationMessage});
-        EXPECT_EQ(s.messagesBeforeLocator, std::vector<size_t>{1}) << "told before being asked";
+        const bool missing = name != config::FileName;
+        EXPECT_EQ(s.dialogs.texts(), missing ? QStringList() : QStringList{LocationMessage});
+        EXPECT_EQ(s.messagesBeforeLocator, std::vector<size_t>{missing ? 0u : 1u}) << "told before asked";
         EXPECT_EQ(s.opened(), pick);
-        EXPECT_EQ(readFile(s.ini()).contains("Message=" + s.db.folder().toLatin1()), pick);
+        EXPECT_EQ(readFile(s.ini()).contains("Message=" + s.db.folder().toLatin1() + "\r\n"), pick);
     }
 }
 

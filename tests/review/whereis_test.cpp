@@ -58,8 +58,6 @@ TEST(WhereIsTest, TheLatestRecordOfTheLastFifteenDaysAnswers)
         {"clocked in", {{dec(1), Value::text("Holiday")}, {Today, Worked, hm(8, 0)}}, InDot},
         {"clocked out", {{dec(3), Worked, hm(8, 0), hm(16, 0)}}, Out},
         {"Null type", {{dec(2), Value::null(), hm(8, 0)}}, In},
-        {"empty type", {{dec(2), Value::text(""), hm(8, 0), hm(9, 0)}}, In},
-        {"worked, never clocked in", {{Today, Worked}}, Unknown},
         {"the later clock-in of today",
          {{Today, Worked, hm(13, 0)}, {Today, Worked, hm(8, 0), hm(12, 0)}},
          InDot},

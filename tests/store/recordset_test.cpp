@@ -59,28 +59,6 @@ TEST_P(RecordsetTest, TextsAssignedToColumnsAreConvertedByTheColumnType)
     EXPECT_DOUBLE_EQ(row[4].toDouble(), 7.5);
 }
 
-TEST_P(RecordsetTest, AnEditThroughTheSavedQueryReachesTheTable)
-{
-    db.addTime(7, 46359, dates::timeSerial(8, 0, 0));
-    db.addTime(7, 46360, dates::timeSerial(8, 0, 0));
-    std::unique_ptr<Recordset> rs = database->openRecordset(
-        sqltexts::rangeListing(Value::date(46346), Value::date(46360), Value::integer(7)));
-    rs->moveFirst();
-    rs->edit();
-    // Column names match without regard to case.
-    rs->setField("Timeout", Value::text("5:30:00 PM"));
-    EXPECT_NEAR(rs->field("TimeOut").toDouble(), dates::timeSerial(17, 30, 0), 1e-12);
-    rs->setField("Thours", Value::number(9.5));
-    rs->update();
-    const auto hours = db.rows("SELECT Thours FROM Time ORDER BY TimeID");
-    EXPECT_TRUE(hours[0][0].isNull());
-    EXPECT_DOUBLE_EQ(hours[1][0].toDouble(), 9.5);
-    EXPECT_DOUBLE_EQ(rs->field("Thours").toDouble(), 9.5); // shows what was written
-    EXPECT_EQ(errorOf([&] { rs->update(); }), err::UpdateWithoutEdit);
-    std::unique_ptr<Recordset> none = database->openRecordset("SELECT * FROM qslTime WHERE 1 = 0");
-    EXPECT_EQ(errorOf([&] { none->edit(); }), err::NoCurrentRecord);
-}
-
 TEST(Location, WrongLocationsRaiseTheEngineNumbersAndCreateNothing)
 {
     QTemporaryDir dir;

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <vector>
 
 namespace pelmar::test {
@@ -30,10 +29,6 @@ Backend runnable(Backend wanted);
 inline const char* backendName(Backend backend)
 {
     return backend == Backend::Server ? "Server" : "File";
-}
-inline std::ostream& operator<<(std::ostream& os, Backend backend)
-{
-    return os << backendName(backend);
 }
 
 // A fresh database with direct SQL (SQLite's, translated for the server) for
