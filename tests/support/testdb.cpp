@@ -94,7 +94,8 @@ TestDb::~TestDb()
 
 sql::Connection& TestDb::file()
 {
-    if (!m_conn)
+    // A file put in place of the one opened is read from then on.
+    if (!m_conn || !m_conn->sameFileAsOpened())
         m_conn = sql::Connection::openPrivate(path());
     return *m_conn;
 }
