@@ -90,11 +90,12 @@ TestDb::~TestDb()
 
 std::vector<sql::Row> TestDb::run(const QString& sql, const std::vector<Value>& params)
 {
-    if (!m_session)
+    // A file put in place of the one opened is read from then on.
+    if (!m_session || m_session->stale())
         m_session = sql::Session::openPrivate(path());
     const QString text = onServer() ? forServer(sql) : sql;
     std::vector<sql::Row> out;
-    if (text.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive))
+    if (text.startsWith(QLatin1String("SELECT")) || text.startsWith(QLatin1String("PRAGMA")))
         m_session->select(text, false, 0)->read(0, 0, out);
     else if (params.empty())
         m_session->exec(text);

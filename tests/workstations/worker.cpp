@@ -2,13 +2,11 @@
 // clock of its own, against the database in FOLDER. It prints a line at a
 // time, flushed, for the test that drives it.
 // FOLDER may be a server's URI.
-//   rounds FOLDER FIRST COUNT ROUNDS START END [follow]
-//   interactive FOLDER START
+//   pelmar-workstation FOLDER FIRST COUNT ROUNDS START END [follow]
 
 #include "app/startup.h"
 #include "platform/clock.h"
 #include "store/engine.h"
-#include "store/session.h"
 #include "support/scripteddialogs.h"
 #include "support/window.h"
 #include "ui/timeclockwindow.h"
@@ -17,14 +15,9 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QLineEdit>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
-#include <csignal>
 #include <cstdio>
-#include <iostream>
-#include <string>
 
 namespace pelmar::test {
 
@@ -77,25 +70,17 @@ public:
         test::logIn(*m_window, stationName(id), stationPassword(id));
     }
 
-    void logOut()
+    void click(const char* name)
     {
         step();
-        if (button("cmdGo")->caption() == QLatin1String("Log Out"))
-            QTest::mouseClick(button("cmdGo"), Qt::LeftButton);
+        test::click(*m_window, name);
     }
 
     // The clock button's offer, or empty while it is hidden.
     QString offer()
     {
-        return button("cmdTimeLog")->isVisible() ? button("cmdTimeLog")->caption() : QString();
-    }
-
-    // A hidden button can't be clicked, by the user or here.
-    void clock()
-    {
-        step();
-        if (button("cmdTimeLog")->isVisible())
-            QTest::mouseClick(button("cmdTimeLog"), Qt::LeftButton);
+        const auto* button = m_window->findChild<GlassButton*>(QStringLiteral("cmdTimeLog"));
+        return button->isVisible() ? button->caption() : QString();
     }
 
     // The employee's newest record: the one a clock action just wrote.
@@ -108,9 +93,6 @@ public:
         return rs->recordCount() ? rs->field(QStringLiteral("TimeID")).toTextOrEmpty() : QStringLiteral("-");
     }
 
-    // On the window's own connection, e.g. to limit how far its file may grow.
-    void sql(const QString& text) { sql::Session::open(m_dbPath)->exec(text); }
-
 private:
     QTemporaryDir m_app;
     ManualClock m_clock;
@@ -118,11 +100,6 @@ private:
     QString m_dbPath;
     ScriptedDialogs m_dialogs;
     std::unique_ptr<TimeClockWindow> m_window;
-
-    GlassButton* button(const char* name)
-    {
-        return m_window->findChild<GlassButton*>(QString::fromLatin1(name));
-    }
 };
 
 // Employees FIRST .. FIRST+COUNT-1 in turn log in and clock in, then log in
@@ -132,30 +109,30 @@ private:
 // saved click.
 int rounds(const QStringList& a)
 {
-    const bool follow = a.value(7) == QLatin1String("follow");
+    const bool follow = a.value(6) == QLatin1String("follow");
     // The killed writer goes a second at a time, so that its slice of the
     // day outlasts any moment it may be killed at.
-    Station s(a.value(1), a.value(5).toDouble(), follow ? 1 : 3);
+    Station s(a.value(0), a.value(4).toDouble(), follow ? 1 : 3);
     auto clockOnce = [&](int id, const QString& expected) -> QStringList {
         s.logIn(id);
         const QString offer = s.offer();
         if (offer.isEmpty() || (!follow && offer != expected))
             return s.shown() << QStringLiteral("log in of %1 offers '%2'").arg(id).arg(offer);
-        s.clock();
+        s.click("cmdTimeLog");
         if (const QStringList shown = s.shown(); !shown.isEmpty())
             return shown;
         const bool in = offer == QLatin1String("Clock IN");
         say(QStringLiteral("saved %1 %2 %3")
                 .arg(in ? QStringLiteral("in") : QStringLiteral("out"), s.timeId(id))
                 .arg(id));
-        s.logOut();
+        s.click("cmdGo");
         return s.shown();
     };
     QStringList error = s.shown();
     if (error.isEmpty())
         say(QStringLiteral("ready"));
-    for (int r = 0; error.isEmpty() && r < a.value(4).toInt() && s.now() < a.value(6).toDouble(); ++r) {
-        const int id = a.value(2).toInt() + r % a.value(3).toInt();
+    for (int r = 0; error.isEmpty() && r < a.value(3).toInt() && s.now() < a.value(5).toDouble(); ++r) {
+        const int id = a.value(1).toInt() + r % a.value(2).toInt();
         error = clockOnce(id, QStringLiteral("Clock IN"));
         if (error.isEmpty())
             error = clockOnce(id, QStringLiteral("Clock OUT"));
@@ -165,44 +142,15 @@ int rounds(const QStringList& a)
     return error.isEmpty() ? 0 : 1;
 }
 
-// One command a line (login ID, clock, logout, sql TEXT); after each, the
-// boxes it showed ("message: TEXT"), "offer OFFER" and "ok".
-int interactive(const QStringList& a)
-{
-    Station s(a.value(1), a.value(2).toDouble(), 3);
-    std::string line;
-    do {
-        const QString command = QString::fromStdString(line);
-        const QString verb = command.section(QLatin1Char(' '), 0, 0);
-        if (verb == QLatin1String("login"))
-            s.logIn(command.section(QLatin1Char(' '), 1).toInt());
-        else if (verb == QLatin1String("clock"))
-            s.clock();
-        else if (verb == QLatin1String("logout"))
-            s.logOut();
-        else if (verb == QLatin1String("sql"))
-            s.sql(command.section(QLatin1Char(' '), 1));
-        for (const QString& m : s.shown())
-            say(QStringLiteral("message: ") + QString(m).replace(QLatin1Char('\r'), QLatin1Char(' ')));
-        say(QStringLiteral("offer ") + s.offer());
-        say(QStringLiteral("ok"));
-    } while (std::getline(std::cin, line));
-    return 0;
-}
-
 } // namespace
 
 } // namespace pelmar::test
 
 int main(int argc, char** argv)
 {
-    // Under a file-size limit a refused write is then an error to show, not death.
-    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
     try {
-        return args.value(0) == QLatin1String("rounds") ? pelmar::test::rounds(args)
-                                                        : pelmar::test::interactive(args);
+        return pelmar::test::rounds(QCoreApplication::arguments().mid(1));
     } catch (const std::exception& e) {
         pelmar::test::say(QStringLiteral("error: ") + QString::fromLocal8Bit(e.what()));
         return 1;

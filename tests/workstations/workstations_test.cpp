@@ -1,21 +1,13 @@
 #include "platform/datetime.h"
-#include "store/session.h"
-#include "store/sqlite.h"
 #include "support/testdb.h"
 #include "workstations/staff.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace pelmar;
@@ -37,27 +29,17 @@ QString at(double hours)
     return QString::number(dates::serial(2026, 12, 4) + hours / 24, 'f', 8);
 }
 
-// A workstation process and its lines. wrapper: a program and its
-// arguments that run the worker (setpriv), or nothing.
+// A workstation process and its lines.
 class Worker
 {
 public:
-    ~Worker()
+    ~Worker() { m_process.waitForFinished(10000); }
+    explicit Worker(const QStringList& args)
     {
-        m_process.closeWriteChannel();
-        m_process.waitForFinished(10000);
-    }
-    explicit Worker(const QStringList& args, const QStringList& wrapper = {})
-    {
-        const QStringList argv = wrapper + QStringList{QStringLiteral(PELMAR_WORKER)} + args;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), QDir::tempPath());
-        m_process.setProcessEnvironment(env);
-        m_process.start(argv.first(), argv.mid(1));
+        m_process.start(QStringLiteral(PELMAR_WORKER), args);
         EXPECT_TRUE(m_process.waitForStarted(30000));
     }
 
-    qint64 pid() const { return m_process.processId(); }
     void kill()
     {
         m_process.kill();
@@ -84,26 +66,6 @@ public:
         return lines;
     }
 
-    // Sends one command (none: reads the start-up report) and returns the
-    // messages it showed; the clock button's offer after it goes to offer.
-    QStringList command(const QString& text = {})
-    {
-        if (!text.isEmpty())
-            m_process.write(text.toUtf8() + '\n');
-        QStringList messages;
-        while (std::optional<QString> l = line(60000)) {
-            if (*l == QLatin1String("ok"))
-                return messages;
-            if (l->startsWith(QLatin1String("message: ")))
-                messages << l->mid(9);
-            else if (l->startsWith(QLatin1String("offer")))
-                offer = l->mid(6);
-        }
-        ADD_FAILURE() << "the worker stopped after " << text.toStdString();
-        return messages;
-    }
-    QString offer;
-
 private:
     QProcess m_process;
 };
@@ -117,16 +79,7 @@ protected:
             db.addEmployee(id, stationName(id), stationPassword(id));
     }
 
-    // On a file, through a connection of its own each time: the file at the
-    // path may have been replaced since the fixture opened it.
-    qint64 scalar(const QString& sql)
-    {
-        if (db.onServer())
-            return db.scalar(sql).toInteger();
-        std::shared_ptr<sql::Connection> conn = sql::Connection::openPrivate(db.path());
-        sql::Statement stmt(*conn, sql);
-        return stmt.step() ? stmt.columnInt(0) : -1;
-    }
+    qint64 scalar(const QString& sql) { return db.scalar(sql).toInteger(); }
     qint64 count(const QString& where = QStringLiteral("1 = 1"))
     {
         return scalar(QStringLiteral("SELECT COUNT(*) FROM \"Time\" WHERE ") + where);
@@ -139,17 +92,11 @@ protected:
             keys << QString::number(id);
         return count(QStringLiteral("TimeID IN (%1) AND (%2)").arg(keys.join(QLatin1Char(',')), where));
     }
-    // The server checks its own pages; a file is checked here.
+    // The server checks its own pages.
     QString integrity()
     {
-        if (db.onServer())
-            return QStringLiteral("ok");
-        std::shared_ptr<sql::Connection> conn = sql::Connection::openPrivate(db.path());
-        sql::Statement check(*conn, QStringLiteral("PRAGMA integrity_check"));
-        QStringList out;
-        while (check.step())
-            out << check.columnText(0);
-        return out.join(QLatin1Char(' '));
+        return db.onServer() ? QStringLiteral("ok")
+                             : db.scalar(QStringLiteral("PRAGMA integrity_check")).toTextOrEmpty();
     }
 
     // The TimeIDs of "saved in|out TIMEID ID" lines, each once, by in/out;
@@ -183,8 +130,8 @@ TEST_F(WorkstationsTest, SixWorkstationsClockTheirOwnStaffAtOnce)
     std::vector<std::unique_ptr<Worker>> workers;
     for (int w = 0; w < stations; ++w)
         workers.push_back(std::make_unique<Worker>(
-            QStringList{QStringLiteral("rounds"), db.folder(), QString::number(1 + w * perStation),
-                        QString::number(perStation), QString::number(rounds), at(6), at(23)}));
+            QStringList{db.folder(), QString::number(1 + w * perStation), QString::number(perStation),
+                        QString::number(rounds), at(6), at(23)}));
     std::map<QString, std::set<qint64>> saved;
     for (auto& worker : workers) {
         const QStringList lines = worker->rest();
@@ -218,9 +165,8 @@ TEST_F(WorkstationsTest, AWriterKilledAtRandomMomentsLosesNothingItReported)
     int interrupted = 0;
     std::map<QString, std::set<qint64>> saved;
     for (int k = 0; k < kills; ++k) {
-        Worker writer({QStringLiteral("rounds"), db.folder(), QStringLiteral("1"), QStringLiteral("2"),
-                       QStringLiteral("100000"), at(0.5 + k * slice), at(0.5 + (k + 1) * slice),
-                       QStringLiteral("follow")});
+        Worker writer({db.folder(), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("100000"),
+                       at(0.5 + k * slice), at(0.5 + (k + 1) * slice), QStringLiteral("follow")});
         ASSERT_EQ(writer.line().value_or(QString()), QStringLiteral("ready"));
         ::usleep(static_cast<useconds_t>(random.bounded(20000, 400000)));
         writer.kill();
@@ -239,153 +185,6 @@ TEST_F(WorkstationsTest, AWriterKilledAtRandomMomentsLosesNothingItReported)
     }
     EXPECT_GT(interrupted, kills / 2) << "most kills should find the writer at work";
     EXPECT_GT(saved["in"].size(), 0u);
-}
-
-// Each fault gives one clear message and writes nothing; once it is gone
-// the same click in the same window works, and the window goes on.
-class FaultTest : public WorkstationsTest
-{
-protected:
-    struct Fault
-    {
-        QString message;
-        std::function<void()> arm;  // after a log-in, before its click
-        std::function<void()> lift; // checks the fault's own traces, then ends it
-        // A file mode counts only when the window opens the file, and never
-        // for root: armed before start, with the worker an ordinary user.
-        bool fileMode = false;
-    };
-
-    void SetUp() override
-    {
-        addStaff(1, 1);
-        if (db.onServer())
-            return;
-        ASSERT_EQ(::chmod(QFile::encodeName(db.folder()).constData(), 0777), 0);
-        setMode(0666);
-    }
-
-    void setMode(mode_t mode) { ASSERT_EQ(::chmod(QFile::encodeName(db.path()).constData(), mode), 0); }
-    void expectQuiet(const QStringList& messages, const char* what)
-    {
-        EXPECT_TRUE(messages.isEmpty()) << what << ": " << messages.join(QLatin1Char('/')).toStdString();
-    }
-
-    // Clocks employee 1 in and out under the fault until a click is
-    // refused; then judges that click and the same one repeated once the
-    // fault is lifted.
-    void expectRefusedThenWorks(const Fault& fault)
-    {
-        const QStringList nobody{QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"),
-                                 QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")};
-        if (fault.fileMode)
-            fault.arm();
-        worker = std::make_unique<Worker>(QStringList{QStringLiteral("interactive"), db.folder(), at(8)},
-                                          fault.fileMode && ::geteuid() == 0 ? nobody : QStringList());
-        expectQuiet(worker->command(), "start");
-        // Otherwise armed after one clock-in, so that it meets a clock-out too.
-        for (int attempt = 0; attempt < 400; ++attempt) {
-            expectQuiet(worker->command(QStringLiteral("login 1")), "log in");
-            const QString offer = worker->offer;
-            ASSERT_FALSE(offer.isEmpty());
-            const qint64 rows = count();
-            const qint64 open = count(QStringLiteral("TimeOut IS NULL"));
-            if (attempt == 1 && !fault.fileMode)
-                fault.arm();
-            QElapsedTimer clicked;
-            clicked.start();
-            const QStringList refused = worker->command(QStringLiteral("clock"));
-            clickMs = clicked.elapsed();
-            if (refused.isEmpty()) {
-                worker->command(QStringLiteral("logout"));
-                continue;
-            }
-            EXPECT_EQ(refused, QStringList{fault.message});
-            EXPECT_EQ(worker->offer, offer) << "the offer stays for another try";
-            fault.lift();
-            EXPECT_FALSE(QFile::exists(db.path() + QStringLiteral("-journal")));
-            EXPECT_EQ(count(), rows) << "nothing half-written";
-            EXPECT_EQ(count(QStringLiteral("TimeOut IS NULL")), open);
-
-            expectQuiet(worker->command(QStringLiteral("clock")), "the same click once the fault is gone");
-            const bool in = offer == QLatin1String("Clock IN");
-            EXPECT_EQ(count(), in ? rows + 1 : rows);
-            EXPECT_EQ(count(QStringLiteral("TimeOut IS NULL")), in ? open + 1 : open - 1);
-            EXPECT_EQ(count(QStringLiteral("TimeOut IS NOT NULL AND (Thours IS NULL OR Thours <= 0)")), 0);
-            worker->command(QStringLiteral("logout"));
-            expectQuiet(worker->command(QStringLiteral("login 1")), "the next log-in");
-            EXPECT_EQ(worker->offer, in ? QStringLiteral("Clock OUT") : QStringLiteral("Clock IN"));
-            EXPECT_EQ(integrity(), QStringLiteral("ok"));
-            return;
-        }
-        ADD_FAILURE() << "no click was refused";
-    }
-
-    std::unique_ptr<Worker> worker;
-    qint64 clickMs = 0;
-    const QString full = QStringLiteral("Error:3035 System resource exceeded: the disk is full.");
-};
-
-TEST_F(FaultTest, AReadOnlyDatabase)
-{
-    if (db.onServer())
-        GTEST_SKIP() << "a server has no file to fault";
-    expectRefusedThenWorks({QStringLiteral("Error:3027 Cannot update. Database or object is read-only."),
-                            [&] { setMode(0444); }, [&] { setMode(0666); }, true});
-}
-
-// The operating system refuses to let the file grow, as a full disk or a
-// quota would.
-TEST_F(FaultTest, ADiskThatRefusesToGrowTheFile)
-{
-    if (db.onServer())
-        GTEST_SKIP() << "a server has no file to fault";
-    const qint64 size = QFileInfo(db.path()).size();
-    auto limit = [&](const QString& to) {
-        ASSERT_EQ(QProcess::execute(QStringLiteral("prlimit"),
-                                    {QStringLiteral("--pid"), QString::number(worker->pid()),
-                                     QStringLiteral("--fsize=") + to}),
-                  0);
-    };
-    expectRefusedThenWorks({full, [&] { limit(QStringLiteral("%1:unlimited").arg(size)); },
-                            [&] {
-                                EXPECT_LE(QFileInfo(db.path()).size(), size);
-                                limit(QStringLiteral("unlimited:unlimited"));
-                            }});
-}
-
-// The administrator puts the file back: the open window goes on with it.
-TEST_F(FaultTest, ARemovedDatabase)
-{
-    if (db.onServer())
-        GTEST_SKIP() << "a server has no file to fault";
-    const QString backup = db.folder() + QStringLiteral("/backup.db");
-    expectRefusedThenWorks(
-        {QStringLiteral("Error:3024 Could not find file '%1'.").arg(QDir::toNativeSeparators(db.path())),
-         [&] { ASSERT_TRUE(QFile::copy(db.path(), backup) && QFile::remove(db.path())); },
-         [&] {
-             EXPECT_FALSE(QFile::exists(db.path())) << "nothing creates a new file";
-             ASSERT_TRUE(QFile::rename(backup, db.path()));
-         }});
-}
-
-// Another workstation's long write holds the write lock with a row of its
-// own on the way; on a server it holds the time table.
-TEST_F(FaultTest, AWriteLockHeldPastTheBusyTimeout)
-{
-    std::shared_ptr<sql::Session> other = sql::Session::openPrivate(db.path());
-    expectRefusedThenWorks(
-        {QStringLiteral("Error:3218 Could not update; currently locked."),
-         [&] {
-             other->exec(db.onServer()
-                             ? QStringLiteral("BEGIN; LOCK TABLE time IN EXCLUSIVE MODE")
-                             : QStringLiteral("BEGIN IMMEDIATE; INSERT INTO \"Time\" (PersonnelID, "
-                                              "Tdate, TimeIn, Type) VALUES (99, 46360, 0.5, 'Worked');"));
-         },
-         [&] {
-             EXPECT_GE(clickMs, sql::Connection::BusyTimeoutMs - 100);
-             other->exec(QStringLiteral("ROLLBACK"));
-         }});
 }
 
 int main(int argc, char** argv)
