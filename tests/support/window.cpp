@@ -4,6 +4,7 @@
 #include "ui/widgets/namelist.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,12 +36,16 @@ WindowTest::WindowTest(Dialogs* dialogs) : clock(dec(4) + hm(9, 0))
 
 WindowTest::~WindowTest() = default;
 
+void writeConfiguration(const QString& appDir, const QString& folder)
+{
+    QFile ini(QDir(appDir).filePath(QStringLiteral("PelmarEmployee.ini")));
+    EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(QStringLiteral("[PELMAREMPLOYEE]\r\nMessage=%1\r\n").arg(folder).toLatin1());
+}
+
 void WindowTest::start()
 {
-    QFile ini(appDir.filePath(QStringLiteral("PelmarEmployee.ini")));
-    EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write(QStringLiteral("[PELMAREMPLOYEE]\r\nMessage=%1\r\n").arg(db.folder()).toLatin1());
-    ini.close();
+    writeConfiguration(appDir.path(), db.folder());
     m_window->start();
     m_window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
@@ -89,14 +94,15 @@ void click(QWidget& window, const char* objectName)
     QTest::mouseClick(control, Qt::LeftButton);
 }
 
+QString caption(QWidget& window, const char* buttonName)
+{
+    const auto* b = window.findChild<GlassButton*>(QString::fromLatin1(buttonName));
+    return b->isVisible() ? b->caption() : QString();
+}
+
 QStringList WindowTest::buttons()
 {
-    QStringList out;
-    for (const char* name : {"cmdGo", "cmdTimeLog", "cmdReview"}) {
-        const auto* b = find<GlassButton>(name);
-        out << (b->isVisible() ? b->caption() : QString());
-    }
-    return out;
+    return {caption(*m_window, "cmdGo"), caption(*m_window, "cmdTimeLog"), caption(*m_window, "cmdReview")};
 }
 
 QStringList WindowTest::clockLines()

@@ -67,6 +67,10 @@ private:
 // The same, on any time-clock window.
 void logIn(QWidget& window, const QString& fullName, const QString& password);
 void click(QWidget& window, const char* objectName);
+// A glass button's caption, empty while it is hidden.
+QString caption(QWidget& window, const char* buttonName);
+// The configuration file that points the program in appDir at folder.
+void writeConfiguration(const QString& appDir, const QString& folder);
 
 // Answers the next modal box of Qt's own dialogs when it opens: runs answer
 // on it from the event loop that the box itself runs.
