@@ -61,28 +61,18 @@ TEST(LogInTest, TheNewestRecordOfThePeriodDecides)
     struct Case
     {
         const char* what;
-        std::vector<Shift> shifts;
         ClockOffer offer;
         int open; // index of the shift offered for clock-out, or -1
         QString total;
+        std::vector<Shift> shifts;
     };
+    const std::optional<double> open;
+    using enum ClockOffer;
     const Case cases[] = {
-        {"no record", {}, ClockOffer::ClockIn, -1, "Total Hours 0."},
-        {"open today",
-         {{dec(1), hm(16, 0)}, {Today, std::nullopt}},
-         ClockOffer::ClockOut,
-         1,
-         "Total Hours 8."},
-        {"open 15 days ago, outside the period",
-         {{Today - 15, std::nullopt}},
-         ClockOffer::ClockIn,
-         -1,
-         "Total Hours 0."},
-        {"open behind a newer closed record",
-         {{dec(2), std::nullopt}, {dec(3), hm(16, 0)}},
-         ClockOffer::ClockIn,
-         -1,
-         "Total Hours 8."},
+        {"no record", ClockIn, -1, "Total Hours 0.", {}},
+        {"open today", ClockOut, 1, "Total Hours 8.", {{dec(1), hm(16, 0)}, {Today, open}}},
+        {"open 15 days ago", ClockIn, -1, "Total Hours 0.", {{Today - 15, open}}},
+        {"open, then a newer closed", ClockIn, -1, "Total Hours 8.", {{dec(2), open}, {dec(3), hm(16, 0)}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
