@@ -66,7 +66,6 @@ TEST(ConfigTest, TheLocatorTakesTheFolderOfTheConfirmedFile)
     const std::pair<QString, std::optional<QString>> cases[] = {
         {"/data/time/Pelmar.mdb", "/data/time"},
         {"/Pelmar.mdb", ""},
-        {"/a/Pelmar.mdb/Pelmar.mdb", "/a"},
         {"/data/time/pelmar.mdb", std::nullopt},
         {"Pelmar.mdb", std::nullopt},
     };

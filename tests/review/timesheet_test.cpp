@@ -59,8 +59,6 @@ TEST(TimeSheetTest, OnlyDatesAreTakenFromTheTypedEntries)
         {"1/5/2026", Entry::Accepted, Entry::Accepted},
         {"", Entry::Cancelled, Entry::NotADate},
         {"31/31/2026", Entry::NotADate, Entry::NotADate},
-        {"tomorrow", Entry::NotADate, Entry::NotADate},
-        {"#1/1/2026#", Entry::NotADate, Entry::NotADate},
         {"1/1/2026# OR 1=1 OR #1/1/2026", Entry::NotADate, Entry::NotADate},
         {"1/1/2026'; DROP TABLE Time; --", Entry::NotADate, Entry::NotADate},
     };

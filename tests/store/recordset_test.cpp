@@ -40,25 +40,6 @@ protected:
 
 INSTANTIATE_TEST_SUITE_P(Engines, RecordsetTest, test::bothEngines(), test::engineName);
 
-TEST_P(RecordsetTest, TextsAssignedToColumnsAreConvertedByTheColumnType)
-{
-    std::unique_ptr<Recordset> rs = database->openRecordset("Time");
-    rs->addNew();
-    rs->setField("PersonnelID", Value::text("7"));
-    rs->setField("Tdate", Value::text("12/4/2026"));
-    rs->setField("TimeIn", Value::text("9:55:13 PM"));
-    rs->setField("Thours", Value::text("7.5"));
-    EXPECT_EQ(errorOf([&] { rs->setField("Tdate", Value::text("someday")); }), err::ConversionError);
-    EXPECT_EQ(errorOf([&] { rs->setField("NoSuchColumn", Value::integer(1)); }), err::ItemNotFound);
-    rs->update();
-
-    const auto row = db.rows("SELECT PersonnelID, Tdate, TimeIn, TimeOut, Thours FROM Time").at(0);
-    EXPECT_EQ(row[0].toInteger(), 7);
-    EXPECT_DOUBLE_EQ(row[1].toDouble(), 46360);
-    EXPECT_NEAR(row[2].toDouble(), dates::timeSerial(21, 55, 13), 1e-12);
-    EXPECT_DOUBLE_EQ(row[4].toDouble(), 7.5);
-}
-
 TEST(Location, WrongLocationsRaiseTheEngineNumbersAndCreateNothing)
 {
     QTemporaryDir dir;
