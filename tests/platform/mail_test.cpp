@@ -113,6 +113,7 @@ TEST_F(MailTest, DeliversIntactOrSendsNothing)
         if (c.error == 0) {
             ASSERT_EQ(messages.size(), 1u) << why();
             EXPECT_EQ(messages[0].envelope.value("user").toString(), SmtpServer::User);
+            EXPECT_EQ(tlsServer.logins(), 1);
             EXPECT_EQ(messages[0].envelope.value("tls").toBool(), c.setup.tls != nullptr);
             // Line breaks all CRLF, but the lone CR after the name arrives as it was given.
             EXPECT_EQ(QByteArray(messages[0].raw).replace("\r\n", "").count('\n'), 0);

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace pelmar::test {
@@ -20,10 +21,27 @@ public:
         Icon icon;
     };
 
-    void messageBox(const QString& text, Icon icon, const QString& title) override;
-    QString inputBox(const QString& prompt, const QString& title) override;
-    std::optional<QString> openFileName(const QString& title, const QString& filter,
-                                        const QString& initDir) override;
+    void messageBox(const QString& text, Icon icon, const QString&) override
+    {
+        messages.push_back({text, icon});
+    }
+    QString inputBox(const QString& prompt, const QString&) override
+    {
+        asked << prompt;
+        if (m_inputs.empty()) {
+            ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
+            return QString();
+        }
+        const QString text = m_inputs.front().value_or(QString());
+        m_inputs.pop_front();
+        return text;
+    }
+    std::optional<QString> openFileName(const QString& title, const QString&, const QString&) override
+    {
+        asked << title;
+        ADD_FAILURE() << "unexpected file dialog";
+        return std::nullopt;
+    }
 
     // Answers, taken in order. An input box answered by nullopt is cancelled.
     void answerInput(std::optional<QString> text) { m_inputs.push_back(std::move(text)); }
@@ -32,8 +50,18 @@ public:
     // Prompts of the input boxes and titles of the file dialogs shown.
     QStringList asked;
 
-    QStringList texts() const;
-    void clear();
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const Message& m : messages)
+            out << m.text;
+        return out;
+    }
+    void clear()
+    {
+        messages.clear();
+        asked.clear();
+    }
 
 private:
     std::deque<std::optional<QString>> m_inputs;

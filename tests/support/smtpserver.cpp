@@ -1,8 +1,8 @@
 #include "support/smtpserver.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QJsonDocument>
+#include <QTemporaryDir>
 
 namespace pelmar::test {
 
@@ -42,7 +42,7 @@ SmtpServer::~SmtpServer()
 
 quint16 SmtpServer::serve(const Setup& setup)
 {
-    QStringList arguments{"serve", m_dir.path(), QString::fromLatin1(User), QString::fromLatin1(Password)};
+    QStringList arguments{"serve", QString::fromLatin1(User), QString::fromLatin1(Password)};
     if (setup.tls) {
         if (caFile().isEmpty())
             return 0;
@@ -60,23 +60,33 @@ quint16 SmtpServer::serve(const Setup& setup)
     return 0;
 }
 
-std::vector<SmtpServer::Message> SmtpServer::received() const
+// The server reports each message before its client hears the reply, so a
+// sent message's line is already here.
+void SmtpServer::readReports()
 {
-    std::vector<Message> out;
-    for (int n = 1;; ++n) {
-        // The server writes the sidecar last: its presence means complete.
-        QFile sidecar(m_dir.filePath(QStringLiteral("mail-%1.json").arg(n)));
-        QFile raw(m_dir.filePath(QStringLiteral("mail-%1.eml").arg(n)));
-        if (!sidecar.open(QIODevice::ReadOnly) || !raw.open(QIODevice::ReadOnly))
-            return out;
-        out.push_back({raw.readAll(), QJsonDocument::fromJson(sidecar.readAll()).object()});
+    while (m_process.waitForReadyRead(0)) {
+    }
+    while (m_process.canReadLine()) {
+        const QByteArray line = m_process.readLine();
+        if (line.startsWith("AUTH "))
+            ++m_logins;
+        if (!line.startsWith("MAIL "))
+            continue;
+        const QJsonObject envelope = QJsonDocument::fromJson(line.mid(5)).object();
+        m_received.push_back({envelope.value("raw").toString().toLatin1(), envelope});
     }
 }
 
-int SmtpServer::logins() const
+std::vector<SmtpServer::Message> SmtpServer::received()
 {
-    QFile log(m_dir.filePath(QStringLiteral("auth.log")));
-    return log.open(QIODevice::ReadOnly) ? static_cast<int>(log.readAll().count('\n')) : 0;
+    readReports();
+    return m_received;
+}
+
+int SmtpServer::logins()
+{
+    readReports();
+    return m_logins;
 }
 
 } // namespace pelmar::test

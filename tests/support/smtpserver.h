@@ -2,13 +2,12 @@
 
 #include <QJsonObject>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <vector>
 
 namespace pelmar::test {
 
 // tests/support/smtpserver.py, run for one test: it requires a login as
-// User with Password and keeps every message it accepts.
+// User with Password and reports every message it accepts.
 class SmtpServer
 {
 public:
@@ -41,15 +40,18 @@ public:
     quint16 serve(const Setup& setup); // the port; 0 when it did not start
     quint16 serve() { return serve(Setup{}); }
 
-    std::vector<Message> received() const;
-    int logins() const; // AUTH commands that reached the server
+    std::vector<Message> received();
+    int logins(); // AUTH commands that reached the server
 
     // The test CA, made once per program with the server's; empty if that failed.
     static QString caFile();
 
 private:
-    QTemporaryDir m_dir;
+    void readReports();
+
     QProcess m_process;
+    std::vector<Message> m_received;
+    int m_logins = 0;
 };
 
 } // namespace pelmar::test

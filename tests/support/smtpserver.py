@@ -1,6 +1,7 @@
-#!/usr/bin/python3
+#!/ usr / bin / python3
 """A small SMTP server for the mail tests; tests/support/smtpserver.h runs it.
-serve prints "READY <port>" once listening."""
+serve prints "READY <port>" once listening, then a line for each message
+("MAIL" and its JSON) and each login attempt ("AUTH" and the mechanism)."""
 
 import asyncio
 import binascii
@@ -16,47 +17,41 @@ import warnings
 
 from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
-# AUTH without TLS and refused handshakes are what the tests are about;
-# keep the libraries' complaints about them out of the output.
+#AUTH without TLS and refused handshakes are what the tests are about;
+#keep the libraries' complaints about them out of the output.
 warnings.simplefilter("ignore")
 for name in ("mail.log", "asyncio"):
     logging.getLogger(name).setLevel(logging.CRITICAL)
 
 
-async def serve(folder, user, password, tls=None, pem=None):
-    count = 0
+def report(kind, data):
+    """A line for the test; printed before the client hears the reply."""
+    print(kind, json.dumps(data), flush=True)
 
+
+async def serve(user, password, tls=None, pem=None):
     class Recorder:
         async def handle_DATA(self, server, session, envelope):
-            nonlocal count
-            count += 1
-            base = os.path.join(folder, "mail-%d" % count)
             raw = envelope.original_content
-            sidecar = dict(
+            report("MAIL", dict(
                 session.auth_data or {},  # the user
+                raw=raw.decode("latin-1"),
                 mail_from=envelope.mail_from,
                 rcpt_tos=envelope.rcpt_tos,
                 tls=server.transport.get_extra_info("ssl_object") is not None,
                 headers=dict(email.message_from_bytes(raw).items()),
                 text=binascii.a2b_qp(raw.partition(b"\r\n\r\n")[2]).decode("utf-8", "replace"),
-            )
-            # The sidecar last: its presence means the message is complete.
-            with open(base + ".eml", "wb") as f:
-                f.write(raw)
-            with open(base + ".tmp", "w") as f:
-                json.dump(sidecar, f)
-            os.replace(base + ".tmp", base + ".json")
+            ))
             return "250 OK"
 
     def authenticate(server, session, envelope, mechanism, data):
-        with open(os.path.join(folder, "auth.log"), "a") as f:
-            f.write(mechanism + "\n")
+        report("AUTH", mechanism)
         if isinstance(data, LoginPassword) and (data.login, data.password) == (user.encode(), password.encode()):
             return AuthResult(success=True, auth_data={"user": user})
         return AuthResult(success=False, handled=False)
 
     loop = asyncio.get_running_loop()
-    # A client refusing the certificate aborts the handshake: expected here.
+#A client refusing the certificate aborts the handshake : expected here.
     loop.set_exception_handler(lambda loop, context: None)
     context = None
     if tls:
@@ -70,7 +65,7 @@ async def serve(folder, user, password, tls=None, pem=None):
             tls_context=context if tls == "starttls" else None,
             auth_require_tls=tls == "starttls",  # aiosmtpd counts only STARTTLS
             auth_required=True,
-            # Some servers offer LOGIN alone; the implicit-TLS one stands for them.
+#Some servers offer LOGIN alone; the implicit - TLS one stands for them.
             auth_exclude_mechanism=["PLAIN"] if tls == "implicit" else [],
             authenticator=authenticate,
         ),
