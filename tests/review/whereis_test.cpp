@@ -24,8 +24,7 @@ TEST(WhereIsTest, PhraseForEveryTypeAndShapeOfTimes)
         {"Vacation", {" is on vacation "}},
         {"Holiday", {" is on holiday "}},
         {"Sick Leave", {" is on sick leave "}},
-        {"worked", {Unknown}},
-        {"Worked ", {Unknown}},
+        {"worked", {Unknown}}, // the type is matched exactly
     };
     for (const auto& [type, phrases] : cases) {
         for (int shape = 0; shape < 4; ++shape) {

@@ -68,12 +68,11 @@ void SmtpServer::readReports()
     }
     while (m_process.canReadLine()) {
         const QByteArray line = m_process.readLine();
+        const QJsonObject envelope = QJsonDocument::fromJson(line.mid(5)).object();
         if (line.startsWith("AUTH "))
             ++m_logins;
-        if (!line.startsWith("MAIL "))
-            continue;
-        const QJsonObject envelope = QJsonDocument::fromJson(line.mid(5)).object();
-        m_received.push_back({envelope.value("raw").toString().toLatin1(), envelope});
+        else if (line.startsWith("MAIL "))
+            m_received.push_back({envelope.value("raw").toString().toLatin1(), envelope});
     }
 }
 
