@@ -167,8 +167,13 @@ protected:
         return r.out;
     }
     QStringList csv(QStringList args) { return run(std::move(args)).split("\r\n", Qt::SkipEmptyParts); }
-    QByteArray bytes() const
+    // The file's bytes; on a server, every row a command may change.
+    QByteArray bytes()
     {
+        if (db.onServer())
+            return (runTool({"query", db.folder(), "SELECT * FROM qslTime"}, clock).out +
+                    runTool({"query", db.folder(), "SELECT * FROM TimeAudit"}, clock).out)
+                .toUtf8();
         QFile f(db.path());
         return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
                                            : QByteArray();
