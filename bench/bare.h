@@ -23,6 +23,10 @@ public:
     virtual qint64 clockIn(qint64 employee, double day, double timeIn) = 0;
     virtual void clockOut(qint64 timeId, double timeOut, double hours) = 0;
     virtual void remove(qint64 timeId) = 0;
+
+protected:
+    // Every value read is added here, so that no read can be optimised away.
+    double m_sink = 0;
 };
 
 } // namespace pelmar::bench

@@ -27,15 +27,12 @@ public:
     QString name() const;
     qint64 sizeBytes();
 
-    double sink() const { return m_sink; }
-
 private:
     sql::PgResultHandle run(const char* text, std::initializer_list<QByteArray> params = {});
     void readAll(const PGresult* result);
 
     QString m_uri;
     sql::PgConnectionHandle m_conn;
-    double m_sink = 0;
 };
 
 } // namespace pelmar::bench

@@ -21,9 +21,6 @@ public:
     void clockOut(qint64 timeId, double timeOut, double hours) override;
     void remove(qint64 timeId) override;
 
-    // Keeps the optimiser from dropping reads.
-    double sink() const { return m_sink; }
-
 private:
     sql::StatementHandle prepare(const char* text);
     void readAll(sqlite3_stmt* stmt, int limit = -1);
@@ -31,7 +28,6 @@ private:
 
     QString m_path;
     sql::ConnectionHandle m_db;
-    double m_sink = 0;
 };
 
 } // namespace pelmar::bench
