@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "app/timeclock.h"
+#include "bench/generator.h"
 #include "login/login.h"
 #include "store/engine.h"
 #include "timekeeping/clocking.h"
@@ -76,15 +77,14 @@ int burstTerminal(const QString& location, int first, int employees, double day)
             const Value employee = Value::integer(id);
             const double begun = nowMs();
             try {
-                const LogIn login = logIn(clock, employee, now);
-                qint64 saved = 0;
-                if (in && login.offer == ClockOffer::ClockIn) {
-                    saved = clockIn(clock, employee, now).id;
-                } else if (!in && login.offer == ClockOffer::ClockOut) {
-                    if (clockOut(clock, login.openShift->id, now).closed)
-                        saved = login.openShift->id;
-                }
-                lines.push_back(saved ? QString::asprintf("%s %d %lld %.3f", in ? "in" : "out", id, saved,
+                const LogInResult login = logIn(clock, employee, password(id), now);
+                const ActionResult& screen = login.screen;
+                std::optional<qint64> saved;
+                if (in && login.employee && screen.offer == ButtonOffer::ClockIn)
+                    saved = clockIn(clock, *login.employee, now).written;
+                else if (!in && login.employee && screen.offer == ButtonOffer::ClockOut)
+                    saved = clockOut(clock, *login.employee, *screen.openShift, now).written;
+                lines.push_back(saved ? QString::asprintf("%s %d %lld %.3f", in ? "in" : "out", id, *saved,
                                                           nowMs() - begun)
                                             .toStdString()
                                       : QString::asprintf("fail %d: nothing to clock", id).toStdString());

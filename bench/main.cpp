@@ -349,8 +349,9 @@ private:
         time(
             "clock in", [&] { s.control("cmdTimeLog")->click(); },
             [&] {
-                // A second earlier, so that the window's own shift stays the newest.
-                bareShift = bare.clockIn(id, today, dates::timePart(clockIn) - 1.0 / 86400);
+                // Dated before the period, so that the window's clock-in never
+                // finds it open and its own shift stays the newest.
+                bareShift = bare.clockIn(id, today - 30, dates::timePart(clockIn));
                 bare.listing(id, from15, today, 64);
             },
             bareFirst);

@@ -1,20 +1,12 @@
 #include "login/clockstate.h"
 
 #include "platform/datetime.h"
-#include "store/schema.h"
 
 namespace pelmar {
 
-ClockOffer clockOffer(const std::optional<NewestRecord>& newest, double today)
+ClockOffer clockOffer(const std::optional<TimeRecord>& newest, double today)
 {
-    if (!newest)
-        return ClockOffer::ClockIn;
-    // An empty type, Null or empty text, goes on to the clock-out test like
-    // "Worked"; only another value means an absence.
-    const QString type = newest->type.toTextOrEmpty();
-    if (!type.isEmpty() && type != WorkedType)
-        return ClockOffer::ClockIn;
-    if (!newest->timeOut.isNull())
+    if (!newest || !newest->isOpenShift())
         return ClockOffer::ClockIn;
     const double day = dates::datePart(newest->tdate.toDate());
     if (day == today)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/value.h"
+#include "timekeeping/timerecords.h"
 
 #include <optional>
 
@@ -17,17 +17,9 @@ enum class ClockOffer
     Unchanged,       // dated after today: the button keeps what it had
 };
 
-// The fields of the newest record that the decision reads.
-struct NewestRecord
-{
-    Value type;
-    Value timeOut;
-    Value tdate;
-};
-
 // newest is empty when the period holds no record; today is a whole-day
 // serial. The tests run in a fixed order and stop at the first that decides,
 // so a Null Tdate fails (error 94) only when it is reached.
-ClockOffer clockOffer(const std::optional<NewestRecord>& newest, double today);
+ClockOffer clockOffer(const std::optional<TimeRecord>& newest, double today);
 
 } // namespace pelmar

@@ -3,8 +3,9 @@
 #include "app/timeclock.h"
 #include "platform/datetime.h"
 #include "platform/runerror.h"
-#include "review/timesheet.h"
 #include "store/engine.h"
+#include "store/schema.h"
+#include "store/sqltexts.h"
 #include "timekeeping/hours.h"
 #include "timekeeping/timeaudit.h"
 
@@ -15,37 +16,41 @@ namespace {
 constexpr double Midnight = 0;
 constexpr double OneMinutePastMidnight = 1.0 / 1440;
 
-std::optional<TimeRecord> newestRecord(TimeClock& clock)
+const QString ReopenedMessage =
+    QStringLiteral("You were automatically clocked out at midnight, and clocked back "
+                   "in at 12:01 am. If this isn't appropriate, notify the administrator");
+
+QString notLoggedOutMessage(const TimeRecord& closed)
 {
-    Recordset& rs = clock.times().recordset();
-    if (rs.recordCount() == 0)
-        return std::nullopt;
-    rs.moveFirst();
-    return timerecords::current(rs);
+    return QStringLiteral("You were not logged out correctly on ") + closed.tdate.toTextOrEmpty() +
+           QStringLiteral(".  You were automatically clocked out at midnight.\r"
+                          "Please contact the administrator to correct your time records");
 }
 
-// Closes the shift at the midnight after its date and, for yesterday's,
-// opens today's at 12:01 am, in one transaction with their audit rows.
-// Returns the closed shift; nullopt when it was no longer open.
-std::optional<TimeRecord> closeAtMidnight(TimeClock& clock, qint64 id, const Value& employeeId,
-                                          std::optional<double> reopenOn, double now)
+// The employee's row as it stands now; a refusal's text when they may not log in.
+std::optional<Employee> admit(Database& db, const Value& employeeId, const QString& password,
+                              QString& refusal)
 {
-    const auto db = clock.open();
-    TimeAudit audit(*db, now);
-    Transaction transaction(*db);
-    const std::optional<TimeRecord> shift = timerecords::read(*db, id);
-    if (!shift || !shift->isOpen())
+    const auto row = db.openRecordset(sqltexts::employee(employeeId));
+    if (row->recordCount() == 0) {
+        refusal = NotOnStaff;
         return std::nullopt;
-    std::optional<TimeRecord> closed = timerecords::closeShift(*db, *shift, Midnight);
-    if (!closed)
-        return std::nullopt;
-    audit.write(TimeAudit::ClosedAtMidnight, shift, closed);
-    if (reopenOn) {
-        const qint64 reopened = timerecords::addShift(*db, employeeId, *reopenOn, OneMinutePastMidnight);
-        audit.write(TimeAudit::ReopenedAfterMidnight, std::nullopt, timerecords::read(*db, reopened));
     }
-    transaction.commit();
-    return closed;
+    // The password first, so that a name alone tells nobody who has left.
+    if (!passwordMatches(row->field(cols::Password), password)) {
+        refusal = WrongPassword;
+        return std::nullopt;
+    }
+    if (!row->field(cols::TerminationDate).isNull()) {
+        refusal = NotOnStaff;
+        return std::nullopt;
+    }
+    return Employee{row->field(cols::EmployeeID), row->field(cols::FullName).toTextOrEmpty()};
+}
+
+bool isRepair(ClockOffer offer)
+{
+    return offer == ClockOffer::RepairYesterday || offer == ClockOffer::RepairEarlier;
 }
 
 } // namespace
@@ -55,61 +60,69 @@ bool passwordMatches(const Value& stored, const QString& typed)
     return !typed.isEmpty() && !stored.isNull() && stored.toText() == typed;
 }
 
-LogIn logIn(TimeClock& clock, const Value& employeeId, double now)
+LogInResult logIn(TimeClock& clock, const Value& employeeId, const QString& password, double now)
 {
-    const double today = dates::datePart(now);
-    const DateRange range = timesheet::defaultRange(now);
-    // Each pass that finds its shift already repaired elsewhere sees that
-    // repair on the next; a few passes are plenty.
-    for (int pass = 0; pass < 5; ++pass) {
-        LogIn result;
-        result.total = timesheet::load(clock, range, employeeId);
-        const std::optional<TimeRecord> newest = newestRecord(clock);
-        const ClockOffer offer = clockOffer(
-            newest ? std::optional(NewestRecord{newest->type, newest->timeOut, newest->tdate}) : std::nullopt,
-            today);
-        switch (offer) {
-        case ClockOffer::ClockIn:
-        case ClockOffer::Unchanged:
-            result.offer = offer;
-            return result;
-        case ClockOffer::ClockOut:
-            result.offer = offer;
-            result.openShift = newest;
-            return result;
-        case ClockOffer::RepairYesterday:
-        case ClockOffer::RepairEarlier:
-            break;
-        }
-
-        const bool yesterday = offer == ClockOffer::RepairYesterday;
-        result.closedShift = closeAtMidnight(clock, newest->id, employeeId,
-                                             yesterday ? std::optional(today) : std::nullopt, now);
-        if (!result.closedShift)
-            continue;
-        // The sheet and its total show the records as they now stand.
-        result.total = timesheet::load(clock, range, employeeId);
-        if (yesterday) {
-            result.repair = LogIn::Repair::ClosedYesterday;
-            result.offer = ClockOffer::ClockOut;
-            result.openShift = newestRecord(clock);
-            result.alertDue = exceedsThreshold(result.closedShift->hours, clock.notifyHours());
-            result.message =
-                QStringLiteral("You were automatically clocked out at midnight, and clocked back in "
-                               "at 12:01 am. If this isn't appropriate, notify the administrator");
-        } else {
-            result.repair = LogIn::Repair::ClosedEarlier;
-            result.offer = ClockOffer::ClockIn;
-            // Days-old shifts always go to the administrator, whatever their hours.
-            result.alertDue = true;
-            result.message = QStringLiteral("You were not logged out correctly on ") +
-                             result.closedShift->tdate.toTextOrEmpty() +
-                             QStringLiteral(".  You were automatically clocked out at midnight.\r"
-                                            "Please contact the administrator to correct your time records");
-        }
+    LogInResult result;
+    ActionResult& screen = result.screen;
+    const auto db = clock.open();
+    QString refusal;
+    result.employee = admit(*db, employeeId, password, refusal);
+    if (!result.employee) {
+        screen.notices.push_back(Notice::message(refusal));
         return result;
     }
-    throw RunError::of(err::Locked);
+    const Employee& who = *result.employee;
+
+    const double today = dates::datePart(now);
+    std::optional<TimeRecord> newest = timerecords::newestRecent(*db, who.id, now);
+    ClockOffer offer = clockOffer(newest, today);
+    std::optional<TimeRecord> closed;
+    if (isRepair(offer)) {
+        TimeAudit audit(*db, now);
+        Transaction transaction(*db);
+        // Decided again under the write lock: another terminal may have
+        // repaired this shift since it was read.
+        newest = timerecords::newestRecent(*db, who.id, now);
+        offer = clockOffer(newest, today);
+        if (isRepair(offer)) {
+            closed = timerecords::closeShift(*db, *newest, Midnight);
+            if (!closed)
+                throw RunError::of(err::Locked); // changed under our lock: a writer without one
+            audit.write(TimeAudit::ClosedAtMidnight, newest, closed);
+            if (offer == ClockOffer::RepairYesterday) {
+                newest =
+                    timerecords::read(*db, timerecords::addShift(*db, who.id, today, OneMinutePastMidnight));
+                audit.write(TimeAudit::ReopenedAfterMidnight, std::nullopt, newest);
+            }
+        }
+        transaction.commit();
+    }
+
+    switch (offer) {
+    case ClockOffer::ClockIn:
+        screen.offer = ButtonOffer::ClockIn;
+        break;
+    case ClockOffer::Unchanged:
+        screen.offer = ButtonOffer::Keep;
+        break;
+    case ClockOffer::RepairYesterday:
+        if (exceedsThreshold(closed->hours, clock.notifyHours()))
+            screen.notices.push_back(Notice::alert(who.fullName, closed->tdate));
+        screen.notices.push_back(Notice::message(ReopenedMessage));
+        [[fallthrough]];
+    case ClockOffer::ClockOut:
+        screen.offer = ButtonOffer::ClockOut;
+        screen.openShift = newest->id;
+        screen.clockedIn = clockedInLine(*newest);
+        break;
+    case ClockOffer::RepairEarlier:
+        screen.notices.push_back(Notice::message(notLoggedOutMessage(*closed)));
+        // Days-old shifts always go to the administrator, whatever their hours.
+        screen.notices.push_back(Notice::alert(who.fullName, closed->tdate));
+        screen.offer = ButtonOffer::ClockIn;
+        break;
+    }
+    return result;
 }
 
 } // namespace pelmar

@@ -2,7 +2,7 @@
 
 #include "login/clockstate.h"
 #include "platform/value.h"
-#include "timekeeping/timerecords.h"
+#include "timekeeping/actionresult.h"
 
 #include <QString>
 #include <optional>
@@ -15,35 +15,24 @@ class TimeClock;
 // passes, and a row without any password can't be matched by anything typed.
 bool passwordMatches(const Value& stored, const QString& typed);
 
-// What a log-in found and did.
-struct LogIn
+// A log-in: the employee let in, or the reason they were not.
+struct LogInResult
 {
-    enum class Repair
-    {
-        None,
-        ClosedYesterday, // closed at midnight and reopened at 12:01 am
-        ClosedEarlier,   // closed at midnight; the employee is told
-    };
-
-    // ClockIn, ClockOut or Unchanged.
-    ClockOffer offer = ClockOffer::Unchanged;
-    // With ClockOut: the open shift, shown and later closed by its key.
-    std::optional<TimeRecord> openShift;
-    Repair repair = Repair::None;
-    // The shift a repair closed, as stored.
-    std::optional<TimeRecord> closedShift;
-    bool alertDue = false;
-    // The repair's message to the employee; empty without a repair.
-    QString message;
-    // Caption of the total hours of the default range.
-    QString total;
+    // Empty when refused; the screen's notices then say why.
+    std::optional<Employee> employee;
+    ActionResult screen;
 };
 
-// Logs the employee in at now (one reading of the clock): loads their
-// default range into the time records and its total, decides the clock offer
-// from the newest record and repairs a shift left open on an earlier day.
-// A repair writes only while the shift is still open; when another terminal
-// got there first the records are read again and decided afresh.
-LogIn logIn(TimeClock& clock, const Value& employeeId, double now);
+inline const QString WrongPassword = QStringLiteral("That Password is Incorrect.");
+inline const QString NotOnStaff =
+    QStringLiteral("Your name is no longer on the staff list. Please see the administrator.");
+
+// Logs the employee with this key in at now (one reading of the clock):
+// checks the password and the employment against their row as the database
+// holds it, decides the clock offer from their newest record and repairs a
+// shift left open on an earlier day. The repair decides again from the rows
+// it reads under the write lock, so a shift another terminal repaired first
+// is not written twice. Loading the time sheet is the caller's next step.
+LogInResult logIn(TimeClock& clock, const Value& employeeId, const QString& password, double now);
 
 } // namespace pelmar

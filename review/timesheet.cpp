@@ -30,14 +30,18 @@ Entry checkEnd(const QString& typed)
 
 QString load(TimeClock& clock, const DateRange& range, const Value& employeeId)
 {
+    // The total first: the grid's refresh is the last step that can fail, and
+    // a failed one leaves the grid as it was, so the sheet and its total
+    // change together or not at all.
+    const auto db = clock.open();
+    const auto rs = db->openRecordset(sqltexts::rangeTotal(range.from, range.to, employeeId));
+    const QString total = totalCaption(rs->field(cols::SumOfThours));
+
     DataSource& times = clock.times();
     times.setDatabaseName(clock.databasePath());
     times.setRecordSource(sqltexts::rangeListing(range.from, range.to, employeeId));
     times.refresh();
-
-    const auto db = clock.open();
-    const auto rs = db->openRecordset(sqltexts::rangeTotal(range.from, range.to, employeeId));
-    return totalCaption(rs->field(cols::SumOfThours));
+    return total;
 }
 
 QString totalCaption(const Value& sum)

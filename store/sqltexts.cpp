@@ -13,6 +13,11 @@ QString rangeWhere(const Value& from, const Value& to, const Value& employeeId)
 
 } // namespace
 
+QString employee(const Value& employeeId)
+{
+    return QStringLiteral("SELECT * FROM qslPersonnelShort WHERE EmployeeID = ") + employeeId.toTextOrEmpty();
+}
+
 QString rangeListing(const Value& from, const Value& to, const Value& employeeId)
 {
     return QStringLiteral("SELECT *") + rangeWhere(from, to, employeeId) +

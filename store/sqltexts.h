@@ -14,6 +14,8 @@ inline const QString CurrentEmployees =
 inline const QString AllTimeRecords =
     QStringLiteral("SELECT * From qslTime ORDER BY Tdate DESC, TimeIn DESC");
 
+// One employee's row, current or not.
+QString employee(const Value& employeeId);
 // One employee's rows in a range, newest first.
 QString rangeListing(const Value& from, const Value& to, const Value& employeeId);
 // One employee's hours in a range: one row, SumOfThours Null when no row.

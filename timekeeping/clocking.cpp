@@ -2,51 +2,88 @@
 
 #include "app/timeclock.h"
 #include "platform/datetime.h"
+#include "platform/runerror.h"
 #include "store/engine.h"
 #include "timekeeping/hours.h"
 #include "timekeeping/timeaudit.h"
 
 namespace pelmar {
 
-TimeRecord clockIn(TimeClock& clock, const Value& employeeId, double now)
+namespace {
+
+// The day a stored clock-out fell on: the shift's own date, or the next day
+// for a shift over midnight.
+double dayClockedOut(const TimeRecord& shift)
 {
-    const auto db = clock.open();
-    const qint64 id = timerecords::addShift(*db, employeeId, now, timeOfDay(now));
-    clock.times().refresh();
-    return *timerecords::read(*db, id);
+    const double day = dates::datePart(shift.tdate.toDate());
+    const bool overMidnight = !shift.timeIn.isNull() && dates::timePart(shift.timeOut.toDouble()) <
+                                                            dates::timePart(shift.timeIn.toDouble());
+    return overMidnight ? day + 1 : day;
 }
 
-ClockOut clockOut(TimeClock& clock, qint64 shiftId, double now)
+} // namespace
+
+ActionResult clockIn(TimeClock& clock, const Employee& who, double now)
 {
-    ClockOut result;
-    {
-        const auto db = clock.open();
-        TimeAudit audit(*db, now);
-        Transaction transaction(*db);
-        // Read under the write lock, so it stays as read until the commit.
-        const std::optional<TimeRecord> shift = timerecords::read(*db, shiftId);
-        const std::optional<TimeRecord> closed =
-            shift && shift->isOpen() ? timerecords::closeShift(*db, *shift, timeOfDay(now)) : std::nullopt;
-        result.closed = closed.has_value();
-        result.shift = closed ? closed : shift;
-        if (!result.closed && shift) {
-            // The administrator sees the attempt; the record stays as it was.
-            audit.write(TimeAudit::AlreadyClockedOut, shift, shift);
-        }
-        if (result.shift)
-            transaction.commit();
+    ActionResult result;
+    result.offer = ButtonOffer::Hidden;
+    const auto db = clock.open();
+    TimeAudit audit(*db, now);
+    Transaction transaction(*db);
+    const std::optional<TimeRecord> newest = timerecords::newestRecent(*db, who.id, now);
+    if (newest && newest->isOpenShift()) {
+        audit.write(TimeAudit::AlreadyClockedIn, newest, newest);
+        transaction.commit();
+        const QString since = newest->timeIn.isNull()
+                                  ? QString()
+                                  : QStringLiteral(" since ") + dates::longTime(newest->timeIn.toDate());
+        result.notices.push_back(Notice::message(QStringLiteral("You are already clocked in") + since +
+                                                 QStringLiteral(". Nothing was changed.")));
+        result.clockedIn = clockedInLine(*newest);
+        return result;
     }
-    clock.times().refresh();
-    if (result.closed) {
-        result.alertDue = exceedsThreshold(result.shift->hours, clock.notifyHours());
-    } else if (result.shift && !result.shift->isOpen()) {
-        result.message = QStringLiteral("This shift was already clocked out at ") +
-                         dates::longTime(result.shift->timeOut.toDate()) +
-                         QStringLiteral(". Nothing was changed.");
-    } else {
-        result.message = QStringLiteral("This shift is no longer in the time records. Nothing was changed; "
-                                        "contact the administrator if your time records need correcting.");
+    const qint64 id = timerecords::addShift(*db, who.id, now, timeOfDay(now));
+    const std::optional<TimeRecord> added = timerecords::read(*db, id);
+    transaction.commit();
+    result.clockedIn = clockedInLine(*added);
+    result.written = id;
+    return result;
+}
+
+ActionResult clockOut(TimeClock& clock, const Employee& who, qint64 shiftId, double now)
+{
+    ActionResult result;
+    result.offer = ButtonOffer::Hidden;
+    const auto db = clock.open();
+    TimeAudit audit(*db, now);
+    Transaction transaction(*db);
+    // Read under the write lock, so it stays as read until the commit.
+    const std::optional<TimeRecord> shift = timerecords::read(*db, shiftId);
+    if (!shift) {
+        result.notices.push_back(Notice::message(
+            QStringLiteral("This shift is no longer in the time records. Nothing was changed; "
+                           "contact the administrator if your time records need correcting.")));
+        return result;
     }
+    if (!shift->isOpen()) {
+        // The administrator sees the attempt; the record stays as it was.
+        audit.write(TimeAudit::AlreadyClockedOut, shift, shift);
+        transaction.commit();
+        result.notices.push_back(Notice::message(QStringLiteral("This shift was already clocked out at ") +
+                                                 dates::longTime(shift->timeOut.toDate()) +
+                                                 QStringLiteral(". Nothing was changed.")));
+        result.clockedOut = clockedOutLine(dayClockedOut(*shift), *shift);
+        return result;
+    }
+    const std::optional<TimeRecord> closed = timerecords::closeShift(*db, *shift, timeOfDay(now));
+    if (!closed)
+        throw RunError::of(err::Locked); // changed under our lock: a writer without one
+    transaction.commit();
+    // The day the shift ended, not the record's own date.
+    result.clockedOut = clockedOutLine(dates::datePart(now), *closed);
+    result.written = closed->id;
+    if (exceedsThreshold(closed->hours, clock.notifyHours()))
+        result.notices.push_back(Notice::alert(who.fullName, closed->tdate));
     return result;
 }
 

@@ -27,6 +27,7 @@ public:
 
     inline static const QString ClosedAtMidnight = QStringLiteral("closed at midnight");
     inline static const QString ReopenedAfterMidnight = QStringLiteral("reopened at 12:01 am");
+    inline static const QString AlreadyClockedIn = QStringLiteral("already clocked in");
     inline static const QString AlreadyClockedOut = QStringLiteral("already clocked out");
     inline static const QString Edited = QStringLiteral("edited");
     inline static const QString Added = QStringLiteral("added");

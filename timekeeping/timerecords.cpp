@@ -1,11 +1,19 @@
 #include "timekeeping/timerecords.h"
 
 #include "platform/datetime.h"
+#include "review/timesheet.h"
 #include "store/engine.h"
 #include "store/schema.h"
+#include "store/sqltexts.h"
 #include "timekeeping/hours.h"
 
 namespace pelmar {
+
+bool TimeRecord::isOpenShift() const
+{
+    const QString kind = type.toTextOrEmpty();
+    return isOpen() && (kind.isEmpty() || kind == WorkedType);
+}
 
 namespace timerecords {
 
@@ -27,6 +35,16 @@ std::optional<TimeRecord> read(Database& db, qint64 id)
     const auto rs = db.openRecordset(QStringLiteral("SELECT * FROM qslTime WHERE TimeID = %1").arg(id));
     if (rs->recordCount() == 0)
         return std::nullopt;
+    return current(*rs);
+}
+
+std::optional<TimeRecord> newestRecent(Database& db, const Value& employeeId, double now)
+{
+    const DateRange range = timesheet::defaultRange(now);
+    const auto rs = db.openRecordset(sqltexts::rangeListing(range.from, range.to, employeeId));
+    if (rs->recordCount() == 0)
+        return std::nullopt;
+    rs->moveFirst();
     return current(*rs);
 }
 

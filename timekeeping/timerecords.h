@@ -21,6 +21,9 @@ struct TimeRecord
     Value type;
 
     bool isOpen() const { return timeOut.isNull(); }
+    // An open shift: no clock-out, and a type that is "Worked" or empty (Null
+    // or the empty text); any other type is an absence.
+    bool isOpenShift() const;
 };
 
 // The writes of time records. Each names its row by key and, where it
@@ -31,6 +34,9 @@ namespace timerecords {
 // The current row of a recordset over qslTime.
 TimeRecord current(Recordset& rs);
 std::optional<TimeRecord> read(Database& db, qint64 id);
+// The employee's newest record (newest date, then latest clock-in) of today
+// and the days before it that the time sheet shows by default.
+std::optional<TimeRecord> newestRecent(Database& db, const Value& employeeId, double now);
 
 // Adds an open "Worked" shift and returns its key.
 qint64 addShift(Database& db, const Value& employeeId, double date, double timeIn);

@@ -248,6 +248,7 @@ void TimeClockWindow::connectControls()
     // The user's click only: the program's own changes of the box are
     // followed by what they call for, where they are made.
     connect(m_rangeBox, &QCheckBox::clicked, this, &TimeClockWindow::changeRange);
+    connect(m_personnel, &NameList::aboutToShowNames, this, &TimeClockWindow::refreshStaff);
     m_password->installEventFilter(this);
 }
 
@@ -274,15 +275,17 @@ void TimeClockWindow::start()
     tick();
 }
 
-void TimeClockWindow::guarded(const std::function<void()>& handler)
+bool TimeClockWindow::guarded(const std::function<void()>& handler)
 {
     try {
         handler();
+        return true;
     } catch (const RunError& error) {
         ReportError(m_dialogs, error);
     } catch (const std::exception& error) {
         ReportError(m_dialogs, RunError(err::EngineFailure, QString::fromLocal8Bit(error.what())));
     }
+    return false;
 }
 
 bool TimeClockWindow::eventFilter(QObject* watched, QEvent* event)
@@ -344,44 +347,25 @@ void TimeClockWindow::logIn()
         m_dialogs.messageBox(QStringLiteral("Select your name in the list first."));
         return;
     }
-    if (!passwordMatches(m_personnel->columnValue(cols::Password), m_password->text())) {
-        m_dialogs.messageBox(QStringLiteral("That Password is Incorrect."));
+    const LogInResult result =
+        pelmar::logIn(m_timeClock, m_personnel->columnValue(cols::EmployeeID), m_password->text(), now());
+    if (!result.employee) {
+        showResult(result.screen);
         m_password->clear();
         return;
     }
-    m_employeeId = m_personnel->columnValue(cols::EmployeeID);
-    m_employeeName = m_personnel->columnValue(cols::FullName).toTextOrEmpty();
+    m_employee = result.employee;
     m_session = Session::LoggedIn;
     apply(m_goButton, LoggedInLook);
     m_reviewButton->setVisible(true);
     m_personnel->setLocked(true);
-
-    const LogIn result = pelmar::logIn(m_timeClock, m_employeeId, now());
-    m_totalHours->setText(result.total);
-    switch (result.repair) {
-    case LogIn::Repair::ClosedYesterday:
-        if (result.alertDue)
-            sendAlert(result.closedShift->tdate);
-        m_dialogs.messageBox(result.message);
-        break;
-    case LogIn::Repair::ClosedEarlier:
-        m_dialogs.messageBox(result.message);
-        sendAlert(result.closedShift->tdate);
-        break;
-    case LogIn::Repair::None:
-        break;
-    }
-    if (result.offer == ClockOffer::ClockOut) {
-        m_openShiftId = result.openShift->id;
-        showClockedIn(result.openShift->tdate, result.openShift->timeIn);
-        showOffer(Offer::ClockOut);
-    } else if (result.offer == ClockOffer::ClockIn) {
-        showOffer(Offer::ClockIn);
-    }
+    showResult(result.screen);
+    loadDefaultRange();
 }
 
 void TimeClockWindow::logOut()
 {
+    const bool typedRange = m_range == Range::Typed;
     m_session = Session::LoggedOut;
     m_openShiftId.reset();
     apply(m_goButton, LoggedOutLook);
@@ -391,81 +375,72 @@ void TimeClockWindow::logOut()
     // The review button gets its caption back but keeps its other looks.
     apply(m_reviewButton, ReviewCaptionOnly);
     m_reviewButton->setVisible(false);
-    showOffer(Offer::None);
+    showOffer(ButtonOffer::Hidden);
     m_grid->setVisible(false);
     m_rangeBox->setVisible(false);
+    m_rangeBox->setChecked(false);
     m_sheet = Sheet::Closed;
-    if (m_range == Range::Typed) {
-        m_rangeBox->setChecked(false);
+    if (typedRange)
         loadDefaultRange();
-    }
+    m_range = Range::Default;
     m_totalHours->setVisible(false);
     m_personnel->setLocked(false);
-    m_employeeId = Value();
-    m_employeeName.clear();
+    m_employee.reset();
+    // The next person picks from the staff as it is now.
+    refreshStaff();
 }
 
-void TimeClockWindow::showOffer(Offer offer)
+void TimeClockWindow::showResult(const ActionResult& result)
+{
+    if (result.clockedIn)
+        showLine({m_inCaption, m_inDate, m_inTime}, *result.clockedIn);
+    if (result.clockedOut)
+        showLine({m_outCaption, m_outDate, m_outTime}, *result.clockedOut);
+    if (result.offer != ButtonOffer::Keep) {
+        showOffer(result.offer);
+        m_openShiftId = result.openShift;
+    }
+    for (const Notice& notice : result.notices) {
+        if (notice.kind == Notice::Kind::Alert)
+            sendAlert(notice.text, notice.shiftDate);
+        else
+            m_dialogs.messageBox(notice.text);
+    }
+}
+
+void TimeClockWindow::showOffer(ButtonOffer offer)
 {
     m_offer = offer;
-    if (offer == Offer::None) {
+    if (offer != ButtonOffer::ClockIn && offer != ButtonOffer::ClockOut) {
         m_clockButton->setVisible(false);
         return;
     }
-    apply(m_clockButton, offer == Offer::ClockIn ? ClockInLook : ClockOutLook);
+    apply(m_clockButton, offer == ButtonOffer::ClockIn ? ClockInLook : ClockOutLook);
     m_clockButton->setVisible(true);
     m_reviewButton->setVisible(true);
 }
 
-void TimeClockWindow::showClockedIn(const Value& tdate, const Value& timeIn)
+void TimeClockWindow::showLine(std::initializer_list<QLabel*> labels, const ClockLine& line)
 {
-    m_inCaption->setText(QStringLiteral("You Clocked in:"));
-    m_inDate->setText(dates::longDate(tdate.toDate()));
-    m_inTime->setText(dates::longTime(timeIn.toDate()));
-    for (QLabel* label : {m_inCaption, m_inDate, m_inTime})
+    const QString texts[] = {line.caption, line.date, line.time};
+    const QString* text = texts;
+    for (QLabel* label : labels) {
+        label->setText(*text++);
         label->setVisible(true);
-}
-
-void TimeClockWindow::showClockedOut(double day, const Value& timeOut)
-{
-    m_outCaption->setText(QStringLiteral("You Clocked out:"));
-    m_outDate->setText(dates::longDate(day));
-    m_outTime->setText(dates::longTime(timeOut.toDate()));
-    for (QLabel* label : {m_outCaption, m_outDate, m_outTime})
-        label->setVisible(true);
+    }
 }
 
 void TimeClockWindow::clock()
 {
     guarded([this] {
-        const Offer offer = m_offer;
-        if (offer == Offer::ClockIn) {
-            const TimeRecord shift = clockIn(m_timeClock, m_employeeId, now());
-            showClockedIn(shift.tdate, shift.timeIn);
-            showOffer(Offer::None);
-        } else if (offer == Offer::ClockOut && m_openShiftId) {
-            const double at = now();
-            const ClockOut result = clockOut(m_timeClock, *m_openShiftId, at);
-            m_openShiftId.reset();
-            if (result.closed) {
-                // The day the shift ended, not the record's own date.
-                showClockedOut(dates::datePart(at), result.shift->timeOut);
-                if (result.alertDue)
-                    sendAlert(result.shift->tdate);
-                showOffer(Offer::None);
-                return;
-            }
-            showOffer(Offer::None);
-            m_dialogs.messageBox(result.message);
-            if (result.shift && !result.shift->isOpen()) {
-                const TimeRecord& shift = *result.shift;
-                const double day = dates::datePart(shift.tdate.toDate());
-                const bool overMidnight =
-                    !shift.timeIn.isNull() &&
-                    dates::timePart(shift.timeOut.toDouble()) < dates::timePart(shift.timeIn.toDouble());
-                showClockedOut(overMidnight ? day + 1 : day, shift.timeOut);
-            }
+        if (m_offer == ButtonOffer::ClockIn && m_employee) {
+            showResult(clockIn(m_timeClock, *m_employee, now()));
+        } else if (m_offer == ButtonOffer::ClockOut && m_employee && m_openShiftId) {
+            showResult(clockOut(m_timeClock, *m_employee, *m_openShiftId, now()));
+        } else {
+            return;
         }
+        refreshTimes();
     });
 }
 
@@ -473,25 +448,29 @@ void TimeClockWindow::toggleTimeSheet()
 {
     guarded([this] {
         if (m_sheet == Sheet::Closed) {
+            // Opened only on rows just read: a failed read leaves it closed,
+            // never showing what an earlier read left in the grid.
+            if (!loadDefaultRange())
+                return;
             m_sheet = Sheet::Open;
             apply(m_reviewButton, SheetOpenLook);
             m_totalHours->setVisible(true);
             m_rangeBox->setVisible(true);
             m_grid->setVisible(true);
             m_grid->refresh();
-            loadDefaultRange();
             return;
         }
+        const bool typedRange = m_range == Range::Typed;
         m_sheet = Sheet::Closed;
         m_grid->setVisible(false);
         m_totalHours->setVisible(false);
         m_rangeBox->setVisible(false);
-        // The sheet always reopens on the default range.
-        if (m_range == Range::Typed) {
-            m_rangeBox->setChecked(false);
-            loadDefaultRange();
-        }
         apply(m_reviewButton, SheetClosedLook);
+        // The sheet always reopens on the default range.
+        m_rangeBox->setChecked(false);
+        m_range = Range::Default;
+        if (typedRange)
+            loadDefaultRange();
     });
 }
 
@@ -499,7 +478,9 @@ void TimeClockWindow::changeRange()
 {
     guarded([this] {
         if (!m_rangeBox->isChecked()) {
-            loadDefaultRange();
+            // Still ticked over the typed range when the default can't be read.
+            if (!loadDefaultRange())
+                m_rangeBox->setChecked(true);
             return;
         }
         const QString from = m_dialogs.inputBox(QStringLiteral("Enter the start ('from') date as mm/dd/yyyy"),
@@ -515,8 +496,10 @@ void TimeClockWindow::changeRange()
             rangeRefused(true);
             return;
         }
-        loadSheet({Value::text(from), Value::text(to)});
-        m_range = Range::Typed;
+        if (loadSheet({Value::text(from), Value::text(to)}))
+            m_range = Range::Typed;
+        else
+            m_rangeBox->setChecked(false); // the sheet still shows the range it had
     });
 }
 
@@ -528,16 +511,29 @@ void TimeClockWindow::rangeRefused(bool tellUser)
     loadDefaultRange();
 }
 
-void TimeClockWindow::loadDefaultRange()
+bool TimeClockWindow::loadDefaultRange()
 {
+    if (!loadSheet(timesheet::defaultRange(now())))
+        return false;
     m_range = Range::Default;
-    loadSheet(timesheet::defaultRange(now()));
+    return true;
 }
 
-void TimeClockWindow::loadSheet(const DateRange& range)
+bool TimeClockWindow::loadSheet(const DateRange& range)
 {
     // On failure the grid and the total keep what they showed.
-    m_totalHours->setText(timesheet::load(m_timeClock, range, m_employeeId));
+    return m_employee &&
+           guarded([&] { m_totalHours->setText(timesheet::load(m_timeClock, range, m_employee->id)); });
+}
+
+void TimeClockWindow::refreshTimes()
+{
+    guarded([this] { m_timeClock.times().refresh(); });
+}
+
+void TimeClockWindow::refreshStaff()
+{
+    guarded([this] { m_timeClock.employees().refresh(); });
 }
 
 void TimeClockWindow::whereIs()
@@ -553,11 +549,11 @@ void TimeClockWindow::whereIs()
     });
 }
 
-void TimeClockWindow::sendAlert(const Value& udate)
+void TimeClockWindow::sendAlert(const QString& fullName, const Value& udate)
 {
     // An alert that can't be sent is reported and dropped: the record that
     // caused it is saved and stands.
-    guarded([&] { alert::send(m_timeClock, m_employeeName, udate); });
+    guarded([&] { alert::send(m_timeClock, fullName, udate); });
 }
 
 } // namespace pelmar

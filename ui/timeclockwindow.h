@@ -2,6 +2,7 @@
 
 #include "app/timeclock.h"
 #include "platform/value.h"
+#include "timekeeping/actionresult.h"
 
 #include <QWidget>
 #include <functional>
@@ -55,12 +56,6 @@ private:
         LoggedOut,
         LoggedIn
     };
-    enum class Offer
-    {
-        None, // the clock button is hidden
-        ClockIn,
-        ClockOut
-    };
     enum class Sheet
     {
         Closed,
@@ -77,21 +72,27 @@ private:
 
     void logIn();
     void logOut();
-    void showOffer(Offer offer);
-    void showClockedIn(const Value& tdate, const Value& timeIn);
-    void showClockedOut(double day, const Value& timeOut);
-    void loadSheet(const DateRange& range);
-    void loadDefaultRange();
+    // Shows what an action did: the clock lines, the offer, then its messages
+    // and alerts in order. Nothing in it can fail half way.
+    void showResult(const ActionResult& result);
+    void showOffer(ButtonOffer offer);
+    static void showLine(std::initializer_list<QLabel*> labels, const ClockLine& line);
+    // The reads that follow an action, each on its own: a failure is
+    // reported and leaves the look the action gave.
+    bool loadSheet(const DateRange& range);
+    bool loadDefaultRange();
+    void refreshTimes();
+    void refreshStaff();
     void rangeRefused(bool tellUser);
-    void sendAlert(const Value& udate);
+    void sendAlert(const QString& fullName, const Value& udate);
 
     static void apply(GlassButton* button, const ButtonLook& look);
     // Reads the clock once and brings the date and time labels up to it, so
     // that what an action stores is what the window shows.
     double now();
     // Runs a handler: a failure is shown by the error reporter and the
-    // window stays as the failure left it.
-    void guarded(const std::function<void()>& handler);
+    // window stays as the failure left it. False after a failure.
+    bool guarded(const std::function<void()>& handler);
 
     Dialogs& m_dialogs;
     const Clock& m_clock;
@@ -99,13 +100,12 @@ private:
     TimeClock m_timeClock;
 
     Session m_session = Session::LoggedOut;
-    Offer m_offer = Offer::None;
+    ButtonOffer m_offer = ButtonOffer::Hidden;
     Sheet m_sheet = Sheet::Closed;
     Range m_range = Range::Default;
-    // While logged in: the employee, and with Offer::ClockOut the shift the
-    // clock-out closes.
-    Value m_employeeId;
-    QString m_employeeName;
+    // While logged in: the employee, and with ButtonOffer::ClockOut the
+    // shift the clock-out closes.
+    std::optional<Employee> m_employee;
     std::optional<qint64> m_openShiftId;
 
     NameList* m_personnel;

@@ -35,7 +35,10 @@ TEST(ClockOfferTest, FollowsTheNewestRecord)
     };
     EXPECT_EQ(clockOffer(std::nullopt, Today), ClockOffer::ClockIn);
     for (const Case& c : cases)
-        EXPECT_EQ(clockOffer(NewestRecord{c.type, c.timeOut, Value::date(c.tdate)}, Today), c.offer)
+        EXPECT_EQ(
+            clockOffer(TimeRecord{1, Ann, Value::date(c.tdate), Value::date(hm(8, 0)), c.timeOut, {}, c.type},
+                       Today),
+            c.offer)
             << c.what;
 }
 
@@ -50,29 +53,69 @@ TEST(PasswordTest, OnlyTheExactStoredTextMatches)
             << stored.toTextOrEmpty().toStdString() << " / '" << typed.toStdString() << "'";
 }
 
+// The password and the employment are those of the employee's row at the
+// click, not of the list read at start-up.
+TEST(LogInTest, ChecksTheRowAsTheDatabaseHoldsIt)
+{
+    struct Case
+    {
+        const char* what;
+        QString typed;
+        QString change; // SQL run after the clock opened
+        QString refusal;
+    };
+    const Case cases[] = {
+        {"as at start-up", "pw", "", ""},
+        {"old password after a reset", "pw", "UPDATE Personnel SET Password = 'new'", WrongPassword},
+        {"new password after a reset", "new", "UPDATE Personnel SET Password = 'new'", ""},
+        {"terminated", "pw", "UPDATE Personnel SET TerminationDate = 46359", NotOnStaff},
+        {"terminated, wrong password", "x", "UPDATE Personnel SET TerminationDate = 46359", WrongPassword},
+        {"removed", "pw", "DELETE FROM Personnel", NotOnStaff},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CoreDb t;
+        t.shift(dec(3), hm(15, 0)); // a refused log-in repairs nothing
+        if (!c.change.isEmpty())
+            t.db.exec(c.change);
+        const LogInResult result = logIn(t.clock, Ann, c.typed, Today + hm(9, 0));
+        EXPECT_EQ(result.employee.has_value(), c.refusal.isEmpty());
+        if (c.refusal.isEmpty()) {
+            EXPECT_EQ(result.employee->fullName, "Ann Able");
+            continue;
+        }
+        EXPECT_EQ(result.screen.notices, std::vector{Notice::message(c.refusal)});
+        EXPECT_EQ(result.screen.offer, ButtonOffer::Keep);
+        EXPECT_TRUE(t.db.timeRows()[0].timeOut.isNull());
+    }
+}
+
 // Which record of the period decides; none of these repairs anything.
 TEST(LogInTest, TheNewestRecordOfThePeriodDecides)
 {
     struct Shift
     {
         double tdate;
-        std::optional<double> timeOut;
+        std::optional<double> timeIn, timeOut;
     };
     struct Case
     {
         const char* what;
-        ClockOffer offer;
+        ButtonOffer offer;
         int open; // index of the shift offered for clock-out, or -1
-        QString total;
+        QString timeIn;
         std::vector<Shift> shifts;
     };
     const std::optional<double> open;
-    using enum ClockOffer;
+    const std::optional<double> eight = hm(8, 0);
+    using enum ButtonOffer;
     const Case cases[] = {
-        {"no record", ClockIn, -1, "Total Hours 0.", {}},
-        {"open today", ClockOut, 1, "Total Hours 8.", {{dec(1), hm(16, 0)}, {Today, open}}},
-        {"open 15 days ago", ClockIn, -1, "Total Hours 0.", {{Today - 15, open}}},
-        {"open, then a newer closed", ClockIn, -1, "Total Hours 8.", {{dec(2), open}, {dec(3), hm(16, 0)}}},
+        {"no record", ClockIn, -1, "", {}},
+        {"open today", ClockOut, 1, "8:00:00 AM", {{dec(1), eight, hm(16, 0)}, {Today, eight, open}}},
+        // Shown and closed all the same, without hours.
+        {"open today, never clocked in", ClockOut, 0, "", {{Today, open, open}}},
+        {"open 15 days ago", ClockIn, -1, "", {{Today - 15, eight, open}}},
+        {"open, then a newer closed", ClockIn, -1, "", {{dec(2), eight, open}, {dec(3), eight, hm(16, 0)}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -80,18 +123,17 @@ TEST(LogInTest, TheNewestRecordOfThePeriodDecides)
         std::vector<qint64> ids;
         for (const Shift& s : c.shifts)
             ids.push_back(
-                t.shift(s.tdate, hm(8, 0), s.timeOut, s.timeOut ? std::optional(8.0) : std::nullopt));
-        const LogIn result = logIn(t.clock, Ann, Morning);
+                t.shift(s.tdate, s.timeIn, s.timeOut, s.timeOut ? std::optional(8.0) : std::nullopt));
+        const ActionResult result = logIn(t.clock, Ann, QStringLiteral("pw"), Morning).screen;
 
         EXPECT_EQ(result.offer, c.offer);
+        EXPECT_TRUE(result.notices.empty());
         ASSERT_EQ(result.openShift.has_value(), c.open >= 0);
         if (result.openShift) {
-            EXPECT_EQ(result.openShift->id, ids[static_cast<size_t>(c.open)]);
+            EXPECT_EQ(*result.openShift, ids[static_cast<size_t>(c.open)]);
+            EXPECT_EQ(result.clockedIn,
+                      (ClockLine{"You Clocked in:", "Friday, December 04, 2026", c.timeIn}));
         }
-        EXPECT_EQ(result.repair, LogIn::Repair::None);
-        EXPECT_FALSE(result.alertDue);
-        EXPECT_TRUE(result.message.isEmpty());
-        EXPECT_EQ(result.total, c.total);
         EXPECT_EQ(t.db.timeRows().size(), c.shifts.size());
         for (const auto& row : t.db.timeRows())
             EXPECT_EQ(row.timeOut.isNull(), row.hours.isNull()) << "nothing is closed";

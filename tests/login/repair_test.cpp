@@ -37,7 +37,7 @@ TEST(RepairTest, YesterdaysShiftIsClosedAtMidnightAndReopenedAt1201)
         CoreDb t;
         t.setThreshold(c.threshold);
         const qint64 left = t.shift(dec(3), c.timeIn, std::nullopt, std::nullopt, c.type);
-        const LogIn result = logIn(t.clock, Ann, c.now);
+        const ActionResult result = logIn(t.clock, Ann, QStringLiteral("pw"), c.now).screen;
 
         // Closed at the midnight after its date as a worked shift, and today's
         // opened at 12:01 AM.
@@ -50,15 +50,19 @@ TEST(RepairTest, YesterdaysShiftIsClosedAtMidnightAndReopenedAt1201)
         EXPECT_EQ(rows[1].timeIn.toDouble(), OneMinutePastMidnight);
         EXPECT_TRUE(rows[1].timeOut.isNull());
 
-        EXPECT_EQ(result.repair, LogIn::Repair::ClosedYesterday);
-        EXPECT_EQ(result.offer, ClockOffer::ClockOut);
-        ASSERT_TRUE(result.closedShift && result.openShift);
-        EXPECT_EQ(result.closedShift->id, left);
-        EXPECT_EQ(result.openShift->id, t.db.scalar("SELECT MAX(TimeID) FROM \"Time\"").toInteger());
-        EXPECT_EQ(result.alertDue, c.alert);
-        EXPECT_FALSE(result.message.isEmpty());
-        // The total is read after the repair.
-        EXPECT_EQ(result.total, QStringLiteral("Total Hours %1.").arg(c.hours));
+        // The alert, when due, goes before the message; then today's shift is offered.
+        std::vector<Notice> notices;
+        if (c.alert)
+            notices.push_back(Notice::alert("Ann Able", Value::date(dec(3))));
+        notices.push_back(Notice::message(
+            "You were automatically clocked out at midnight, and clocked back in at 12:01 am. If this isn't "
+            "appropriate, notify the administrator"));
+        EXPECT_EQ(result.notices, notices);
+        EXPECT_EQ(result.offer, ButtonOffer::ClockOut);
+        EXPECT_EQ(result.openShift, t.db.scalar("SELECT MAX(TimeID) FROM \"Time\"").toInteger());
+        EXPECT_NE(result.openShift, left);
+        EXPECT_EQ(result.clockedIn,
+                  (ClockLine{"You Clocked in:", "Friday, December 04, 2026", "12:01:00 AM"}));
     }
 }
 
@@ -66,19 +70,21 @@ TEST(RepairTest, AShiftLeftOpenDaysAgoIsClosedReportedAndNotReopened)
 {
     CoreDb t;
     t.shift(dec(1), hm(22, 0));
-    const LogIn result = logIn(t.clock, Ann, Today + hm(9, 0));
+    const ActionResult result = logIn(t.clock, Ann, QStringLiteral("pw"), Today + hm(9, 0)).screen;
 
     const auto rows = t.db.timeRows();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].timeOut.toDouble(), 0.0);
     EXPECT_EQ(rows[0].hours.toDouble(), 2.0);
-    EXPECT_EQ(result.repair, LogIn::Repair::ClosedEarlier);
-    EXPECT_EQ(result.offer, ClockOffer::ClockIn);
-    EXPECT_FALSE(result.openShift);
-    // Days-old shifts go to the administrator whatever their hours.
-    EXPECT_TRUE(result.alertDue);
-    EXPECT_TRUE(result.message.contains("not logged out correctly on 12/1/2026."))
-        << result.message.toStdString();
+    EXPECT_EQ(result.offer, ButtonOffer::ClockIn);
+    EXPECT_FALSE(result.openShift || result.clockedIn);
+    // The message first, then the alert: days-old shifts go to the
+    // administrator whatever their hours.
+    EXPECT_EQ(result.notices,
+              std::vector({Notice::message("You were not logged out correctly on 12/1/2026.  You were "
+                                           "automatically clocked out at midnight.\rPlease contact the "
+                                           "administrator to correct your time records"),
+                           Notice::alert("Ann Able", Value::date(dec(1)))}));
 }
 
 // Another terminal repaired the shift first: the guarded write changes
@@ -96,12 +102,10 @@ TEST(RepairTest, AShiftRepairedElsewhereIsNotWrittenAgain)
     EXPECT_EQ(t.db.timeRows()[0].timeOut.toDouble(), 0.0);
     EXPECT_EQ(t.db.timeRows()[0].hours.toDouble(), 9.0);
 
-    const LogIn result = logIn(t.clock, Ann, Today + hm(9, 0));
-    EXPECT_EQ(result.repair, LogIn::Repair::None);
-    EXPECT_EQ(result.offer, ClockOffer::ClockOut);
-    ASSERT_TRUE(result.openShift);
-    EXPECT_EQ(result.openShift->id, reopened);
-    EXPECT_FALSE(result.alertDue);
+    const ActionResult result = logIn(t.clock, Ann, QStringLiteral("pw"), Today + hm(9, 0)).screen;
+    EXPECT_TRUE(result.notices.empty());
+    EXPECT_EQ(result.offer, ButtonOffer::ClockOut);
+    EXPECT_EQ(result.openShift, reopened);
     EXPECT_EQ(t.db.timeRows().size(), 2u);
 }
 

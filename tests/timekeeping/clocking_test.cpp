@@ -1,3 +1,6 @@
+#include "app/timeclock.h"
+#include "store/audit.h"
+#include "store/engine.h"
 #include "support/coretest.h"
 #include "timekeeping/clocking.h"
 #include "timekeeping/hours.h"
@@ -26,36 +29,43 @@ TEST(HoursTest, EveryWholeHourShiftFromAQuarterHourIsExact)
     EXPECT_EQ(shifts, 1152);
 }
 
+const Employee AnnAble{Ann, QStringLiteral("Ann Able")};
+
 TEST(ClockingTest, ClockOutWritesHoursAndAlertsAboveTheThreshold)
 {
     struct Case
     {
-        double tdate, timeIn, timeOut, threshold, hours; // clocked out today
-        bool alert;
+        double tdate;
+        std::optional<double> timeIn;
+        double timeOut, threshold; // clocked out today
+        std::optional<double> hours;
     };
     const Case cases[] = {
-        {Today, hm(8, 0), hm(17, 0), 9, 9, false},
-        {Today, hm(6, 0), hm(15, 0, 1), 9, (9 * 3600 + 1) / 3600.0, true},
-        {Today, hm(9, 0), hm(9, 0), 0, 0, false},
-        {dec(3), hm(22, 0), hm(2, 0), 3, 4, true}, // over midnight
-        {dec(3), hm(23, 59, 59), 0, 0, 1.0 / 3600, true},
+        {Today, hm(8, 0), hm(17, 0), 9, 9},
+        {Today, hm(6, 0), hm(15, 0, 1), 9, (9 * 3600 + 1) / 3600.0},
+        {Today, hm(9, 0), hm(9, 0), 0, 0},
+        {dec(3), hm(22, 0), hm(2, 0), 3, 4}, // over midnight
+        {dec(3), hm(23, 59, 59), 0, 0, 1.0 / 3600},
+        {Today, std::nullopt, hm(17, 0), 0, std::nullopt}, // never clocked in: no hours, no alert
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "hours " << c.hours);
+        SCOPED_TRACE(testing::Message() << "out at " << c.timeOut * 24 << " h");
         CoreDb t;
         t.setThreshold(c.threshold);
         const qint64 id = t.shift(c.tdate, c.timeIn);
-        const ClockOut result = clockOut(t.clock, id, Today + c.timeOut);
+        const ActionResult result = clockOut(t.clock, AnnAble, id, Today + c.timeOut);
 
-        EXPECT_TRUE(result.closed);
-        EXPECT_EQ(result.alertDue, c.alert);
-        EXPECT_TRUE(result.message.isEmpty());
-        ASSERT_TRUE(result.shift);
-        EXPECT_EQ(result.shift->hours.toDouble(), c.hours);
+        EXPECT_EQ(result.offer, ButtonOffer::Hidden);
+        // Today's date, not the record's: the day the shift ended.
+        EXPECT_EQ(result.clockedOut,
+                  (ClockLine{"You Clocked out:", "Friday, December 04, 2026", dates::longTime(c.timeOut)}));
+        const bool alert = c.hours && *c.hours > c.threshold;
+        EXPECT_EQ(result.notices, alert ? std::vector{Notice::alert("Ann Able", Value::date(c.tdate))}
+                                        : std::vector<Notice>{});
         const auto row = t.db.timeRows().at(0);
         EXPECT_EQ(row.tdate.toDouble(), c.tdate);
         EXPECT_EQ(row.timeOut.toDouble(), c.timeOut);
-        EXPECT_EQ(row.hours.toDouble(), c.hours);
+        EXPECT_EQ(row.hours.isNull() ? -1 : row.hours.toDouble(), c.hours.value_or(-1));
     }
 }
 
@@ -65,16 +75,52 @@ TEST(ClockingTest, AShiftNoLongerOpenIsLeftAlone)
 {
     CoreDb t;
     t.setThreshold(0);
-    const qint64 closed = t.shift(Today, hm(9, 0), hm(17, 0), 8);
+    const qint64 closed = t.shift(dec(3), hm(22, 0), hm(2, 0), 4);
 
-    const ClockOut stale = clockOut(t.clock, closed, Today + hm(16, 0));
-    EXPECT_FALSE(stale.closed || stale.alertDue) << "a threshold of 0 would alert a written shift";
-    EXPECT_EQ(t.db.timeRows()[0].hours.toDouble(), 8.0);
+    const ActionResult stale = clockOut(t.clock, AnnAble, closed, Today + hm(16, 0));
+    EXPECT_EQ(stale.notices, std::vector{Notice::message(
+                                 "This shift was already clocked out at 2:00:00 AM. Nothing was changed.")})
+        << "a threshold of 0 would alert a written shift";
+    EXPECT_EQ(stale.clockedOut, (ClockLine{"You Clocked out:", "Friday, December 04, 2026", "2:00:00 AM"}));
+    EXPECT_EQ(t.db.timeRows()[0].hours.toDouble(), 4.0);
 
-    const ClockOut removed = clockOut(t.clock, closed + 1, Today + hm(16, 0));
-    EXPECT_FALSE(removed.closed || removed.alertDue || removed.shift);
-    EXPECT_FALSE(removed.message.isEmpty());
+    const ActionResult removed = clockOut(t.clock, AnnAble, closed + 1, Today + hm(16, 0));
+    ASSERT_EQ(removed.notices.size(), 1u);
+    EXPECT_EQ(removed.notices[0].kind, Notice::Kind::Message);
+    EXPECT_FALSE(removed.clockedOut);
     EXPECT_EQ(t.db.timeRows().size(), 1u);
+}
+
+// Two terminals offer Clock IN to the same employee: the second click finds
+// the first one's shift under the write lock, writes nothing but an audit row
+// and shows that shift.
+TEST(ClockingTest, ASecondClockInOpensNoSecondShift)
+{
+    CoreDb t;
+    audit::createTable(*t.clock.open());
+    t.shift(dec(3), hm(8, 0), hm(16, 0), 8);
+    TimeClock other;
+    other.openDatabase(t.db.path());
+    const ActionResult first = clockIn(other, AnnAble, Today + hm(8, 0));
+    const ActionResult second = clockIn(t.clock, AnnAble, Today + hm(8, 5));
+
+    const ClockLine eight{"You Clocked in:", "Friday, December 04, 2026", "8:00:00 AM"};
+    EXPECT_EQ(first.clockedIn, eight);
+    EXPECT_TRUE(first.notices.empty());
+    EXPECT_EQ(second.clockedIn, eight);
+    EXPECT_EQ(second.notices, std::vector{Notice::message(
+                                  "You are already clocked in since 8:00:00 AM. Nothing was changed.")});
+    for (const ActionResult* r : {&first, &second})
+        EXPECT_EQ(r->offer, ButtonOffer::Hidden);
+    EXPECT_EQ(t.db.timeRows().size(), 2u);
+    EXPECT_EQ(t.db.scalar("SELECT COUNT(*) FROM TimeAudit WHERE Action = 'already clocked in'").toInteger(),
+              1);
+
+    // Closed, or an absence since: a new shift.
+    t.db.exec("UPDATE \"Time\" SET TimeOut = 0.5, Thours = 4");
+    t.shift(Today, std::nullopt, std::nullopt, std::nullopt, Value::text("Vacation"));
+    EXPECT_TRUE(clockIn(t.clock, AnnAble, Today + hm(13, 0)).notices.empty());
+    EXPECT_EQ(t.db.timeRows().size(), 4u);
 }
 
 } // namespace

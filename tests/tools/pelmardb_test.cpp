@@ -278,14 +278,14 @@ TEST_F(TimeAdminTest, AuditRowsComeWithTheirChangeAndNeverWithout)
     run({"time-set", db.folder(), QString::number(id), "9:00 AM", "5:00 pm"});
     run({"time-set", db.folder(), QString::number(id), "9:00 AM", "8:00 AM"}, 1);
 
-    // The clock's own repair, through the log-in: yesterday's shift of Ben.
-    const qint64 open = db.addTime(8, dec(3), hm(20, 0));
+    // The clock's own repair, through the log-in: yesterday's evening shift of Ann.
+    const qint64 open = db.addTime(7, dec(3), hm(20, 0));
     TimeClock timeClock;
     timeClock.openDatabase(db.path());
     timeClock.readNotifyHours();
-    EXPECT_EQ(logIn(timeClock, Value::integer(8), clock.now()).repair, LogIn::Repair::ClosedYesterday);
+    EXPECT_EQ(logIn(timeClock, Value::integer(7), "pw", clock.now()).screen.offer, ButtonOffer::ClockOut);
     // A stale clock-out is refused and only noted.
-    EXPECT_FALSE(clockOut(timeClock, open, clock.now()).closed);
+    EXPECT_FALSE(clockOut(timeClock, {Value::integer(7), "Ann Lee"}, open, clock.now()).notices.empty());
 
     const QStringList audit = csv({"audit", db.folder(), "12/4/2026", "12/4/2026"});
     const QString when = "12/4/2026 9:00:00 AM,";
@@ -295,12 +295,12 @@ TEST_F(TimeAdminTest, AuditRowsComeWithTheirChangeAndNeverWithout)
         << audit[1].toStdString();
     EXPECT_TRUE(audit[1].endsWith("TimeOut=; Thours=; Type=Worked,Tdate=12/3/2026; TimeIn=9:00:00 AM; "
                                   "TimeOut=5:00:00 PM; Thours=8; Type=Worked"));
-    EXPECT_TRUE(audit[2].contains(QString(",closed at midnight,%1,8,").arg(open)) &&
+    EXPECT_TRUE(audit[2].contains(QString(",closed at midnight,%1,7,").arg(open)) &&
                 audit[2].endsWith("TimeOut=12:00:00 AM; Thours=4; Type=Worked"))
         << audit[2].toStdString();
-    EXPECT_TRUE(audit[3].contains(",reopened at 12:01 am,") && audit[3].contains(",8,,Tdate=12/4/2026; "))
+    EXPECT_TRUE(audit[3].contains(",reopened at 12:01 am,") && audit[3].contains(",7,,Tdate=12/4/2026; "))
         << audit[3].toStdString();
-    EXPECT_TRUE(audit[4].contains(QString(",already clocked out,%1,8,").arg(open))) << audit[4].toStdString();
+    EXPECT_TRUE(audit[4].contains(QString(",already clocked out,%1,7,").arg(open))) << audit[4].toStdString();
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM qslTime").toInteger(), 3);
     EXPECT_EQ(csv({"audit", db.folder(), "12/5/2026", "12/31/2026"}).size(), 1);
 }
@@ -315,7 +315,7 @@ TEST_F(TimeAdminTest, UpgradeBringsAnOlderFileUpTwice)
     TimeClock timeClock;
     timeClock.openDatabase(db.path());
     timeClock.readNotifyHours();
-    EXPECT_EQ(logIn(timeClock, Value::integer(7), clock.now()).repair, LogIn::Repair::ClosedYesterday);
+    EXPECT_EQ(logIn(timeClock, Value::integer(7), "pw", clock.now()).screen.offer, ButtonOffer::ClockOut);
     run({"audit", db.folder(), "12/4/2026", "12/4/2026"}, 1);
 
     EXPECT_TRUE(run({"upgrade", db.folder()}).startsWith("Upgraded "));

@@ -119,31 +119,230 @@ TEST_F(Window, RepairAtTheStrokeOfMidnight)
     EXPECT_EQ(t.clockLines().mid(3), QStringList({"You Clocked out:", Saturday, "12:00:30 AM"}));
 }
 
-// Two terminals show the same open shift; the second one's clock-out, after
-// the first closed it, writes nothing and says so.
-TEST_F(Window, AStaleTerminalDoesNotOverwriteAClosedShift)
+// Two terminals offer the same clock action; the one that clicks second
+// writes nothing, says so and shows what the other one wrote.
+TEST_F(Window, AStaleTerminalWritesNothing)
 {
-    const qint64 shift = t.db.addTime(7, dec(4), hm(8, 0));
-    t.clock.set(dec(4) + hm(16, 0));
+    const qint64 earlier = t.db.addTime(7, dec(3), hm(8, 0), hm(16, 0), 8);
+    t.clock.set(dec(4) + hm(7, 55));
     t.start();
     ScriptedDialogs otherDialogs;
-    ManualClock otherClock(dec(4) + hm(16, 0));
+    ManualClock otherClock(dec(4) + hm(8, 0));
     TimeClockWindow other(otherDialogs, otherClock, t.appDir.path());
     other.start();
     other.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
-    logIn(other, QStringLiteral("Ann Able"), QStringLiteral("pw"));
-    t.logInAnn();
+    const auto logInBoth = [&] {
+        logIn(other, QStringLiteral("Ann Able"), QStringLiteral("pw"));
+        t.logInAnn();
+    };
+    logInBoth();
+    EXPECT_EQ(caption(other, "cmdTimeLog"), "Clock IN");
+    EXPECT_EQ(t.buttons()[1], "Clock IN");
 
+    click(other, "cmdTimeLog");
+    t.setNow(dec(4) + hm(8, 5));
+    t.click("cmdTimeLog");
+    EXPECT_EQ(t.scripted.texts(),
+              QStringList{"You are already clocked in since 8:00:00 AM. Nothing was changed."});
+    EXPECT_EQ(t.clockLines(), QStringList({"You Clocked in:", Friday, "8:00:00 AM", "", "", ""}));
+    EXPECT_EQ(t.buttons()[1], QString());
+    EXPECT_EQ(t.db.timeRows().size(), 2u);
+
+    t.scripted.messages.clear();
+    click(other, "cmdGo");
+    t.click("cmdGo");
+    logInBoth();
+    EXPECT_EQ(t.buttons()[1], "Clock OUT");
     otherClock.set(dec(4) + hm(17, 0));
     click(other, "cmdTimeLog");
     t.click("cmdTimeLog");
     EXPECT_EQ(t.scripted.texts(),
               QStringList{"This shift was already clocked out at 5:00:00 PM. Nothing was changed."});
-    EXPECT_EQ(t.db.scalar(QStringLiteral("SELECT Thours FROM [Time] WHERE TimeID = %1").arg(shift)),
+    EXPECT_EQ(t.db.scalar(QStringLiteral("SELECT Thours FROM [Time] WHERE TimeID = %1").arg(earlier + 1)),
               Value::number(9));
     EXPECT_EQ(t.clockLines().mid(3), QStringList({"You Clocked out:", Friday, "5:00:00 PM"}));
     EXPECT_EQ(t.buttons()[1], QString());
+}
+
+// Makes the time sheet's reads fail: every row of the time records view
+// raises an error, but the one the last write touched, so that an action's
+// own read-back inside its transaction passes and the reload after its
+// commit fails. arm() makes every read of a row fail.
+class FailingSheetReads
+{
+public:
+    explicit FailingSheetReads(TestDb& db) : m_db(db)
+    {
+        db.exec("CREATE TABLE Trap (Changed INTEGER)");
+        db.exec("INSERT INTO Trap VALUES (NULL)");
+        db.exec("DROP VIEW qslTime");
+        db.exec("CREATE VIEW qslTime AS SELECT TimeID, PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type, "
+                "CASE WHEN TimeID <> (SELECT Changed FROM Trap) THEN json('{' || TimeID) END AS Trap "
+                "FROM \"Time\"");
+        for (const char* write : {"INSERT", "UPDATE"})
+            db.exec(QStringLiteral("CREATE TRIGGER Trap%1 AFTER %1 ON \"Time\" BEGIN "
+                                   "UPDATE Trap SET Changed = NEW.TimeID; END")
+                        .arg(QLatin1String(write)));
+    }
+    void arm() { m_db.exec("UPDATE Trap SET Changed = -1"); }
+    void disarm() { m_db.exec("UPDATE Trap SET Changed = NULL"); }
+
+private:
+    TestDb& m_db;
+};
+
+// The one error report of a failed read, and nothing else.
+void expectOneError(ScriptedDialogs& dialogs, const QStringList& before = {})
+{
+    const QStringList texts = dialogs.texts();
+    ASSERT_EQ(texts.size(), before.size() + 1) << texts.join('|').toStdString();
+    EXPECT_EQ(texts.mid(0, before.size()), before);
+    EXPECT_TRUE(texts.back().startsWith("Error:")) << texts.back().toStdString();
+    dialogs.messages.clear();
+}
+
+// Once a write has committed, the window shows what it wrote and sends the
+// alert it made due, whatever the reload after it does.
+TEST_F(Window, ACommittedWriteIsShownWhenTheReadAfterItFails)
+{
+    if (t.db.onServer())
+        GTEST_SKIP() << "the failing reads are the file's";
+    t.db.addTime(7, dec(0), hm(8, 0), hm(9, 0), 1);
+    t.db.addTime(7, dec(1), hm(22, 0));
+    FailingSheetReads reads(t.db);
+    t.start();
+    t.logInAnn();
+    expectOneError(t.scripted, {"You were not logged out correctly on 12/1/2026.  You were automatically "
+                                "clocked out at midnight.\rPlease contact the administrator to correct your "
+                                "time records",
+                                WindowTest::AlertAttempt});
+    EXPECT_EQ(t.buttons(), QStringList({"Log Out", "Clock IN", "View My Time"}));
+
+    reads.disarm();
+    t.setNow(dec(4) + hm(8, 0));
+    t.click("cmdTimeLog");
+    expectOneError(t.scripted);
+    EXPECT_EQ(t.clockLines(), QStringList({"You Clocked in:", Friday, "8:00:00 AM", "", "", ""}));
+    EXPECT_EQ(t.buttons()[1], QString());
+
+    t.click("cmdGo");
+    reads.disarm();
+    t.setNow(dec(4) + hm(20, 30));
+    t.logInAnn();
+    t.click("cmdTimeLog");
+    expectOneError(t.scripted, {WindowTest::AlertAttempt});
+    EXPECT_EQ(t.clockLines().mid(3), QStringList({"You Clocked out:", Friday, "8:30:00 PM"}));
+    EXPECT_EQ(t.db.timeRows().size(), 3u);
+}
+
+// Each action that changes the look finishes it when a read inside fails,
+// and the default range comes back after the sheet closes or the employee
+// logs out.
+TEST_F(Window, EveryActionEndsInItsOwnLookWhenAReadFails)
+{
+    if (t.db.onServer())
+        GTEST_SKIP() << "the failing reads are the file's";
+    t.db.addTime(7, dec(4) - 20, hm(8, 0), hm(10, 0), 2);
+    t.db.addTime(7, dec(3), hm(8, 0), hm(12, 0), 4);
+    FailingSheetReads reads(t.db);
+    t.start();
+    t.logInAnn();
+    t.click("cmdReview");
+    auto* box = t.find<QCheckBox>("chkLimit");
+    const auto typeNovember = [&] {
+        t.scripted.answerInput(QStringLiteral("11/1/2026"));
+        t.scripted.answerInput(QStringLiteral("12/3/2026"));
+        t.click("chkLimit");
+    };
+
+    reads.arm();
+    typeNovember();
+    expectOneError(t.scripted);
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_EQ(t.text("lblTotalHours"), "Total Hours 4.");
+
+    reads.disarm();
+    typeNovember();
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_EQ(t.text("lblTotalHours"), "Total Hours 6.");
+    reads.arm();
+    t.click("cmdReview");
+    expectOneError(t.scripted);
+    EXPECT_EQ(t.buttons()[2], "View My Time");
+    EXPECT_FALSE(t.find<TimeGrid>("tdgTimeWorked")->isVisible());
+
+    reads.disarm();
+    t.click("cmdReview");
+    EXPECT_EQ(t.buttons()[2], "Hide My Time");
+    EXPECT_EQ(t.text("lblTotalHours"), "Total Hours 4.");
+    typeNovember();
+    reads.arm();
+    t.click("cmdGo");
+    expectOneError(t.scripted);
+    EXPECT_EQ(t.buttons(), QStringList({"Log In", "", ""}));
+    EXPECT_FALSE(t.find<NameList>("tdbPersonnel")->locked());
+
+    reads.disarm();
+    t.logInAnn();
+    t.click("cmdReview");
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_EQ(t.text("lblTotalHours"), "Total Hours 4.");
+    EXPECT_TRUE(t.scripted.texts().isEmpty());
+}
+
+// A shift opened today without a clock-in time is offered, shown and closed
+// like any other, without hours and so without an alert.
+TEST_F(Window, AShiftWithoutAClockInTimeCanBeClosed)
+{
+    const qint64 shift = t.db.addTime(7, dec(4), std::nullopt);
+    t.clock.set(dec(4) + hm(23, 0));
+    t.start();
+    t.logInAnn();
+    EXPECT_EQ(t.clockLines(), QStringList({"You Clocked in:", Friday, "", "", "", ""}));
+    t.click("cmdTimeLog");
+    EXPECT_TRUE(t.scripted.texts().isEmpty()) << t.scripted.texts().join('|').toStdString();
+    EXPECT_EQ(t.clockLines().mid(3), QStringList({"You Clocked out:", Friday, "11:00:00 PM"}));
+    EXPECT_TRUE(
+        t.db.scalar(QStringLiteral("SELECT Thours FROM [Time] WHERE TimeID = %1").arg(shift)).isNull());
+}
+
+// The staff the terminal shows and checks is the database's at each use, not
+// the list read at start-up.
+TEST_F(Window, TheStaffIsReadAtEveryUse)
+{
+    t.db.addEmployee(8, QStringLiteral("Cid Cole"), QStringLiteral("cc"));
+    t.start();
+    auto* list = t.find<NameList>("tdbPersonnel");
+    const auto names = [list] {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i)
+            out << list->itemText(i);
+        return out;
+    };
+    t.db.exec("UPDATE Personnel SET Password = 'new' WHERE EmployeeID = 7");
+    t.db.exec("UPDATE Personnel SET TerminationDate = 46359 WHERE EmployeeID = 8");
+    t.db.addEmployee(9, QStringLiteral("Bob Best"), QStringLiteral("bb"));
+    QTest::mouseClick(list, Qt::LeftButton);
+    list->hidePopup();
+    EXPECT_EQ(names(), QStringList({"Ann Able", "Bob Best"}));
+
+    // Still listed, but gone since the list was read.
+    t.db.exec("UPDATE Personnel SET TerminationDate = 46359 WHERE EmployeeID = 9");
+    t.logIn(QStringLiteral("Bob Best"), QStringLiteral("bb"));
+    t.logInAnn();
+    EXPECT_EQ(t.scripted.texts(),
+              QStringList({"Your name is no longer on the staff list. Please see the administrator.",
+                           "That Password is Incorrect."}));
+    EXPECT_EQ(t.buttons()[0], "Log In");
+    t.logIn(QStringLiteral("Ann Able"), QStringLiteral("new"));
+    EXPECT_EQ(t.buttons()[0], "Log Out");
+
+    t.db.addEmployee(10, QStringLiteral("Dee Dunn"), QStringLiteral("dd"));
+    t.click("cmdGo");
+    EXPECT_EQ(names(), QStringList({"Ann Able", "Dee Dunn"}));
+    EXPECT_EQ(list->currentText(), "Ann Able");
+    EXPECT_TRUE(t.db.timeRows().empty());
 }
 
 TEST_F(Window, WhereIsWithNobodyPickedLooksNothingUp)

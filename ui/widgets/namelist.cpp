@@ -133,6 +133,7 @@ void NameList::showPopup()
 {
     if (m_locked)
         return;
+    emit aboutToShowNames();
     QComboBox::showPopup();
 }
 

@@ -35,6 +35,10 @@ public:
     bool locked() const { return m_locked; }
     void setLocked(bool locked);
 
+signals:
+    // The user is opening the list: the owner may read the staff afresh.
+    void aboutToShowNames();
+
 protected:
     void showPopup() override;
     void keyPressEvent(QKeyEvent* event) override;
