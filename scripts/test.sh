@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds plain and sanitized, runs every test in
-# both builds and checks the Debian package built from the plain one, with a throwaway PostgreSQL cluster on loopback for the tests
-# that run on the server too (ctest label "server").
+# both builds, with a throwaway PostgreSQL cluster on loopback for the tests
+# that run on the server too (ctest label "server"), and checks the Debian
+# package built from the plain build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
