@@ -64,11 +64,11 @@ kill $! && wait $! 2>/dev/null || true
 if [ -e /etc/pelmar/PelmarEmployee.ini ]; then
   echo "package test: /etc/pelmar/PelmarEmployee.ini is on this machine; skipping the start without configuration"
 else
-  display=:$((200 + RANDOM % 100))
-  Xvfb "$display" -screen 0 800x600x24 -nolisten tcp 2>/dev/null &
+  # Xvfb picks a free display and writes its number when it is ready.
+  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
   pids+=($!)
-  export DISPLAY=$display
-  wait_for 10 xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+  wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
+  export DISPLAY=:$(cat "$work/display")
 
   XDG_CONFIG_HOME=$work/fresh QT_QPA_PLATFORM=xcb "$bin/PelmarEmployee" 2>"$work/xcb.log" &
   clock=$!
