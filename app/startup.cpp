@@ -8,6 +8,7 @@
 #include "store/schema.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace pelmar {
@@ -28,6 +29,7 @@ QString searchFileName(const QString& folder, const QString& name)
 
 void createFile(const QString& path, const QString& folder)
 {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw RunError::of(err::PathFileAccess);
@@ -95,8 +97,8 @@ bool isLocationError(int number)
 
 } // namespace
 
-Startup::Startup(TimeClock& clock, Dialogs& dialogs, QString appFolder, Locator locator)
-    : m_clock(clock), m_dialogs(dialogs), m_appFolder(std::move(appFolder)), m_locator(std::move(locator))
+Startup::Startup(TimeClock& clock, Dialogs& dialogs, config::Places places, Locator locator)
+    : m_clock(clock), m_dialogs(dialogs), m_places(std::move(places)), m_locator(std::move(locator))
 {
 }
 
@@ -110,10 +112,12 @@ bool Startup::locate()
 
 void Startup::run()
 {
-    const QString iniPath = QDir(m_appFolder).filePath(config::FileName);
-    if (config::searchFileName(m_appFolder, config::FileName) != config::FileName) {
+    const config::Files files = config::filesIn(m_places);
+    QString iniPath = files.read;
+    if (iniPath.isEmpty()) {
         if (!locate())
             return;
+        iniPath = files.write;
         config::createFile(iniPath, m_newDbFolder);
     }
     // A folder that the configuration file could not keep serves this run.
@@ -138,12 +142,17 @@ void Startup::run()
         if (!locate())
             return;
         unsaved.reset();
-        if (!profile::writeString(config::Section, config::Key, m_newDbFolder, iniPath)) {
+        // The machine's file is read only: the account's own, once written,
+        // is the one read back.
+        QDir().mkpath(QFileInfo(files.write).absolutePath());
+        if (profile::writeString(config::Section, config::Key, m_newDbFolder, files.write)) {
+            iniPath = files.write;
+        } else {
             m_dialogs.messageBox(
                 QStringLiteral("The database location could not be saved in %1, so it is used "
                                "only until the program closes. Contact the system "
                                "administration to make that file writable.")
-                    .arg(QDir::toNativeSeparators(iniPath)));
+                    .arg(QDir::toNativeSeparators(files.write)));
             unsaved = m_newDbFolder;
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/configplaces.h"
+
 #include <QString>
 #include <functional>
 #include <optional>
@@ -9,8 +11,8 @@ namespace pelmar {
 class Dialogs;
 class TimeClock;
 
-// The configuration file beside the executable: section PELMAREMPLOYEE, key
-// Message, the folder that holds the database or a PostgreSQL server's
+// The configuration file (config::Places says where): section PELMAREMPLOYEE,
+// key Message, the folder that holds the database or a PostgreSQL server's
 // connection URI.
 namespace config {
 
@@ -23,8 +25,8 @@ inline const QString Key = QStringLiteral("Message");
 // there is none.
 QString searchFileName(const QString& folder, const QString& name);
 
-// Creates the file with its two lines, replacing any file of that name.
-// Error 75 when it can't be written.
+// Creates the file with its two lines, and its folder when missing,
+// replacing any file of that name. Error 75 when it can't be written.
 void createFile(const QString& path, const QString& folder);
 
 // The folder as the configuration file gives it, read into a 255-character
@@ -59,7 +61,7 @@ public:
     // cancelled or the locator reported a failure itself.
     using Locator = std::function<std::optional<QString>()>;
 
-    Startup(TimeClock& clock, Dialogs& dialogs, QString appFolder, Locator locator);
+    Startup(TimeClock& clock, Dialogs& dialogs, config::Places places, Locator locator);
 
     // Returns when the time clock is open or the start-up ended early (the
     // user cancelled the locator). Any other failure is thrown for the
@@ -74,7 +76,7 @@ private:
 
     TimeClock& m_clock;
     Dialogs& m_dialogs;
-    QString m_appFolder;
+    config::Places m_places;
     Locator m_locator;
     QString m_newDbFolder;
 };

@@ -14,6 +14,7 @@ packages=(
   python3 python3-aiosmtpd python3-cryptography
   faketime xvfb xauth x11-apps imagemagick xdotool
   clang-format
+  lintian
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds plain and sanitized, and runs every test in
+# Installs what is missing, builds plain and sanitized, runs every test in
 # both builds, with a throwaway PostgreSQL cluster on loopback for the tests
-# that run on the server too (ctest label "server").
+# that run on the server too (ctest label "server"), and checks the Debian
+# package built from the plain build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,6 +14,10 @@ git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 jobs=$(nproc)
 bash scripts/build.sh plain
 bash scripts/with-test-server.sh ctest --test-dir build --output-on-failure -j "$jobs"
+
+# The Debian package, unpacked and started as a terminal starts it.
+deb=$(bash scripts/package.sh | tail -n 1)
+bash tests/package/package_test.sh "$deb"
 
 bash scripts/build.sh sanitize
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

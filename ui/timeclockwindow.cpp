@@ -264,7 +264,7 @@ void TimeClockWindow::connectMail()
 void TimeClockWindow::start()
 {
     guarded([this] {
-        Startup startup(m_timeClock, m_dialogs, m_appFolder, [this] {
+        Startup startup(m_timeClock, m_dialogs, config::Places::of(m_appFolder), [this] {
             DatabaseLocator locator(m_dialogs, this);
             return locator.locate();
         });

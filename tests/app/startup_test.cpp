@@ -78,32 +78,39 @@ TEST(ConfigTest, TheLocatorTakesTheFolderOfTheConfirmedFile)
     }
 }
 
-// A program whose folder is app. Its locator gives pick (nullopt: Cancel),
-// a few times at most, so that a start-up that keeps asking still ends.
+// A program whose folder is app, run by an account whose configuration
+// folder is not made yet, on a machine folder of its own. Its locator gives
+// pick (nullopt: Cancel), a few times at most, so that a start-up that keeps
+// asking still ends.
 struct Start
 {
     explicit Start(Backend backend = Backend::File) : db(backend) {}
 
     void run(std::optional<QString> pick = std::nullopt)
     {
-        Startup(clock, dialogs, app.path(), [&] {
+        Startup(clock, dialogs, {app.path(), account.filePath("PelmarEmployee"), machine.path()}, [&] {
             messagesBeforeLocator.push_back(dialogs.messages.size());
             return messagesBeforeLocator.size() <= 3 ? pick : std::nullopt;
         }).run();
     }
 
     QString ini() const { return app.filePath(config::FileName); }
+    QString accountIni() const { return account.filePath("PelmarEmployee/" + config::FileName); }
+    QString machineIni() const { return machine.filePath(config::FileName); }
     bool opened() { return clock.databasePath() == db.path() && clock.mail(); }
 
     TestDb db;
     QTemporaryDir app;
+    QTemporaryDir account;
+    QTemporaryDir machine;
     TimeClock clock;
     ScriptedDialogs dialogs;
     std::vector<size_t> messagesBeforeLocator;
 };
 
-// Without the file the locator asks at once; a wrong location is told
-// first. The picked folder is written and opened.
+// Without the file the locator asks at once and the account's file is
+// created; a wrong location is told first and written where it was read.
+// The picked folder is opened.
 TEST(StartupTest, AMissingOrWrongLocationIsAskedForAndWritten)
 {
     const std::tuple<const char*, QString, QByteArray, bool> cases[] = {
@@ -124,7 +131,27 @@ TEST(StartupTest, AMissingOrWrongLocationIsAskedForAndWritten)
         EXPECT_EQ(s.dialogs.texts(), missing ? QStringList() : QStringList{LocationMessage});
         EXPECT_EQ(s.messagesBeforeLocator, std::vector<size_t>{missing ? 0u : 1u}) << "told before asked";
         EXPECT_EQ(s.opened(), pick);
-        EXPECT_EQ(readFile(s.ini()).contains("Message=" + s.db.folder().toLatin1() + "\r\n"), pick);
+        const QString written = missing ? s.accountIni() : s.ini();
+        EXPECT_EQ(readFile(written).contains("Message=" + s.db.folder().toLatin1() + "\r\n"), pick);
+    }
+}
+
+// The machine's file serves every account and is never written: a wrong
+// location there is saved in the account's own file and read back from it.
+TEST(StartupTest, TheMachineFileIsReadAndTheAccountsWritten)
+{
+    for (const bool right : {true, false}) {
+        SCOPED_TRACE(right ? "right" : "wrong");
+        Start s;
+        const QByteArray machine = iniText(right ? s.db.folder() : "/nowhere");
+        writeFile(s.machineIni(), machine);
+        s.run(s.db.folder());
+
+        EXPECT_EQ(s.dialogs.texts(), right ? QStringList() : QStringList{LocationMessage});
+        EXPECT_TRUE(s.opened());
+        EXPECT_EQ(readFile(s.machineIni()), machine);
+        EXPECT_EQ(readFile(s.accountIni()), right ? "" : iniText(s.db.folder()));
+        EXPECT_FALSE(QFile::exists(s.ini()));
     }
 }
 
