@@ -17,6 +17,8 @@ public:
 
     // First page of all records, the current employees, the settings row.
     virtual void formLoad() = 0;
+    // One employee's row, as the log-in checks it.
+    virtual void employee(qint64 id) = 0;
     // One employee's rows of a range, newest first, at most limit of them.
     virtual void listing(qint64 employee, double from, double to, int limit) = 0;
     virtual double total(qint64 employee, double from, double to) = 0;

@@ -98,6 +98,13 @@ void BarePg::formLoad()
     readAll(run("SELECT * FROM customsettings LIMIT 1").get());
 }
 
+void BarePg::employee(qint64 id)
+{
+    readAll(run("SELECT employeeid, fullname, password, terminationdate FROM personnel WHERE employeeid = $1",
+                {text(id)})
+                .get());
+}
+
 void BarePg::listing(qint64 employee, double from, double to, int limit)
 {
     readAll(run("SELECT timeid, personnelid, tdate, timein, timeout, thours, type FROM time "

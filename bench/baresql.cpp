@@ -83,6 +83,14 @@ void BareSql::formLoad()
     readAll(settings.get(), 1);
 }
 
+void BareSql::employee(qint64 id)
+{
+    sql::StatementHandle stmt =
+        prepare("SELECT EmployeeID, FullName, Password, TerminationDate FROM Personnel WHERE EmployeeID = ?");
+    sqlite3_bind_int64(stmt.get(), 1, id);
+    readAll(stmt.get());
+}
+
 void BareSql::listing(qint64 employee, double from, double to, int limit)
 {
     sql::StatementHandle stmt = prepare("SELECT TimeID, PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type "

@@ -15,6 +15,7 @@ public:
 
     void connect() override;
     void formLoad() override;
+    void employee(qint64 id) override;
     void listing(qint64 employee, double from, double to, int limit) override;
     double total(qint64 employee, double from, double to) override;
     qint64 clockIn(qint64 employee, double day, double timeIn) override;

@@ -337,6 +337,7 @@ private:
         time(
             "log in", [&] { s.control("cmdGo")->click(); },
             [&] {
+                bare.employee(id);
                 bare.listing(id, from15, today, 64);
                 bare.total(id, from15, today);
             },

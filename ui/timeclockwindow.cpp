@@ -457,7 +457,6 @@ void TimeClockWindow::toggleTimeSheet()
             m_totalHours->setVisible(true);
             m_rangeBox->setVisible(true);
             m_grid->setVisible(true);
-            m_grid->refresh();
             return;
         }
         const bool typedRange = m_range == Range::Typed;
