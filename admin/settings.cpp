@@ -5,6 +5,9 @@
 #include "store/engine.h"
 #include "store/schema.h"
 
+#include <QDir>
+#include <QUrl>
+#include <QUrlQuery>
 #include <utility>
 
 namespace pelmar::admin {
@@ -79,6 +82,17 @@ void saveSettings(Database& db, const Settings& s)
     write(db, {checkedSetting(cols::WorkHoursNotify, s.notifyHours),
                checkedSetting(cols::SmtpServer, s.server), checkedSetting(cols::SmtpUserName, s.user),
                checkedSetting(cols::SmtpPassword, s.password), checkedSetting(cols::SmtpEmail, s.email)});
+}
+
+QString displayLocation(const QString& location)
+{
+    if (!isServerLocation(location))
+        return QDir::toNativeSeparators(location);
+    QUrl url(location);
+    QUrlQuery query(url);
+    query.removeAllQueryItems(QStringLiteral("password"));
+    url.setQuery(query);
+    return url.toDisplayString(QUrl::RemovePassword);
 }
 
 void prepareTestAlert(SmtpMail& mail, const Settings& s)

@@ -31,6 +31,10 @@ QString setSetting(Database& db, const QString& name, const QString& value);
 // Every setting at once, in one transaction, with the same checks.
 void saveSettings(Database& db, const Settings& settings);
 
+// A database's location as a window title shows it: a server's URI without
+// its password.
+QString displayLocation(const QString& location);
+
 // Prepares the mail component as the clock's alert does, from settings
 // that need not be saved yet, with a test text.
 void prepareTestAlert(SmtpMail& mail, const Settings& settings);
