@@ -62,11 +62,10 @@ std::map<qint64, QString> workstations(Database& db, const std::vector<qint64>& 
     QStringList ids;
     for (const qint64 id : timeIds)
         ids << QString::number(id);
-    const auto rs = db.openRecordset(
-        QStringLiteral("SELECT TimeID, Workstation FROM TimeAudit WHERE TimeID IN (%1) ORDER BY AuditID")
-            .arg(ids.join(',')));
-    for (int r = 0; rs->moveTo(r); ++r)
-        out[rs->field(cols::TimeID).toInteger()] = rs->field(QStringLiteral("Workstation")).toTextOrEmpty();
+    for (const sql::Row& r : db.readAll(
+             QStringLiteral("SELECT TimeID, Workstation FROM TimeAudit WHERE TimeID IN (%1) ORDER BY AuditID")
+                 .arg(ids.join(','))))
+        out[r[0].toInteger()] = r[1].toTextOrEmpty();
     return out;
 }
 
@@ -81,21 +80,23 @@ std::vector<PayrollRow> payroll(Database& db, double from, double to)
         int open = 0;
     };
     std::map<qint64, Totals> totals;
-    const auto records = db.openRecordset(QStringLiteral("SELECT * FROM qslTime WHERE Tdate BETWEEN ") +
-                                          dateLiteral(Value::date(from)) + QStringLiteral(" AND ") +
-                                          dateLiteral(Value::date(to)));
-    for (int r = 0; records->moveTo(r); ++r) {
-        const TimeRecord record = timerecords::current(*records);
-        if (record.personnelId.isNull() || record.tdate.isNull())
+    const std::vector<sql::Row> records =
+        db.readAll(QStringLiteral("SELECT PersonnelID, Tdate, TimeOut, Thours, Type FROM qslTime WHERE Tdate "
+                                  "BETWEEN ") +
+                   dateLiteral(Value::date(from)) + QStringLiteral(" AND ") + dateLiteral(Value::date(to)));
+    for (const sql::Row& record : records) {
+        const Value& personnel = record[0];
+        const Value& tdate = record[1];
+        if (personnel.isNull() || tdate.isNull())
             continue;
-        Totals& t = totals[record.personnelId.toInteger()];
-        const double day = dates::datePart(record.tdate.toDouble());
-        switch (recordType(record.type)) {
+        Totals& t = totals[personnel.toInteger()];
+        const double day = dates::datePart(tdate.toDouble());
+        switch (recordType(record[4])) {
         case RecordType::Worked:
             t.worked.insert(day);
-            if (!record.hours.isNull())
-                t.hours += record.hours.toDouble();
-            if (record.isOpen())
+            if (!record[3].isNull())
+                t.hours += record[3].toDouble();
+            if (record[2].isNull())
                 ++t.open;
             break;
         case RecordType::Vacation:
@@ -114,17 +115,17 @@ std::vector<PayrollRow> payroll(Database& db, double from, double to)
 
     // Everyone employed on any day of the range: terminated on or after its
     // first day, or never.
-    const auto people = db.openRecordset(
+    const std::vector<sql::Row> people = db.readAll(
         QStringLiteral("SELECT EmployeeID, FullName FROM Personnel WHERE TerminationDate IS NULL OR "
                        "TerminationDate >= ") +
         dateLiteral(Value::date(from)) + QStringLiteral(" ORDER BY FullName, EmployeeID"));
     std::vector<PayrollRow> rows;
-    for (int r = 0; people->moveTo(r); ++r) {
-        const qint64 id = people->field(cols::EmployeeID).toInteger();
+    for (const sql::Row& person : people) {
+        const qint64 id = person[0].toInteger();
         const Totals& t = totals[id];
         const auto count = [](const std::set<double>& days) { return static_cast<int>(days.size()); };
-        rows.push_back({id, people->field(cols::FullName).toTextOrEmpty(), t.hours, count(t.worked),
-                        count(t.vacation), count(t.holiday), count(t.sick), t.open});
+        rows.push_back({id, person[1].toTextOrEmpty(), t.hours, count(t.worked), count(t.vacation),
+                        count(t.holiday), count(t.sick), t.open});
     }
     return rows;
 }
@@ -146,24 +147,25 @@ Board board(Database& db, double now)
     // decides, in the order of the time sheet's listing.
     const DateRange range = timesheet::defaultRange(now);
     std::map<qint64, TimeRecord> newest;
-    const auto records =
-        db.openRecordset(QStringLiteral("SELECT * FROM qslTime WHERE Tdate BETWEEN ") +
-                         dateLiteral(range.from) + QStringLiteral(" And ") + dateLiteral(range.to) +
-                         QStringLiteral(" ORDER BY PersonnelID, Tdate DESC, TimeIn DESC"));
-    for (int r = 0; records->moveTo(r); ++r) {
-        const Value id = records->field(cols::PersonnelID);
-        if (!id.isNull() && !newest.contains(id.toInteger()))
-            newest.emplace(id.toInteger(), timerecords::current(*records));
+    const std::vector<sql::Row> records = db.readAll(
+        QStringLiteral(
+            "SELECT TimeID, PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type FROM qslTime WHERE Tdate "
+            "BETWEEN ") +
+        dateLiteral(range.from) + QStringLiteral(" And ") + dateLiteral(range.to) +
+        QStringLiteral(" ORDER BY PersonnelID, Tdate DESC, TimeIn DESC"));
+    for (const sql::Row& r : records) {
+        if (!r[1].isNull() && !newest.contains(r[1].toInteger()))
+            newest.emplace(r[1].toInteger(),
+                           TimeRecord{r[0].toInteger(), r[1], r[2], r[3], r[4], r[5], r[6]});
     }
 
     Board out;
     std::vector<qint64> shown;
-    const auto people =
-        db.openRecordset(QStringLiteral("SELECT EmployeeID, FullName FROM Personnel WHERE TerminationDate "
-                                        "IS NULL ORDER BY FullName, EmployeeID"));
-    for (int r = 0; people->moveTo(r); ++r) {
-        BoardRow row{people->field(cols::EmployeeID).toInteger(),
-                     people->field(cols::FullName).toTextOrEmpty(), QStringLiteral("no recent records"),
+    const std::vector<sql::Row> people =
+        db.readAll(QStringLiteral("SELECT EmployeeID, FullName FROM Personnel WHERE TerminationDate IS NULL "
+                                  "ORDER BY FullName, EmployeeID"));
+    for (const sql::Row& person : people) {
+        BoardRow row{person[0].toInteger(), person[1].toTextOrEmpty(), QStringLiteral("no recent records"),
                      Value::null(), QString()};
         if (const auto found = newest.find(row.id); found != newest.end()) {
             const TimeRecord& record = found->second;

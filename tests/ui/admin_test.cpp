@@ -118,7 +118,7 @@ protected:
 TEST_F(AdminWindowTest, EditCorrectsAShiftAndTheAuditShowsIt)
 {
     EXPECT_EQ(find<QLabel>("boardSummary")->text(), "1 in, 0 out, 0 away");
-    EXPECT_EQ(editFirstRecord("90000AM", "53000PM"), "");
+    EXPECT_EQ(editFirstRecord("090000AM", "053000PM"), "");
     EXPECT_EQ(
         row(find<QTableWidget>("recordGrid"), 0),
         (QStringList{QString::number(shift), "12/3/2026", "9:00:00 AM", "5:30:00 PM", "8.5", "Worked", ""}));
@@ -135,7 +135,7 @@ TEST_F(AdminWindowTest, EditCorrectsAShiftAndTheAuditShowsIt)
 TEST_F(AdminWindowTest, ARefusedEditShowsWhyAndWritesNothing)
 {
     const auto before = db.timeRows();
-    EXPECT_EQ(editFirstRecord("90000AM", "80000AM"),
+    EXPECT_EQ(editFirstRecord("090000AM", "080000AM"),
               "The clock-out 8:00:00 AM is before the clock-in 9:00:00 AM; only 12:00 AM means the midnight "
               "after the date.");
     EXPECT_EQ(db.timeRows().size(), before.size());

@@ -27,7 +27,8 @@ namespace {
 QTimeEdit* timeEditor(double serial)
 {
     auto* edit = new QTimeEdit(timeOf(serial));
-    edit->setDisplayFormat(QStringLiteral("h:mm:ss AP"));
+    // Two digits a section, so typing fills each and moves on to the next.
+    edit->setDisplayFormat(QStringLiteral("hh:mm:ss AP"));
     return edit;
 }
 
