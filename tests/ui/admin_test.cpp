@@ -7,7 +7,6 @@
 #include "ui/admin/adminwindow.h"
 #include "ui/admin/jobs.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -75,13 +74,17 @@ protected:
         return out;
     }
     // Types a time into an editor as a user does: tabbed into, it selects
-    // the hour, and each section moves on to the next when full.
+    // the hour, and each section moves on to the next when full. Focus moves
+    // through the window system, so each step waits for it.
     static void typeTime(QWidget* form, const char* name, const QString& digits)
     {
         auto* edit = form->findChild<QTimeEdit*>(QString::fromLatin1(name));
         QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(6, edit->height() / 2));
+        EXPECT_TRUE(QTest::qWaitFor([edit] { return edit->hasFocus(); }));
         QTest::keyClick(edit, Qt::Key_Tab, Qt::ShiftModifier);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_TRUE(QTest::qWaitFor([edit] { return !edit->hasFocus(); }));
+        QTest::keyClick(form->focusWidget(), Qt::Key_Tab);
+        EXPECT_TRUE(QTest::qWaitFor([edit] { return edit->hasFocus(); }));
         QTest::keyClicks(edit, digits);
     }
     // Opens Edit… on the first record and fills the form; the form stays
@@ -92,6 +95,8 @@ protected:
         pickRow("recordGrid", 0);
         QString refusal;
         test::whenModal([&](QWidget* form) {
+            // Keys go where the focus is only once the form is the active window.
+            EXPECT_TRUE(QTest::qWaitForWindowActive(form));
             QTest::mouseClick(form->findChild<QCheckBox*>("stillOpen"), Qt::LeftButton);
             typeTime(form, "shiftIn", in);
             typeTime(form, "shiftOut", out);
