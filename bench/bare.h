@@ -26,6 +26,12 @@ public:
     virtual void clockOut(qint64 timeId, double timeOut, double hours) = 0;
     virtual void remove(qint64 timeId) = 0;
 
+    // The administrator's board: the current employees, and every record of
+    // the range by employee, newest first.
+    virtual void board(double from, double to) = 0;
+    // A payroll: the records of the range and the employees of it.
+    virtual void payroll(double from, double to) = 0;
+
 protected:
     // Every value read is added here, so that no read can be optimised away.
     double m_sink = 0;

@@ -148,4 +148,30 @@ void BarePg::remove(qint64 timeId)
     run("DELETE FROM time WHERE timeid = $1", {text(timeId)});
 }
 
+void BarePg::board(double from, double to)
+{
+    readAll(run("SELECT employeeid, fullname FROM personnel WHERE terminationdate IS NULL "
+                "ORDER BY fullname, employeeid",
+                {})
+                .get());
+    readAll(run("SELECT timeid, personnelid, tdate, timein, timeout, thours, type FROM time "
+                "WHERE tdate BETWEEN $1 AND $2 ORDER BY personnelid, tdate DESC NULLS LAST, timein DESC "
+                "NULLS LAST",
+                {text(from), text(to)})
+                .get());
+}
+
+void BarePg::payroll(double from, double to)
+{
+    readAll(run("SELECT timeid, personnelid, tdate, timein, timeout, thours, type FROM time "
+                "WHERE tdate BETWEEN $1 AND $2",
+                {text(from), text(to)})
+                .get());
+    readAll(run("SELECT employeeid, fullname FROM personnel WHERE terminationdate IS NULL OR terminationdate "
+                ">= $1 "
+                "ORDER BY fullname, employeeid",
+                {text(from)})
+                .get());
+}
+
 } // namespace pelmar::bench

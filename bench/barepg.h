@@ -23,6 +23,8 @@ public:
     qint64 clockIn(qint64 employee, double day, double timeIn) override;
     void clockOut(qint64 timeId, double timeOut, double hours) override;
     void remove(qint64 timeId) override;
+    void board(double from, double to) override;
+    void payroll(double from, double to) override;
 
     // The database and where it is, without the password a URI may carry.
     QString name() const;

@@ -145,4 +145,32 @@ void BareSql::remove(qint64 timeId)
     done(stmt.get());
 }
 
+void BareSql::board(double from, double to)
+{
+    sql::StatementHandle people =
+        prepare("SELECT EmployeeID, FullName FROM Personnel WHERE TerminationDate IS "
+                "NULL ORDER BY FullName, EmployeeID");
+    readAll(people.get());
+    sql::StatementHandle records = prepare("SELECT TimeID, PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type "
+                                           "FROM \"Time\" WHERE Tdate BETWEEN ? AND ? "
+                                           "ORDER BY PersonnelID, Tdate DESC, TimeIn DESC");
+    sqlite3_bind_double(records.get(), 1, from);
+    sqlite3_bind_double(records.get(), 2, to);
+    readAll(records.get());
+}
+
+void BareSql::payroll(double from, double to)
+{
+    sql::StatementHandle records = prepare("SELECT TimeID, PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type "
+                                           "FROM \"Time\" WHERE Tdate BETWEEN ? AND ?");
+    sqlite3_bind_double(records.get(), 1, from);
+    sqlite3_bind_double(records.get(), 2, to);
+    readAll(records.get());
+    sql::StatementHandle people =
+        prepare("SELECT EmployeeID, FullName FROM Personnel WHERE TerminationDate IS "
+                "NULL OR TerminationDate >= ? ORDER BY FullName, EmployeeID");
+    sqlite3_bind_double(people.get(), 1, from);
+    readAll(people.get());
+}
+
 } // namespace pelmar::bench

@@ -1,3 +1,4 @@
+#include "admin/reports.h"
 #include "app/startup.h"
 #include "bench/barepg.h"
 #include "bench/baresql.h"
@@ -79,6 +80,9 @@ struct Options
 // again moves on past the shifts earlier runs left.
 const double FirstToday = dates::serial(2026, 12, 4);
 constexpr double TargetRatio = 3.0;
+// The administrator's reads have a time to keep besides the ratio.
+const std::pair<const char*, double> TargetMs[] = {
+    {"board", 100}, {"payroll, a month", 100}, {"payroll, a year", 1000}};
 // Shifts start ten seconds apart from 6 am and last eight hours: all end today.
 constexpr int MaxRuns = 3600;
 // The burst's day: the Monday after, clear of the timed actions' shifts.
@@ -261,6 +265,7 @@ public:
                 "connect", [&] { sql::Session::openPrivate(database); }, [&] { m_bare.connect(); },
                 bareFirst);
             runOnce(app.path(), m_bare, id, r, bareFirst);
+            runAdmin(held, bareFirst);
         }
     }
 
@@ -276,7 +281,14 @@ public:
             const double p = median(a.program);
             const double b = median(a.bare);
             const double ratio = b > 0 ? p / b : 0;
-            std::printf("%-22s %12.3f %12.3f %7.2fx\n", a.name, p, b, ratio);
+            const char* slow = "";
+            for (const auto& [name, limit] : TargetMs) {
+                if (std::string(a.name) == name && p > limit) {
+                    slow = "   <-- over its time";
+                    m_slow = true;
+                }
+            }
+            std::printf("%-22s %12.3f %12.3f %7.2fx%s\n", a.name, p, b, ratio, slow);
             if (ratio > m_worstRatio) {
                 m_worstRatio = ratio;
                 m_worstAction = a.name;
@@ -285,6 +297,8 @@ public:
     }
 
     double worstRatio() const { return m_worstRatio; }
+    // An administrator's read took longer than its time.
+    bool slow() const { return m_slow; }
     const char* worstAction() const { return m_worstAction; }
 
 private:
@@ -405,11 +419,31 @@ private:
         bare.remove(bareShift);
     }
 
+    // The administrator's reads, through the module on the connection held.
+    void runAdmin(const std::shared_ptr<sql::Session>& held, bool bareFirst)
+    {
+        Database db(held);
+        const double today = FirstToday;
+        const dates::Ymd ymd = dates::ymd(today);
+        const double monthStart = dates::serial(ymd.year, ymd.month, 1);
+        const double yearStart = dates::serial(ymd.year - 1, ymd.month, ymd.day) + 1;
+        time(
+            "board", [&] { admin::board(db, today + dates::timeSerial(9, 0, 0)); },
+            [&] { m_bare.board(today - TimeClock::DaysShown, today); }, bareFirst);
+        time(
+            "payroll, a month", [&] { admin::payroll(db, monthStart, today); },
+            [&] { m_bare.payroll(monthStart, today); }, bareFirst);
+        time(
+            "payroll, a year", [&] { admin::payroll(db, yearStart, today); },
+            [&] { m_bare.payroll(yearStart, today); }, bareFirst);
+    }
+
     const Options& m_options;
     QString m_location;
     Bare& m_bare;
     std::vector<Action> m_actions;
     double m_worstRatio = 0;
+    bool m_slow = false;
     const char* m_worstAction = "";
 };
 
@@ -587,6 +621,7 @@ int benchMain(const Options& options)
                                    records, QFileInfo(path).size() / 1048576.0));
     double worst = bench.worstRatio();
     QString worstAction = QString::fromLatin1(bench.worstAction());
+    bool slow = bench.slow();
 
     const bool server = !options.server.isEmpty();
     if (server) {
@@ -598,6 +633,7 @@ int benchMain(const Options& options)
         onServer.report(QString::asprintf("Server database %s: %lld time records, %.0f MB",
                                           qPrintable(bareServer.name()), serverRecords,
                                           bareServer.sizeBytes() / 1048576.0));
+        slow = slow || onServer.slow();
         if (onServer.worstRatio() > worst) {
             worst = onServer.worstRatio();
             worstAction = QString::fromLatin1(onServer.worstAction()) + QStringLiteral(" on the server");
@@ -623,13 +659,14 @@ int benchMain(const Options& options)
         punchesKept = burstClean(onFile) && (!onServer || burstClean(*onServer));
     }
 
-    const bool met = worst <= TargetRatio && difference <= TargetMemoryMb && plansClean && punchesKept;
-    std::printf("\nSummary: worst ratio %.2fx (%s), start-up memory %+.1f MB against an empty database%s; "
-                "targets %.0fx and %.0f MB: %s\n",
-                worst, qPrintable(worstAction), difference,
-                options.burst || server ? (punchesKept ? ", no punch lost or duplicated" : ", PUNCHES LOST")
-                                        : "",
-                TargetRatio, TargetMemoryMb, met ? "met" : "MISSED");
+    const bool met =
+        worst <= TargetRatio && difference <= TargetMemoryMb && plansClean && punchesKept && !slow;
+    std::printf(
+        "\nSummary: worst ratio %.2fx (%s), start-up memory %+.1f MB against an empty database%s%s; "
+        "targets %.0fx, 100 ms for the board and a month's payroll, 1 s for a year's, and %.0f MB: %s\n",
+        worst, qPrintable(worstAction), difference, slow ? ", an administrator's read OVER ITS TIME" : "",
+        options.burst || server ? (punchesKept ? ", no punch lost or duplicated" : ", PUNCHES LOST") : "",
+        TargetRatio, TargetMemoryMb, met ? "met" : "MISSED");
     return options.check && !met ? 1 : 0;
 }
 

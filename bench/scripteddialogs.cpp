@@ -21,6 +21,11 @@ std::optional<QString> ScriptedDialogs::openFileName(const QString&, const QStri
     return std::nullopt;
 }
 
+std::optional<QString> ScriptedDialogs::saveFileName(const QString&, const QString&, const QString&)
+{
+    return std::nullopt;
+}
+
 QStringList ScriptedDialogs::takeMessages()
 {
     QStringList out;

@@ -9,13 +9,15 @@ namespace pelmar::bench {
 
 // Dialogs for a window nobody watches: message boxes are recorded, input
 // boxes take the answers queued beforehand (empty text, as Cancel gives, when
-// none is left) and the file dialog is always cancelled.
+// none is left) and the file dialogs are always cancelled.
 class ScriptedDialogs : public Dialogs
 {
 public:
     void messageBox(const QString& text, Icon icon, const QString& title) override;
     QString inputBox(const QString& prompt, const QString& title) override;
     std::optional<QString> openFileName(const QString& title, const QString& filter,
+                                        const QString& initDir) override;
+    std::optional<QString> saveFileName(const QString& title, const QString& filter,
                                         const QString& initDir) override;
 
     void answerInput(const QString& text) { m_inputs.push_back(text); }

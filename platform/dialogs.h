@@ -28,6 +28,10 @@ public:
     // start folder. nullopt on Cancel.
     virtual std::optional<QString> openFileName(const QString& title, const QString& filter,
                                                 const QString& initDir) = 0;
+    // The system's file-save dialog, the same way; it asks before replacing
+    // a file.
+    virtual std::optional<QString> saveFileName(const QString& title, const QString& filter,
+                                                const QString& initDir) = 0;
 
     static QString programTitle() { return QStringLiteral("PelmarEmployee"); }
 };

@@ -1,5 +1,6 @@
 #include "review/whereis.h"
 
+#include "admin/recordtypes.h"
 #include "app/timeclock.h"
 #include "platform/runerror.h"
 #include "review/timesheet.h"
@@ -13,19 +14,22 @@ QString status(const QString& type, bool timeInNull, bool timeOutNull)
 {
     if (type.isEmpty())
         return QStringLiteral(" is in ");
-    if (type == WorkedType) {
+    switch (admin::recordType(type)) {
+    case admin::RecordType::Worked:
         if (!timeInNull)
             return timeOutNull ? QStringLiteral(" is in.") : QStringLiteral(" is out.");
         // A worked record never clocked in says nothing about where the
         // person is; answer as for an unknown type, never with a stale phrase.
-        return QStringLiteral(" has no recent time records ");
-    }
-    if (type == QLatin1String("Vacation"))
+        break;
+    case admin::RecordType::Vacation:
         return QStringLiteral(" is on vacation ");
-    if (type == QLatin1String("Holiday"))
+    case admin::RecordType::Holiday:
         return QStringLiteral(" is on holiday ");
-    if (type == QLatin1String("Sick Leave"))
+    case admin::RecordType::SickLeave:
         return QStringLiteral(" is on sick leave ");
+    case admin::RecordType::Other:
+        break;
+    }
     return QStringLiteral(" has no recent time records ");
 }
 

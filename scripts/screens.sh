@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real time clock under Xvfb on a fresh demo database and saves
-# pictures of its window: logged out, logged in, and with the time sheet open.
+# pictures of its window: logged out, logged in, and with the time sheet open;
+# then the administrator's window on the same database, one picture a tab.
 # Run after a build (scripts/build.sh plain).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,7 +16,7 @@ build/tools/pelmar-db demo "$work/data" >/dev/null
 printf '[PELMAREMPLOYEE]\r\nMessage=%s\r\n' "$work/data" > "$work/app/PelmarEmployee.ini"
 
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp &
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp &
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
@@ -43,3 +44,23 @@ xdotool mousemove --window "$window" 148 73 click 1
 sleep 1
 import -window "$window" screens/time-sheet.png
 echo "saved screens/logged-out.png, screens/logged-in.png and screens/time-sheet.png"
+
+# The administrator's window: each tab in turn, Ctrl+Tab to the next. David's
+# shift left open yesterday is corrected first, so the audit trail has a row.
+"$root/build/pelmar-admin" --database "$work/data" &
+admin=""
+for _ in $(seq 100); do
+  admin=$(xdotool search --name '^Pelmar Administrator - ' 2>/dev/null | head -n 1) && [ -n "$admin" ] && break
+  sleep 0.1
+done
+[ -n "$admin" ] || { echo "the administrator's window did not appear" >&2; exit 1; }
+xdotool windowsize --sync "$admin" 900 560
+xdotool windowfocus --sync "$admin"
+open=$(build/tools/pelmar-db query "$work/data" "SELECT TimeID FROM qslTime WHERE PersonnelID = 4 AND TimeOut IS NULL" | sed -n 2p | tr -d '\r')
+build/tools/pelmar-db time-set "$work/data" "$open" "9:00 AM" "5:30 PM" >/dev/null
+for tab in board records payroll staff audit settings; do
+  sleep 1.5
+  import -window "$admin" "screens/admin-$tab.png"
+  xdotool key --window "$admin" ctrl+Tab
+done
+echo "saved screens/admin-*.png"

@@ -3,6 +3,8 @@
 #include "platform/runerror.h"
 #include "store/sqlitesession.h"
 
+#include <limits>
+
 namespace pelmar {
 
 Database::Database(std::shared_ptr<sql::Session> session) : m_session(std::move(session)) {}
@@ -26,6 +28,14 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& source)
 {
     session();
     return std::make_unique<Recordset>(m_session, source);
+}
+
+std::vector<sql::Row> Database::readAll(const QString& text)
+{
+    sql::Session& s = session();
+    std::vector<sql::Row> rows;
+    s.select(s.translate(text), false, 0)->read(0, std::numeric_limits<qint64>::max(), rows);
+    return rows;
 }
 
 int Database::execute(const QString& text, const std::vector<Value>& params)

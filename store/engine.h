@@ -27,6 +27,10 @@ public:
 
     // An SQL text of the program's dialect, or a table or saved-query name.
     std::unique_ptr<Recordset> openRecordset(const QString& source);
+    // Every row of a SELECT of the program's dialect, read in one go: for
+    // reports that read a whole result, which a recordset's growing pages
+    // would run again for each page.
+    std::vector<sql::Row> readAll(const QString& text);
     // Runs one INSERT, UPDATE or DELETE of the program's dialect, with its ?
     // marks bound to params in order; returns the number of rows it changed.
     // A write that must find its row in a known state says so in its WHERE

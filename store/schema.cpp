@@ -160,6 +160,16 @@ void createTables(Session& session)
     session.exec(QString::fromUtf8(server ? ServerSchema : Schema));
 }
 
+void createIndexes(Session& session)
+{
+    const bool server = dynamic_cast<PgSession*>(&session) != nullptr;
+    const QString create = QStringLiteral("CREATE INDEX ");
+    for (const QString& line : QString::fromUtf8(server ? ServerSchema : Schema).split(QLatin1Char('\n'))) {
+        if (line.startsWith(create))
+            session.exec(QString(line).insert(create.size(), QStringLiteral("IF NOT EXISTS ")));
+    }
+}
+
 QString existingTable(Session& session)
 {
     for (const char* table : Tables) {

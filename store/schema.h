@@ -67,6 +67,9 @@ void createDatabase(const QString& location);
 // Creates the schema and the settings row through an open session, inside
 // the transaction the caller holds.
 void createTables(Session& session);
+// The schema's indexes that the database does not hold yet, for files made
+// before they were, in the engine's own SQL.
+void createIndexes(Session& session);
 // The first of the schema's tables and saved queries that the database
 // already holds; empty when it holds none of them.
 QString existingTable(Session& session);

@@ -1,5 +1,10 @@
 #include "tools/pelmardb.h"
 
+#include "admin/csv.h"
+#include "admin/input.h"
+#include "admin/refusal.h"
+#include "admin/settings.h"
+#include "admin/staff.h"
 #include "platform/clock.h"
 #include "platform/datetime.h"
 #include "platform/numformat.h"
@@ -10,7 +15,6 @@
 #include "store/schema.h"
 #include "store/sqlitesession.h"
 #include "timekeeping/hours.h"
-#include "tools/csv.h"
 #include "tools/timeadmin.h"
 
 #include <QDir>
@@ -22,11 +26,8 @@ namespace pelmar {
 
 namespace {
 
-// Bad command-line input: reported as given, exit status 1.
-struct UsageError
-{
-    QString message;
-};
+// Bad command-line input: refused as the administrator's module refuses.
+using UsageError = admin::Refusal;
 
 const char* const Usage = R"(usage:
   pelmar-db init FOLDER
@@ -34,6 +35,7 @@ const char* const Usage = R"(usage:
   pelmar-db employee-add FOLDER ID "FULL NAME" PASSWORD
   pelmar-db employee-terminate FOLDER ID M/D/YYYY
   pelmar-db employee-password FOLDER ID PASSWORD
+  pelmar-db employee-rehire FOLDER ID
   pelmar-db setting FOLDER NAME VALUE
   pelmar-db absence-add FOLDER ID M/D/YYYY TYPE
   pelmar-db query FOLDER "SQL"
@@ -69,39 +71,6 @@ qint64 rowCount(sql::Session& session, const QString& table)
     session.select(session.translate(QStringLiteral("SELECT COUNT(*) FROM [%1]").arg(table)), false, 1)
         ->read(0, 1, rows);
     return rows.at(0).at(0).toInteger();
-}
-
-qint64 employeeId(const QString& text)
-{
-    bool ok = false;
-    const qint64 id = text.toLongLong(&ok);
-    if (!ok || id <= 0)
-        throw UsageError{
-            QStringLiteral("'%1' is not an employee number (a whole number above 0).").arg(text)};
-    return id;
-}
-
-double dateArgument(const QString& text)
-{
-    const std::optional<double> d = dates::isDate(text) ? dates::parseDate(text) : std::nullopt;
-    if (!d)
-        throw UsageError{QStringLiteral("'%1' is not a date; write it as M/D/YYYY.").arg(text)};
-    return dates::datePart(*d);
-}
-
-QString csvField(const Value& v)
-{
-    QString text;
-    switch (v.kind()) {
-    case Value::Kind::Null:
-        return QString();
-    case Value::Kind::Double:
-        text = shortestNumber(v.toDouble());
-        break;
-    default:
-        text = v.toText();
-    }
-    return csvQuoted(text);
 }
 
 class Admin
@@ -142,8 +111,8 @@ public:
                                  {4, "David Smith", "david"},
                                  {5, "Erin Walsh", "erin"}};
         for (const Person& p : people)
-            addEmployee(*db, p.id, QString::fromUtf8(p.name), QString::fromUtf8(p.password));
-        terminate(*db, 5, today - 30);
+            admin::addEmployee(*db, p.id, QString::fromUtf8(p.name), QString::fromUtf8(p.password));
+        admin::terminate(*db, 5, today - 30);
 
         std::unique_ptr<Recordset> time = db->openRecordset(names::TimeTable);
         auto shift = [&](qint64 id, double day, double in, std::optional<double> out, const char* type) {
@@ -196,88 +165,46 @@ public:
     void employeeAdd(const QString& folder, const QString& idText, const QString& name,
                      const QString& password)
     {
-        const qint64 id = employeeId(idText);
-        if (name.trimmed().isEmpty())
-            throw UsageError{QStringLiteral("The full name is empty.")};
-        std::unique_ptr<Database> db = open(folder);
-        if (exists(*db, id))
-            throw UsageError{QStringLiteral("Employee %1 already exists; nothing was changed.").arg(id)};
-        addEmployee(*db, id, name, password);
+        const qint64 id = admin::input::employeeNumber(idText);
+        admin::checkName(name);
+        admin::addEmployee(*open(folder), id, name, password);
         m_out << "Added employee " << id << "\n";
     }
 
     void employeeTerminate(const QString& folder, const QString& idText, const QString& dateText)
     {
-        const qint64 id = employeeId(idText);
-        const double date = dateArgument(dateText);
-        std::unique_ptr<Database> db = open(folder);
-        requireEmployee(*db, id);
-        terminate(*db, id, date);
+        const qint64 id = admin::input::employeeNumber(idText);
+        const double date = admin::input::date(dateText);
+        admin::terminate(*open(folder), id, date);
         m_out << "Employee " << id << " terminated on " << dates::shortDate(date) << "\n";
+    }
+
+    void employeeRehire(const QString& folder, const QString& idText)
+    {
+        const qint64 id = admin::input::employeeNumber(idText);
+        admin::rehire(*open(folder), id);
+        m_out << "Employee " << id << " rehired\n";
     }
 
     void employeePassword(const QString& folder, const QString& idText, const QString& password)
     {
-        const qint64 id = employeeId(idText);
-        std::unique_ptr<Database> db = open(folder);
-        requireEmployee(*db, id);
-        editEmployee(*db, id, QStringLiteral("Password"), Value::text(password));
+        const qint64 id = admin::input::employeeNumber(idText);
+        admin::setPassword(*open(folder), id, password);
         m_out << "Password of employee " << id << " changed\n";
     }
 
     void setting(const QString& folder, const QString& name, const QString& value)
     {
-        static const QStringList columns = {QStringLiteral("WorkHoursNotify"), QStringLiteral("smtpserver"),
-                                            QStringLiteral("smtpusername"), QStringLiteral("smtppassword"),
-                                            QStringLiteral("smtpemail")};
-        QString column;
-        for (const QString& c : columns) {
-            if (c.compare(name, Qt::CaseInsensitive) == 0)
-                column = c;
-        }
-        if (column.isEmpty())
-            throw UsageError{
-                QStringLiteral("'%1' is not a setting; use one of %2.").arg(name, columns.join(", "))};
-        Value v = Value::text(value);
-        if (column == columns.front()) {
-            bool ok = false;
-            const double hours = value.toDouble(&ok);
-            if (!ok || hours < 0)
-                throw UsageError{
-                    QStringLiteral("WorkHoursNotify must be a number of hours, not '%1'.").arg(value)};
-            v = Value::number(hours);
-        } else if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'))) {
-            throw UsageError{QStringLiteral("A mail setting cannot hold a line break.")};
-        }
-        std::unique_ptr<Database> db = open(folder);
-        std::unique_ptr<Recordset> rs = db->openRecordset(names::SettingsTable);
-        if (rs->recordCount() == 0)
-            throw UsageError{QStringLiteral("The settings table has no row.")};
-        rs->edit();
-        rs->setField(column, v);
-        rs->update();
-        m_out << column << " set\n";
+        m_out << admin::setSetting(*open(folder), name, value) << " set\n";
     }
 
     void absenceAdd(const QString& folder, const QString& idText, const QString& dateText,
                     const QString& type)
     {
-        const qint64 id = employeeId(idText);
-        const double date = dateArgument(dateText);
-        static const QStringList types = {QStringLiteral("Vacation"), QStringLiteral("Holiday"),
-                                          QStringLiteral("Sick Leave")};
-        if (!types.contains(type))
-            throw UsageError{QStringLiteral("'%1' is not an absence; use \"Vacation\", \"Holiday\" or "
-                                            "\"Sick Leave\".")
-                                 .arg(type)};
-        std::unique_ptr<Database> db = open(folder);
-        requireEmployee(*db, id);
-        std::unique_ptr<Recordset> rs = db->openRecordset(names::TimeTable);
-        rs->addNew();
-        rs->setField(QStringLiteral("PersonnelID"), Value::integer(id));
-        rs->setField(QStringLiteral("Tdate"), Value::date(date));
-        rs->setField(QStringLiteral("Type"), Value::text(type));
-        rs->update();
+        const qint64 id = admin::input::employeeNumber(idText);
+        const double date = admin::input::date(dateText);
+        const admin::RecordType absence = admin::absenceType(type);
+        admin::addAbsences(*open(folder), id, {date}, absence);
         m_out << type << " added for employee " << id << " on " << dates::shortDate(date) << "\n";
     }
 
@@ -289,13 +216,13 @@ public:
         std::unique_ptr<Recordset> rs = db->openRecordset(text);
         QStringList header;
         for (const QString& name : rs->fieldNames())
-            header << csvField(Value::text(name));
+            header << admin::csv::field(Value::text(name));
         m_out << header.join(QLatin1Char(',')) << "\r\n";
         const int columns = static_cast<int>(rs->fieldNames().size());
         for (int r = 0; rs->moveTo(r); ++r) {
             QStringList fields;
             for (int c = 0; c < columns; ++c)
-                fields << csvField(rs->row(r)[static_cast<size_t>(c)]);
+                fields << admin::csv::field(rs->row(r)[static_cast<size_t>(c)]);
             // A line with nothing on it is dropped by most readers; an
             // empty quoted field keeps the row.
             const QString line = fields.join(QLatin1Char(','));
@@ -451,43 +378,6 @@ private:
         return Engine().openDatabase(databaseIn(folder));
     }
 
-    static bool exists(Database& db, qint64 id)
-    {
-        return db.openRecordset(
-                     QStringLiteral("SELECT EmployeeID FROM Personnel WHERE EmployeeID = %1").arg(id))
-                   ->recordCount() > 0;
-    }
-
-    static void requireEmployee(Database& db, qint64 id)
-    {
-        if (!exists(db, id))
-            throw UsageError{QStringLiteral("There is no employee %1.").arg(id)};
-    }
-
-    static void addEmployee(Database& db, qint64 id, const QString& name, const QString& password)
-    {
-        std::unique_ptr<Recordset> rs = db.openRecordset(QStringLiteral("Personnel"));
-        rs->addNew();
-        rs->setField(QStringLiteral("EmployeeID"), Value::integer(id));
-        rs->setField(QStringLiteral("FullName"), Value::text(name));
-        rs->setField(QStringLiteral("Password"), Value::text(password));
-        rs->update();
-    }
-
-    static void editEmployee(Database& db, qint64 id, const QString& column, const Value& value)
-    {
-        std::unique_ptr<Recordset> rs =
-            db.openRecordset(QStringLiteral("SELECT * FROM Personnel WHERE EmployeeID = %1").arg(id));
-        rs->edit();
-        rs->setField(column, value);
-        rs->update();
-    }
-
-    static void terminate(Database& db, qint64 id, double date)
-    {
-        editEmployee(db, id, QStringLiteral("TerminationDate"), Value::date(date));
-    }
-
     QTextStream& m_out;
     const Clock& m_clock;
 };
@@ -498,7 +388,8 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
                 bool progress)
 {
     Admin admin(out, clock);
-    TimeAdmin times(out, clock, [](const QString& f) { return Engine().openDatabase(databaseIn(f)); });
+    TimeAdmin times(
+        out, clock, [](const QString& f) { return Engine().openDatabase(databaseIn(f)); }, databaseIn);
     using Command = std::function<void(const QStringList&)>;
     const std::map<QString, std::pair<int, Command>> commands = {
         {QStringLiteral("init"),
@@ -517,6 +408,8 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
          {4, [&](const QStringList& a) { admin.employeeAdd(a[0], a[1], a[2], a[3]); }}},
         {QStringLiteral("employee-terminate"),
          {3, [&](const QStringList& a) { admin.employeeTerminate(a[0], a[1], a[2]); }}},
+        {QStringLiteral("employee-rehire"),
+         {2, [&](const QStringList& a) { admin.employeeRehire(a[0], a[1]); }}},
         {QStringLiteral("employee-password"),
          {3, [&](const QStringList& a) { admin.employeePassword(a[0], a[1], a[2]); }}},
         {QStringLiteral("setting"), {3, [&](const QStringList& a) { admin.setting(a[0], a[1], a[2]); }}},
@@ -546,8 +439,6 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
         out.flush();
         return 0;
     } catch (const UsageError& e) {
-        err << "pelmar-db: " << e.message << "\n";
-    } catch (const BadInput& e) {
         err << "pelmar-db: " << e.message << "\n";
     } catch (const RunError& e) {
         err << "pelmar-db: error " << e.number() << ": " << e.description() << "\n";

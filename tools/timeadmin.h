@@ -1,37 +1,25 @@
 #pragma once
 
-#include "platform/value.h"
-
 #include <QString>
-#include <QStringList>
 #include <QTextStream>
 #include <functional>
 #include <memory>
-#include <vector>
 
 namespace pelmar {
 
 class Clock;
 class Database;
 
-// Bad input to one of the time record commands: reported as given, exit
-// status 1, nothing written.
-struct BadInput
-{
-    QString message;
-};
-
-// The administrator's commands on time records: list, correct, add and
-// remove them (each change with its audit row), the payroll hours, the
-// presence board, the audit trail and the upgrade of older files. They use
-// the clock's own hours and where-is rules, so the tool and the window
-// always agree.
+// pelmar-db's commands on time records, payroll, the board and the audit
+// trail: each reads its arguments, asks the administrator's module and
+// prints the answer as CSV.
 class TimeAdmin
 {
 public:
     using Opener = std::function<std::unique_ptr<Database>(const QString& folder)>;
+    using Locator = std::function<QString(const QString& folder)>;
 
-    TimeAdmin(QTextStream& out, const Clock& clock, Opener open);
+    TimeAdmin(QTextStream& out, const Clock& clock, Opener open, Locator locate);
 
     void times(const QString& folder, const QString& id, const QString& from, const QString& to);
     void timeSet(const QString& folder, const QString& timeId, const QString& in, const QString& out);
@@ -46,12 +34,10 @@ public:
     void createAuditTrail(const QString& folder);
 
 private:
-    void writeRow(const std::vector<Value>& fields);
-    void writeHeader(const char* names);
-
     QTextStream& m_out;
     const Clock& m_clock;
     Opener m_open;
+    Locator m_locate;
 };
 
 } // namespace pelmar

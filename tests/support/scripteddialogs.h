@@ -43,6 +43,20 @@ public:
         return std::nullopt;
     }
 
+    std::optional<QString> saveFileName(const QString& title, const QString&, const QString&) override
+    {
+        asked << title;
+        if (m_saves.empty()) {
+            ADD_FAILURE() << "unexpected save dialog: " << title.toStdString();
+            return std::nullopt;
+        }
+        const std::optional<QString> file = m_saves.front();
+        m_saves.pop_front();
+        return file;
+    }
+
+    // The file the next save dialog picks; nullopt cancels it.
+    void answerSave(std::optional<QString> file) { m_saves.push_back(std::move(file)); }
     // Answers, taken in order. An input box answered by nullopt is cancelled.
     void answerInput(std::optional<QString> text) { m_inputs.push_back(std::move(text)); }
 
@@ -65,6 +79,7 @@ public:
 
 private:
     std::deque<std::optional<QString>> m_inputs;
+    std::deque<std::optional<QString>> m_saves;
 };
 
 } // namespace pelmar::test

@@ -48,6 +48,15 @@ std::optional<QString> QtDialogs::openFileName(const QString& title, const QStri
     return file;
 }
 
+std::optional<QString> QtDialogs::saveFileName(const QString& title, const QString& filter,
+                                               const QString& initDir)
+{
+    const QString file = QFileDialog::getSaveFileName(m_owner, title, initDir, qtFilter(filter));
+    if (file.isEmpty())
+        return std::nullopt;
+    return file;
+}
+
 QString QtDialogs::qtFilter(const QString& filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));

@@ -18,6 +18,8 @@ public:
     QString inputBox(const QString& prompt, const QString& title) override;
     std::optional<QString> openFileName(const QString& title, const QString& filter,
                                         const QString& initDir) override;
+    std::optional<QString> saveFileName(const QString& title, const QString& filter,
+                                        const QString& initDir) override;
 
     // "Description|pattern|..." as Qt's file dialog writes it: "Description (pattern);;...".
     static QString qtFilter(const QString& filter);

@@ -1,0 +1,159 @@
+#include "admin/records.h"
+
+#include "admin/csv.h"
+#include "admin/recordtypes.h"
+#include "admin/refusal.h"
+#include "admin/staff.h"
+#include "store/engine.h"
+#include "store/schema.h"
+#include "store/sqltexts.h"
+#include "timekeeping/hours.h"
+#include "timekeeping/timeaudit.h"
+
+#include <set>
+
+namespace pelmar::admin {
+
+namespace {
+
+TimeRecord requireRecord(Database& db, qint64 timeId)
+{
+    const std::optional<TimeRecord> record = timerecords::read(db, timeId);
+    if (!record)
+        throw Refusal{QStringLiteral("There is no time record %1.").arg(timeId)};
+    return *record;
+}
+
+Value outValue(const ShiftTimes& times)
+{
+    return times.out ? Value::date(*times.out) : Value::null();
+}
+
+std::set<qint64> closedAtMidnight(Database& db, qint64 employeeId)
+{
+    std::set<qint64> ids;
+    if (!audit::available(db))
+        return ids;
+    const auto rs = db.openRecordset(
+        QStringLiteral("SELECT TimeID FROM TimeAudit WHERE EmployeeID = %1 AND Action = '%2'")
+            .arg(employeeId)
+            .arg(TimeAudit::ClosedAtMidnight));
+    for (int r = 0; rs->moveTo(r); ++r)
+        ids.insert(rs->field(cols::TimeID).toInteger());
+    return ids;
+}
+
+} // namespace
+
+std::vector<ListedRecord> records(Database& db, qint64 employeeId, double from, double to)
+{
+    requireEmployee(db, employeeId);
+    const std::set<qint64> closed = closedAtMidnight(db, employeeId);
+    const auto rs = db.openRecordset(
+        sqltexts::rangeListing(Value::date(from), Value::date(to), Value::integer(employeeId)));
+    std::vector<ListedRecord> out;
+    for (int r = 0; rs->moveTo(r); ++r) {
+        const TimeRecord record = timerecords::current(*rs);
+        out.push_back({record, closed.contains(record.id)});
+    }
+    return out;
+}
+
+TimeRecord setTimes(Database& db, qint64 timeId, const ShiftTimes& times, double now)
+{
+    checkShift(times);
+    TimeAudit audit(db, now);
+    Transaction transaction(db);
+    const TimeRecord before = requireRecord(db, timeId);
+    if (recordType(before.type) != RecordType::Worked)
+        throw Refusal{QStringLiteral("Time record %1 is a \"%2\" record; only \"Worked\" records have clock "
+                                     "times.")
+                          .arg(timeId)
+                          .arg(before.type.toTextOrEmpty())};
+    const Value in = Value::date(times.in);
+    const Value out = outValue(times);
+    const int changed =
+        db.execute(QStringLiteral("UPDATE [Time] SET TimeIn = ?, TimeOut = ?, Thours = ? WHERE TimeID = ?"),
+                   {in, out, shiftHours(in, out), Value::integer(timeId)});
+    if (changed != 1)
+        throw Refusal{QStringLiteral("Time record %1 could not be changed.").arg(timeId)};
+    const TimeRecord after = requireRecord(db, timeId);
+    audit.write(TimeAudit::Edited, before, after);
+    transaction.commit();
+    return after;
+}
+
+TimeRecord addShift(Database& db, qint64 employeeId, double date, const ShiftTimes& times, double now)
+{
+    checkShift(times);
+    TimeAudit audit(db, now);
+    Transaction transaction(db);
+    requireEmployee(db, employeeId);
+    const Value in = Value::date(times.in);
+    const Value out = outValue(times);
+    db.execute(QStringLiteral("INSERT INTO [Time] (PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type) "
+                              "VALUES (?, ?, ?, ?, ?, ?)"),
+               {Value::integer(employeeId), Value::date(date), in, out, shiftHours(in, out),
+                Value::text(WorkedType)});
+    const TimeRecord added = requireRecord(db, db.lastInsertId());
+    audit.write(TimeAudit::Added, std::nullopt, added);
+    transaction.commit();
+    return added;
+}
+
+TimeRecord removeRecord(Database& db, qint64 timeId, double now)
+{
+    TimeAudit audit(db, now);
+    Transaction transaction(db);
+    const TimeRecord before = requireRecord(db, timeId);
+    if (db.execute(QStringLiteral("DELETE FROM [Time] WHERE TimeID = ?"), {Value::integer(timeId)}) != 1)
+        throw Refusal{QStringLiteral("Time record %1 could not be removed.").arg(timeId)};
+    audit.write(TimeAudit::Deleted, before, std::nullopt);
+    transaction.commit();
+    return before;
+}
+
+std::vector<audit::Row> auditTrail(Database& db, double from, double to)
+{
+    if (!audit::available(db))
+        throw Refusal{QStringLiteral("This database has no audit trail yet; run pelmar-db upgrade on it "
+                                     "first.")};
+    return audit::read(db, from, to);
+}
+
+QString upgrade(const QString& location)
+{
+    const std::shared_ptr<sql::Session> session = sql::Session::open(location);
+    Database db(session);
+    Transaction transaction(db);
+    sql::createIndexes(*session);
+    audit::createTable(db);
+    transaction.commit();
+    return db.path();
+}
+
+void createAuditTrail(Database& db)
+{
+    Transaction transaction(db);
+    audit::createTable(db);
+    transaction.commit();
+}
+
+QString recordsCsv(const std::vector<TimeRecord>& records)
+{
+    QString out = csv::header("TimeID,Tdate,TimeIn,TimeOut,Thours,Type");
+    for (const TimeRecord& r : records)
+        out += csv::line({Value::integer(r.id), r.tdate, r.timeIn, r.timeOut, r.hours, r.type});
+    return out;
+}
+
+QString auditCsv(const std::vector<audit::Row>& rows)
+{
+    QString out = csv::header("When,Workstation,Action,TimeID,EmployeeID,Before,After");
+    for (const audit::Row& row : rows)
+        out += csv::line({Value::date(row.when), Value::text(row.workstation), Value::text(row.action),
+                          row.timeId, row.employeeId, row.before, row.after});
+    return out;
+}
+
+} // namespace pelmar::admin

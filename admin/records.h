@@ -1,0 +1,52 @@
+#pragma once
+
+#include "admin/input.h"
+#include "store/audit.h"
+#include "timekeeping/timerecords.h"
+
+#include <QString>
+#include <vector>
+
+namespace pelmar {
+class Database;
+}
+
+namespace pelmar::admin {
+
+// One employee's time record as the administrator sees it: marked when the
+// clock closed it at midnight by itself, so the manager knows to check it.
+struct ListedRecord
+{
+    TimeRecord record;
+    bool closedAtMidnight = false;
+};
+
+// The employee's records dated from..to, newest first: the time sheet's own
+// listing. Refused for an unknown employee.
+std::vector<ListedRecord> records(Database& db, qint64 employeeId, double from, double to);
+
+// The corrections. Each runs in one transaction with its audit row (the
+// trail names this computer and now), reads the record it changes inside
+// it, and returns the record as stored (as it was, for a removal).
+// A shift's times; only a "Worked" record has them.
+TimeRecord setTimes(Database& db, qint64 timeId, const ShiftTimes& times, double now);
+// A new "Worked" record of the employee on date.
+TimeRecord addShift(Database& db, qint64 employeeId, double date, const ShiftTimes& times, double now);
+TimeRecord removeRecord(Database& db, qint64 timeId, double now);
+
+// The audit rows written on the dates from..to, in the order they were
+// written. Refused when the database has no trail yet.
+std::vector<audit::Row> auditTrail(Database& db, double from, double to);
+
+// Brings a database made by the suite's other programs up to the schema:
+// the indexes and the audit trail. Safe to run again. Returns the location
+// as opened.
+QString upgrade(const QString& location);
+// The audit trail of a database just created.
+void createAuditTrail(Database& db);
+
+// The CSV tables of pelmar-db's times and audit commands.
+QString recordsCsv(const std::vector<TimeRecord>& records);
+QString auditCsv(const std::vector<audit::Row>& rows);
+
+} // namespace pelmar::admin

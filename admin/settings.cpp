@@ -1,0 +1,111 @@
+#include "admin/settings.h"
+
+#include "admin/refusal.h"
+#include "platform/mail/smtpmail.h"
+#include "store/engine.h"
+#include "store/schema.h"
+
+#include <QDir>
+#include <QUrl>
+#include <QUrlQuery>
+#include <utility>
+
+namespace pelmar::admin {
+
+namespace {
+
+// The column a setting's name stands for and the value it stores.
+std::pair<QString, Value> checkedSetting(const QString& name, const QString& value)
+{
+    QString column;
+    for (const QString& c : settingNames()) {
+        if (c.compare(name, Qt::CaseInsensitive) == 0)
+            column = c;
+    }
+    if (column.isEmpty())
+        throw Refusal{
+            QStringLiteral("'%1' is not a setting; use one of %2.").arg(name, settingNames().join(", "))};
+    if (column == cols::WorkHoursNotify) {
+        bool ok = false;
+        const double hours = value.toDouble(&ok);
+        if (!ok || hours < 0)
+            throw Refusal{QStringLiteral("WorkHoursNotify must be a number of hours, not '%1'.").arg(value)};
+        return {column, Value::number(hours)};
+    }
+    if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')))
+        throw Refusal{QStringLiteral("A mail setting cannot hold a line break.")};
+    return {column, Value::text(value)};
+}
+
+void write(Database& db, const std::vector<std::pair<QString, Value>>& values)
+{
+    Transaction transaction(db);
+    for (const auto& [column, value] : values) {
+        if (db.execute(QStringLiteral("UPDATE CustomSettings SET [%1] = ? WHERE SettingsID = (SELECT "
+                                      "MIN(SettingsID) FROM CustomSettings)")
+                           .arg(column),
+                       {value}) != 1)
+            throw Refusal{QStringLiteral("The settings table has no row.")};
+    }
+    transaction.commit();
+}
+
+} // namespace
+
+const QStringList& settingNames()
+{
+    static const QStringList names = {cols::WorkHoursNotify, cols::SmtpServer, cols::SmtpUserName,
+                                      cols::SmtpPassword, cols::SmtpEmail};
+    return names;
+}
+
+Settings readSettings(Database& db)
+{
+    const auto rs = db.openRecordset(names::SettingsTable);
+    if (rs->recordCount() == 0)
+        throw Refusal{QStringLiteral("The settings table has no row.")};
+    rs->moveFirst();
+    const auto text = [&rs](const QString& column) { return rs->field(column).toTextOrEmpty(); };
+    return {text(cols::WorkHoursNotify), text(cols::SmtpServer), text(cols::SmtpUserName),
+            text(cols::SmtpPassword), text(cols::SmtpEmail)};
+}
+
+QString setSetting(Database& db, const QString& name, const QString& value)
+{
+    const auto setting = checkedSetting(name, value);
+    write(db, {setting});
+    return setting.first;
+}
+
+void saveSettings(Database& db, const Settings& s)
+{
+    write(db, {checkedSetting(cols::WorkHoursNotify, s.notifyHours),
+               checkedSetting(cols::SmtpServer, s.server), checkedSetting(cols::SmtpUserName, s.user),
+               checkedSetting(cols::SmtpPassword, s.password), checkedSetting(cols::SmtpEmail, s.email)});
+}
+
+QString displayLocation(const QString& location)
+{
+    if (!isServerLocation(location))
+        return QDir::toNativeSeparators(location);
+    QUrl url(location);
+    QUrlQuery query(url);
+    query.removeAllQueryItems(QStringLiteral("password"));
+    url.setQuery(query);
+    return url.toDisplayString(QUrl::RemovePassword);
+}
+
+void prepareTestAlert(SmtpMail& mail, const Settings& s)
+{
+    mail.server = s.server;
+    mail.option = 2;
+    mail.userName = s.user;
+    mail.password = s.password;
+    mail.mailFrom = s.email;
+    mail.sendTo = s.email;
+    mail.subject = QStringLiteral("Employee Time Alert");
+    mail.messageText =
+        QStringLiteral("A test of the time clock's alerts, sent from the administrator's window.");
+}
+
+} // namespace pelmar::admin

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "admin/recordtypes.h"
+#include "platform/value.h"
+
+#include <QString>
+#include <vector>
+
+namespace pelmar {
+class Database;
+}
+
+namespace pelmar::admin {
+
+// An employee, current or former (terminated on a date).
+struct Employee
+{
+    qint64 id = 0;
+    QString name;
+    Value terminated; // Null while employed
+};
+
+// Everyone the database knows, current and former, by name.
+std::vector<Employee> staff(Database& db);
+
+// The one employee check: refused when there is no employee id.
+void requireEmployee(Database& db, qint64 id);
+// The check of a full name before it is stored: refused when it is blank.
+void checkName(const QString& name);
+
+// The changes to the staff, each in one transaction that reads the employee
+// it changes, refused with nothing written otherwise.
+void addEmployee(Database& db, qint64 id, const QString& name, const QString& password);
+void setPassword(Database& db, qint64 id, const QString& password);
+void terminate(Database& db, qint64 id, double date);
+// Clears the termination date of a former employee.
+void rehire(Database& db, qint64 id);
+
+// Every Monday to Friday of from..to.
+std::vector<double> weekdays(double from, double to);
+// An absence of the employee on each of dates, in one transaction; refused
+// when there is no date.
+void addAbsences(Database& db, qint64 id, const std::vector<double>& dates, RecordType type);
+
+} // namespace pelmar::admin

@@ -1,0 +1,194 @@
+#include "platform/clock.h"
+#include "support/coretest.h"
+#include "support/scripteddialogs.h"
+#include "support/smtpserver.h"
+#include "support/window.h"
+#include "tools/runtool.h"
+#include "ui/admin/adminwindow.h"
+#include "ui/admin/jobs.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimeEdit>
+#include <gtest/gtest.h>
+
+using namespace pelmar;
+using test::dec;
+using test::hm;
+using test::runTool;
+
+namespace {
+
+// The administrator's window on a fresh database holding Ann Lee with an
+// open shift of 3 December, at Friday 4 December 2026, 9:00 AM.
+class AdminWindowTest : public ::testing::Test
+{
+protected:
+    AdminWindowTest()
+    {
+        db.addEmployee(7, "Ann Lee", "pw");
+        shift = db.addTime(7, dec(3), hm(9, 0));
+        db.addTime(7, dec(2), hm(8, 0), hm(16, 0), 8);
+        runTool({"upgrade", db.folder()}, clock);
+        EXPECT_TRUE(window.start(db.folder()));
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        idle();
+    }
+
+    template <typename T = QWidget> T* find(const char* name)
+    {
+        T* w = window.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    void idle() { QTRY_VERIFY_WITH_TIMEOUT(!window.jobs()->busy(), 10000); }
+    void openTab(const QString& title)
+    {
+        QTabBar* bar = find<QTabWidget>("tabs")->tabBar();
+        for (int i = 0; i < bar->count(); ++i) {
+            if (QString(bar->tabText(i)).remove('&') == title)
+                QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
+        }
+        idle();
+    }
+    void click(const char* name) { QTest::mouseClick(find(name), Qt::LeftButton); }
+    void pickRow(const char* gridName, int row)
+    {
+        auto* grid = find<QTableWidget>(gridName);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualItemRect(grid->item(row, 0)).center());
+    }
+    static QStringList row(QTableWidget* grid, int r)
+    {
+        QStringList out;
+        for (int c = 0; c < grid->columnCount(); ++c)
+            out << (grid->item(r, c) ? grid->item(r, c)->text() : QString());
+        return out;
+    }
+    // Types a time into an editor as a user does: tabbed into, it selects
+    // the hour, and each section moves on to the next when full. Focus moves
+    // through the window system, so each step waits for it.
+    static void typeTime(QWidget* form, const char* name, const QString& digits)
+    {
+        auto* edit = form->findChild<QTimeEdit*>(QString::fromLatin1(name));
+        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(6, edit->height() / 2));
+        EXPECT_TRUE(QTest::qWaitFor([edit] { return edit->hasFocus(); }));
+        QTest::keyClick(edit, Qt::Key_Tab, Qt::ShiftModifier);
+        EXPECT_TRUE(QTest::qWaitFor([edit] { return !edit->hasFocus(); }));
+        QTest::keyClick(form->focusWidget(), Qt::Key_Tab);
+        EXPECT_TRUE(QTest::qWaitFor([edit] { return edit->hasFocus(); }));
+        QTest::keyClicks(edit, digits);
+    }
+    // Opens Edit… on the first record and fills the form; the form stays
+    // open when refused, and then is cancelled.
+    QString editFirstRecord(const QString& in, const QString& out)
+    {
+        openTab("Time records");
+        pickRow("recordGrid", 0);
+        QString refusal;
+        test::whenModal([&](QWidget* form) {
+            // Keys go where the focus is only once the form is the active window.
+            EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+            QTest::mouseClick(form->findChild<QCheckBox*>("stillOpen"), Qt::LeftButton);
+            typeTime(form, "shiftIn", in);
+            typeTime(form, "shiftOut", out);
+            QTest::mouseClick(form->findChild<QPushButton*>("ok"), Qt::LeftButton);
+            if (form->isVisible()) {
+                refusal = form->findChild<QLabel*>("refusal")->text();
+                QTest::mouseClick(form->findChild<QPushButton*>("cancel"), Qt::LeftButton);
+            }
+        });
+        click("editRecord");
+        idle();
+        return refusal;
+    }
+
+    test::TestDb db{test::Backend::File};
+    test::ScriptedDialogs dialogs;
+    ManualClock clock{dec(4) + hm(9, 0)};
+    AdminWindow window{dialogs, clock, QString()};
+    qint64 shift = 0;
+};
+
+} // namespace
+
+TEST_F(AdminWindowTest, EditCorrectsAShiftAndTheAuditShowsIt)
+{
+    EXPECT_EQ(find<QLabel>("boardSummary")->text(), "1 in, 0 out, 0 away");
+    EXPECT_EQ(editFirstRecord("090000AM", "053000PM"), "");
+    EXPECT_EQ(
+        row(find<QTableWidget>("recordGrid"), 0),
+        (QStringList{QString::number(shift), "12/3/2026", "9:00:00 AM", "5:30:00 PM", "8.5", "Worked", ""}));
+
+    openTab("Audit");
+    auto* audit = find<QTableWidget>("auditGrid");
+    ASSERT_EQ(audit->rowCount(), 1);
+    EXPECT_EQ(row(audit, 0).mid(2, 2), (QStringList{"edited", QString::number(shift)}));
+    EXPECT_TRUE(row(audit, 0)[6].contains("TimeOut=5:30:00 PM; Thours=8.5"))
+        << row(audit, 0)[6].toStdString();
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(AdminWindowTest, ARefusedEditShowsWhyAndWritesNothing)
+{
+    const auto before = db.timeRows();
+    EXPECT_EQ(editFirstRecord("090000AM", "080000AM"),
+              "The clock-out 8:00:00 AM is before the clock-in 9:00:00 AM; only 12:00 AM means the midnight "
+              "after the date.");
+    EXPECT_EQ(db.timeRows().size(), before.size());
+    EXPECT_EQ(row(find<QTableWidget>("recordGrid"), 0)[3], "");
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM TimeAudit").toInteger(), 0);
+    EXPECT_TRUE(db.scalar("SELECT TimeOut FROM \"Time\" WHERE TimeID = " + QString::number(shift)).isNull());
+}
+
+TEST_F(AdminWindowTest, PayrollExportIsWhatTheCommandPrints)
+{
+    openTab("Payroll");
+    EXPECT_EQ(row(find<QTableWidget>("payrollGrid"), 0),
+              (QStringList{"7", "Ann Lee", "8.00", "2", "0", "0", "0", "1"}));
+    QTemporaryDir out;
+    const QString csv = out.filePath("payroll.csv"), pdf = out.filePath("payroll.pdf");
+    dialogs.answerSave(csv);
+    click("exportPayroll");
+    dialogs.answerSave(pdf);
+    click("savePayrollPdf");
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()),
+              runTool({"hours", db.folder(), "12/1/2026", "12/4/2026"}, clock).out);
+    QFile printed(pdf);
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(printed.read(5) == "%PDF-");
+}
+
+TEST_F(AdminWindowTest, TheTestAlertReachesTheMailServer)
+{
+    test::SmtpServer server;
+    const quint16 port = server.serve();
+    ASSERT_NE(port, 0);
+    openTab("Settings");
+    const std::pair<const char*, QString> typed[] = {{"smtpServer", QStringLiteral("127.0.0.1:%1").arg(port)},
+                                                     {"smtpUser", test::SmtpServer::User},
+                                                     {"smtpPassword", test::SmtpServer::Password},
+                                                     {"smtpEmail", "boss@pelmar.test"}};
+    for (const auto& [name, text] : typed) {
+        QTest::mouseClick(find(name), Qt::LeftButton);
+        QTest::keyClicks(find(name), text);
+    }
+    click("sendTestAlert");
+    QTRY_COMPARE_WITH_TIMEOUT(find<QLabel>("settingsStatus")->text(), QString("Sent to boss@pelmar.test"),
+                              20000);
+    const auto mails = server.received();
+    ASSERT_EQ(mails.size(), 1u);
+    EXPECT_EQ(mails[0].header("Subject"), "Employee Time Alert");
+    // Typed but not saved.
+    EXPECT_EQ(db.scalar("SELECT smtpserver FROM CustomSettings").toText(), "");
+}

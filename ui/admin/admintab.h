@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/value.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+class QComboBox;
+class QPushButton;
+class QTableWidget;
+
+namespace pelmar {
+
+class Clock;
+class Database;
+class Dialogs;
+class Jobs;
+namespace admin {
+struct Employee;
+}
+
+// One tab of the administrator's window: it asks the administrator's module
+// through the window's jobs and shows the answer.
+class AdminTab : public QWidget
+{
+    Q_OBJECT
+public:
+    AdminTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* parent = nullptr);
+
+    // Reads what the tab shows afresh; called when the tab comes to the front.
+    virtual void refresh() = 0;
+
+protected:
+    QPushButton* button(const QString& text, const char* objectName);
+    QTableWidget* grid(const char* objectName, const QStringList& headers, const QString& accessibleName);
+    static void fill(QTableWidget* grid, const std::vector<QStringList>& rows);
+    // The employees of a pick list, keeping the one picked; with all, an
+    // "All employees" entry first.
+    static void fillEmployees(QComboBox* box, const std::vector<admin::Employee>& staff, bool all);
+    // The id picked in the list; 0 for "All employees" or none.
+    static qint64 pickedEmployee(const QComboBox* box);
+    // A write of an action without a form, on a connection of its own: a
+    // refusal or an error is shown in a message box. True when it was saved.
+    bool write(const std::function<void(Database&)>& change);
+    // The save dialog for a report, then the file written; false on Cancel.
+    bool saveFile(const QString& title, const QString& filter, const QString& name, const QByteArray& bytes);
+
+    static QString text(const Value& v) { return v.toTextOrEmpty(); }
+
+    Jobs& m_jobs;
+    Dialogs& m_dialogs;
+    const Clock& m_clock;
+};
+
+} // namespace pelmar

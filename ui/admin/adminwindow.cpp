@@ -1,0 +1,118 @@
+#include "ui/admin/adminwindow.h"
+
+#include "admin/settings.h"
+#include "app/startup.h"
+#include "app/timeclock.h"
+#include "platform/runerror.h"
+#include "store/engine.h"
+#include "ui/admin/audittab.h"
+#include "ui/admin/boardtab.h"
+#include "ui/admin/jobs.h"
+#include "ui/admin/payrolltab.h"
+#include "ui/admin/recordstab.h"
+#include "ui/admin/settingstab.h"
+#include "ui/admin/stafftab.h"
+#include "ui/databaselocator.h"
+#include "ui/reporterror.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTabWidget>
+
+namespace pelmar {
+
+AdminWindow::AdminWindow(Dialogs& dialogs, const Clock& clock, QString appFolder, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_clock(clock), m_appFolder(std::move(appFolder))
+{
+    setObjectName(QStringLiteral("adminWindow"));
+    setWindowTitle(tr("Pelmar Administrator"));
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("tabs"));
+    m_tabs->setAccessibleName(tr("Administration"));
+    setCentralWidget(m_tabs);
+    m_busy = new QLabel(this);
+    m_busy->setObjectName(QStringLiteral("busy"));
+    m_busy->setAccessibleName(tr("Working"));
+    statusBar()->addWidget(m_busy);
+    resize(900, 600);
+}
+
+AdminWindow::~AdminWindow()
+{
+    if (m_jobs && m_jobs->busy())
+        QApplication::restoreOverrideCursor();
+}
+
+bool AdminWindow::start(const QString& database)
+{
+    QString location;
+    try {
+        if (!database.isEmpty()) {
+            location = config::databasePath(database);
+            Engine().openDatabase(location);
+        } else {
+            TimeClock timeClock;
+            Startup startup(timeClock, m_dialogs, config::Places::of(m_appFolder), [this] {
+                DatabaseLocator locator(m_dialogs, this);
+                return locator.locate();
+            });
+            try {
+                startup.run();
+            } catch (const RunError&) {
+                // A database that opened is enough here: its settings may be
+                // just what the administrator has come to fix.
+                if (timeClock.databasePath().isEmpty())
+                    throw;
+            }
+            location = timeClock.databasePath();
+        }
+    } catch (const RunError& error) {
+        ReportError(m_dialogs, error);
+        return false;
+    }
+    if (location.isEmpty())
+        return false;
+    m_jobs = new Jobs(m_dialogs, location, this);
+    connect(m_jobs, &Jobs::busyChanged, this, &AdminWindow::showBusy);
+    setWindowTitle(tr("Pelmar Administrator - %1").arg(admin::displayLocation(location)));
+    createTabs();
+    return true;
+}
+
+void AdminWindow::createTabs()
+{
+    const std::pair<AdminTab*, QString> tabs[] = {
+        {new BoardTab(*m_jobs, m_dialogs, m_clock), tr("&Board")},
+        {new RecordsTab(*m_jobs, m_dialogs, m_clock), tr("&Time records")},
+        {new PayrollTab(*m_jobs, m_dialogs, m_clock), tr("&Payroll")},
+        {new StaffTab(*m_jobs, m_dialogs, m_clock), tr("&Staff")},
+        {new AuditTab(*m_jobs, m_dialogs, m_clock), tr("&Audit")},
+        {new SettingsTab(*m_jobs, m_dialogs, m_clock), tr("S&ettings")},
+    };
+    const char* const names[] = {"boardTab", "recordsTab", "payrollTab",
+                                 "staffTab", "auditTab",   "settingsTab"};
+    for (size_t i = 0; i < std::size(tabs); ++i) {
+        tabs[i].first->setObjectName(QString::fromLatin1(names[i]));
+        m_tabs->addTab(tabs[i].first, tabs[i].second);
+    }
+    connect(m_tabs, &QTabWidget::currentChanged, this, &AdminWindow::refreshCurrent);
+    refreshCurrent();
+}
+
+void AdminWindow::refreshCurrent()
+{
+    if (auto* tab = qobject_cast<AdminTab*>(m_tabs->currentWidget()))
+        tab->refresh();
+}
+
+void AdminWindow::showBusy(bool busy)
+{
+    m_busy->setText(busy ? tr("Working…") : QString());
+    if (busy)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+} // namespace pelmar

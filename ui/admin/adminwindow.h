@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QMainWindow>
+#include <vector>
+
+class QLabel;
+class QTabWidget;
+
+namespace pelmar {
+
+class AdminTab;
+class Clock;
+class Dialogs;
+class Jobs;
+
+// The administrator's window: one tab for each part of a manager's work
+// (board, time records, payroll, staff, audit trail, settings) over the
+// administrator's module, on the database the clock uses.
+class AdminWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    AdminWindow(Dialogs& dialogs, const Clock& clock, QString appFolder, QWidget* parent = nullptr);
+    ~AdminWindow() override;
+
+    // Opens the database named (a folder or a server's URI), or, with none,
+    // the one the configuration file beside the program names, asking with
+    // the clock's locator as the clock does. False when none was opened:
+    // the user cancelled, or the failure was reported.
+    bool start(const QString& database = QString());
+
+    // Null until start() opened a database.
+    Jobs* jobs() { return m_jobs; }
+
+private:
+    void createTabs();
+    void refreshCurrent();
+    void showBusy(bool busy);
+
+    Dialogs& m_dialogs;
+    const Clock& m_clock;
+    QString m_appFolder;
+    Jobs* m_jobs = nullptr;
+    QTabWidget* m_tabs;
+    QLabel* m_busy;
+};
+
+} // namespace pelmar

@@ -1,0 +1,121 @@
+#include "ui/admin/audittab.h"
+
+#include "admin/input.h"
+#include "admin/records.h"
+#include "admin/staff.h"
+#include "platform/clock.h"
+#include "platform/datetime.h"
+#include "timekeeping/timeaudit.h"
+#include "ui/admin/formdialog.h"
+#include "ui/admin/jobs.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace pelmar {
+
+AuditTab::AuditTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* parent)
+    : AdminTab(jobs, dialogs, clock, parent)
+{
+    const double today = dates::datePart(clock.now());
+    m_from = dateEditor(today - 30, this);
+    m_from->setObjectName(QStringLiteral("auditFrom"));
+    m_from->setAccessibleName(tr("From"));
+    m_to = dateEditor(today, this);
+    m_to->setObjectName(QStringLiteral("auditTo"));
+    m_to->setAccessibleName(tr("To"));
+    m_employee = new QComboBox(this);
+    m_employee->setObjectName(QStringLiteral("auditEmployee"));
+    m_employee->setAccessibleName(tr("Employee"));
+    m_action = new QComboBox(this);
+    m_action->setObjectName(QStringLiteral("auditAction"));
+    m_action->setAccessibleName(tr("Action"));
+    m_action->addItem(tr("All actions"));
+    m_action->addItems({TimeAudit::Edited, TimeAudit::Added, TimeAudit::Deleted, TimeAudit::ClosedAtMidnight,
+                        TimeAudit::ReopenedAfterMidnight, TimeAudit::AlreadyClockedOut});
+    m_grid = grid("auditGrid",
+                  {tr("When"), tr("Workstation"), tr("Action"), tr("TimeID"), tr("EmployeeID"), tr("Before"),
+                   tr("After")},
+                  tr("Audit trail"));
+    QPushButton* csv = button(tr("Export &CSV…"), "exportAudit");
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(tr("From"), this));
+    top->addWidget(m_from);
+    top->addWidget(new QLabel(tr("To"), this));
+    top->addWidget(m_to);
+    top->addWidget(m_employee, 1);
+    top->addWidget(m_action);
+    top->addWidget(csv);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_grid);
+
+    connect(m_from, &QDateEdit::dateChanged, this, &AuditTab::loadRows);
+    connect(m_to, &QDateEdit::dateChanged, this, &AuditTab::loadRows);
+    connect(m_employee, &QComboBox::activated, this, &AuditTab::show);
+    connect(m_action, &QComboBox::activated, this, &AuditTab::show);
+    connect(csv, &QPushButton::clicked, this, &AuditTab::exportCsv);
+}
+
+void AuditTab::refresh()
+{
+    m_jobs.read(this, [this](Database& db) -> Jobs::Apply {
+        std::vector<admin::Employee> staff = admin::staff(db);
+        return [this, staff] {
+            fillEmployees(m_employee, staff, true);
+            loadRows();
+        };
+    });
+}
+
+void AuditTab::loadRows()
+{
+    const double from = serialOf(m_from->date());
+    const double to = serialOf(m_to->date());
+    m_jobs.read(this, [this, from, to](Database& db) -> Jobs::Apply {
+        admin::input::requireOrder(from, to);
+        std::vector<audit::Row> rows = admin::auditTrail(db, from, to);
+        return [this, rows] {
+            m_rows = rows;
+            show();
+        };
+    });
+}
+
+std::vector<audit::Row> AuditTab::shownRows() const
+{
+    const qint64 employee = pickedEmployee(m_employee);
+    const QString action = m_action->currentIndex() > 0 ? m_action->currentText() : QString();
+    std::vector<audit::Row> out;
+    for (const audit::Row& row : m_rows) {
+        if (employee != 0 && (row.employeeId.isNull() || row.employeeId.toInteger() != employee))
+            continue;
+        if (!action.isEmpty() && row.action != action)
+            continue;
+        out.push_back(row);
+    }
+    return out;
+}
+
+void AuditTab::show()
+{
+    std::vector<QStringList> rows;
+    for (const audit::Row& r : shownRows())
+        rows.push_back({Value::date(r.when).toText(), r.workstation, r.action, text(r.timeId),
+                        text(r.employeeId), text(r.before), text(r.after)});
+    fill(m_grid, rows);
+}
+
+void AuditTab::exportCsv()
+{
+    saveFile(tr("Export the audit trail"), tr("CSV files|*.csv"), QStringLiteral("audit.csv"),
+             admin::auditCsv(shownRows()).toUtf8());
+}
+
+} // namespace pelmar

@@ -1,0 +1,88 @@
+#include "ui/admin/formdialog.h"
+
+#include "admin/refusal.h"
+#include "platform/datetime.h"
+#include "platform/runerror.h"
+
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace pelmar {
+
+FormDialog::FormDialog(const QString& title, QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(title);
+    setObjectName(QStringLiteral("form"));
+    auto* layout = new QVBoxLayout(this);
+    m_form = new QFormLayout;
+    layout->addLayout(m_form);
+    m_refusal = new QLabel(this);
+    m_refusal->setObjectName(QStringLiteral("refusal"));
+    m_refusal->setWordWrap(true);
+    m_refusal->setStyleSheet(QStringLiteral("color: #b00020"));
+    m_refusal->setAccessibleName(tr("Refusal"));
+    layout->addWidget(m_refusal);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ok"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &FormDialog::submit);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void FormDialog::addField(const QString& label, const char* objectName, QWidget* field)
+{
+    field->setObjectName(QString::fromLatin1(objectName));
+    field->setAccessibleName(QString(label).remove(QLatin1Char('&')));
+    m_form->addRow(label, field);
+}
+
+void FormDialog::submit()
+{
+    try {
+        if (m_action)
+            m_action();
+        accept();
+    } catch (const admin::Refusal& refusal) {
+        m_refusal->setText(refusal.message);
+    } catch (const RunError& error) {
+        m_refusal->setText(QStringLiteral("Error:%1 %2").arg(error.number()).arg(error.description()));
+    }
+}
+
+double serialOf(QDate date)
+{
+    return dates::serial(date.year(), date.month(), date.day());
+}
+
+QDate dateOf(double serial)
+{
+    const dates::Ymd d = dates::ymd(serial);
+    return QDate(d.year, d.month, d.day);
+}
+
+double serialOf(QTime time)
+{
+    return dates::timeSerial(time.hour(), time.minute(), time.second());
+}
+
+QTime timeOf(double serial)
+{
+    int h = 0, m = 0, s = 0;
+    dates::hms(serial, h, m, s);
+    return QTime(h % 24, m, s);
+}
+
+QDateEdit* dateEditor(double serial, QWidget* parent)
+{
+    auto* edit = new QDateEdit(dateOf(serial), parent);
+    edit->setCalendarPopup(true);
+    edit->setDisplayFormat(QStringLiteral("M/d/yyyy"));
+    return edit;
+}
+
+} // namespace pelmar

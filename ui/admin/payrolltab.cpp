@@ -1,0 +1,202 @@
+#include "ui/admin/payrolltab.h"
+
+#include "admin/input.h"
+#include "platform/clock.h"
+#include "platform/datetime.h"
+#include "platform/dialogs.h"
+#include "ui/admin/formdialog.h"
+#include "ui/admin/jobs.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPdfWriter>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStackedBarSeries>
+#include <QTableWidget>
+#include <QTextDocument>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+namespace pelmar {
+
+PayrollTab::PayrollTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* parent)
+    : AdminTab(jobs, dialogs, clock, parent)
+{
+    const QDate today = dateOf(clock.now());
+    m_from = dateEditor(serialOf(QDate(today.year(), today.month(), 1)), this);
+    m_from->setObjectName(QStringLiteral("payrollFrom"));
+    m_from->setAccessibleName(tr("From"));
+    m_to = dateEditor(serialOf(today), this);
+    m_to->setObjectName(QStringLiteral("payrollTo"));
+    m_to->setAccessibleName(tr("To"));
+    m_grid = grid("payrollGrid",
+                  {tr("ID"), tr("Name"), tr("Hours"), tr("Days worked"), tr("Vacation"), tr("Holiday"),
+                   tr("Sick leave"), tr("Open shifts")},
+                  tr("Payroll"));
+    m_chart = new QChartView(this);
+    m_chart->setObjectName(QStringLiteral("payrollChart"));
+    m_chart->setAccessibleName(tr("Hours per employee"));
+    m_chart->setRenderHint(QPainter::Antialiasing);
+    m_chart->setMinimumHeight(220);
+    QPushButton* csv = button(tr("Export &CSV…"), "exportPayroll");
+    QPushButton* pdf = button(tr("Save &PDF…"), "savePayrollPdf");
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(tr("From"), this));
+    top->addWidget(m_from);
+    top->addWidget(new QLabel(tr("To"), this));
+    top->addWidget(m_to);
+    top->addStretch();
+    top->addWidget(csv);
+    top->addWidget(pdf);
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(m_grid);
+    split->addWidget(m_chart);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(split);
+
+    connect(m_from, &QDateEdit::dateChanged, this, &PayrollTab::refresh);
+    connect(m_to, &QDateEdit::dateChanged, this, &PayrollTab::refresh);
+    connect(csv, &QPushButton::clicked, this, &PayrollTab::exportCsv);
+    connect(pdf, &QPushButton::clicked, this, &PayrollTab::savePdf);
+}
+
+void PayrollTab::refresh()
+{
+    const double from = serialOf(m_from->date());
+    const double to = serialOf(m_to->date());
+    m_jobs.read(this, [this, from, to](Database& db) -> Jobs::Apply {
+        admin::input::requireOrder(from, to);
+        std::vector<admin::PayrollRow> rows = admin::payroll(db, from, to);
+        return [this, from, to, rows] { show(from, to, rows); };
+    });
+}
+
+void PayrollTab::show(double from, double to, const std::vector<admin::PayrollRow>& rows)
+{
+    m_shownFrom = from;
+    m_shownTo = to;
+    m_rows = rows;
+    std::vector<QStringList> texts;
+    for (const admin::PayrollRow& r : rows)
+        texts.push_back({QString::number(r.id), r.name, QString::number(r.hours, 'f', 2),
+                         QString::number(r.daysWorked), QString::number(r.vacation),
+                         QString::number(r.holiday), QString::number(r.sickLeave),
+                         QString::number(r.openShifts)});
+    fill(m_grid, texts);
+    showChart();
+}
+
+void PayrollTab::showChart()
+{
+    // Two sets stacked: each employee's bar is in one of them, so those with
+    // open shifts stand out in their own colour and in the legend.
+    auto* closed = new QBarSet(tr("Hours"));
+    auto* open = new QBarSet(tr("Hours, with open shifts to correct"));
+    QStringList names;
+    double most = 0;
+    for (const admin::PayrollRow& r : m_rows) {
+        names << (r.openShifts > 0 ? tr("%1 (%2 open)").arg(r.name).arg(r.openShifts) : r.name);
+        *closed << (r.openShifts > 0 ? 0 : r.hours);
+        *open << (r.openShifts > 0 ? r.hours : 0);
+        most = std::max(most, r.hours);
+    }
+    closed->setColor(QColor(0x3b, 0x6e, 0xa8));
+    open->setColor(QColor(0xd9, 0x82, 0x2b));
+    auto* series = new QStackedBarSeries;
+    series->append(closed);
+    series->append(open);
+    auto* chart = new QChart;
+    chart->addSeries(series);
+    chart->setTitle(tr("Hours, %1").arg(rangeText()));
+    auto* nameAxis = new QBarCategoryAxis;
+    nameAxis->append(names);
+    chart->addAxis(nameAxis, Qt::AlignBottom);
+    series->attachAxis(nameAxis);
+    auto* hours = new QValueAxis;
+    hours->setRange(0, std::max(1.0, most * 1.1));
+    hours->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(hours, Qt::AlignLeft);
+    series->attachAxis(hours);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    QChart* old = m_chart->chart();
+    m_chart->setChart(chart);
+    delete old;
+}
+
+QString PayrollTab::rangeText() const
+{
+    return tr("%1 to %2").arg(dates::shortDate(m_shownFrom), dates::shortDate(m_shownTo));
+}
+
+void PayrollTab::exportCsv()
+{
+    if (m_rows.empty() && m_shownTo == 0)
+        return;
+    saveFile(tr("Export the payroll"), tr("CSV files|*.csv"), QStringLiteral("payroll.csv"),
+             admin::payrollCsv(m_rows).toUtf8());
+}
+
+void PayrollTab::savePdf()
+{
+    QString html =
+        QStringLiteral("<h2>%1</h2><p>%2</p><table border=\"1\" cellspacing=\"0\" cellpadding=\"4\">")
+            .arg(tr("Payroll").toHtmlEscaped(), rangeText().toHtmlEscaped());
+    html += QStringLiteral("<tr><th>ID</th><th>Name</th><th>Hours</th><th>Days worked</th><th>Vacation</th>"
+                           "<th>Holiday</th><th>Sick leave</th><th>Open shifts</th></tr>");
+    admin::PayrollRow total;
+    for (const admin::PayrollRow& r : m_rows) {
+        html +=
+            QStringLiteral("<tr><td>%1</td><td>%2</td><td align=\"right\">%3</td><td align=\"right\">%4</td>"
+                           "<td align=\"right\">%5</td><td align=\"right\">%6</td><td align=\"right\">%7</td>"
+                           "<td align=\"right\">%8</td></tr>")
+                .arg(r.id)
+                .arg(r.name.toHtmlEscaped(), QString::number(r.hours, 'f', 2))
+                .arg(r.daysWorked)
+                .arg(r.vacation)
+                .arg(r.holiday)
+                .arg(r.sickLeave)
+                .arg(r.openShifts);
+        total.hours += r.hours;
+        total.daysWorked += r.daysWorked;
+        total.vacation += r.vacation;
+        total.holiday += r.holiday;
+        total.sickLeave += r.sickLeave;
+        total.openShifts += r.openShifts;
+    }
+    html += QStringLiteral(
+                "<tr><th></th><th align=\"left\">%1</th><th align=\"right\">%2</th><th align=\"right\">%3"
+                "</th><th align=\"right\">%4</th><th align=\"right\">%5</th><th align=\"right\">%6</th>"
+                "<th align=\"right\">%7</th></tr></table>")
+                .arg(tr("Total"), QString::number(total.hours, 'f', 2))
+                .arg(total.daysWorked)
+                .arg(total.vacation)
+                .arg(total.holiday)
+                .arg(total.sickLeave)
+                .arg(total.openShifts);
+
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setTitle(tr("Payroll %1").arg(rangeText()));
+        pdf.setPageSize(QPageSize(QPageSize::Letter));
+        pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        QTextDocument document;
+        document.setHtml(html);
+        document.setPageSize(pdf.pageLayout().paintRectPixels(pdf.resolution()).size());
+        document.print(&pdf);
+    }
+    saveFile(tr("Save the payroll as PDF"), tr("PDF files|*.pdf"), QStringLiteral("payroll.pdf"), bytes);
+}
+
+} // namespace pelmar

@@ -1,0 +1,197 @@
+#include "ui/admin/recordstab.h"
+
+#include "admin/recordtypes.h"
+#include "admin/staff.h"
+#include "platform/clock.h"
+#include "platform/datetime.h"
+#include "platform/dialogs.h"
+#include "store/engine.h"
+#include "ui/admin/formdialog.h"
+#include "ui/admin/jobs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+
+namespace pelmar {
+
+namespace {
+
+QTimeEdit* timeEditor(double serial)
+{
+    auto* edit = new QTimeEdit(timeOf(serial));
+    // Two digits a section, so typing fills each and moves on to the next.
+    edit->setDisplayFormat(QStringLiteral("hh:mm:ss AP"));
+    return edit;
+}
+
+} // namespace
+
+RecordsTab::RecordsTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* parent)
+    : AdminTab(jobs, dialogs, clock, parent)
+{
+    const double today = dates::datePart(clock.now());
+    m_employee = new QComboBox(this);
+    m_employee->setObjectName(QStringLiteral("recordEmployee"));
+    m_employee->setAccessibleName(tr("Employee"));
+    m_from = dateEditor(today - 14, this);
+    m_from->setObjectName(QStringLiteral("recordFrom"));
+    m_from->setAccessibleName(tr("From"));
+    m_to = dateEditor(today, this);
+    m_to->setObjectName(QStringLiteral("recordTo"));
+    m_to->setAccessibleName(tr("To"));
+    m_grid = grid("recordGrid",
+                  {tr("TimeID"), tr("Date"), tr("In"), tr("Out"), tr("Hours"), tr("Type"), tr("Check")},
+                  tr("Time records"));
+    QPushButton* add = button(tr("&Add…"), "addRecord");
+    QPushButton* edit = button(tr("&Edit…"), "editRecord");
+    QPushButton* remove = button(tr("&Delete"), "deleteRecord");
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(tr("Employee"), this));
+    top->addWidget(m_employee, 1);
+    top->addWidget(new QLabel(tr("From"), this));
+    top->addWidget(m_from);
+    top->addWidget(new QLabel(tr("To"), this));
+    top->addWidget(m_to);
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(add);
+    actions->addWidget(edit);
+    actions->addWidget(remove);
+    actions->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_grid);
+    layout->addLayout(actions);
+
+    connect(m_employee, &QComboBox::activated, this, &RecordsTab::loadRecords);
+    connect(m_from, &QDateEdit::dateChanged, this, &RecordsTab::loadRecords);
+    connect(m_to, &QDateEdit::dateChanged, this, &RecordsTab::loadRecords);
+    connect(add, &QPushButton::clicked, this, &RecordsTab::addRecord);
+    connect(edit, &QPushButton::clicked, this, &RecordsTab::editRecord);
+    connect(remove, &QPushButton::clicked, this, &RecordsTab::deleteRecord);
+    connect(m_grid, &QTableWidget::cellDoubleClicked, this, &RecordsTab::editRecord);
+}
+
+void RecordsTab::refresh()
+{
+    m_jobs.read(this, [this](Database& db) -> Jobs::Apply {
+        std::vector<admin::Employee> staff = admin::staff(db);
+        return [this, staff] {
+            fillEmployees(m_employee, staff, false);
+            loadRecords();
+        };
+    });
+}
+
+void RecordsTab::loadRecords()
+{
+    const qint64 id = pickedEmployee(m_employee);
+    if (id == 0)
+        return;
+    const double from = serialOf(m_from->date());
+    const double to = serialOf(m_to->date());
+    m_jobs.read(this, [this, id, from, to](Database& db) -> Jobs::Apply {
+        admin::input::requireOrder(from, to);
+        std::vector<admin::ListedRecord> records = admin::records(db, id, from, to);
+        return [this, records] { show(records); };
+    });
+}
+
+void RecordsTab::show(const std::vector<admin::ListedRecord>& records)
+{
+    m_records = records;
+    std::vector<QStringList> rows;
+    for (const admin::ListedRecord& l : records) {
+        const TimeRecord& r = l.record;
+        QString check;
+        if (l.closedAtMidnight)
+            check = tr("closed at midnight by the clock");
+        else if (admin::recordType(r.type) == admin::RecordType::Worked && r.isOpen())
+            check = tr("open");
+        rows.push_back({QString::number(r.id), text(r.tdate), text(r.timeIn), text(r.timeOut), text(r.hours),
+                        text(r.type), check});
+    }
+    fill(m_grid, rows);
+}
+
+std::optional<TimeRecord> RecordsTab::picked()
+{
+    const int row = m_grid->currentRow();
+    if (row < 0 || row >= static_cast<int>(m_records.size())) {
+        m_dialogs.messageBox(tr("Pick a time record in the list first."));
+        return std::nullopt;
+    }
+    return m_records[static_cast<size_t>(row)].record;
+}
+
+void RecordsTab::addRecord()
+{
+    if (pickedEmployee(m_employee) != 0)
+        openForm(Form::Add);
+}
+
+void RecordsTab::editRecord()
+{
+    openForm(Form::Edit);
+}
+
+void RecordsTab::openForm(Form form)
+{
+    std::optional<TimeRecord> record;
+    if (form == Form::Edit && !(record = picked()))
+        return;
+    const qint64 employee = pickedEmployee(m_employee);
+    FormDialog dialog(form == Form::Add ? tr("Add a shift for %1").arg(m_employee->currentText())
+                                        : tr("Edit time record %1").arg(record->id),
+                      this);
+    QDateEdit* date = form == Form::Add
+                          ? dialog.add(tr("&Date"), "shiftDate", dateEditor(serialOf(m_to->date())))
+                          : nullptr;
+    const double in =
+        record && !record->timeIn.isNull() ? record->timeIn.toDouble() : dates::timeSerial(9, 0, 0);
+    const double out =
+        record && !record->timeOut.isNull() ? record->timeOut.toDouble() : dates::timeSerial(17, 0, 0);
+    QTimeEdit* inEdit = dialog.add(tr("&In"), "shiftIn", timeEditor(in));
+    QTimeEdit* outEdit = dialog.add(tr("&Out"), "shiftOut", timeEditor(out));
+    QCheckBox* open = dialog.add(tr("Still &open"), "stillOpen", new QCheckBox(tr("no clock-out yet")));
+    open->setChecked(record && record->isOpen());
+    outEdit->setEnabled(!open->isChecked());
+    connect(open, &QCheckBox::toggled, outEdit, [outEdit](bool on) { outEdit->setEnabled(!on); });
+    dialog.setAction([&] {
+        admin::ShiftTimes times{serialOf(inEdit->time()), std::nullopt};
+        if (!open->isChecked())
+            times.out = serialOf(outEdit->time());
+        const auto db = m_jobs.open();
+        if (form == Form::Edit)
+            admin::setTimes(*db, record->id, times, m_clock.now());
+        else
+            admin::addShift(*db, employee, serialOf(date->date()), times, m_clock.now());
+    });
+    if (dialog.exec() == QDialog::Accepted)
+        loadRecords();
+}
+
+void RecordsTab::deleteRecord()
+{
+    const std::optional<TimeRecord> record = picked();
+    if (!record)
+        return;
+    QMessageBox box(QMessageBox::Question, tr("Delete a time record"),
+                    tr("Delete time record %1 of %2?").arg(record->id).arg(text(record->tdate)),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    if (box.exec() != QMessageBox::Yes)
+        return;
+    if (write([&](Database& db) { admin::removeRecord(db, record->id, m_clock.now()); }))
+        loadRecords();
+}
+
+} // namespace pelmar
