@@ -89,6 +89,13 @@ double dateArgument(const QString& text)
     return dates::datePart(*d);
 }
 
+// A database as a message names it: a server without its password.
+QString shown(const QString& location)
+{
+    return isServerLocation(location) ? sql::withoutPassword(location, location)
+                                      : QDir::toNativeSeparators(location);
+}
+
 QString csvField(const Value& v)
 {
     QString text;
@@ -331,8 +338,7 @@ public:
                 QFile::remove(to);
             throw;
         }
-        m_out << "Copied " << (isServerLocation(from) ? from : QDir::toNativeSeparators(from)) << " to "
-              << (isServerLocation(to) ? to : QDir::toNativeSeparators(to)) << "\n";
+        m_out << "Copied " << shown(from) << " to " << shown(to) << "\n";
     }
 
 private:

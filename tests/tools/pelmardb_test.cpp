@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace pelmar;
@@ -108,9 +109,14 @@ TEST_P(PelmarDbTest, CopyCarriesEveryRowThereAndBack)
 {
     QTemporaryDir source, back;
     ASSERT_EQ(run({"demo", source.path()}).status, 0);
-    const Result there = run({"copy", source.path(), folder()}, true);
+    // The test server's password, in the URI, is not printed.
+    QUrl withPassword(folder());
+    withPassword.setPassword(qEnvironmentVariable("PGPASSWORD", "unused"));
+    const Result there =
+        run({"copy", source.path(), target.onServer() ? withPassword.toString() : folder()}, true);
     ASSERT_EQ(there.status, 0) << there.err.toStdString();
     EXPECT_TRUE(there.err.contains("Personnel: 5 of 5 rows\n")) << there.err.toStdString();
+    EXPECT_FALSE(there.out.contains(withPassword.password())) << there.out.toStdString();
     ASSERT_EQ(run({"copy", folder(), back.path()}).status, 0);
     for (const QString& sql : {sqltexts::AllTimeRecords, sqltexts::CurrentEmployees,
                                QStringLiteral("SELECT * FROM CustomSettings")}) {
