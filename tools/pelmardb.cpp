@@ -11,6 +11,7 @@
 #include "store/sqlitesession.h"
 #include "timekeeping/hours.h"
 #include "tools/csv.h"
+#include "tools/secret.h"
 #include "tools/timeadmin.h"
 
 #include <QDir>
@@ -31,10 +32,11 @@ struct UsageError
 const char* const Usage = R"(usage:
   pelmar-db init FOLDER
   pelmar-db demo FOLDER
-  pelmar-db employee-add FOLDER ID "FULL NAME" PASSWORD
+  pelmar-db employee-add FOLDER ID "FULL NAME" [PASSWORD]
   pelmar-db employee-terminate FOLDER ID M/D/YYYY
-  pelmar-db employee-password FOLDER ID PASSWORD
+  pelmar-db employee-password FOLDER ID [PASSWORD]
   pelmar-db setting FOLDER NAME VALUE
+  pelmar-db setting FOLDER smtppassword [PASSWORD]
   pelmar-db absence-add FOLDER ID M/D/YYYY TYPE
   pelmar-db query FOLDER "SQL"
   pelmar-db times FOLDER ID FROM TO
@@ -48,6 +50,7 @@ const char* const Usage = R"(usage:
   pelmar-db copy SOURCE TARGET
 Every FOLDER may also be a server's URI.
 Dates are M/D/YYYY; times h:mm AM or h:mm:ss PM; OUT "-" leaves a shift open.
+A PASSWORD "-" is read from standard input; left out, it is asked for on the terminal.
 )";
 
 // The file in a folder, or the server a URI names.
@@ -69,6 +72,12 @@ qint64 rowCount(sql::Session& session, const QString& table)
     session.select(session.translate(QStringLiteral("SELECT COUNT(*) FROM [%1]").arg(table)), false, 1)
         ->read(0, 1, rows);
     return rows.at(0).at(0).toInteger();
+}
+
+// The argument at, when it was given.
+std::optional<QString> optional(const QStringList& args, qsizetype at)
+{
+    return at < args.size() ? std::optional(args[at]) : std::nullopt;
 }
 
 qint64 employeeId(const QString& text)
@@ -114,7 +123,7 @@ QString csvField(const Value& v)
 class Admin
 {
 public:
-    Admin(QTextStream& out, const Clock& clock) : m_out(out), m_clock(clock) {}
+    Admin(QTextStream& out, const Clock& clock, int input) : m_out(out), m_clock(clock), m_input(input) {}
 
     void init(const QString& folder)
     {
@@ -201,7 +210,7 @@ public:
     }
 
     void employeeAdd(const QString& folder, const QString& idText, const QString& name,
-                     const QString& password)
+                     const std::optional<QString>& password)
     {
         const qint64 id = employeeId(idText);
         if (name.trimmed().isEmpty())
@@ -209,7 +218,7 @@ public:
         std::unique_ptr<Database> db = open(folder);
         if (exists(*db, id))
             throw UsageError{QStringLiteral("Employee %1 already exists; nothing was changed.").arg(id)};
-        addEmployee(*db, id, name, password);
+        addEmployee(*db, id, name, secret(password, QStringLiteral("Password of employee %1").arg(id)));
         m_out << "Added employee " << id << "\n";
     }
 
@@ -223,16 +232,18 @@ public:
         m_out << "Employee " << id << " terminated on " << dates::shortDate(date) << "\n";
     }
 
-    void employeePassword(const QString& folder, const QString& idText, const QString& password)
+    void employeePassword(const QString& folder, const QString& idText,
+                          const std::optional<QString>& password)
     {
         const qint64 id = employeeId(idText);
         std::unique_ptr<Database> db = open(folder);
         requireEmployee(*db, id);
-        editEmployee(*db, id, QStringLiteral("Password"), Value::text(password));
+        editEmployee(*db, id, QStringLiteral("Password"),
+                     Value::text(secret(password, QStringLiteral("New password of employee %1").arg(id))));
         m_out << "Password of employee " << id << " changed\n";
     }
 
-    void setting(const QString& folder, const QString& name, const QString& value)
+    void setting(const QString& folder, const QString& name, const std::optional<QString>& given)
     {
         static const QStringList columns = {QStringLiteral("WorkHoursNotify"), QStringLiteral("smtpserver"),
                                             QStringLiteral("smtpusername"), QStringLiteral("smtppassword"),
@@ -245,6 +256,10 @@ public:
         if (column.isEmpty())
             throw UsageError{
                 QStringLiteral("'%1' is not a setting; use one of %2.").arg(name, columns.join(", "))};
+        if (!given && column != QLatin1String("smtppassword"))
+            throw UsageError{QStringLiteral("The value of %1 is missing.").arg(column)};
+        const QString value =
+            column == QLatin1String("smtppassword") ? secret(given, QStringLiteral("Mail password")) : *given;
         Value v = Value::text(value);
         if (column == columns.front()) {
             bool ok = false;
@@ -452,6 +467,14 @@ private:
                                  .arg(written)};
     }
 
+    QString secret(const std::optional<QString>& given, const QString& prompt) const
+    {
+        const Secret s = readSecret(given, prompt, m_input);
+        if (!s.ok())
+            throw UsageError{s.refusal};
+        return s.text;
+    }
+
     std::unique_ptr<Database> open(const QString& folder)
     {
         return Engine().openDatabase(databaseIn(folder));
@@ -496,14 +519,15 @@ private:
 
     QTextStream& m_out;
     const Clock& m_clock;
+    int m_input;
 };
 
 } // namespace
 
 int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, const Clock& clock,
-                bool progress)
+                bool progress, int input)
 {
-    Admin admin(out, clock);
+    Admin admin(out, clock, input);
     TimeAdmin times(out, clock, [](const QString& f) { return Engine().openDatabase(databaseIn(f)); });
     using Command = std::function<void(const QStringList&)>;
     const std::map<QString, std::pair<int, Command>> commands = {
@@ -520,12 +544,13 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
               times.createAuditTrail(a[0]);
           }}},
         {QStringLiteral("employee-add"),
-         {4, [&](const QStringList& a) { admin.employeeAdd(a[0], a[1], a[2], a[3]); }}},
+         {4, [&](const QStringList& a) { admin.employeeAdd(a[0], a[1], a[2], optional(a, 3)); }}},
         {QStringLiteral("employee-terminate"),
          {3, [&](const QStringList& a) { admin.employeeTerminate(a[0], a[1], a[2]); }}},
         {QStringLiteral("employee-password"),
-         {3, [&](const QStringList& a) { admin.employeePassword(a[0], a[1], a[2]); }}},
-        {QStringLiteral("setting"), {3, [&](const QStringList& a) { admin.setting(a[0], a[1], a[2]); }}},
+         {3, [&](const QStringList& a) { admin.employeePassword(a[0], a[1], optional(a, 2)); }}},
+        {QStringLiteral("setting"),
+         {3, [&](const QStringList& a) { admin.setting(a[0], a[1], optional(a, 2)); }}},
         {QStringLiteral("absence-add"),
          {4, [&](const QStringList& a) { admin.absenceAdd(a[0], a[1], a[2], a[3]); }}},
         {QStringLiteral("query"), {2, [&](const QStringList& a) { admin.query(a[0], a[1]); }}},
@@ -541,8 +566,14 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
         {QStringLiteral("audit"), {3, [&](const QStringList& a) { times.audit(a[0], a[1], a[2]); }}},
         {QStringLiteral("upgrade"), {1, [&](const QStringList& a) { times.upgrade(a[0]); }}},
     };
+    // Their last argument, a secret, may be left out, to be asked for.
+    static const QStringList secretLast = {QStringLiteral("employee-add"),
+                                           QStringLiteral("employee-password"), QStringLiteral("setting")};
     const auto command = args.isEmpty() ? commands.end() : commands.find(args.front());
-    if (command == commands.end() || args.size() - 1 != command->second.first) {
+    const qsizetype given = args.size() - 1;
+    if (command == commands.end() ||
+        (given != command->second.first &&
+         !(given == command->second.first - 1 && secretLast.contains(command->first)))) {
         err << Usage;
         err.flush();
         return 1;

@@ -30,7 +30,10 @@ Result runTool(const QStringList& args, Clock& clock, bool progress = false)
 {
     QString out, err;
     QTextStream o(&out), e(&err);
-    const int status = runPelmarDb(args, o, e, clock, progress);
+    // No terminal to ask for a password that was left out.
+    QFile nothing("/dev/null");
+    EXPECT_TRUE(nothing.open(QIODevice::ReadOnly));
+    const int status = runPelmarDb(args, o, e, clock, progress, nothing.handle());
     o.flush();
     e.flush();
     return {status, out, err};
@@ -74,6 +77,7 @@ TEST_P(PelmarDbTest, RefusesBadInputWithStatusOneAndWritesNothing)
         QStringLiteral(
             ",bogus|~,init|~,init|~/missing,employee-add|~|7|Again|pw,employee-add|~|x|Name|pw,"
             "employee-add|~|8| |pw,employee-terminate|~|7|13/45/2026,employee-password|~|9|pw,"
+            "employee-add|~|8|Name,employee-password|~|7|-,setting|~|smtppassword,setting|~|smtpserver,"
             "setting|~|colour|red,setting|~|WorkHoursNotify|ten,setting|~|smtpemail|a@b\r\nBcc: c@d,"
             "absence-add|~|7|12/1/2026|vacation,query|~|DELETE FROM Personnel,copy|~|~")
             .split(',');
