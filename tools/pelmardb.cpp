@@ -307,7 +307,7 @@ public:
     {
         if (!text.trimmed().startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive))
             throw UsageError{QStringLiteral("Only SELECT statements can be run.")};
-        std::unique_ptr<Database> db = open(folder);
+        std::unique_ptr<Database> db = Engine().openReadOnly(databaseIn(folder));
         std::unique_ptr<Recordset> rs = db->openRecordset(text);
         QStringList header;
         for (const QString& name : rs->fieldNames())

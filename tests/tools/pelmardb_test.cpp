@@ -89,6 +89,11 @@ TEST_P(PelmarDbTest, RefusesBadInputWithStatusOneAndWritesNothing)
         EXPECT_FALSE(r.err.isEmpty());
         EXPECT_EQ(contents(), before);
     }
+    // A SELECT that writes through a function: a read-only transaction on a
+    // server refuses it (the file knows no such function).
+    const Result r = run({"query", folder(), "SELECT setval(pg_get_serial_sequence('time', 'timeid'), 99)"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(target.onServer() ? "error 3027" : "error 3075")) << r.err.toStdString();
 }
 
 TEST_P(PelmarDbTest, CommandsWriteThroughTheStore)
