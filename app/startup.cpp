@@ -31,7 +31,7 @@ void createFile(const QString& path, const QString& folder)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw RunError::of(err::PathFileAccess);
-    file.write(QStringLiteral("[%1]\r\n%2=%3\r\n").arg(Section, Key, folder).toLatin1());
+    file.write(QStringLiteral("[%1]\r\n%2=%3\r\n").arg(Section, Key, folder).toUtf8());
     if (!file.commit())
         throw RunError::of(err::PathFileAccess);
 }
@@ -42,7 +42,11 @@ QString readFolder(const QString& path)
     // The buffer receives at most 254 characters and a NUL; the rest of its
     // spaces stay untouched, and the value ends where two of them meet.
     QString buffer(BufferSize, QLatin1Char(' '));
-    const QString value = profile::getString(Section, Key, QString(), path).left(BufferSize - 1);
+    const std::optional<QString> read = profile::getString(Section, Key, QString(), path);
+    // A file too long to read holds a value too long to use.
+    if (!read)
+        throw RunError::of(err::InvalidArgument);
+    const QString value = read->left(BufferSize - 1);
     buffer.replace(0, value.size() + 1, value + QChar(0));
     const int p = static_cast<int>(buffer.indexOf(QLatin1String("  "))) + 1;
     if (p - 2 < 0)
@@ -103,18 +107,36 @@ Startup::Startup(TimeClock& clock, Dialogs& dialogs, QString appFolder, Locator 
 bool Startup::locate()
 {
     // A cancelled locator keeps the folder picked earlier in this run.
-    if (std::optional<QString> folder = m_locator())
+    if (std::optional<QString> folder = m_locator()) {
         m_newDbFolder = *folder;
-    return !m_newDbFolder.isEmpty();
+        return true;
+    }
+    return false;
+}
+
+bool Startup::readsBackAsWritten(const QString& read, const QString& iniPath)
+{
+    if (read == m_newDbFolder)
+        return true;
+    // Read again, it would fail the same way for good.
+    m_dialogs.messageBox(
+        QStringLiteral("The database location '%1' was saved in %2 but reads back as '%3', so "
+                       "it can't be used. Contact the system administration for help.")
+            .arg(m_newDbFolder, QDir::toNativeSeparators(iniPath), read));
+    return false;
 }
 
 void Startup::run()
 {
     const QString iniPath = QDir(m_appFolder).filePath(config::FileName);
+    // True while the file holds the folder picked in this run.
+    bool written = false;
     if (config::searchFileName(m_appFolder, config::FileName) != config::FileName) {
-        if (!locate())
+        locate();
+        if (m_newDbFolder.isEmpty())
             return;
         config::createFile(iniPath, m_newDbFolder);
+        written = true;
     }
     // A folder that the configuration file could not keep serves this run.
     std::optional<QString> unsaved;
@@ -122,6 +144,8 @@ void Startup::run()
         QString folder;
         try {
             folder = unsaved ? *unsaved : config::readFolder(iniPath);
+            if (written && !readsBackAsWritten(folder, iniPath))
+                return;
             m_clock.openDatabase(config::databasePath(folder));
             m_clock.readNotifyHours();
             m_clock.createMail();
@@ -135,10 +159,14 @@ void Startup::run()
         m_dialogs.messageBox(
             QStringLiteral("The database location is incorrect. Please enter the correct "
                            "location. Contact the system administration for help if needed."));
-        if (!locate())
+        // Cancel leaves the folder that just failed: trying it again would
+        // only ask the same question again.
+        const bool picked = locate();
+        if (m_newDbFolder.isEmpty() || (!picked && m_newDbFolder == folder))
             return;
         unsaved.reset();
-        if (!profile::writeString(config::Section, config::Key, m_newDbFolder, iniPath)) {
+        written = profile::writeString(config::Section, config::Key, m_newDbFolder, iniPath);
+        if (!written) {
             m_dialogs.messageBox(
                 QStringLiteral("The database location could not be saved in %1, so it is used "
                                "only until the program closes. Contact the system "
