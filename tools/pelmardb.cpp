@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/datetime.h"
+#include "platform/namecheck.h"
 #include "platform/numformat.h"
 #include "platform/runerror.h"
 #include "store/audit.h"
@@ -213,8 +214,8 @@ public:
                      const std::optional<QString>& password)
     {
         const qint64 id = employeeId(idText);
-        if (name.trimmed().isEmpty())
-            throw UsageError{QStringLiteral("The full name is empty.")};
+        if (const std::optional<QString> refusal = nameRefusal(name))
+            throw UsageError{*refusal};
         std::unique_ptr<Database> db = open(folder);
         if (exists(*db, id))
             throw UsageError{QStringLiteral("Employee %1 already exists; nothing was changed.").arg(id)};

@@ -76,7 +76,9 @@ TEST_P(PelmarDbTest, RefusesBadInputWithStatusOneAndWritesNothing)
     const QStringList refused =
         QStringLiteral(
             ",bogus|~,init|~,init|~/missing,employee-add|~|7|Again|pw,employee-add|~|x|Name|pw,"
-            "employee-add|~|8| |pw,employee-terminate|~|7|13/45/2026,employee-password|~|9|pw,"
+            "employee-add|~|8| |pw,employee-add|~|8|Ann "
+            "\u202EeeL|pw,employee-add|~|8|Ann\nLee|pw,employee-terminate|~|7|13/45/"
+            "2026,employee-password|~|9|pw,"
             "employee-add|~|8|Name,employee-password|~|7|-,setting|~|smtppassword,setting|~|smtpserver,"
             "setting|~|colour|red,setting|~|WorkHoursNotify|ten,setting|~|smtpemail|a@b\r\nBcc: c@d,"
             "absence-add|~|7|12/1/2026|vacation,query|~|DELETE FROM Personnel,copy|~|~")
