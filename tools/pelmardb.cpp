@@ -49,6 +49,7 @@ const char* const Usage = R"(usage:
   pelmar-db audit FOLDER FROM TO
   pelmar-db upgrade FOLDER
   pelmar-db copy SOURCE TARGET
+  pelmar-db grant-terminal URI ROLE
 Every FOLDER may also be a server's URI.
 Dates are M/D/YYYY; times h:mm AM or h:mm:ss PM; OUT "-" leaves a shift open.
 A PASSWORD "-" is read from standard input; left out, it is asked for on the terminal.
@@ -566,6 +567,13 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
         {QStringLiteral("board"), {1, [&](const QStringList& a) { times.board(a[0]); }}},
         {QStringLiteral("audit"), {3, [&](const QStringList& a) { times.audit(a[0], a[1], a[2]); }}},
         {QStringLiteral("upgrade"), {1, [&](const QStringList& a) { times.upgrade(a[0]); }}},
+        {QStringLiteral("grant-terminal"),
+         {2,
+          [&](const QStringList& a) {
+              if (const std::optional<QString> refusal = sql::grantTerminal(a[0], a[1]))
+                  throw UsageError{*refusal};
+              out << a[1] << " may now do what a terminal does, and nothing more\n";
+          }}},
     };
     // Their last argument, a secret, may be left out, to be asked for.
     static const QStringList secretLast = {QStringLiteral("employee-add"),

@@ -1,8 +1,12 @@
 #include "app/timeclock.h"
 #include "login/login.h"
 #include "platform/clock.h"
+#include "review/timesheet.h"
+#include "review/whereis.h"
+#include "store/engine.h"
 #include "store/sqltexts.h"
 #include "support/coretest.h"
+#include "support/errorof.h"
 #include "timekeeping/clocking.h"
 #include "tools/pelmardb.h"
 
@@ -345,4 +349,71 @@ TEST_F(TimeAdminTest, UpgradeBringsAnOlderFileUpTwice)
               4);
     run({"time-delete", db.folder(), "1"});
     EXPECT_EQ(auditRows(), 1);
+}
+
+// A terminal's role on a server runs the whole clock and can do nothing else:
+// no DELETE, no writes to the staff or the settings.
+TEST(TerminalRoleTest, TheClockRunsUnderATerminalsRoleAndNothingElse)
+{
+    if (!test::serverAvailable())
+        GTEST_SKIP() << "no test server: set PELMAR_TEST_SERVER, or run scripts/test.sh";
+    ManualClock clock{dec(4) + hm(9, 0)};
+    TestDb db(Backend::Server);
+    ASSERT_EQ(runTool({"upgrade", db.folder()}, clock).status, 0);
+    db.addEmployee(7, "Ann Lee", "pw");
+    db.addEmployee(8, "Ben Ode", "pw");
+    db.addTime(7, dec(3), hm(20, 0)); // open since yesterday
+    db.addTime(8, dec(1), hm(8, 0));  // open since Tuesday
+
+    // Roles belong to the whole test server: one of this process's own.
+    const QString role = QStringLiteral("pelmar_terminal_%1").arg(::getpid());
+    db.exec(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'terminal-pw'").arg(role));
+    struct Dropped
+    {
+        TestDb& db;
+        QString role;
+        ~Dropped()
+        {
+            try {
+                db.exec(QStringLiteral("DROP OWNED BY %1; DROP ROLE %1").arg(role));
+            } catch (...) {
+                // Left behind, it goes with the throwaway cluster.
+            }
+        }
+    } dropped{db, role};
+
+    const QStringList refused[] = {{"grant-terminal", db.folder(), "no_such_role"},
+                                   {"grant-terminal", db.folder(), QUrl(db.folder()).userName()},
+                                   {"grant-terminal", QDir::tempPath(), role}};
+    for (const QStringList& args : refused)
+        EXPECT_EQ(runTool(args, clock).status, 1) << args.join(' ').toStdString();
+    const Result granted = runTool({"grant-terminal", db.folder(), role}, clock);
+    ASSERT_EQ(granted.status, 0) << granted.err.toStdString();
+
+    QUrl terminal(db.folder());
+    terminal.setUserName(role);
+    terminal.setPassword("terminal-pw");
+    {
+        TimeClock timeClock;
+        timeClock.openDatabase(terminal.toString());
+        timeClock.readNotifyHours();
+        const double now = clock.now();
+        EXPECT_EQ(logIn(timeClock, Value::integer(7), now).repair, LogIn::Repair::ClosedYesterday);
+        EXPECT_EQ(logIn(timeClock, Value::integer(8), now).repair, LogIn::Repair::ClosedEarlier);
+        const TimeRecord in = clockIn(timeClock, Value::integer(8), now);
+        EXPECT_TRUE(clockOut(timeClock, in.id, now + hm(2, 0)).closed);
+        EXPECT_EQ(timesheet::load(timeClock, timesheet::defaultRange(now), Value::integer(8)),
+                  "Total Hours 18.");
+        EXPECT_EQ(whereis::answer(timeClock, Value::integer(7), "Ann Lee", now), "Ann Lee is in.");
+    }
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM TimeAudit").toInteger(), 3);
+
+    std::unique_ptr<Database> asTerminal = Engine().openDatabase(terminal.toString());
+    for (const char* sql :
+         {"DELETE FROM [Time]", "DELETE FROM TimeAudit", "UPDATE Personnel SET Password = 'x'",
+          "UPDATE CustomSettings SET smtpserver = 'mail.example.com'",
+          "INSERT INTO Personnel (EmployeeID, FullName) VALUES (9, 'Al Bo')"}) {
+        EXPECT_EQ(test::errorOf([&] { asTerminal->execute(QString::fromUtf8(sql)); }), err::ReadOnly) << sql;
+    }
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM qslTime").toInteger(), 4);
 }
