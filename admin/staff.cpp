@@ -1,6 +1,7 @@
 #include "admin/staff.h"
 
 #include "admin/refusal.h"
+#include "platform/namecheck.h"
 #include "store/engine.h"
 #include "store/schema.h"
 
@@ -43,8 +44,8 @@ void requireEmployee(Database& db, qint64 id)
 
 void checkName(const QString& name)
 {
-    if (name.trimmed().isEmpty())
-        throw Refusal{QStringLiteral("The full name is empty.")};
+    if (const std::optional<QString> refusal = nameRefusal(name))
+        throw Refusal{*refusal};
 }
 
 void addEmployee(Database& db, qint64 id, const QString& name, const QString& password)

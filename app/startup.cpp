@@ -33,7 +33,7 @@ void createFile(const QString& path, const QString& folder)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw RunError::of(err::PathFileAccess);
-    file.write(QStringLiteral("[%1]\r\n%2=%3\r\n").arg(Section, Key, folder).toLatin1());
+    file.write(QStringLiteral("[%1]\r\n%2=%3\r\n").arg(Section, Key, folder).toUtf8());
     if (!file.commit())
         throw RunError::of(err::PathFileAccess);
 }
@@ -44,7 +44,11 @@ QString readFolder(const QString& path)
     // The buffer receives at most 254 characters and a NUL; the rest of its
     // spaces stay untouched, and the value ends where two of them meet.
     QString buffer(BufferSize, QLatin1Char(' '));
-    const QString value = profile::getString(Section, Key, QString(), path).left(BufferSize - 1);
+    const std::optional<QString> read = profile::getString(Section, Key, QString(), path);
+    // A file too long to read holds a value too long to use.
+    if (!read)
+        throw RunError::of(err::InvalidArgument);
+    const QString value = read->left(BufferSize - 1);
     buffer.replace(0, value.size() + 1, value + QChar(0));
     const int p = static_cast<int>(buffer.indexOf(QLatin1String("  "))) + 1;
     if (p - 2 < 0)
@@ -105,20 +109,37 @@ Startup::Startup(TimeClock& clock, Dialogs& dialogs, config::Places places, Loca
 bool Startup::locate()
 {
     // A cancelled locator keeps the folder picked earlier in this run.
-    if (std::optional<QString> folder = m_locator())
+    if (std::optional<QString> folder = m_locator()) {
         m_newDbFolder = *folder;
-    return !m_newDbFolder.isEmpty();
+        return true;
+    }
+    return false;
+}
+
+bool Startup::readsBackAsWritten(const QString& read, const QString& iniPath)
+{
+    if (read == m_newDbFolder)
+        return true;
+    // Read again, it would fail the same way for good.
+    m_dialogs.messageBox(
+        QStringLiteral("The database location '%1' was saved in %2 but reads back as '%3', so "
+                       "it can't be used. Contact the system administration for help.")
+            .arg(m_newDbFolder, QDir::toNativeSeparators(iniPath), read));
+    return false;
 }
 
 void Startup::run()
 {
     const config::Files files = config::filesIn(m_places);
     QString iniPath = files.read;
+    // True while the file holds the folder picked in this run.
+    bool written = false;
     if (iniPath.isEmpty()) {
         if (!locate())
             return;
         iniPath = files.write;
         config::createFile(iniPath, m_newDbFolder);
+        written = true;
     }
     // A folder that the configuration file could not keep serves this run.
     std::optional<QString> unsaved;
@@ -126,6 +147,8 @@ void Startup::run()
         QString folder;
         try {
             folder = unsaved ? *unsaved : config::readFolder(iniPath);
+            if (written && !readsBackAsWritten(folder, iniPath))
+                return;
             m_clock.openDatabase(config::databasePath(folder));
             m_clock.readNotifyHours();
             m_clock.createMail();
@@ -139,13 +162,17 @@ void Startup::run()
         m_dialogs.messageBox(
             QStringLiteral("The database location is incorrect. Please enter the correct "
                            "location. Contact the system administration for help if needed."));
-        if (!locate())
+        // Cancel leaves the folder that just failed: trying it again would
+        // only ask the same question again.
+        const bool picked = locate();
+        if (m_newDbFolder.isEmpty() || (!picked && m_newDbFolder == folder))
             return;
         unsaved.reset();
         // The machine's file is read only: the account's own, once written,
         // is the one read back.
         QDir().mkpath(QFileInfo(files.write).absolutePath());
-        if (profile::writeString(config::Section, config::Key, m_newDbFolder, files.write)) {
+        written = profile::writeString(config::Section, config::Key, m_newDbFolder, files.write);
+        if (written) {
             iniPath = files.write;
         } else {
             m_dialogs.messageBox(

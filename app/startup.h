@@ -13,7 +13,7 @@ class TimeClock;
 
 // The configuration file (config::Places says where): section PELMAREMPLOYEE,
 // key Message, the folder that holds the database or a PostgreSQL server's
-// connection URI.
+// connection URI. Written in UTF-8; read as profile::getString reads.
 namespace config {
 
 inline const QString FileName = QStringLiteral("PelmarEmployee.ini");
@@ -31,7 +31,7 @@ void createFile(const QString& path, const QString& folder);
 
 // The folder as the configuration file gives it, read into a 255-character
 // buffer and cut at the first pair of spaces after its end. Error 5 for a
-// value of 253 characters or more.
+// value of 253 characters or more, or a file too long to read.
 QString readFolder(const QString& path);
 
 // The database file in folder; a server's connection URI is the location
@@ -72,7 +72,11 @@ public:
     const QString& newDbFolder() const { return m_newDbFolder; }
 
 private:
+    // Runs the locator; true when the user confirmed a folder.
     bool locate();
+    // True when the folder read from the file is the one this run wrote;
+    // else says so.
+    bool readsBackAsWritten(const QString& read, const QString& iniPath);
 
     TimeClock& m_clock;
     Dialogs& m_dialogs;

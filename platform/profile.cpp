@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <optional>
 #include <vector>
 
@@ -19,16 +20,31 @@ struct Line
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-std::optional<std::vector<Line>> readLines(const QString& path, bool* exists)
+// The bytes as UTF-8, or as Latin-1 when they are not valid UTF-8.
+QString decoded(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+// The file's lines, none for a missing file; nullopt when it can't be read
+// or is too long (*tooLong).
+std::optional<std::vector<Line>> readLines(const QString& path, bool* tooLong)
 {
     std::vector<Line> lines;
+    *tooLong = false;
     QFile f(path);
-    *exists = f.exists();
-    if (!*exists)
+    if (!f.exists())
         return lines;
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QString all = QString::fromLatin1(f.readAll());
+    const QByteArray bytes = f.read(MaxFileSize + 1);
+    if (bytes.size() > MaxFileSize) {
+        *tooLong = true;
+        return std::nullopt;
+    }
+    const QString all = decoded(bytes);
     qsizetype start = 0;
     while (start < all.size()) {
         const qsizetype nl = all.indexOf(QLatin1Char('\n'), start);
@@ -115,11 +131,13 @@ QString unquote(const QString& value)
 
 } // namespace
 
-QString getString(const QString& section, const QString& key, const QString& defaultValue,
-                  const QString& file)
+std::optional<QString> getString(const QString& section, const QString& key, const QString& defaultValue,
+                                 const QString& file)
 {
-    bool exists = false;
-    const auto lines = readLines(file, &exists);
+    bool tooLong = false;
+    const auto lines = readLines(file, &tooLong);
+    if (tooLong)
+        return std::nullopt;
     if (!lines || key.trimmed().isEmpty())
         return defaultValue;
     const qsizetype header = findSection(*lines, section);
@@ -137,8 +155,8 @@ bool writeString(const QString& section, const QString& key, const QString& valu
 {
     if (section.trimmed().isEmpty() || key.trimmed().isEmpty())
         return false;
-    bool exists = false;
-    auto read = readLines(file, &exists);
+    bool tooLong = false;
+    auto read = readLines(file, &tooLong);
     if (!read)
         return false;
     std::vector<Line>& lines = *read;
@@ -172,7 +190,7 @@ bool writeString(const QString& section, const QString& key, const QString& valu
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = all.toLatin1();
+    const QByteArray bytes = all.toUtf8();
     if (out.write(bytes) != bytes.size())
         return false;
     return out.commit();

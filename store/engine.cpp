@@ -3,6 +3,7 @@
 #include "platform/runerror.h"
 #include "store/sqlitesession.h"
 
+#include <QRegularExpression>
 #include <limits>
 
 namespace pelmar {
@@ -93,6 +94,27 @@ void Transaction::commit()
 std::unique_ptr<Database> Engine::openDatabase(const QString& location)
 {
     return std::make_unique<Database>(sql::Session::open(location));
+}
+
+std::unique_ptr<Database> Engine::openReadOnly(const QString& location)
+{
+    if (!sql::isServerLocation(location))
+        return openDatabase(location);
+    // The server's own setting, given with the connection, so that a SELECT
+    // that calls a writing function (setval, nextval) is refused too. Added
+    // to options= when the URI has one, as only one of them counts.
+    const QString readOnly = QStringLiteral("-c%20default_transaction_read_only%3Don");
+    static const QRegularExpression options(QStringLiteral(R"([?&]options=[^&]*)"));
+    QString uri = location;
+    QRegularExpressionMatch last;
+    for (auto it = options.globalMatch(uri); it.hasNext();)
+        last = it.next();
+    if (last.hasMatch())
+        uri.insert(last.capturedEnd(), QStringLiteral("%20") + readOnly);
+    else
+        uri += (uri.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?')) +
+               QStringLiteral("options=") + readOnly;
+    return std::make_unique<Database>(sql::Session::openPrivate(uri));
 }
 
 } // namespace pelmar

@@ -79,6 +79,9 @@ public:
     // file; throws 3151 with libpq's words when the server cannot be reached,
     // refuses the log-in or has no such database.
     std::unique_ptr<Database> openDatabase(const QString& location);
+    // The same, for reading only: on a server every transaction is
+    // read-only, also after a reconnect; a file's recordsets never write.
+    std::unique_ptr<Database> openReadOnly(const QString& location);
 };
 
 } // namespace pelmar

@@ -7,6 +7,7 @@
 #include "store/sqlitesession.h"
 
 #include <QRegularExpression>
+#include <QUrl>
 #include <charconv>
 #include <cstring>
 
@@ -184,6 +185,46 @@ private:
 
 } // namespace
 
+QString withoutPassword(const QString& text, const QString& location)
+{
+    if (!isServerLocation(location))
+        return text;
+    const QString hidden = QStringLiteral("***");
+    QString shown = location;
+    QStringList secrets;
+    // As libpq reads a URI: the user information ends at the first '@'
+    // before any '/', and its password follows the first ':'.
+    const qsizetype start = location.indexOf(QLatin1String("://")) + 3;
+    qsizetype end = start;
+    while (end < location.size() && location.at(end) != QLatin1Char('@') &&
+           location.at(end) != QLatin1Char('/'))
+        ++end;
+    if (end < location.size() && location.at(end) == QLatin1Char('@')) {
+        const qsizetype colon = location.indexOf(QLatin1Char(':'), start);
+        if (colon >= 0 && colon < end) {
+            secrets << location.mid(colon + 1, end - colon - 1);
+            shown.replace(colon + 1, end - colon - 1, hidden);
+        }
+    }
+    static const QRegularExpression parameter(QStringLiteral(R"(([?&]password=)([^&]*))"));
+    const qsizetype query = shown.indexOf(QLatin1Char('?'), start);
+    if (query >= 0) {
+        QString tail = shown.mid(query);
+        for (auto it = parameter.globalMatch(tail); it.hasNext();)
+            secrets << it.next().captured(2);
+        tail.replace(parameter, QStringLiteral("\\1") + hidden);
+        shown = shown.left(query) + tail;
+    }
+    QString out = QString(text).replace(location, shown);
+    for (const QString& secret : std::as_const(secrets)) {
+        for (const QString& form : {secret, QUrl::fromPercentEncoding(secret.toUtf8())}) {
+            if (!form.isEmpty())
+                out.replace(form, hidden);
+        }
+    }
+    return out;
+}
+
 PgSession::PgSession(QString uri, PgConnectionHandle conn) : Session(std::move(uri)), m_conn(std::move(conn))
 {
 }
@@ -203,8 +244,10 @@ std::shared_ptr<PgSession> PgSession::connect(const QString& uri)
         throw RunError(err::ServerConnectionFailed,
                        QStringLiteral("ODBC--connection failed: out of memory."));
     if (PQstatus(conn.get()) != CONNECTION_OK)
-        throw RunError(err::ServerConnectionFailed, QStringLiteral("ODBC--connection to '%1' failed. %2")
-                                                        .arg(displayName(conn.get()), messageOf(conn.get())));
+        throw RunError(err::ServerConnectionFailed,
+                       withoutPassword(QStringLiteral("ODBC--connection to '%1' failed. %2")
+                                           .arg(displayName(conn.get()), messageOf(conn.get())),
+                                       uri));
     PQsetNoticeProcessor(conn.get(), &ignoreNotice, nullptr);
     std::shared_ptr<PgSession> session(new PgSession(uri, std::move(conn)));
     // A lock wait ends as the file's busy wait does. Floats in full, so that
@@ -234,7 +277,8 @@ RunError PgSession::error(const PGresult* result, const QString& context) const
 {
     const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const char* primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
-    const QString message = primary ? QString::fromUtf8(primary) : messageOf(m_conn.get());
+    const QString message =
+        withoutPassword(primary ? QString::fromUtf8(primary) : messageOf(m_conn.get()), location());
     const QByteArray code = state ? QByteArray(state) : QByteArray();
     if (code.isEmpty() || code.startsWith("08") || code.startsWith("57P") || stale())
         return RunError(err::ServerCallFailed, QStringLiteral("ODBC--call failed. %1").arg(message));

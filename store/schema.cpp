@@ -179,6 +179,46 @@ QString existingTable(Session& session)
     return QString();
 }
 
+std::optional<QString> grantTerminal(const QString& uri, const QString& role)
+{
+    if (!isServerLocation(uri))
+        return QStringLiteral("A file has no roles; give a server's URI.");
+    std::shared_ptr<PgSession> session = PgSession::connect(uri);
+    if (session->describe(QStringLiteral("Personnel")).columns.isEmpty())
+        throw RunError::of(err::InputTableNotFound, QStringLiteral("Personnel"));
+    PgResultHandle found = session->run(
+        QStringLiteral(
+            "SELECT rolsuper, pg_has_role($1::name, (SELECT relowner FROM pg_class "
+            "WHERE oid = to_regclass('personnel')), 'MEMBER') FROM pg_roles WHERE rolname = $1::name"),
+        {Value::text(role)});
+    if (PQntuples(found.get()) == 0)
+        return QStringLiteral("There is no role '%1' on the server; create it first "
+                              "(createuser --pwprompt %1).")
+            .arg(role);
+    if (PQgetvalue(found.get(), 0, 0)[0] == 't')
+        return QStringLiteral("'%1' is a superuser, whom no grant can restrict.").arg(role);
+    if (PQgetvalue(found.get(), 0, 1)[0] == 't')
+        return QStringLiteral("'%1' owns the tables; a terminal needs a role of its own.").arg(role);
+
+    const QString grantee = QLatin1Char('"') +
+                            QString(role).replace(QLatin1Char('"'), QLatin1String(""
+                                                                                  "")) +
+                            QLatin1Char('"');
+    // The audit trail's numbers are the writer's: it reads the last one,
+    // and the insert reads back the key.
+    const bool audited = !session->describe(QStringLiteral("TimeAudit")).columns.isEmpty();
+    const QString every = QStringLiteral("personnel, customsettings, time, qslpersonnelshort, qsltime") +
+                          (audited ? QStringLiteral(", timeaudit") : QString());
+    QString grants = QStringLiteral("BEGIN; REVOKE ALL ON %1 FROM %2; "
+                                    "GRANT SELECT ON personnel, customsettings, time, qslpersonnelshort, "
+                                    "qsltime TO %2; GRANT INSERT, UPDATE ON time TO %2; ")
+                         .arg(every, grantee);
+    if (audited)
+        grants += QStringLiteral("GRANT SELECT (auditid, timeid), INSERT ON timeaudit TO %1; ").arg(grantee);
+    session->exec(grants + QStringLiteral("COMMIT;"));
+    return std::nullopt;
+}
+
 void createDatabase(const QString& location)
 {
     if (isServerLocation(location)) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace pelmar {
@@ -73,6 +74,12 @@ void createIndexes(Session& session);
 // The first of the schema's tables and saved queries that the database
 // already holds; empty when it holds none of them.
 QString existingTable(Session& session);
+// Gives role, on the server at uri, what a terminal does and nothing more:
+// read the staff, the settings, the time records and the saved queries,
+// add and update time records, add audit rows. Whatever else it held on
+// these tables is taken back; the owner keeps everything. Returns why it
+// can't (a file, an unknown role, the owner or a superuser), or nullopt.
+std::optional<QString> grantTerminal(const QString& uri, const QString& role);
 } // namespace sql
 
 } // namespace pelmar

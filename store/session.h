@@ -101,5 +101,11 @@ private:
 // URI) rather than a database file.
 bool isServerLocation(const QString& location);
 
+// text with every trace of the password a server's URI may carry (after the
+// user name, or as a password= parameter) shown as ***: the URI itself and
+// the password alone, as libpq quotes either in its messages. Give the URI
+// as both to show the URI. A file path leaves text as it is.
+QString withoutPassword(const QString& text, const QString& location);
+
 } // namespace sql
 } // namespace pelmar

@@ -10,5 +10,6 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     const pelmar::SystemClock clock;
-    return pelmar::runPelmarDb(app.arguments().mid(1), out, err, clock, ::isatty(STDERR_FILENO) == 1);
+    return pelmar::runPelmarDb(app.arguments().mid(1), out, err, clock, ::isatty(STDERR_FILENO) == 1,
+                               STDIN_FILENO);
 }

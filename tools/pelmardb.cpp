@@ -7,6 +7,7 @@
 #include "admin/staff.h"
 #include "platform/clock.h"
 #include "platform/datetime.h"
+#include "platform/namecheck.h"
 #include "platform/numformat.h"
 #include "platform/runerror.h"
 #include "store/audit.h"
@@ -15,6 +16,7 @@
 #include "store/schema.h"
 #include "store/sqlitesession.h"
 #include "timekeeping/hours.h"
+#include "tools/secret.h"
 #include "tools/timeadmin.h"
 
 #include <QDir>
@@ -32,11 +34,12 @@ using UsageError = admin::Refusal;
 const char* const Usage = R"(usage:
   pelmar-db init FOLDER
   pelmar-db demo FOLDER
-  pelmar-db employee-add FOLDER ID "FULL NAME" PASSWORD
+  pelmar-db employee-add FOLDER ID "FULL NAME" [PASSWORD]
   pelmar-db employee-terminate FOLDER ID M/D/YYYY
-  pelmar-db employee-password FOLDER ID PASSWORD
+  pelmar-db employee-password FOLDER ID [PASSWORD]
   pelmar-db employee-rehire FOLDER ID
   pelmar-db setting FOLDER NAME VALUE
+  pelmar-db setting FOLDER smtppassword [PASSWORD]
   pelmar-db absence-add FOLDER ID M/D/YYYY TYPE
   pelmar-db query FOLDER "SQL"
   pelmar-db times FOLDER ID FROM TO
@@ -48,8 +51,10 @@ const char* const Usage = R"(usage:
   pelmar-db audit FOLDER FROM TO
   pelmar-db upgrade FOLDER
   pelmar-db copy SOURCE TARGET
+  pelmar-db grant-terminal URI ROLE
 Every FOLDER may also be a server's URI.
 Dates are M/D/YYYY; times h:mm AM or h:mm:ss PM; OUT "-" leaves a shift open.
+A PASSWORD "-" is read from standard input; left out, it is asked for on the terminal.
 )";
 
 // The file in a folder, or the server a URI names.
@@ -73,10 +78,23 @@ qint64 rowCount(sql::Session& session, const QString& table)
     return rows.at(0).at(0).toInteger();
 }
 
+// The argument at, when it was given.
+std::optional<QString> optional(const QStringList& args, qsizetype at)
+{
+    return at < args.size() ? std::optional(args[at]) : std::nullopt;
+}
+
+// A database as a message names it: a server without its password.
+QString shown(const QString& location)
+{
+    return isServerLocation(location) ? sql::withoutPassword(location, location)
+                                      : QDir::toNativeSeparators(location);
+}
+
 class Admin
 {
 public:
-    Admin(QTextStream& out, const Clock& clock) : m_out(out), m_clock(clock) {}
+    Admin(QTextStream& out, const Clock& clock, int input) : m_out(out), m_clock(clock), m_input(input) {}
 
     void init(const QString& folder)
     {
@@ -163,11 +181,12 @@ public:
     }
 
     void employeeAdd(const QString& folder, const QString& idText, const QString& name,
-                     const QString& password)
+                     const std::optional<QString>& password)
     {
         const qint64 id = admin::input::employeeNumber(idText);
         admin::checkName(name);
-        admin::addEmployee(*open(folder), id, name, password);
+        admin::addEmployee(*open(folder), id, name,
+                           secret(password, QStringLiteral("Password of employee %1").arg(id)));
         m_out << "Added employee " << id << "\n";
     }
 
@@ -186,15 +205,22 @@ public:
         m_out << "Employee " << id << " rehired\n";
     }
 
-    void employeePassword(const QString& folder, const QString& idText, const QString& password)
+    void employeePassword(const QString& folder, const QString& idText,
+                          const std::optional<QString>& password)
     {
         const qint64 id = admin::input::employeeNumber(idText);
-        admin::setPassword(*open(folder), id, password);
+        admin::setPassword(*open(folder), id,
+                           secret(password, QStringLiteral("New password of employee %1").arg(id)));
         m_out << "Password of employee " << id << " changed\n";
     }
 
-    void setting(const QString& folder, const QString& name, const QString& value)
+    void setting(const QString& folder, const QString& name, const std::optional<QString>& given)
     {
+        // Only the mail password may be left out, to be read without showing it.
+        const bool mailPassword = name.compare(cols::SmtpPassword, Qt::CaseInsensitive) == 0;
+        if (!given && !mailPassword)
+            throw UsageError{QStringLiteral("The value of %1 is missing.").arg(name)};
+        const QString value = mailPassword ? secret(given, QStringLiteral("Mail password")) : *given;
         m_out << admin::setSetting(*open(folder), name, value) << " set\n";
     }
 
@@ -212,7 +238,7 @@ public:
     {
         if (!text.trimmed().startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive))
             throw UsageError{QStringLiteral("Only SELECT statements can be run.")};
-        std::unique_ptr<Database> db = open(folder);
+        std::unique_ptr<Database> db = Engine().openReadOnly(databaseIn(folder));
         std::unique_ptr<Recordset> rs = db->openRecordset(text);
         QStringList header;
         for (const QString& name : rs->fieldNames())
@@ -258,8 +284,7 @@ public:
                 QFile::remove(to);
             throw;
         }
-        m_out << "Copied " << (isServerLocation(from) ? from : QDir::toNativeSeparators(from)) << " to "
-              << (isServerLocation(to) ? to : QDir::toNativeSeparators(to)) << "\n";
+        m_out << "Copied " << shown(from) << " to " << shown(to) << "\n";
     }
 
 private:
@@ -373,6 +398,14 @@ private:
                                  .arg(written)};
     }
 
+    QString secret(const std::optional<QString>& given, const QString& prompt) const
+    {
+        const Secret s = readSecret(given, prompt, m_input);
+        if (!s.ok())
+            throw UsageError{s.refusal};
+        return s.text;
+    }
+
     std::unique_ptr<Database> open(const QString& folder)
     {
         return Engine().openDatabase(databaseIn(folder));
@@ -380,14 +413,15 @@ private:
 
     QTextStream& m_out;
     const Clock& m_clock;
+    int m_input;
 };
 
 } // namespace
 
 int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, const Clock& clock,
-                bool progress)
+                bool progress, int input)
 {
-    Admin admin(out, clock);
+    Admin admin(out, clock, input);
     TimeAdmin times(
         out, clock, [](const QString& f) { return Engine().openDatabase(databaseIn(f)); }, databaseIn);
     using Command = std::function<void(const QStringList&)>;
@@ -405,14 +439,15 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
               times.createAuditTrail(a[0]);
           }}},
         {QStringLiteral("employee-add"),
-         {4, [&](const QStringList& a) { admin.employeeAdd(a[0], a[1], a[2], a[3]); }}},
+         {4, [&](const QStringList& a) { admin.employeeAdd(a[0], a[1], a[2], optional(a, 3)); }}},
         {QStringLiteral("employee-terminate"),
          {3, [&](const QStringList& a) { admin.employeeTerminate(a[0], a[1], a[2]); }}},
         {QStringLiteral("employee-rehire"),
          {2, [&](const QStringList& a) { admin.employeeRehire(a[0], a[1]); }}},
         {QStringLiteral("employee-password"),
-         {3, [&](const QStringList& a) { admin.employeePassword(a[0], a[1], a[2]); }}},
-        {QStringLiteral("setting"), {3, [&](const QStringList& a) { admin.setting(a[0], a[1], a[2]); }}},
+         {3, [&](const QStringList& a) { admin.employeePassword(a[0], a[1], optional(a, 2)); }}},
+        {QStringLiteral("setting"),
+         {3, [&](const QStringList& a) { admin.setting(a[0], a[1], optional(a, 2)); }}},
         {QStringLiteral("absence-add"),
          {4, [&](const QStringList& a) { admin.absenceAdd(a[0], a[1], a[2], a[3]); }}},
         {QStringLiteral("query"), {2, [&](const QStringList& a) { admin.query(a[0], a[1]); }}},
@@ -427,9 +462,22 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
         {QStringLiteral("board"), {1, [&](const QStringList& a) { times.board(a[0]); }}},
         {QStringLiteral("audit"), {3, [&](const QStringList& a) { times.audit(a[0], a[1], a[2]); }}},
         {QStringLiteral("upgrade"), {1, [&](const QStringList& a) { times.upgrade(a[0]); }}},
+        {QStringLiteral("grant-terminal"),
+         {2,
+          [&](const QStringList& a) {
+              if (const std::optional<QString> refusal = sql::grantTerminal(a[0], a[1]))
+                  throw UsageError{*refusal};
+              out << a[1] << " may now do what a terminal does, and nothing more\n";
+          }}},
     };
+    // Their last argument, a secret, may be left out, to be asked for.
+    static const QStringList secretLast = {QStringLiteral("employee-add"),
+                                           QStringLiteral("employee-password"), QStringLiteral("setting")};
     const auto command = args.isEmpty() ? commands.end() : commands.find(args.front());
-    if (command == commands.end() || args.size() - 1 != command->second.first) {
+    const qsizetype given = args.size() - 1;
+    if (command == commands.end() ||
+        (given != command->second.first &&
+         !(given == command->second.first - 1 && secretLast.contains(command->first)))) {
         err << Usage;
         err.flush();
         return 1;

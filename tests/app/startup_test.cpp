@@ -48,6 +48,8 @@ TEST(ConfigTest, TheFolderIsTrimmedAndLimited)
         {iniText("/srv/time  clock/data"), "/srv/tim"},
         {iniText(x252), x252},
         {iniText(x252 + "x"), std::nullopt},
+        // A file too long to read counts as a value too long.
+        {iniText("/srv/pelmar") + QByteArray(64 * 1024, ';'), std::nullopt},
     };
     QTemporaryDir dir;
     const QString ini = dir.filePath(config::FileName);
@@ -86,11 +88,17 @@ struct Start
 {
     explicit Start(Backend backend = Backend::File) : db(backend) {}
 
-    void run(std::optional<QString> pick = std::nullopt)
+    void run(std::optional<QString> pick = std::nullopt) { answer({pick, pick, pick}); }
+    // The locator gives these answers, then Cancel; a start-up that asks
+    // too often fails.
+    void answer(const std::vector<std::optional<QString>>& picks)
     {
         Startup(clock, dialogs, {app.path(), account.filePath("PelmarEmployee"), machine.path()}, [&] {
             messagesBeforeLocator.push_back(dialogs.messages.size());
-            return messagesBeforeLocator.size() <= 3 ? pick : std::nullopt;
+            if (messagesBeforeLocator.size() > 5)
+                throw std::runtime_error("asked again and again");
+            return messagesBeforeLocator.size() <= picks.size() ? picks[messagesBeforeLocator.size() - 1]
+                                                                : std::nullopt;
         }).run();
     }
 
@@ -170,6 +178,55 @@ TEST(StartupTest, AFileThatCannotBeWrittenIsToldAndTheFolderServesThisRun)
     EXPECT_TRUE(s.dialogs.texts()[1].contains("could not be saved in " + s.ini()))
         << s.dialogs.texts()[1].toStdString();
     EXPECT_TRUE(s.opened());
+}
+
+// A folder of any script is kept in the file as it is, hand-written or picked.
+TEST(StartupTest, AFolderInAnyScriptRoundTrips)
+{
+    for (const char* name : {"\u6642\u8a08", "Donn\u00e9es"}) {
+        Start s;
+        const QString folder = s.app.filePath(QString::fromUtf8(name));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        sql::createDatabase(config::databasePath(folder));
+        s.run(folder);
+        EXPECT_EQ(s.clock.databasePath(), config::databasePath(folder));
+        EXPECT_EQ(readFile(s.accountIni()), "[PELMAREMPLOYEE]\r\nMessage=" + folder.toUtf8() + "\r\n");
+
+        Start again;
+        writeFile(again.ini(), readFile(s.accountIni()));
+        again.run();
+        EXPECT_TRUE(again.messagesBeforeLocator.empty());
+        EXPECT_EQ(again.clock.databasePath(), config::databasePath(folder));
+    }
+}
+
+// Never the same question twice with nothing changed: a folder the file
+// can't give back as written, or Cancel after a folder that failed, ends
+// the start-up.
+TEST(StartupTest, TheSameQuestionIsNeverAskedTwiceWithNothingChanged)
+{
+    Start cut; // two spaces end the value the file gives
+    const QString spaced = cut.app.filePath("time  clock");
+    ASSERT_TRUE(QDir().mkpath(spaced));
+    sql::createDatabase(config::databasePath(spaced));
+    for (const bool fileExists : {false, true}) {
+        SCOPED_TRACE(fileExists);
+        Start s;
+        if (fileExists)
+            writeFile(s.ini(), iniText("/nowhere"));
+        s.run(spaced);
+        EXPECT_EQ(s.messagesBeforeLocator.size(), 1u);
+        ASSERT_FALSE(s.dialogs.texts().isEmpty());
+        EXPECT_TRUE(s.dialogs.texts().last().contains("reads back as '" + cut.app.filePath("tim") + "'"))
+            << s.dialogs.texts().last().toStdString();
+        EXPECT_FALSE(s.clock.mail());
+    }
+
+    Start s;
+    writeFile(s.ini(), iniText("/nowhere"));
+    s.answer({s.app.filePath("empty"), std::nullopt});
+    EXPECT_EQ(s.messagesBeforeLocator, (std::vector<size_t>{1, 2}));
+    EXPECT_EQ(s.dialogs.texts(), (QStringList{LocationMessage, LocationMessage}));
 }
 
 // The locator can't repair a server: its faults go to the error reporter.

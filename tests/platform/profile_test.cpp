@@ -41,7 +41,8 @@ protected:
 
     QString get(const char* section, const char* key, const char* name = "settings.ini") const
     {
-        return profile::getString(QString::fromLatin1(section), QString::fromLatin1(key), "none", path(name));
+        return profile::getString(QString::fromLatin1(section), QString::fromLatin1(key), "none", path(name))
+            .value_or("too long");
     }
 
     QTemporaryDir m_dir;
@@ -93,10 +94,43 @@ TEST_F(ProfileTest, MissingSectionsGoAtTheEnd)
         ASSERT_TRUE(profile::writeString(QString::fromLatin1(section), "x", "1", path()));
         EXPECT_EQ(bytes(), after) << before.toStdString();
     }
-    // A new file, in Latin-1 as the run time's: one byte for the é, not UTF-8.
-    ASSERT_TRUE(profile::writeString("S", "k", QString::fromUtf8("caf\u00e9"), path("new.ini")));
-    EXPECT_EQ(bytes("new.ini"), "[S]\r\nk=caf\xe9\r\n");
-    EXPECT_EQ(get("S", "k", "new.ini"), QString::fromUtf8("caf\u00e9"));
+}
+
+// Written in UTF-8; read as UTF-8, or as Latin-1 when the bytes are not
+// UTF-8, as the suite's other programs write them.
+TEST_F(ProfileTest, TextsAreUtf8OrElseLatin1)
+{
+    const QString folder = QString::fromUtf8("/srv/\u6642\u8a08/Donn\u00e9es");
+    ASSERT_TRUE(profile::writeString("S", "k", folder, path()));
+    EXPECT_EQ(bytes(), "[S]\r\nk=" + folder.toUtf8() + "\r\n");
+    EXPECT_EQ(get("S", "k"), folder);
+    const std::pair<QByteArray, QString> cases[] = {
+        {"[S]\r\nk=/srv/Donn\xc3\xa9"
+         "es\r\n",
+         QString::fromUtf8("/srv/Donn\u00e9es")},
+        {"\xef\xbb\xbf[S]\r\nk=/srv/Donn\xc3\xa9"
+         "es\r\n",
+         QString::fromUtf8("/srv/Donn\u00e9es")}, // a BOM
+        {"[S]\r\nk=/srv/Donn\xe9"
+         "es\r\n",
+         QString::fromUtf8("/srv/Donn\u00e9es")},
+        {"[S]\r\nk=/srv/\xc3\xa9t\xe9\r\n", QString::fromUtf8("/srv/\u00c3\u00a9t\u00e9")},
+    };
+    for (const auto& [content, value] : cases) {
+        put(content);
+        EXPECT_EQ(get("S", "k"), value) << content.toStdString();
+    }
+}
+
+// A file too long is neither read nor rewritten: a huge one can't fill the memory.
+TEST_F(ProfileTest, AFileTooLongIsNotRead)
+{
+    const QByteArray head = "[S]\r\nk=v\r\n";
+    put(head + QByteArray(profile::MaxFileSize - head.size(), ';'));
+    EXPECT_EQ(get("S", "k"), "v");
+    put(head + QByteArray(profile::MaxFileSize - head.size() + 1, ';'));
+    EXPECT_EQ(get("S", "k"), "too long");
+    EXPECT_FALSE(profile::writeString("S", "k", "w", path()));
 }
 
 } // namespace

@@ -1,12 +1,20 @@
+#include "app/timeclock.h"
+#include "login/login.h"
 #include "platform/clock.h"
+#include "review/timesheet.h"
+#include "review/whereis.h"
+#include "store/engine.h"
 #include "store/sqltexts.h"
 #include "support/coretest.h"
+#include "support/errorof.h"
+#include "timekeeping/clocking.h"
 #include "tools/pelmardb.h"
 #include "tools/runtool.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace pelmar;
@@ -54,9 +62,10 @@ TEST_P(PelmarDbTest, RefusesBadInputWithStatusOneAndWritesNothing)
     const QStringList refused =
         QStringLiteral(
             ",bogus|~,init|~,init|~/missing,employee-add|~|7|Again|pw,employee-add|~|x|Name|pw,"
-            "employee-add|~|8| "
-            "|pw,employee-terminate|~|7|13/45/"
+            "employee-add|~|8| |pw,employee-add|~|8|Ann "
+            "\u202EeeL|pw,employee-add|~|8|Ann\nLee|pw,employee-terminate|~|7|13/45/"
             "2026,employee-password|~|9|pw,employee-rehire|~|7,employee-rehire|~|8,"
+            "employee-add|~|8|Name,employee-password|~|7|-,setting|~|smtppassword,setting|~|smtpserver,"
             "setting|~|colour|red,setting|~|WorkHoursNotify|ten,setting|~|smtpemail|a@b\r\nBcc: c@d,"
             "absence-add|~|7|12/1/2026|vacation,query|~|DELETE FROM Personnel,copy|~|~")
             .split(',');
@@ -68,6 +77,11 @@ TEST_P(PelmarDbTest, RefusesBadInputWithStatusOneAndWritesNothing)
         EXPECT_FALSE(r.err.isEmpty());
         EXPECT_EQ(contents(), before);
     }
+    // A SELECT that writes through a function: a read-only transaction on a
+    // server refuses it (the file knows no such function).
+    const Result r = run({"query", folder(), "SELECT setval(pg_get_serial_sequence('time', 'timeid'), 99)"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(target.onServer() ? "error 3027" : "error 3075")) << r.err.toStdString();
 }
 
 TEST_P(PelmarDbTest, CommandsWriteThroughTheStore)
@@ -94,9 +108,14 @@ TEST_P(PelmarDbTest, CopyCarriesEveryRowThereAndBack)
 {
     QTemporaryDir source, back;
     ASSERT_EQ(run({"demo", source.path()}).status, 0);
-    const Result there = run({"copy", source.path(), folder()}, true);
+    // The test server's password, in the URI, is not printed.
+    QUrl withPassword(folder());
+    withPassword.setPassword(qEnvironmentVariable("PGPASSWORD", "unused"));
+    const Result there =
+        run({"copy", source.path(), target.onServer() ? withPassword.toString() : folder()}, true);
     ASSERT_EQ(there.status, 0) << there.err.toStdString();
     EXPECT_TRUE(there.err.contains("Personnel: 5 of 5 rows\n")) << there.err.toStdString();
+    EXPECT_FALSE(there.out.contains(withPassword.password())) << there.out.toStdString();
     ASSERT_EQ(run({"copy", folder(), back.path()}).status, 0);
     for (const QString& sql : {sqltexts::AllTimeRecords, sqltexts::CurrentEmployees,
                                QStringLiteral("SELECT * FROM CustomSettings")}) {
@@ -126,4 +145,76 @@ TEST_P(PelmarDbTest, AFailedCopyLeavesTheTargetAsItWas)
         EXPECT_EQ(target.scalar("SELECT COUNT(*) FROM pg_tables WHERE schemaname = 'public'").toInteger(), 0);
     else
         EXPECT_FALSE(QFile::exists(QDir(folder()).filePath("Pelmar.mdb")));
+}
+
+// A terminal's role on a server runs the whole clock and can do nothing else:
+// no DELETE, no writes to the staff or the settings.
+TEST(TerminalRoleTest, TheClockRunsUnderATerminalsRoleAndNothingElse)
+{
+    if (!test::serverAvailable())
+        GTEST_SKIP() << "no test server: set PELMAR_TEST_SERVER, or run scripts/test.sh";
+    using test::dec, test::hm;
+    ManualClock clock{dec(4) + hm(9, 0)};
+    TestDb db(Backend::Server);
+    ASSERT_EQ(runTool({"upgrade", db.folder()}, clock).status, 0);
+    db.addEmployee(7, "Ann Lee", "pw");
+    db.addEmployee(8, "Ben Ode", "pw");
+    db.addTime(7, dec(3), hm(20, 0)); // open since yesterday
+    db.addTime(8, dec(1), hm(8, 0));  // open since Tuesday
+
+    // Roles belong to the whole test server: one of this process's own.
+    const QString role = QStringLiteral("pelmar_terminal_%1").arg(::getpid());
+    db.exec(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'terminal-pw'").arg(role));
+    struct Dropped
+    {
+        TestDb& db;
+        QString role;
+        ~Dropped()
+        {
+            try {
+                db.exec(QStringLiteral("DROP OWNED BY %1; DROP ROLE %1").arg(role));
+            } catch (...) {
+                // Left behind, it goes with the throwaway cluster.
+            }
+        }
+    } dropped{db, role};
+
+    const QStringList refused[] = {{"grant-terminal", db.folder(), "no_such_role"},
+                                   {"grant-terminal", db.folder(), QUrl(db.folder()).userName()},
+                                   {"grant-terminal", QDir::tempPath(), role}};
+    for (const QStringList& args : refused)
+        EXPECT_EQ(runTool(args, clock).status, 1) << args.join(' ').toStdString();
+    const Result granted = runTool({"grant-terminal", db.folder(), role}, clock);
+    ASSERT_EQ(granted.status, 0) << granted.err.toStdString();
+
+    QUrl terminal(db.folder());
+    terminal.setUserName(role);
+    terminal.setPassword("terminal-pw");
+    {
+        TimeClock timeClock;
+        timeClock.openDatabase(terminal.toString());
+        timeClock.readNotifyHours();
+        const double now = clock.now();
+        const LogInResult ann = logIn(timeClock, Value::integer(7), "pw", now);
+        EXPECT_EQ(ann.screen.offer, ButtonOffer::ClockOut);
+        const LogInResult ben = logIn(timeClock, Value::integer(8), "pw", now);
+        ASSERT_TRUE(ben.employee);
+        EXPECT_EQ(ben.screen.notices.size(), 2u); // told, and the administrator alerted
+        const std::optional<qint64> in = clockIn(timeClock, *ben.employee, now).written;
+        ASSERT_TRUE(in);
+        EXPECT_TRUE(clockOut(timeClock, *ben.employee, *in, now + hm(2, 0)).written);
+        EXPECT_EQ(timesheet::load(timeClock, timesheet::defaultRange(now), Value::integer(8)),
+                  "Total Hours 18.");
+        EXPECT_EQ(whereis::answer(timeClock, Value::integer(7), "Ann Lee", now), "Ann Lee is in.");
+    }
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM TimeAudit").toInteger(), 3);
+
+    std::unique_ptr<Database> asTerminal = Engine().openDatabase(terminal.toString());
+    for (const char* sql :
+         {"DELETE FROM [Time]", "DELETE FROM TimeAudit", "UPDATE Personnel SET Password = 'x'",
+          "UPDATE CustomSettings SET smtpserver = 'mail.example.com'",
+          "INSERT INTO Personnel (EmployeeID, FullName) VALUES (9, 'Al Bo')"}) {
+        EXPECT_EQ(test::errorOf([&] { asTerminal->execute(QString::fromUtf8(sql)); }), err::ReadOnly) << sql;
+    }
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM qslTime").toInteger(), 4);
 }

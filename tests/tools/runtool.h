@@ -2,8 +2,10 @@
 
 #include "tools/pelmardb.h"
 
+#include <QFile>
 #include <QString>
 #include <QTextStream>
+#include <gtest/gtest.h>
 
 namespace pelmar::test {
 
@@ -19,7 +21,10 @@ inline Result runTool(const QStringList& args, const Clock& clock, bool progress
 {
     QString out, err;
     QTextStream o(&out), e(&err);
-    const int status = runPelmarDb(args, o, e, clock, progress);
+    // No terminal to ask for a password that was left out.
+    QFile nothing(QStringLiteral("/dev/null"));
+    EXPECT_TRUE(nothing.open(QIODevice::ReadOnly));
+    const int status = runPelmarDb(args, o, e, clock, progress, nothing.handle());
     o.flush();
     e.flush();
     return {status, out, err};
