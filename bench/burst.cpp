@@ -1,11 +1,11 @@
 #include "bench/burst.h"
 
-#include "app/startup.h"
-#include "app/timeclock.h"
 #include "bench/generator.h"
 #include "login/login.h"
 #include "store/engine.h"
 #include "timekeeping/clocking.h"
+#include "workplace/startup.h"
+#include "workplace/timeclock.h"
 
 #include <QCoreApplication>
 #include <QProcess>

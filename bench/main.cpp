@@ -1,5 +1,4 @@
 #include "admin/reports.h"
-#include "app/startup.h"
 #include "bench/barepg.h"
 #include "bench/baresql.h"
 #include "bench/burst.h"
@@ -17,6 +16,7 @@
 #include "ui/timeclockwindow.h"
 #include "ui/widgets/glassbutton.h"
 #include "ui/widgets/namelist.h"
+#include "workplace/startup.h"
 
 #include <QApplication>
 #include <QCheckBox>

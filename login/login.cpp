@@ -1,6 +1,5 @@
 #include "login/login.h"
 
-#include "app/timeclock.h"
 #include "platform/datetime.h"
 #include "platform/runerror.h"
 #include "store/engine.h"
@@ -8,6 +7,7 @@
 #include "store/sqltexts.h"
 #include "timekeeping/hours.h"
 #include "timekeeping/timeaudit.h"
+#include "workplace/timeclock.h"
 
 namespace pelmar {
 

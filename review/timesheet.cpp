@@ -1,11 +1,11 @@
 #include "review/timesheet.h"
 
-#include "app/timeclock.h"
 #include "platform/datetime.h"
 #include "platform/numformat.h"
 #include "store/engine.h"
 #include "store/schema.h"
 #include "store/sqltexts.h"
+#include "workplace/timeclock.h"
 
 namespace pelmar::timesheet {
 

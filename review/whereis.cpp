@@ -1,12 +1,12 @@
 #include "review/whereis.h"
 
 #include "admin/recordtypes.h"
-#include "app/timeclock.h"
 #include "platform/runerror.h"
 #include "review/timesheet.h"
 #include "store/engine.h"
 #include "store/schema.h"
 #include "store/sqltexts.h"
+#include "workplace/timeclock.h"
 
 namespace pelmar::whereis {
 

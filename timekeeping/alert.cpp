@@ -1,9 +1,9 @@
 #include "timekeeping/alert.h"
 
-#include "app/timeclock.h"
 #include "platform/mail/smtpmail.h"
 #include "platform/runerror.h"
 #include "store/schema.h"
+#include "workplace/timeclock.h"
 
 namespace pelmar::alert {
 

@@ -1,11 +1,11 @@
 #include "timekeeping/clocking.h"
 
-#include "app/timeclock.h"
 #include "platform/datetime.h"
 #include "platform/runerror.h"
 #include "store/engine.h"
 #include "timekeeping/hours.h"
 #include "timekeeping/timeaudit.h"
+#include "workplace/timeclock.h"
 
 namespace pelmar {
 

@@ -1,9 +1,9 @@
 #include "ui/databaselocator.h"
 
-#include "app/startup.h"
 #include "platform/runerror.h"
 #include "ui/reporterror.h"
 #include "ui/widgets/glassbutton.h"
+#include "workplace/startup.h"
 
 namespace pelmar {
 

@@ -1,6 +1,5 @@
 #include "ui/timeclockwindow.h"
 
-#include "app/startup.h"
 #include "login/login.h"
 #include "platform/clock.h"
 #include "platform/datetime.h"
@@ -18,6 +17,7 @@
 #include "ui/widgets/glassbutton.h"
 #include "ui/widgets/namelist.h"
 #include "ui/widgets/timegrid.h"
+#include "workplace/startup.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

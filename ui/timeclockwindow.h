@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/timeclock.h"
 #include "platform/value.h"
 #include "timekeeping/actionresult.h"
+#include "workplace/timeclock.h"
 
 #include <QWidget>
 #include <functional>

@@ -1,9 +1,9 @@
-#include "app/timeclock.h"
 #include "login/login.h"
 #include "platform/clock.h"
 #include "support/coretest.h"
 #include "timekeeping/clocking.h"
 #include "tools/runtool.h"
+#include "workplace/timeclock.h"
 
 #include <QCryptographicHash>
 #include <QFile>

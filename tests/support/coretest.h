@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/timeclock.h"
 #include "platform/datetime.h"
 #include "support/testdb.h"
+#include "workplace/timeclock.h"
 
 #include <optional>
 

@@ -1,9 +1,9 @@
-#include "app/timeclock.h"
 #include "store/audit.h"
 #include "store/engine.h"
 #include "support/coretest.h"
 #include "timekeeping/clocking.h"
 #include "timekeeping/hours.h"
+#include "workplace/timeclock.h"
 
 #include <gtest/gtest.h>
 

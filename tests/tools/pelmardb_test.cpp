@@ -1,4 +1,3 @@
-#include "app/timeclock.h"
 #include "login/login.h"
 #include "platform/clock.h"
 #include "review/timesheet.h"
@@ -10,6 +9,7 @@
 #include "timekeeping/clocking.h"
 #include "tools/pelmardb.h"
 #include "tools/runtool.h"
+#include "workplace/timeclock.h"
 
 #include <QDir>
 #include <QFile>

@@ -9,12 +9,12 @@
 // "ready" once the window is up, "saved in|out TIMEID ID" after every saved
 // click, then "done" or "error: WHAT".
 
-#include "app/startup.h"
 #include "platform/clock.h"
 #include "store/engine.h"
 #include "support/scripteddialogs.h"
 #include "support/window.h"
 #include "ui/timeclockwindow.h"
+#include "workplace/startup.h"
 #include "workstations/staff.h"
 
 #include <QApplication>

@@ -1,8 +1,6 @@
 #include "ui/admin/adminwindow.h"
 
 #include "admin/settings.h"
-#include "app/startup.h"
-#include "app/timeclock.h"
 #include "platform/runerror.h"
 #include "store/engine.h"
 #include "ui/admin/audittab.h"
@@ -14,6 +12,8 @@
 #include "ui/admin/stafftab.h"
 #include "ui/databaselocator.h"
 #include "ui/reporterror.h"
+#include "workplace/startup.h"
+#include "workplace/timeclock.h"
 
 #include <QApplication>
 #include <QLabel>

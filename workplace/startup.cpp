@@ -1,11 +1,11 @@
-#include "app/startup.h"
+#include "workplace/startup.h"
 
-#include "app/timeclock.h"
 #include "platform/dialogs.h"
 #include "platform/profile.h"
 #include "platform/runerror.h"
 #include "store/engine.h"
 #include "store/schema.h"
+#include "workplace/timeclock.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "app/startup.h"
-#include "app/timeclock.h"
 #include "store/session.h"
 #include "support/errorof.h"
 #include "support/scripteddialogs.h"
 #include "support/testdb.h"
+#include "workplace/startup.h"
+#include "workplace/timeclock.h"
 
 #include <QDir>
 #include <QFile>

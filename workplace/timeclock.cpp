@@ -1,4 +1,4 @@
-#include "app/timeclock.h"
+#include "workplace/timeclock.h"
 
 #include "platform/mail/smtpmail.h"
 #include "store/engine.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/configplaces.h"
+#include "workplace/configplaces.h"
 
 #include <QString>
 #include <functional>
