@@ -429,7 +429,7 @@ private:
         const double yearStart = dates::serial(ymd.year - 1, ymd.month, ymd.day) + 1;
         time(
             "board", [&] { admin::board(db, today + dates::timeSerial(9, 0, 0)); },
-            [&] { m_bare.board(today - TimeClock::DaysShown, today); }, bareFirst);
+            [&] { m_bare.board(today - Workplace::DaysShown, today); }, bareFirst);
         time(
             "payroll, a month", [&] { admin::payroll(db, monthStart, today); },
             [&] { m_bare.payroll(monthStart, today); }, bareFirst);

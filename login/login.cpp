@@ -7,7 +7,7 @@
 #include "store/sqltexts.h"
 #include "timekeeping/hours.h"
 #include "timekeeping/timeaudit.h"
-#include "workplace/timeclock.h"
+#include "workplace/workplace.h"
 
 namespace pelmar {
 
@@ -60,11 +60,11 @@ bool passwordMatches(const Value& stored, const QString& typed)
     return !typed.isEmpty() && !stored.isNull() && stored.toText() == typed;
 }
 
-LogInResult logIn(TimeClock& clock, const Value& employeeId, const QString& password, double now)
+LogInResult logIn(Workplace& workplace, const Value& employeeId, const QString& password, double now)
 {
     LogInResult result;
     ActionResult& screen = result.screen;
-    const auto db = clock.open();
+    const auto db = workplace.open();
     QString refusal;
     result.employee = admit(*db, employeeId, password, refusal);
     if (!result.employee) {
@@ -106,7 +106,7 @@ LogInResult logIn(TimeClock& clock, const Value& employeeId, const QString& pass
         screen.offer = ButtonOffer::Keep;
         break;
     case ClockOffer::RepairYesterday:
-        if (exceedsThreshold(closed->hours, clock.notifyHours()))
+        if (exceedsThreshold(closed->hours, workplace.notifyHours()))
             screen.notices.push_back(Notice::alert(who.fullName, closed->tdate));
         screen.notices.push_back(Notice::message(ReopenedMessage));
         [[fallthrough]];

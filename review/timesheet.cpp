@@ -5,14 +5,14 @@
 #include "store/engine.h"
 #include "store/schema.h"
 #include "store/sqltexts.h"
-#include "workplace/timeclock.h"
+#include "workplace/workplace.h"
 
 namespace pelmar::timesheet {
 
 DateRange defaultRange(double now)
 {
     const double today = dates::datePart(now);
-    return {Value::date(today - TimeClock::DaysShown), Value::date(today)};
+    return {Value::date(today - Workplace::DaysShown), Value::date(today)};
 }
 
 Entry checkStart(const QString& typed)
@@ -28,17 +28,17 @@ Entry checkEnd(const QString& typed)
     return dates::isDate(typed) ? Entry::Accepted : Entry::NotADate;
 }
 
-QString load(TimeClock& clock, const DateRange& range, const Value& employeeId)
+QString load(Workplace& workplace, const DateRange& range, const Value& employeeId)
 {
     // The total first: the grid's refresh is the last step that can fail, and
     // a failed one leaves the grid as it was, so the sheet and its total
     // change together or not at all.
-    const auto db = clock.open();
+    const auto db = workplace.open();
     const auto rs = db->openRecordset(sqltexts::rangeTotal(range.from, range.to, employeeId));
     const QString total = totalCaption(rs->field(cols::SumOfThours));
 
-    DataSource& times = clock.times();
-    times.setDatabaseName(clock.databasePath());
+    DataSource& times = workplace.times();
+    times.setDatabaseName(workplace.databasePath());
     times.setRecordSource(sqltexts::rangeListing(range.from, range.to, employeeId));
     times.refresh();
     return total;

@@ -6,7 +6,7 @@
 #include "store/engine.h"
 #include "store/schema.h"
 #include "store/sqltexts.h"
-#include "workplace/timeclock.h"
+#include "workplace/workplace.h"
 
 namespace pelmar::whereis {
 
@@ -33,10 +33,10 @@ QString status(const QString& type, bool timeInNull, bool timeOutNull)
     return QStringLiteral(" has no recent time records ");
 }
 
-QString answer(TimeClock& clock, const Value& employeeId, const QString& fullName, double now)
+QString answer(Workplace& workplace, const Value& employeeId, const QString& fullName, double now)
 {
     const DateRange range = timesheet::defaultRange(now);
-    const auto db = clock.open();
+    const auto db = workplace.open();
     const auto rs = db->openRecordset(sqltexts::rangeListing(range.from, range.to, employeeId));
     // The first row is the latest record: newest date, then latest clock-in.
     if (rs->recordCount() == 0)

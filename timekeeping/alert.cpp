@@ -3,21 +3,21 @@
 #include "platform/mail/smtpmail.h"
 #include "platform/runerror.h"
 #include "store/schema.h"
-#include "workplace/timeclock.h"
+#include "workplace/workplace.h"
 
 namespace pelmar::alert {
 
-bool send(TimeClock& clock, const QString& empname, const Value& udate)
+bool send(Workplace& workplace, const QString& empname, const Value& udate)
 {
-    const auto setting = [&clock](const QString& column) {
-        return clock.settings().recordset().field(column);
+    const auto setting = [&workplace](const QString& column) {
+        return workplace.settings().recordset().field(column);
     };
     // A Null server is no text at all and fails below like any other
     // unusable setting.
     const Value server = setting(cols::SmtpServer);
     if (server.isText() && server.toText().isEmpty())
         return false;
-    SmtpMail* mail = clock.mail();
+    SmtpMail* mail = workplace.mail();
     if (!mail)
         throw RunError(91, QStringLiteral("Object variable or With block variable not set"));
 

@@ -6,7 +6,7 @@
 
 namespace pelmar {
 
-class TimeClock;
+class Workplace;
 
 // The unusual-time e-mail to the administrator, through the mail component
 // and the settings' current row.
@@ -17,7 +17,7 @@ namespace alert {
 // the empty text (alerts switched off). Throws RunError for a setting that
 // can't become text, a missing mail component or a refused property; the
 // outcome of the sending arrives through the component's two events.
-bool send(TimeClock& clock, const QString& empname, const Value& udate);
+bool send(Workplace& workplace, const QString& empname, const Value& udate);
 
 // The texts of the two events.
 QString sentMessage();

@@ -5,7 +5,7 @@
 #include "store/engine.h"
 #include "timekeeping/hours.h"
 #include "timekeeping/timeaudit.h"
-#include "workplace/timeclock.h"
+#include "workplace/workplace.h"
 
 namespace pelmar {
 
@@ -23,11 +23,11 @@ double dayClockedOut(const TimeRecord& shift)
 
 } // namespace
 
-ActionResult clockIn(TimeClock& clock, const Employee& who, double now)
+ActionResult clockIn(Workplace& workplace, const Employee& who, double now)
 {
     ActionResult result;
     result.offer = ButtonOffer::Hidden;
-    const auto db = clock.open();
+    const auto db = workplace.open();
     TimeAudit audit(*db, now);
     Transaction transaction(*db);
     const std::optional<TimeRecord> newest = timerecords::newestRecent(*db, who.id, now);
@@ -50,11 +50,11 @@ ActionResult clockIn(TimeClock& clock, const Employee& who, double now)
     return result;
 }
 
-ActionResult clockOut(TimeClock& clock, const Employee& who, qint64 shiftId, double now)
+ActionResult clockOut(Workplace& workplace, const Employee& who, qint64 shiftId, double now)
 {
     ActionResult result;
     result.offer = ButtonOffer::Hidden;
-    const auto db = clock.open();
+    const auto db = workplace.open();
     TimeAudit audit(*db, now);
     Transaction transaction(*db);
     // Read under the write lock, so it stays as read until the commit.
@@ -82,7 +82,7 @@ ActionResult clockOut(TimeClock& clock, const Employee& who, qint64 shiftId, dou
     // The day the shift ended, not the record's own date.
     result.clockedOut = clockedOutLine(dates::datePart(now), *closed);
     result.written = closed->id;
-    if (exceedsThreshold(closed->hours, clock.notifyHours()))
+    if (exceedsThreshold(closed->hours, workplace.notifyHours()))
         result.notices.push_back(Notice::alert(who.fullName, closed->tdate));
     return result;
 }

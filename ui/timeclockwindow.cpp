@@ -229,8 +229,8 @@ void TimeClockWindow::createControls()
                                QRect(px(4800), px(960), 110, 40), 0xC00000, 0xFF8080, 0xFF8080, 0xFF0000);
     m_clockButton->hide();
 
-    m_personnel->setDataSource(&m_timeClock.employees());
-    m_grid->setDataSource(&m_timeClock.times());
+    m_personnel->setDataSource(&m_workplace.employees());
+    m_grid->setDataSource(&m_workplace.times());
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
@@ -254,7 +254,7 @@ void TimeClockWindow::connectControls()
 
 void TimeClockWindow::connectMail()
 {
-    SmtpMail* mail = m_timeClock.mail();
+    SmtpMail* mail = m_workplace.mail();
     connect(mail, &SmtpMail::SendSMTP, this, [this] { m_dialogs.messageBox(alert::sentMessage()); });
     connect(mail, &SmtpMail::ErrorSMTP, this, [this](int number, const QString& description) {
         m_dialogs.messageBox(alert::errorMessage(number, description));
@@ -264,13 +264,13 @@ void TimeClockWindow::connectMail()
 void TimeClockWindow::start()
 {
     guarded([this] {
-        Startup startup(m_timeClock, m_dialogs, config::Places::of(m_appFolder), [this] {
+        Startup startup(m_workplace, m_dialogs, config::Places::of(m_appFolder), [this] {
             DatabaseLocator locator(m_dialogs, this);
             return locator.locate();
         });
         startup.run();
     });
-    if (m_timeClock.mail())
+    if (m_workplace.mail())
         connectMail();
     tick();
 }
@@ -348,7 +348,7 @@ void TimeClockWindow::logIn()
         return;
     }
     const LogInResult result =
-        pelmar::logIn(m_timeClock, m_personnel->columnValue(cols::EmployeeID), m_password->text(), now());
+        pelmar::logIn(m_workplace, m_personnel->columnValue(cols::EmployeeID), m_password->text(), now());
     if (!result.employee) {
         showResult(result.screen);
         m_password->clear();
@@ -434,9 +434,9 @@ void TimeClockWindow::clock()
 {
     guarded([this] {
         if (m_offer == ButtonOffer::ClockIn && m_employee) {
-            showResult(clockIn(m_timeClock, *m_employee, now()));
+            showResult(clockIn(m_workplace, *m_employee, now()));
         } else if (m_offer == ButtonOffer::ClockOut && m_employee && m_openShiftId) {
-            showResult(clockOut(m_timeClock, *m_employee, *m_openShiftId, now()));
+            showResult(clockOut(m_workplace, *m_employee, *m_openShiftId, now()));
         } else {
             return;
         }
@@ -522,17 +522,17 @@ bool TimeClockWindow::loadSheet(const DateRange& range)
 {
     // On failure the grid and the total keep what they showed.
     return m_employee &&
-           guarded([&] { m_totalHours->setText(timesheet::load(m_timeClock, range, m_employee->id)); });
+           guarded([&] { m_totalHours->setText(timesheet::load(m_workplace, range, m_employee->id)); });
 }
 
 void TimeClockWindow::refreshTimes()
 {
-    guarded([this] { m_timeClock.times().refresh(); });
+    guarded([this] { m_workplace.times().refresh(); });
 }
 
 void TimeClockWindow::refreshStaff()
 {
-    guarded([this] { m_timeClock.employees().refresh(); });
+    guarded([this] { m_workplace.employees().refresh(); });
 }
 
 void TimeClockWindow::whereIs()
@@ -542,7 +542,7 @@ void TimeClockWindow::whereIs()
             m_dialogs.messageBox(whereis::NoNamePicked, Dialogs::Icon::Information);
             return;
         }
-        m_dialogs.messageBox(whereis::answer(m_timeClock, m_personnel->columnValue(cols::EmployeeID),
+        m_dialogs.messageBox(whereis::answer(m_workplace, m_personnel->columnValue(cols::EmployeeID),
                                              m_personnel->columnValue(cols::FullName).toTextOrEmpty(), now()),
                              Dialogs::Icon::Information);
     });
@@ -552,7 +552,7 @@ void TimeClockWindow::sendAlert(const QString& fullName, const Value& udate)
 {
     // An alert that can't be sent is reported and dropped: the record that
     // caused it is saved and stands.
-    guarded([&] { alert::send(m_timeClock, fullName, udate); });
+    guarded([&] { alert::send(m_workplace, fullName, udate); });
 }
 
 } // namespace pelmar

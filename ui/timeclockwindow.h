@@ -2,7 +2,7 @@
 
 #include "platform/value.h"
 #include "timekeeping/actionresult.h"
-#include "workplace/timeclock.h"
+#include "workplace/workplace.h"
 
 #include <QWidget>
 #include <functional>
@@ -97,7 +97,7 @@ private:
     Dialogs& m_dialogs;
     const Clock& m_clock;
     QString m_appFolder;
-    TimeClock m_timeClock;
+    Workplace m_workplace;
 
     Session m_session = Session::LoggedOut;
     ButtonOffer m_offer = ButtonOffer::Hidden;

@@ -5,7 +5,7 @@
 #include "platform/runerror.h"
 #include "store/engine.h"
 #include "store/schema.h"
-#include "workplace/timeclock.h"
+#include "workplace/workplace.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -101,8 +101,8 @@ bool isLocationError(int number)
 
 } // namespace
 
-Startup::Startup(TimeClock& clock, Dialogs& dialogs, config::Places places, Locator locator)
-    : m_clock(clock), m_dialogs(dialogs), m_places(std::move(places)), m_locator(std::move(locator))
+Startup::Startup(Workplace& workplace, Dialogs& dialogs, config::Places places, Locator locator)
+    : m_workplace(workplace), m_dialogs(dialogs), m_places(std::move(places)), m_locator(std::move(locator))
 {
 }
 
@@ -149,9 +149,9 @@ void Startup::run()
             folder = unsaved ? *unsaved : config::readFolder(iniPath);
             if (written && !readsBackAsWritten(folder, iniPath))
                 return;
-            m_clock.openDatabase(config::databasePath(folder));
-            m_clock.readNotifyHours();
-            m_clock.createMail();
+            m_workplace.openDatabase(config::databasePath(folder));
+            m_workplace.readNotifyHours();
+            m_workplace.createMail();
             return;
         } catch (const RunError& error) {
             // A server's faults are not the file's place: the locator can't

@@ -13,7 +13,7 @@
 #include "ui/databaselocator.h"
 #include "ui/reporterror.h"
 #include "workplace/startup.h"
-#include "workplace/timeclock.h"
+#include "workplace/workplace.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -52,8 +52,8 @@ bool AdminWindow::start(const QString& database)
             location = config::databasePath(database);
             Engine().openDatabase(location);
         } else {
-            TimeClock timeClock;
-            Startup startup(timeClock, m_dialogs, config::Places::of(m_appFolder), [this] {
+            Workplace workplace;
+            Startup startup(workplace, m_dialogs, config::Places::of(m_appFolder), [this] {
                 DatabaseLocator locator(m_dialogs, this);
                 return locator.locate();
             });
@@ -62,10 +62,10 @@ bool AdminWindow::start(const QString& database)
             } catch (const RunError&) {
                 // A database that opened is enough here: its settings may be
                 // just what the administrator has come to fix.
-                if (timeClock.databasePath().isEmpty())
+                if (workplace.databasePath().isEmpty())
                     throw;
             }
-            location = timeClock.databasePath();
+            location = workplace.databasePath();
         }
     } catch (const RunError& error) {
         ReportError(m_dialogs, error);

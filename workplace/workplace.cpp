@@ -1,4 +1,4 @@
-#include "workplace/timeclock.h"
+#include "workplace/workplace.h"
 
 #include "platform/mail/smtpmail.h"
 #include "store/engine.h"
@@ -12,15 +12,15 @@ namespace {
 const QString DesignDatabase = QStringLiteral("C:\\Pelmar\\Pelmar.mdb");
 } // namespace
 
-TimeClock::TimeClock()
+Workplace::Workplace()
     : m_employees(DesignDatabase, names::PersonnelQuery), m_times(DesignDatabase, names::TimeQuery),
       m_settings(DesignDatabase, names::SettingsTable)
 {
 }
 
-TimeClock::~TimeClock() = default;
+Workplace::~Workplace() = default;
 
-void TimeClock::openDatabase(const QString& path)
+void Workplace::openDatabase(const QString& path)
 {
     m_path = path;
     m_employees.setDatabaseName(path);
@@ -34,17 +34,17 @@ void TimeClock::openDatabase(const QString& path)
     m_settings.refresh();
 }
 
-void TimeClock::readNotifyHours()
+void Workplace::readNotifyHours()
 {
     m_notifyHours = m_settings.recordset().field(cols::WorkHoursNotify).toSingle();
 }
 
-void TimeClock::createMail()
+void Workplace::createMail()
 {
     m_mail = std::make_unique<SmtpMail>();
 }
 
-std::unique_ptr<Database> TimeClock::open() const
+std::unique_ptr<Database> Workplace::open() const
 {
     return Engine().openDatabase(m_path);
 }
