@@ -114,8 +114,8 @@ GlassButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
-TimeClockWindow::TimeClockWindow(Dialogs& dialogs, const Clock& clock, QString appFolder, QWidget* parent)
-    : QWidget(parent), m_dialogs(dialogs), m_clock(clock), m_appFolder(std::move(appFolder))
+TimeClockWindow::TimeClockWindow(Dialogs& dialogs, const Clock& clock, QString programFolder, QWidget* parent)
+    : QWidget(parent), m_dialogs(dialogs), m_clock(clock), m_programFolder(std::move(programFolder))
 {
     createControls();
     connectControls();
@@ -242,7 +242,7 @@ void TimeClockWindow::connectControls()
 {
     connect(m_timer, &QTimer::timeout, this, &TimeClockWindow::tick);
     connect(m_goButton, &QAbstractButton::clicked, this, &TimeClockWindow::logInOrOut);
-    connect(m_clockButton, &QAbstractButton::clicked, this, &TimeClockWindow::clock);
+    connect(m_clockButton, &QAbstractButton::clicked, this, &TimeClockWindow::clockInOrOut);
     connect(m_reviewButton, &QAbstractButton::clicked, this, &TimeClockWindow::toggleTimeSheet);
     connect(m_whereIsButton, &QAbstractButton::clicked, this, &TimeClockWindow::whereIs);
     // The user's click only: the program's own changes of the box are
@@ -264,7 +264,7 @@ void TimeClockWindow::connectMail()
 void TimeClockWindow::start()
 {
     guarded([this] {
-        Startup startup(m_workplace, m_dialogs, config::Places::of(m_appFolder), [this] {
+        Startup startup(m_workplace, m_dialogs, config::Places::of(m_programFolder), [this] {
             DatabaseLocator locator(m_dialogs, this);
             return locator.locate();
         });
@@ -333,13 +333,13 @@ void TimeClockWindow::logInOrOut()
 {
     guarded([this] {
         if (m_session == Session::LoggedIn)
-            logOut();
+            endSession();
         else
-            logIn();
+            startSession();
     });
 }
 
-void TimeClockWindow::logIn()
+void TimeClockWindow::startSession()
 {
     // The list selects nobody until a name is picked; without one there is
     // no password to check against.
@@ -348,7 +348,7 @@ void TimeClockWindow::logIn()
         return;
     }
     const LogInResult result =
-        pelmar::logIn(m_workplace, m_personnel->columnValue(cols::EmployeeID), m_password->text(), now());
+        logIn(m_workplace, m_personnel->columnValue(cols::EmployeeID), m_password->text(), now());
     if (!result.employee) {
         showResult(result.screen);
         m_password->clear();
@@ -363,7 +363,7 @@ void TimeClockWindow::logIn()
     loadDefaultRange();
 }
 
-void TimeClockWindow::logOut()
+void TimeClockWindow::endSession()
 {
     const bool typedRange = m_range == Range::Typed;
     m_session = Session::LoggedOut;
@@ -430,7 +430,7 @@ void TimeClockWindow::showLine(std::initializer_list<QLabel*> labels, const Cloc
     }
 }
 
-void TimeClockWindow::clock()
+void TimeClockWindow::clockInOrOut()
 {
     guarded([this] {
         if (m_offer == ButtonOffer::ClockIn && m_employee) {

@@ -31,7 +31,7 @@ class TimeClockWindow : public QWidget
 {
     Q_OBJECT
 public:
-    TimeClockWindow(Dialogs& dialogs, const Clock& clock, QString appFolder, QWidget* parent = nullptr);
+    TimeClockWindow(Dialogs& dialogs, const Clock& clock, QString programFolder, QWidget* parent = nullptr);
     ~TimeClockWindow() override;
 
     // The start-up: configuration file, database, settings, mail component.
@@ -44,7 +44,7 @@ protected:
 
 private slots:
     void logInOrOut();
-    void clock();
+    void clockInOrOut();
     void toggleTimeSheet();
     void changeRange();
     void whereIs();
@@ -70,8 +70,9 @@ private:
     void connectControls();
     void connectMail();
 
-    void logIn();
-    void logOut();
+    // The log-in of the picked employee, and the way back to the start.
+    void startSession();
+    void endSession();
     // Shows what an action did: the clock lines, the offer, then its messages
     // and alerts in order. Nothing in it can fail half way.
     void showResult(const ActionResult& result);
@@ -96,7 +97,7 @@ private:
 
     Dialogs& m_dialogs;
     const Clock& m_clock;
-    QString m_appFolder;
+    QString m_programFolder;
     Workplace m_workplace;
 
     Session m_session = Session::LoggedOut;

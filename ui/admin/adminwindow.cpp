@@ -22,8 +22,8 @@
 
 namespace pelmar {
 
-AdminWindow::AdminWindow(Dialogs& dialogs, const Clock& clock, QString appFolder, QWidget* parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_clock(clock), m_appFolder(std::move(appFolder))
+AdminWindow::AdminWindow(Dialogs& dialogs, const Clock& clock, QString programFolder, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_clock(clock), m_programFolder(std::move(programFolder))
 {
     setObjectName(QStringLiteral("adminWindow"));
     setWindowTitle(tr("Pelmar Administrator"));
@@ -53,7 +53,7 @@ bool AdminWindow::start(const QString& database)
             Engine().openDatabase(location);
         } else {
             Workplace workplace;
-            Startup startup(workplace, m_dialogs, config::Places::of(m_appFolder), [this] {
+            Startup startup(workplace, m_dialogs, config::Places::of(m_programFolder), [this] {
                 DatabaseLocator locator(m_dialogs, this);
                 return locator.locate();
             });
