@@ -98,7 +98,7 @@ QString displayLocation(const QString& location)
 void prepareTestAlert(SmtpMail& mail, const Settings& s)
 {
     mail.server = s.server;
-    mail.option = 2;
+    mail.authenticate = true;
     mail.userName = s.user;
     mail.password = s.password;
     mail.mailFrom = s.email;

@@ -159,7 +159,7 @@ BurstFigures runBurst(const QString& location, int employees, double day)
         bool closed = false;
     };
     std::map<qint64, Stored> rows;
-    const std::unique_ptr<Database> db = Engine().openDatabase(config::databasePath(location));
+    const std::unique_ptr<Database> db = Database::open(config::databasePath(location));
     const std::unique_ptr<Recordset> rs = db->openRecordset(
         QStringLiteral("SELECT TimeID, PersonnelID, TimeOut FROM [Time] WHERE Tdate >= %1").arg(day));
     for (int r = 0; rs->moveTo(r); ++r) {

@@ -125,7 +125,7 @@ Options parse(const QStringList& args)
             o.server = args[++i];
         else if (a == QLatin1String("--burst"))
             o.burst = true;
-        else if (a == QLatin1String("--child-formload") && i + 1 < args.size())
+        else if (a == QLatin1String("--child-startup") && i + 1 < args.size())
             o.childFolder = args[++i];
         else if (a == QLatin1String("--child-burst") && i + 2 < args.size()) {
             o.childBurst = args[++i];
@@ -344,7 +344,7 @@ private:
         Station s(appFolder, clockIn);
         TimeClockWindow& w = *s.window;
         time(
-            "start-up", [&] { w.start(); }, [&] { bare.formLoad(); }, bareFirst);
+            "start-up", [&] { w.start(); }, [&] { bare.startUp(); }, bareFirst);
         s.expectMessages(0, "start-up");
 
         s.pick(id);
@@ -483,7 +483,7 @@ bool printPlans(const QString& path)
 
 // One start-up in a process of its own, shown on the screen as the program
 // shows it: prints the peak and current resident memory in kB.
-int childFormLoad(const QString& dbFolder)
+int childStartUp(const QString& dbFolder)
 {
     QTemporaryDir app;
     writeIni(app.path(), dbFolder);
@@ -509,7 +509,7 @@ Memory startUpMemory(const QString& dbFolder)
     std::vector<double> resident;
     for (int i = 0; i < 3; ++i) {
         QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child-formload"), dbFolder});
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child-startup"), dbFolder});
         if (!child.waitForFinished(120000) || child.exitCode() != 0)
             throw std::runtime_error("the start-up process failed: " +
                                      child.readAllStandardError().toStdString());
@@ -525,7 +525,7 @@ Memory startUpMemory(const QString& dbFolder)
 // the same records. Returns how many time records there are.
 long long undoEarlierRuns(const QString& location)
 {
-    const std::unique_ptr<Database> db = Engine().openDatabase(location);
+    const std::unique_ptr<Database> db = Database::open(location);
     db->execute(QStringLiteral("DELETE FROM [Time] WHERE Tdate >= ?"), {Value::date(FirstToday)});
     return db->openRecordset(QStringLiteral("SELECT COUNT(*) AS Records FROM [Time]"))
         ->field(QStringLiteral("Records"))
@@ -683,7 +683,7 @@ int main(int argc, char** argv)
     const pelmar::bench::Options options = pelmar::bench::parse(QCoreApplication::arguments());
     try {
         if (!options.childFolder.isEmpty())
-            return pelmar::bench::childFormLoad(options.childFolder);
+            return pelmar::bench::childStartUp(options.childFolder);
         if (!options.childBurst.isEmpty())
             return pelmar::bench::burstTerminal(options.childBurst, options.childBurstFirst,
                                                 options.company.employees, pelmar::bench::BurstDay);

@@ -9,7 +9,6 @@
 namespace pelmar {
 
 class Database;
-class Engine;
 
 // A data-source control: a database name and a record source that take effect
 // at the next refresh, and the current recordset that the bound list or grid

@@ -7,7 +7,7 @@
 
 namespace pelmar::alert {
 
-bool send(Workplace& workplace, const QString& empname, const Value& udate)
+bool send(Workplace& workplace, const QString& fullName, const Value& shiftDate)
 {
     const auto setting = [&workplace](const QString& column) {
         return workplace.settings().recordset().field(column);
@@ -22,15 +22,15 @@ bool send(Workplace& workplace, const QString& empname, const Value& udate)
         throw RunError(91, QStringLiteral("Object variable or With block variable not set"));
 
     mail->server = setting(cols::SmtpServer).toText();
-    mail->option = 2;
+    mail->authenticate = true;
     mail->userName = setting(cols::SmtpUserName).toText();
     mail->password = setting(cols::SmtpPassword).toText();
     mail->mailFrom = setting(cols::SmtpEmail).toText();
     mail->sendTo = setting(cols::SmtpEmail).toText();
     mail->subject = QStringLiteral("Employee Time Alert");
     // One bare carriage return between the name and the date.
-    mail->messageText = QStringLiteral("The login/logout times for ") + empname + QLatin1Char('\r') +
-                        QStringLiteral(" on ") + udate.toTextOrEmpty() + QStringLiteral(" are unusual.");
+    mail->messageText = QStringLiteral("The login/logout times for ") + fullName + QLatin1Char('\r') +
+                        QStringLiteral(" on ") + shiftDate.toTextOrEmpty() + QStringLiteral(" are unusual.");
     mail->sendEmail();
     return true;
 }

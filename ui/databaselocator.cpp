@@ -25,7 +25,7 @@ std::optional<QString> DatabaseLocator::locate()
     try {
         folder = config::locateDatabase(m_dialogs);
     } catch (const RunError& error) {
-        ReportError(m_dialogs, error);
+        reportError(m_dialogs, error);
     }
     hide();
     return folder;

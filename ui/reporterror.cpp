@@ -7,7 +7,7 @@
 
 namespace pelmar {
 
-void ReportError(Dialogs& dialogs, const RunError& error)
+void reportError(Dialogs& dialogs, const RunError& error)
 {
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();

@@ -33,7 +33,7 @@ struct ButtonLook
 {
     std::optional<QString> caption;
     std::optional<QString> toolTip;
-    std::optional<quint32> face; // buttonactualcolor
+    std::optional<quint32> face; // faceColor
     std::optional<quint32> glare;
     std::optional<quint32> click;
     std::optional<quint32> mouseMove;
@@ -73,12 +73,6 @@ const Look SheetClosedLook{QStringLiteral("View My Time"),
                            0x0080FF,
                            0x80C0FF};
 
-// Positions are the original layout's twips; 15 twips make one pixel.
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
-
 QFont arial(int points, bool bold = false)
 {
     QFont font(QStringLiteral("Arial"), points, bold ? QFont::Bold : QFont::Normal);
@@ -105,10 +99,10 @@ GlassButton* makeButton(QWidget* parent, const char* name, const QString& captio
     button->setCaption(caption);
     button->setToolTip(tip);
     button->setGeometry(geometry);
-    button->setButtonactualcolor(face);
-    button->setButtonactualglarecolor(glare);
-    button->setButtonmousemovecolor(mouseMove);
-    button->setButtonclickcolor(click);
+    button->setFaceColor(face);
+    button->setGlareColor(glare);
+    button->setHoverColor(mouseMove);
+    button->setPressedColor(click);
     return button;
 }
 
@@ -128,7 +122,7 @@ void TimeClockWindow::createControls()
     setObjectName(QStringLiteral("frmTimeLog"));
     setWindowTitle(QStringLiteral("Time Log"));
     setWindowIcon(artwork::windowIcon());
-    setFixedSize(px(8970), px(5325));
+    setFixedSize(598, 355);
     setFont(arial(9));
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -137,19 +131,19 @@ void TimeClockWindow::createControls()
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Picture1"));
-    picture->setGeometry(0, 0, px(9030), px(5730));
+    picture->setGeometry(0, 0, 602, 382);
     picture->setPixmap(artwork::background(picture->size()));
 
     // Tab order follows creation order.
     m_personnel = new NameList(picture);
     m_personnel->setObjectName(QStringLiteral("tdbPersonnel"));
-    m_personnel->setGeometry(px(0), px(285), 190, 24);
+    m_personnel->setGeometry(0, 19, 190, 24);
     m_personnel->setFont(arial(10));
     m_personnel->setAccessibleName(QStringLiteral("Select Name:"));
 
     m_password = new QLineEdit(picture);
     m_password->setObjectName(QStringLiteral("tdbPassword"));
-    m_password->setGeometry(px(3000), px(285), 110, 24);
+    m_password->setGeometry(200, 19, 110, 24);
     m_password->setEchoMode(QLineEdit::Password);
     m_password->setFont(arial(10));
     m_password->setToolTip(
@@ -159,74 +153,69 @@ void TimeClockWindow::createControls()
     m_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
 
     m_goButton = makeButton(picture, "cmdGo", QStringLiteral("Log In"),
-                            QStringLiteral("Display your time clock screen"),
-                            QRect(px(4800), px(210), 75, 34), 0xC00000, 0xFF8080, 0xFF8080, 0x0000FF);
+                            QStringLiteral("Display your time clock screen"), QRect(320, 14, 75, 34),
+                            0xC00000, 0xFF8080, 0xFF8080, 0x0000FF);
     m_whereIsButton = makeButton(picture, "cmdWhereIs", QStringLiteral("Where Is?"),
                                  QStringLiteral("Display this person's last known location"),
-                                 QRect(px(120), px(840), 86, 34), 0xC00000, 0xFF8080, 0xFF0000, 0xFF0000);
+                                 QRect(8, 56, 86, 34), 0xC00000, 0xFF8080, 0xFF0000, 0xFF0000);
     m_reviewButton = makeButton(picture, "cmdReview", QStringLiteral("View My Time"),
-                                QStringLiteral("Display your time sheet in a table"),
-                                QRect(px(1440), px(840), 104, 34), 0x004080, 0x0080FF, 0x80C0FF, 0x0080FF);
+                                QStringLiteral("Display your time sheet in a table"), QRect(96, 56, 104, 34),
+                                0x004080, 0x0080FF, 0x80C0FF, 0x0080FF);
     m_reviewButton->hide();
 
     m_rangeBox = new QCheckBox(QStringLiteral("Change the dates displayed"), picture);
     m_rangeBox->setObjectName(QStringLiteral("chkLimit"));
-    m_rangeBox->setGeometry(px(2400), px(1680), 190, 20);
+    m_rangeBox->setGeometry(160, 112, 190, 20);
     m_rangeBox->setToolTip(QStringLiteral("Click to enter new date range"));
     m_rangeBox->setFont(arial(9, true));
     m_rangeBox->setStyleSheet(QStringLiteral("QCheckBox { color: white; }"));
     m_rangeBox->hide();
 
-    m_dateLabel = makeLabel(picture, "lblDate", QStringLiteral("Date"), QRect(px(5955), px(240), 200, 20),
-                            Qt::AlignCenter);
+    m_dateLabel =
+        makeLabel(picture, "lblDate", QStringLiteral("Date"), QRect(397, 16, 200, 20), Qt::AlignCenter);
     m_dateLabel->setFont(arial(10, true));
-    m_timeLabel = makeLabel(picture, "lblTime", QStringLiteral("Time"), QRect(px(6690), px(615), 102, 20),
-                            Qt::AlignCenter);
+    m_timeLabel =
+        makeLabel(picture, "lblTime", QStringLiteral("Time"), QRect(446, 41, 102, 20), Qt::AlignCenter);
     m_timeLabel->setFont(arial(10, true));
 
     // The clock lines sit on the dark part of the picture: white captions and
     // light blue values keep them readable.
     const QString blue = QStringLiteral("color: #A8D0FF;");
-    m_inTime = makeLabel(picture, "lblTimeIn", QStringLiteral("TimeIn"), QRect(px(7575), px(2775), 93, 20));
+    m_inTime = makeLabel(picture, "lblTimeIn", QStringLiteral("TimeIn"), QRect(505, 185, 93, 20));
     m_inTime->setStyleSheet(blue);
-    m_outCaption =
-        makeLabel(picture, "lblOut", QStringLiteral("You Clocked Out:"), QRect(px(5256), px(3192), 130, 20));
-    m_inCaption =
-        makeLabel(picture, "lblIn", QStringLiteral("You Clocked In:"), QRect(px(5316), px(2400), 130, 20));
+    m_outCaption = makeLabel(picture, "lblOut", QStringLiteral("You Clocked Out:"), QRect(350, 212, 130, 20));
+    m_inCaption = makeLabel(picture, "lblIn", QStringLiteral("You Clocked In:"), QRect(354, 160, 130, 20));
     m_outCaption->setStyleSheet(QStringLiteral("color: white;"));
     m_inCaption->setStyleSheet(QStringLiteral("color: white;"));
-    m_outTime =
-        makeLabel(picture, "lblTimeOut", QStringLiteral("TimeOut"), QRect(px(7575), px(3450), 93, 20));
+    m_outTime = makeLabel(picture, "lblTimeOut", QStringLiteral("TimeOut"), QRect(505, 230, 93, 20));
     m_outTime->setStyleSheet(blue);
-    m_outDate = makeLabel(picture, "lblDateOut", QStringLiteral("DateOut"),
-                          QRect(px(5055), px(3450), 165, 20), Qt::AlignRight | Qt::AlignVCenter);
+    m_outDate = makeLabel(picture, "lblDateOut", QStringLiteral("DateOut"), QRect(337, 230, 165, 20),
+                          Qt::AlignRight | Qt::AlignVCenter);
     m_outDate->setStyleSheet(blue);
-    m_inDate = makeLabel(picture, "lblDateIn", QStringLiteral("DateIn"), QRect(px(5070), px(2775), 164, 20),
+    m_inDate = makeLabel(picture, "lblDateIn", QStringLiteral("DateIn"), QRect(338, 185, 164, 20),
                          Qt::AlignRight | Qt::AlignVCenter);
     m_inDate->setStyleSheet(blue);
     m_totalHours = makeLabel(picture, "lblTotalHours", QStringLiteral("Total Hours"),
-                             QRect(px(1545), px(5010), 225, 18), Qt::AlignRight | Qt::AlignVCenter);
+                             QRect(103, 334, 225, 18), Qt::AlignRight | Qt::AlignVCenter);
     m_totalHours->setStyleSheet(QStringLiteral("color: white;"));
     // A gap between a right-aligned date and the time beside it.
     m_inTime->setIndent(6);
     m_outTime->setIndent(6);
     for (QLabel* label : {m_inTime, m_outCaption, m_inCaption, m_outTime, m_outDate, m_inDate, m_totalHours})
         label->hide();
-    auto* label2 =
-        makeLabel(picture, "Label2", QStringLiteral("Enter Password"), QRect(px(3150), px(75), 110, 16));
-    auto* label1 =
-        makeLabel(picture, "Label1", QStringLiteral("Select Name:"), QRect(px(165), px(60), 110, 16));
+    auto* label2 = makeLabel(picture, "Label2", QStringLiteral("Enter Password"), QRect(210, 5, 110, 16));
+    auto* label1 = makeLabel(picture, "Label1", QStringLiteral("Select Name:"), QRect(11, 4, 110, 16));
     label1->setBuddy(m_personnel);
     label2->setBuddy(m_password);
 
     m_grid = new TimeGrid(picture);
     m_grid->setObjectName(QStringLiteral("tdgTimeWorked"));
-    m_grid->setGeometry(px(30), px(1995), px(4965), px(3060));
+    m_grid->setGeometry(2, 133, 331, 204);
     m_grid->setAccessibleName(QStringLiteral("Time sheet"));
     m_grid->hide();
 
     m_clockButton = makeButton(picture, "cmdTimeLog", QStringLiteral("Clock In"), QString(),
-                               QRect(px(4800), px(960), 110, 40), 0xC00000, 0xFF8080, 0xFF8080, 0xFF0000);
+                               QRect(320, 64, 110, 40), 0xC00000, 0xFF8080, 0xFF8080, 0xFF0000);
     m_clockButton->hide();
 
     m_personnel->setDataSource(&m_workplace.employees());
@@ -255,8 +244,8 @@ void TimeClockWindow::connectControls()
 void TimeClockWindow::connectMail()
 {
     SmtpMail* mail = m_workplace.mail();
-    connect(mail, &SmtpMail::SendSMTP, this, [this] { m_dialogs.messageBox(alert::sentMessage()); });
-    connect(mail, &SmtpMail::ErrorSMTP, this, [this](int number, const QString& description) {
+    connect(mail, &SmtpMail::sent, this, [this] { m_dialogs.messageBox(alert::sentMessage()); });
+    connect(mail, &SmtpMail::failed, this, [this](int number, const QString& description) {
         m_dialogs.messageBox(alert::errorMessage(number, description));
     });
 }
@@ -281,9 +270,9 @@ bool TimeClockWindow::guarded(const std::function<void()>& handler)
         handler();
         return true;
     } catch (const RunError& error) {
-        ReportError(m_dialogs, error);
+        reportError(m_dialogs, error);
     } catch (const std::exception& error) {
-        ReportError(m_dialogs, RunError(err::EngineFailure, QString::fromLocal8Bit(error.what())));
+        reportError(m_dialogs, RunError(err::EngineFailure, QString::fromLocal8Bit(error.what())));
     }
     return false;
 }
@@ -307,13 +296,13 @@ void TimeClockWindow::apply(GlassButton* button, const ButtonLook& look)
     if (look.toolTip)
         button->setToolTip(*look.toolTip);
     if (look.face)
-        button->setButtonactualcolor(*look.face);
+        button->setFaceColor(*look.face);
     if (look.glare)
-        button->setButtonactualglarecolor(*look.glare);
+        button->setGlareColor(*look.glare);
     if (look.click)
-        button->setButtonclickcolor(*look.click);
+        button->setPressedColor(*look.click);
     if (look.mouseMove)
-        button->setButtonmousemovecolor(*look.mouseMove);
+        button->setHoverColor(*look.mouseMove);
 }
 
 double TimeClockWindow::now()
@@ -548,11 +537,11 @@ void TimeClockWindow::whereIs()
     });
 }
 
-void TimeClockWindow::sendAlert(const QString& fullName, const Value& udate)
+void TimeClockWindow::sendAlert(const QString& fullName, const Value& shiftDate)
 {
     // An alert that can't be sent is reported and dropped: the record that
     // caused it is saved and stands.
-    guarded([&] { alert::send(m_workplace, fullName, udate); });
+    guarded([&] { alert::send(m_workplace, fullName, shiftDate); });
 }
 
 } // namespace pelmar

@@ -34,7 +34,7 @@ public:
     TimeClockWindow(Dialogs& dialogs, const Clock& clock, QString programFolder, QWidget* parent = nullptr);
     ~TimeClockWindow() override;
 
-    // The start-up: configuration file, database, settings, mail component.
+    // The start-up: configuration file, database, settings, mail sender.
     // Ends early, leaving the window logged out and without a database, when
     // the user cancels the locator or a failure is reported.
     void start();
@@ -85,7 +85,7 @@ private:
     void refreshTimes();
     void refreshStaff();
     void rangeRefused(bool tellUser);
-    void sendAlert(const QString& fullName, const Value& udate);
+    void sendAlert(const QString& fullName, const Value& shiftDate);
 
     static void apply(GlassButton* button, const ButtonLook& look);
     // Reads the clock once and brings the date and time labels up to it, so

@@ -7,14 +7,10 @@
 
 namespace pelmar {
 
-namespace {
-// Until start-up points them at the database.
-const QString DesignDatabase = QStringLiteral("C:\\Pelmar\\Pelmar.mdb");
-} // namespace
-
 Workplace::Workplace()
-    : m_employees(DesignDatabase, names::PersonnelQuery), m_times(DesignDatabase, names::TimeQuery),
-      m_settings(DesignDatabase, names::SettingsTable)
+    // No database until openDatabase names one.
+    : m_employees(QString(), names::PersonnelQuery), m_times(QString(), names::TimeQuery),
+      m_settings(QString(), names::SettingsTable)
 {
 }
 
@@ -46,7 +42,7 @@ void Workplace::createMail()
 
 std::unique_ptr<Database> Workplace::open() const
 {
-    return Engine().openDatabase(m_path);
+    return Database::open(m_path);
 }
 
 } // namespace pelmar

@@ -22,7 +22,7 @@ protected:
             return;
         db.addEmployee(7, "Ann Lee", "pw");
         db.addEmployee(8, "Ben Ode", "pw", dec(1));
-        database = Engine().openDatabase(db.path());
+        database = Database::open(db.path());
     }
     // Every row the staff and settings actions may write.
     std::vector<sql::Row> contents()

@@ -25,7 +25,7 @@ TEST(AlertTest, SettingsDecideWhetherAndHowItIsSent)
 
     t.db.setSetting("smtpserver", Value::text("mail.example"));
     t.open();
-    EXPECT_EQ(errorOf([&] { alert::send(t.workplace, "Ann Able", day); }), 91) << "no mail component";
+    EXPECT_EQ(errorOf([&] { alert::send(t.workplace, "Ann Able", day); }), 91) << "no mail sender";
     t.workplace.createMail();
     t.db.setSetting("smtppassword", Value::null());
     t.open();

@@ -209,7 +209,7 @@ TEST(TerminalRoleTest, TheClockRunsUnderATerminalsRoleAndNothingElse)
     }
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM TimeAudit").toInteger(), 3);
 
-    std::unique_ptr<Database> asTerminal = Engine().openDatabase(terminal.toString());
+    std::unique_ptr<Database> asTerminal = Database::open(terminal.toString());
     for (const char* sql :
          {"DELETE FROM [Time]", "DELETE FROM TimeAudit", "UPDATE Personnel SET Password = 'x'",
           "UPDATE CustomSettings SET smtpserver = 'mail.example.com'",

@@ -36,8 +36,7 @@ void say(const QString& line)
 QString newestTimeId(const QString& folder, int id)
 {
     const auto rs =
-        Engine()
-            .openDatabase(config::databasePath(folder))
+        Database::open(config::databasePath(folder))
             ->openRecordset(
                 QStringLiteral(
                     "SELECT TimeID FROM qslTime WHERE PersonnelID = %1 ORDER BY Tdate DESC, TimeIn DESC")

@@ -50,7 +50,7 @@ bool AdminWindow::start(const QString& database)
     try {
         if (!database.isEmpty()) {
             location = config::databasePath(database);
-            Engine().openDatabase(location);
+            Database::open(location);
         } else {
             Workplace workplace;
             Startup startup(workplace, m_dialogs, config::Places::of(m_programFolder), [this] {
@@ -68,7 +68,7 @@ bool AdminWindow::start(const QString& database)
             location = workplace.databasePath();
         }
     } catch (const RunError& error) {
-        ReportError(m_dialogs, error);
+        reportError(m_dialogs, error);
         return false;
     }
     if (location.isEmpty())
