@@ -13,6 +13,7 @@
 #include "store/sqlite.h"
 #include "store/sqltexts.h"
 #include "tools/pelmardb.h"
+#include "ui/timeclockcontrols.h"
 #include "ui/timeclockwindow.h"
 #include "ui/widgets/glassbutton.h"
 #include "ui/widgets/namelist.h"
@@ -188,14 +189,15 @@ public:
     void setNow(double serial)
     {
         clock.set(serial);
-        QMetaObject::invokeMethod(window->findChild<QTimer*>(QStringLiteral("Timer1")), "timeout");
+        QMetaObject::invokeMethod(window->findChild<QTimer*>(QString::fromLatin1(controls::Timer)),
+                                  "timeout");
     }
 
     void pick(int id)
     {
-        if (!window->findChild<NameList*>(QStringLiteral("tdbPersonnel"))->selectName(fullName(id)))
+        if (!window->findChild<NameList*>(QString::fromLatin1(controls::NameList))->selectName(fullName(id)))
             throw std::runtime_error("employee not in the list: " + fullName(id).toStdString());
-        window->findChild<QLineEdit*>(QStringLiteral("tdbPassword"))->setText(password(id));
+        window->findChild<QLineEdit*>(QString::fromLatin1(controls::Password))->setText(password(id));
     }
 
     // Fails the run on any message box but the expected count.
@@ -349,7 +351,7 @@ private:
 
         s.pick(id);
         time(
-            "log in", [&] { s.control("cmdGo")->click(); },
+            "log in", [&] { s.control(controls::GoButton)->click(); },
             [&] {
                 bare.employee(id);
                 bare.listing(id, from15, today, 64);
@@ -357,12 +359,12 @@ private:
             },
             bareFirst);
         s.expectMessages(0, "log in");
-        s.expectCaption("cmdTimeLog", "Clock IN", "log in");
+        s.expectCaption(controls::ClockButton, "Clock IN", "log in");
 
         qint64 bareShift = 0;
         s.setNow(clockIn);
         time(
-            "clock in", [&] { s.control("cmdTimeLog")->click(); },
+            "clock in", [&] { s.control(controls::ClockButton)->click(); },
             [&] {
                 // Dated before the period, so that the window's clock-in never
                 // finds it open and its own shift stays the newest.
@@ -372,19 +374,19 @@ private:
             bareFirst);
         s.expectMessages(0, "clock in");
 
-        s.control("cmdGo")->click(); // log out
+        s.control(controls::GoButton)->click(); // log out
         s.setNow(clockOut);
         s.pick(id);
-        s.control("cmdGo")->click();
+        s.control(controls::GoButton)->click();
         s.expectMessages(0, "second log in");
-        s.expectCaption("cmdTimeLog", "Clock OUT", "second log in");
+        s.expectCaption(controls::ClockButton, "Clock OUT", "second log in");
         time(
-            "clock out", [&] { s.control("cmdTimeLog")->click(); },
+            "clock out", [&] { s.control(controls::ClockButton)->click(); },
             [&] { bare.clockOut(bareShift, dates::timePart(clockOut), 8.0); }, bareFirst);
         s.expectMessages(0, "clock out");
 
         time(
-            "open time sheet", [&] { s.control("cmdReview")->click(); },
+            "open time sheet", [&] { s.control(controls::ReviewButton)->click(); },
             [&] {
                 bare.listing(id, from15, today, 64);
                 bare.total(id, from15, today);
@@ -395,7 +397,7 @@ private:
         s.dialogs.answerInput(fromText);
         s.dialogs.answerInput(toText);
         time(
-            "range of one year", [&] { s.control("chkLimit")->click(); },
+            "range of one year", [&] { s.control(controls::RangeBox)->click(); },
             [&] {
                 bare.listing(id, yearAgo, today, 64);
                 bare.total(id, yearAgo, today);
@@ -404,17 +406,17 @@ private:
         s.expectMessages(0, "range of one year");
         const QString expected = QStringLiteral("Total Hours ") +
                                  formatNumber(bare.total(id, yearAgo, today), QStringLiteral("#######0.##"));
-        if (s.label("lblTotalHours") != expected || s.dialogs.inputsLeft())
+        if (s.label(controls::TotalHours) != expected || s.dialogs.inputsLeft())
             throw std::runtime_error("range of one year: the window shows '" +
-                                     s.label("lblTotalHours").toStdString() + "', not '" +
+                                     s.label(controls::TotalHours).toStdString() + "', not '" +
                                      expected.toStdString() + "'");
 
         time(
-            "where is", [&] { s.control("cmdWhereIs")->click(); },
+            "where is", [&] { s.control(controls::WhereIsButton)->click(); },
             [&] { bare.listing(id, from15, today, 1); }, bareFirst);
         s.expectMessages(1, "where is");
 
-        s.control("cmdGo")->click(); // log out
+        s.control(controls::GoButton)->click(); // log out
         s.expectMessages(0, "log out");
         bare.remove(bareShift);
     }

@@ -13,6 +13,7 @@
 #include "timekeeping/clocking.h"
 #include "ui/databaselocator.h"
 #include "ui/reporterror.h"
+#include "ui/timeclockcontrols.h"
 #include "ui/widgets/artwork.h"
 #include "ui/widgets/glassbutton.h"
 #include "ui/widgets/namelist.h"
@@ -119,7 +120,7 @@ TimeClockWindow::~TimeClockWindow() = default;
 
 void TimeClockWindow::createControls()
 {
-    setObjectName(QStringLiteral("frmTimeLog"));
+    setObjectName(QString::fromLatin1(controls::Window));
     setWindowTitle(QStringLiteral("Time Log"));
     setWindowIcon(artwork::windowIcon());
     setFixedSize(598, 355);
@@ -130,19 +131,19 @@ void TimeClockWindow::createControls()
     setPalette(pal);
 
     auto* picture = new QLabel(this);
-    picture->setObjectName(QStringLiteral("Picture1"));
+    picture->setObjectName(QString::fromLatin1(controls::Background));
     picture->setGeometry(0, 0, 602, 382);
     picture->setPixmap(artwork::background(picture->size()));
 
     // Tab order follows creation order.
     m_personnel = new NameList(picture);
-    m_personnel->setObjectName(QStringLiteral("tdbPersonnel"));
+    m_personnel->setObjectName(QString::fromLatin1(controls::NameList));
     m_personnel->setGeometry(0, 19, 190, 24);
     m_personnel->setFont(arial(10));
     m_personnel->setAccessibleName(QStringLiteral("Select Name:"));
 
     m_password = new QLineEdit(picture);
-    m_password->setObjectName(QStringLiteral("tdbPassword"));
+    m_password->setObjectName(QString::fromLatin1(controls::Password));
     m_password->setGeometry(200, 19, 110, 24);
     m_password->setEchoMode(QLineEdit::Password);
     m_password->setFont(arial(10));
@@ -152,50 +153,52 @@ void TimeClockWindow::createControls()
     // Typed characters show as "*", whatever the style's own mask is.
     m_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
 
-    m_goButton = makeButton(picture, "cmdGo", QStringLiteral("Log In"),
+    m_goButton = makeButton(picture, controls::GoButton, QStringLiteral("Log In"),
                             QStringLiteral("Display your time clock screen"), QRect(320, 14, 75, 34),
                             0xC00000, 0xFF8080, 0xFF8080, 0x0000FF);
-    m_whereIsButton = makeButton(picture, "cmdWhereIs", QStringLiteral("Where Is?"),
+    m_whereIsButton = makeButton(picture, controls::WhereIsButton, QStringLiteral("Where Is?"),
                                  QStringLiteral("Display this person's last known location"),
                                  QRect(8, 56, 86, 34), 0xC00000, 0xFF8080, 0xFF0000, 0xFF0000);
-    m_reviewButton = makeButton(picture, "cmdReview", QStringLiteral("View My Time"),
+    m_reviewButton = makeButton(picture, controls::ReviewButton, QStringLiteral("View My Time"),
                                 QStringLiteral("Display your time sheet in a table"), QRect(96, 56, 104, 34),
                                 0x004080, 0x0080FF, 0x80C0FF, 0x0080FF);
     m_reviewButton->hide();
 
     m_rangeBox = new QCheckBox(QStringLiteral("Change the dates displayed"), picture);
-    m_rangeBox->setObjectName(QStringLiteral("chkLimit"));
+    m_rangeBox->setObjectName(QString::fromLatin1(controls::RangeBox));
     m_rangeBox->setGeometry(160, 112, 190, 20);
     m_rangeBox->setToolTip(QStringLiteral("Click to enter new date range"));
     m_rangeBox->setFont(arial(9, true));
     m_rangeBox->setStyleSheet(QStringLiteral("QCheckBox { color: white; }"));
     m_rangeBox->hide();
 
-    m_dateLabel =
-        makeLabel(picture, "lblDate", QStringLiteral("Date"), QRect(397, 16, 200, 20), Qt::AlignCenter);
+    m_dateLabel = makeLabel(picture, controls::DateLabel, QStringLiteral("Date"), QRect(397, 16, 200, 20),
+                            Qt::AlignCenter);
     m_dateLabel->setFont(arial(10, true));
-    m_timeLabel =
-        makeLabel(picture, "lblTime", QStringLiteral("Time"), QRect(446, 41, 102, 20), Qt::AlignCenter);
+    m_timeLabel = makeLabel(picture, controls::TimeLabel, QStringLiteral("Time"), QRect(446, 41, 102, 20),
+                            Qt::AlignCenter);
     m_timeLabel->setFont(arial(10, true));
 
     // The clock lines sit on the dark part of the picture: white captions and
     // light blue values keep them readable.
     const QString blue = QStringLiteral("color: #A8D0FF;");
-    m_inTime = makeLabel(picture, "lblTimeIn", QStringLiteral("TimeIn"), QRect(505, 185, 93, 20));
+    m_inTime = makeLabel(picture, controls::InTime, QStringLiteral("TimeIn"), QRect(505, 185, 93, 20));
     m_inTime->setStyleSheet(blue);
-    m_outCaption = makeLabel(picture, "lblOut", QStringLiteral("You Clocked Out:"), QRect(350, 212, 130, 20));
-    m_inCaption = makeLabel(picture, "lblIn", QStringLiteral("You Clocked In:"), QRect(354, 160, 130, 20));
+    m_outCaption = makeLabel(picture, controls::OutCaption, QStringLiteral("You Clocked Out:"),
+                             QRect(350, 212, 130, 20));
+    m_inCaption =
+        makeLabel(picture, controls::InCaption, QStringLiteral("You Clocked In:"), QRect(354, 160, 130, 20));
     m_outCaption->setStyleSheet(QStringLiteral("color: white;"));
     m_inCaption->setStyleSheet(QStringLiteral("color: white;"));
-    m_outTime = makeLabel(picture, "lblTimeOut", QStringLiteral("TimeOut"), QRect(505, 230, 93, 20));
+    m_outTime = makeLabel(picture, controls::OutTime, QStringLiteral("TimeOut"), QRect(505, 230, 93, 20));
     m_outTime->setStyleSheet(blue);
-    m_outDate = makeLabel(picture, "lblDateOut", QStringLiteral("DateOut"), QRect(337, 230, 165, 20),
+    m_outDate = makeLabel(picture, controls::OutDate, QStringLiteral("DateOut"), QRect(337, 230, 165, 20),
                           Qt::AlignRight | Qt::AlignVCenter);
     m_outDate->setStyleSheet(blue);
-    m_inDate = makeLabel(picture, "lblDateIn", QStringLiteral("DateIn"), QRect(338, 185, 164, 20),
+    m_inDate = makeLabel(picture, controls::InDate, QStringLiteral("DateIn"), QRect(338, 185, 164, 20),
                          Qt::AlignRight | Qt::AlignVCenter);
     m_inDate->setStyleSheet(blue);
-    m_totalHours = makeLabel(picture, "lblTotalHours", QStringLiteral("Total Hours"),
+    m_totalHours = makeLabel(picture, controls::TotalHours, QStringLiteral("Total Hours"),
                              QRect(103, 334, 225, 18), Qt::AlignRight | Qt::AlignVCenter);
     m_totalHours->setStyleSheet(QStringLiteral("color: white;"));
     // A gap between a right-aligned date and the time beside it.
@@ -203,18 +206,20 @@ void TimeClockWindow::createControls()
     m_outTime->setIndent(6);
     for (QLabel* label : {m_inTime, m_outCaption, m_inCaption, m_outTime, m_outDate, m_inDate, m_totalHours})
         label->hide();
-    auto* label2 = makeLabel(picture, "Label2", QStringLiteral("Enter Password"), QRect(210, 5, 110, 16));
-    auto* label1 = makeLabel(picture, "Label1", QStringLiteral("Select Name:"), QRect(11, 4, 110, 16));
+    auto* label2 = makeLabel(picture, controls::PasswordCaption, QStringLiteral("Enter Password"),
+                             QRect(210, 5, 110, 16));
+    auto* label1 =
+        makeLabel(picture, controls::NameCaption, QStringLiteral("Select Name:"), QRect(11, 4, 110, 16));
     label1->setBuddy(m_personnel);
     label2->setBuddy(m_password);
 
     m_grid = new TimeGrid(picture);
-    m_grid->setObjectName(QStringLiteral("tdgTimeWorked"));
+    m_grid->setObjectName(QString::fromLatin1(controls::TimeSheet));
     m_grid->setGeometry(2, 133, 331, 204);
     m_grid->setAccessibleName(QStringLiteral("Time sheet"));
     m_grid->hide();
 
-    m_clockButton = makeButton(picture, "cmdTimeLog", QStringLiteral("Clock In"), QString(),
+    m_clockButton = makeButton(picture, controls::ClockButton, QStringLiteral("Clock In"), QString(),
                                QRect(320, 64, 110, 40), 0xC00000, 0xFF8080, 0xFF8080, 0xFF0000);
     m_clockButton->hide();
 
@@ -222,7 +227,7 @@ void TimeClockWindow::createControls()
     m_grid->setDataSource(&m_workplace.times());
 
     m_timer = new QTimer(this);
-    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setObjectName(QString::fromLatin1(controls::Timer));
     m_timer->setInterval(1000);
     m_timer->start();
 }

@@ -26,7 +26,7 @@ struct DateRange;
 // The time clock's one window. It asks the core (log-in, clocking, time
 // sheet, where-is) and shows the answer; what it is doing lives in the enums
 // and members below, never in a caption or a grid's current row. Controls
-// carry the object names of the original layout (cmdGo, tdbPassword, ...).
+// carry the object names of ui/timeclockcontrols.h (cmdGo, tdbPassword, ...).
 class TimeClockWindow : public QWidget
 {
     Q_OBJECT

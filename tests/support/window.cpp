@@ -1,5 +1,6 @@
 #include "support/window.h"
 
+#include "ui/timeclockcontrols.h"
 #include "ui/widgets/glassbutton.h"
 #include "ui/widgets/namelist.h"
 
@@ -55,7 +56,7 @@ void WindowTest::setNow(double serial, bool tick)
 {
     clock.set(serial);
     if (tick)
-        QMetaObject::invokeMethod(find<QTimer>("Timer1"), "timeout");
+        QMetaObject::invokeMethod(find<QTimer>(controls::Timer), "timeout");
 }
 
 void WindowTest::logIn(const QString& fullName, const QString& password)
@@ -65,9 +66,9 @@ void WindowTest::logIn(const QString& fullName, const QString& password)
 
 void logIn(QWidget& window, const QString& fullName, const QString& password)
 {
-    auto* list = window.findChild<NameList*>(QStringLiteral("tdbPersonnel"));
+    auto* list = window.findChild<NameList*>(QString::fromLatin1(controls::NameList));
     EXPECT_TRUE(list->selectName(fullName)) << fullName.toStdString();
-    auto* box = window.findChild<QLineEdit*>(QStringLiteral("tdbPassword"));
+    auto* box = window.findChild<QLineEdit*>(QString::fromLatin1(controls::Password));
     QTest::mouseClick(box, Qt::LeftButton);
     QTest::keyClicks(box, password);
     QTest::keyClick(box, Qt::Key_Return);
@@ -102,12 +103,14 @@ QString caption(QWidget& window, const char* buttonName)
 
 QStringList WindowTest::buttons()
 {
-    return {caption(*m_window, "cmdGo"), caption(*m_window, "cmdTimeLog"), caption(*m_window, "cmdReview")};
+    return {caption(*m_window, controls::GoButton), caption(*m_window, controls::ClockButton),
+            caption(*m_window, controls::ReviewButton)};
 }
 
 QStringList WindowTest::clockLines()
 {
-    return texts(*m_window, {"lblIn", "lblDateIn", "lblTimeIn", "lblOut", "lblDateOut", "lblTimeOut"});
+    return texts(*m_window, {controls::InCaption, controls::InDate, controls::InTime, controls::OutCaption,
+                             controls::OutDate, controls::OutTime});
 }
 
 QString WindowTest::text(const char* labelName)
