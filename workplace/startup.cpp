@@ -83,11 +83,7 @@ std::optional<QString> locateDatabase(Dialogs& dialogs)
 
 QString locatorStartFolder()
 {
-#ifdef Q_OS_WIN
-    return QStringLiteral("C:\\VarnokeData");
-#else
     return QDir::homePath();
-#endif
 }
 
 } // namespace config
