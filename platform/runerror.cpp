@@ -13,8 +13,8 @@ RunError RunError::of(int number)
     return of(number, QString());
 }
 
-// Texts follow the originals; %1 takes the detail where the original names
-// a file, a path or an expression.
+// One text per number, the same wherever it is raised; %1 takes the detail
+// where the text names a file, a path or an expression.
 RunError RunError::of(int number, const QString& detail)
 {
     QString text;

@@ -10,7 +10,7 @@ namespace pelmar {
 
 class Database;
 
-// A data-source control: a database name and a record source that take effect
+// The rows a list or grid shows: a database name and a record source that take effect
 // at the next refresh, and the current recordset that the bound list or grid
 // shows. The database stays open between refreshes while its name is
 // unchanged.

@@ -58,8 +58,10 @@ private:
     std::shared_ptr<sql::Session> m_session;
 };
 
-// A write transaction on a database, for writing many rows at once (tools,
-// the benchmark's generator). It takes the database's write lock at once
+// A write transaction on a database: every action that writes (clocking in
+// and out, the log-in's repair, the administrator's changes) reads the rows
+// it depends on and writes them inside one. It takes the database's write
+// lock at once
 // (BEGIN IMMEDIATE on a file, an advisory lock on a server), so a busy
 // database fails here rather than half-way through, and writers on a server
 // take turns as they do on a file. Rolled back by the destructor unless

@@ -54,7 +54,7 @@ QString formatted(const Value& v, Format format)
             return formatNumber(v.toDouble(), QStringLiteral("##.00"));
         }
     } catch (const RunError&) {
-        // A text the format cannot read is shown as it is, as the grid always did.
+        // A text the format cannot read is shown as it is, rather than failing the row.
     }
     return v.toText();
 }
