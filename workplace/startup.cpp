@@ -41,19 +41,19 @@ void createFile(const QString& path, const QString& folder)
 QString readFolder(const QString& path)
 {
     constexpr int BufferSize = 255;
-    // The buffer receives at most 254 characters and a NUL; the rest of its
-    // spaces stay untouched, and the value ends where two of them meet.
-    QString buffer(BufferSize, QLatin1Char(' '));
     const std::optional<QString> read = profile::getString(Section, Key, QString(), path);
     // A file too long to read holds a value too long to use.
     if (!read)
         throw RunError::of(err::InvalidArgument);
-    const QString value = read->left(BufferSize - 1);
-    buffer.replace(0, value.size() + 1, value + QChar(0));
-    const int p = static_cast<int>(buffer.indexOf(QLatin1String("  "))) + 1;
-    if (p - 2 < 0)
+    // At most 254 characters and a NUL, padded with spaces to the buffer's
+    // size; the folder ends one character before the first pair of spaces,
+    // so a value with no room left for a pair is refused.
+    const QString buffer =
+        (read->left(BufferSize - 1) + QChar(0)).leftJustified(BufferSize, QLatin1Char(' '));
+    const qsizetype pair = buffer.indexOf(QLatin1String("  "));
+    if (pair < 1)
         throw RunError::of(err::InvalidArgument);
-    return buffer.left(p - 2);
+    return buffer.left(pair - 1);
 }
 
 QString databasePath(const QString& folder)
@@ -65,10 +65,10 @@ QString databasePath(const QString& folder)
 
 QString folderOfDatabaseFile(const QString& path)
 {
-    const int q = static_cast<int>(path.indexOf(QLatin1Char('/') + names::DatabaseFile)) + 1;
-    if (q - 1 < 0)
+    const qsizetype at = path.indexOf(QLatin1Char('/') + names::DatabaseFile);
+    if (at < 0)
         throw RunError::of(err::InvalidArgument);
-    return path.left(q - 1);
+    return path.left(at);
 }
 
 std::optional<QString> locateDatabase(Dialogs& dialogs)
