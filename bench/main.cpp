@@ -169,12 +169,9 @@ long statusKb(const char* field)
 }
 
 // location: the database's folder or a server's URI.
-void writeIni(const QString& appFolder, const QString& location)
+void writeIni(const QString& programFolder, const QString& location)
 {
-    QFile ini(QDir(appFolder).filePath(QStringLiteral("PelmarEmployee.ini")));
-    if (!ini.open(QIODevice::WriteOnly))
-        throw std::runtime_error("cannot write the configuration file");
-    ini.write(QStringLiteral("[PELMAREMPLOYEE]\r\nMessage=%1\r\n").arg(location).toLatin1());
+    config::createFile(QDir(programFolder).filePath(config::FileName), location);
 }
 
 // The window as one workstation runs it, with nobody at the screen.

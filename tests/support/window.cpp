@@ -3,10 +3,10 @@
 #include "ui/timeclockcontrols.h"
 #include "ui/widgets/glassbutton.h"
 #include "ui/widgets/namelist.h"
+#include "workplace/startup.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -39,9 +39,7 @@ WindowTest::~WindowTest() = default;
 
 void writeConfiguration(const QString& appDir, const QString& folder)
 {
-    QFile ini(QDir(appDir).filePath(QStringLiteral("PelmarEmployee.ini")));
-    EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write(QStringLiteral("[PELMAREMPLOYEE]\r\nMessage=%1\r\n").arg(folder).toLatin1());
+    config::createFile(QDir(appDir).filePath(config::FileName), folder);
 }
 
 void WindowTest::start()
