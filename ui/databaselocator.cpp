@@ -11,7 +11,7 @@ DatabaseLocator::DatabaseLocator(Dialogs& dialogs, QWidget* parent) : QDialog(pa
 {
     setObjectName(QStringLiteral("frmFindDatabase"));
     setWindowTitle(QStringLiteral("Locate the Pelmar Database"));
-    setFixedSize(1065 / 15, 825 / 15);
+    setFixedSize(71, 55);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, GlassButton::fromBgr(0xE0E0E0));
     setPalette(pal);
