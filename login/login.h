@@ -23,9 +23,9 @@ struct LogInResult
     ActionResult screen;
 };
 
-inline const QString WrongPassword = QStringLiteral("That Password is Incorrect.");
-inline const QString NotOnStaff =
-    QStringLiteral("Your name is no longer on the staff list. Please see the administrator.");
+// The two refusals, as the log-in's notice says them.
+QString wrongPassword();
+QString notOnStaff();
 
 // Logs the employee with this key in at now (one reading of the clock):
 // checks the password and the employment against their row as the database

@@ -7,6 +7,8 @@
 #include "store/sqltexts.h"
 #include "workplace/workplace.h"
 
+#include <QCoreApplication>
+
 namespace pelmar::timesheet {
 
 DateRange defaultRange(double now)
@@ -46,8 +48,8 @@ QString load(Workplace& workplace, const DateRange& range, const Value& employee
 
 QString totalCaption(const Value& sum)
 {
-    return QStringLiteral("Total Hours ") +
-           formatNumber(sum.isNull() ? 0.0 : sum.toDouble(), QStringLiteral("#######0.##"));
+    return QCoreApplication::translate("pelmar::timesheet", "Total Hours %1")
+        .arg(formatNumber(sum.isNull() ? 0.0 : sum.toDouble(), QStringLiteral("#######0.##")));
 }
 
 } // namespace pelmar::timesheet

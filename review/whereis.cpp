@@ -8,29 +8,37 @@
 #include "store/sqltexts.h"
 #include "workplace/workplace.h"
 
+#include <QCoreApplication>
+
 namespace pelmar::whereis {
 
 QString status(const QString& type, bool timeInNull, bool timeOutNull)
 {
     if (type.isEmpty())
-        return QStringLiteral(" is in ");
+        return QCoreApplication::translate("pelmar::whereis", " is in ");
     switch (admin::recordType(type)) {
     case admin::RecordType::Worked:
         if (!timeInNull)
-            return timeOutNull ? QStringLiteral(" is in.") : QStringLiteral(" is out.");
+            return timeOutNull ? QCoreApplication::translate("pelmar::whereis", " is in.")
+                               : QCoreApplication::translate("pelmar::whereis", " is out.");
         // A worked record never clocked in says nothing about where the
         // person is; answer as for an unknown type, never with a stale phrase.
         break;
     case admin::RecordType::Vacation:
-        return QStringLiteral(" is on vacation ");
+        return QCoreApplication::translate("pelmar::whereis", " is on vacation ");
     case admin::RecordType::Holiday:
-        return QStringLiteral(" is on holiday ");
+        return QCoreApplication::translate("pelmar::whereis", " is on holiday ");
     case admin::RecordType::SickLeave:
-        return QStringLiteral(" is on sick leave ");
+        return QCoreApplication::translate("pelmar::whereis", " is on sick leave ");
     case admin::RecordType::Other:
         break;
     }
-    return QStringLiteral(" has no recent time records ");
+    return QCoreApplication::translate("pelmar::whereis", " has no recent time records ");
+}
+
+QString noNamePicked()
+{
+    return QCoreApplication::translate("pelmar::whereis", "Select a name in the list first.");
 }
 
 QString answer(Workplace& workplace, const Value& employeeId, const QString& fullName, double now)
@@ -40,7 +48,8 @@ QString answer(Workplace& workplace, const Value& employeeId, const QString& ful
     const auto rs = db->openRecordset(sqltexts::rangeListing(range.from, range.to, employeeId));
     // The first row is the latest record: newest date, then latest clock-in.
     if (rs->recordCount() == 0)
-        return QStringLiteral("There is no recent record for ") + fullName;
+        return QCoreApplication::translate("pelmar::whereis", "There is no recent record for %1")
+            .arg(fullName);
     rs->moveFirst();
     return fullName + status(rs->field(cols::Type).toTextOrEmpty(), rs->field(cols::TimeIn).isNull(),
                              rs->field(cols::TimeOut).isNull());

@@ -23,7 +23,7 @@ QString status(const QString& type, bool timeInNull, bool timeOutNull);
 QString answer(Workplace& workplace, const Value& employeeId, const QString& fullName, double now);
 
 // Said instead of looking anything up when no name is picked.
-inline const QString NoNamePicked = QStringLiteral("Select a name in the list first.");
+QString noNamePicked();
 
 } // namespace whereis
 } // namespace pelmar

@@ -5,6 +5,8 @@
 #include "store/schema.h"
 #include "workplace/workplace.h"
 
+#include <QCoreApplication>
+
 namespace pelmar::alert {
 
 bool send(Workplace& workplace, const QString& fullName, const Value& shiftDate)
@@ -37,12 +39,14 @@ bool send(Workplace& workplace, const QString& fullName, const Value& shiftDate)
 
 QString sentMessage()
 {
-    return QStringLiteral("Unusual time record; an advisory was sent to the Administrator");
+    return QCoreApplication::translate("pelmar::alert",
+                                       "Unusual time record; an advisory was sent to the Administrator");
 }
 
 QString errorMessage(int number, const QString& description)
 {
-    return QStringLiteral("Error ") + QString::number(number) + QStringLiteral(": ") + description +
+    return QCoreApplication::translate("pelmar::alert", "Error %1: %2")
+               .arg(QString::number(number), description) +
            QStringLiteral("\r\n");
 }
 

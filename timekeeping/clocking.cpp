@@ -7,6 +7,8 @@
 #include "timekeeping/timeaudit.h"
 #include "workplace/workplace.h"
 
+#include <QCoreApplication>
+
 namespace pelmar {
 
 namespace {
@@ -34,11 +36,13 @@ ActionResult clockIn(Workplace& workplace, const Employee& who, double now)
     if (newest && newest->isOpenShift()) {
         audit.write(TimeAudit::AlreadyClockedIn, newest, newest);
         transaction.commit();
-        const QString since = newest->timeIn.isNull()
-                                  ? QString()
-                                  : QStringLiteral(" since ") + dates::longTime(newest->timeIn.toDate());
-        result.notices.push_back(Notice::message(QStringLiteral("You are already clocked in") + since +
-                                                 QStringLiteral(". Nothing was changed.")));
+        result.notices.push_back(Notice::message(
+            newest->timeIn.isNull()
+                ? QCoreApplication::translate("pelmar::clocking",
+                                              "You are already clocked in. Nothing was changed.")
+                : QCoreApplication::translate("pelmar::clocking",
+                                              "You are already clocked in since %1. Nothing was changed.")
+                      .arg(dates::longTime(newest->timeIn.toDate()))));
         result.clockedIn = clockedInLine(*newest);
         return result;
     }
@@ -60,18 +64,19 @@ ActionResult clockOut(Workplace& workplace, const Employee& who, qint64 shiftId,
     // Read under the write lock, so it stays as read until the commit.
     const std::optional<TimeRecord> shift = timerecords::read(*db, shiftId);
     if (!shift) {
-        result.notices.push_back(Notice::message(
-            QStringLiteral("This shift is no longer in the time records. Nothing was changed; "
-                           "contact the administrator if your time records need correcting.")));
+        result.notices.push_back(Notice::message(QCoreApplication::translate(
+            "pelmar::clocking", "This shift is no longer in the time records. Nothing was changed; "
+                                "contact the administrator if your time records need correcting.")));
         return result;
     }
     if (!shift->isOpen()) {
         // The administrator sees the attempt; the record stays as it was.
         audit.write(TimeAudit::AlreadyClockedOut, shift, shift);
         transaction.commit();
-        result.notices.push_back(Notice::message(QStringLiteral("This shift was already clocked out at ") +
-                                                 dates::longTime(shift->timeOut.toDate()) +
-                                                 QStringLiteral(". Nothing was changed.")));
+        result.notices.push_back(Notice::message(
+            QCoreApplication::translate("pelmar::clocking",
+                                        "This shift was already clocked out at %1. Nothing was changed.")
+                .arg(dates::longTime(shift->timeOut.toDate()))));
         result.clockedOut = clockedOutLine(dayClockedOut(*shift), *shift);
         return result;
     }

@@ -10,7 +10,7 @@ namespace pelmar {
 DatabaseLocator::DatabaseLocator(Dialogs& dialogs, QWidget* parent) : QDialog(parent), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("frmFindDatabase"));
-    setWindowTitle(QStringLiteral("Locate the Pelmar Database"));
+    setWindowTitle(tr("Locate the Pelmar Database"));
     setFixedSize(71, 55);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, GlassButton::fromBgr(0xE0E0E0));

@@ -29,12 +29,12 @@
 namespace pelmar {
 
 // What a glass button shows in one state; a field left empty keeps what the
-// button had.
+// button had. The texts are translated when applied.
 struct ButtonLook
 {
-    std::optional<QString> caption;
-    std::optional<QString> toolTip;
-    std::optional<quint32> face; // faceColor
+    const char* caption = nullptr;
+    const char* toolTip = nullptr;
+    std::optional<quint32> face;
     std::optional<quint32> glare;
     std::optional<quint32> click;
     std::optional<quint32> mouseMove;
@@ -45,30 +45,44 @@ namespace {
 using Look = ButtonLook;
 
 // The looks of the glass buttons by state; colours are blue-green-red.
-const Look LoggedOutLook{QStringLiteral("Log In"),
-                         QStringLiteral("Display your time clock screen"),
+const Look LoggedOutLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Log In"),
+                         QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Display your time clock screen"),
                          0xC00000,
                          0xFF8080,
                          0x0000FF,
                          0xFF8080};
-const Look LoggedInLook{QStringLiteral("Log Out"),
-                        QStringLiteral("Close your time clock screen"),
+const Look LoggedInLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Log Out"),
+                        QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Close your time clock screen"),
                         0x000080,
                         0x8080FF,
                         0x0000FF,
                         0x8080FF};
-const Look ClockInLook{QStringLiteral("Clock IN"), std::nullopt, 0xC00000, 0xFF8080, 0x0000FF, 0xFF8080};
-const Look ClockOutLook{QStringLiteral("Clock OUT"), std::nullopt, 0x008000, 0x80FF80, 0x00FF00, 0x80FF80};
-const Look SheetOpenLook{QStringLiteral("Hide My Time"),
-                         QStringLiteral("Close your time sheet records."),
+const Look ClockInLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Clock IN"),
+                       nullptr,
+                       0xC00000,
+                       0xFF8080,
+                       0x0000FF,
+                       0xFF8080};
+const Look ClockOutLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Clock OUT"),
+                        nullptr,
+                        0x008000,
+                        0x80FF80,
+                        0x00FF00,
+                        0x80FF80};
+const Look SheetOpenLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Hide My Time"),
+                         QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Close your time sheet records."),
                          0x000080,
                          0x0000FF,
                          std::nullopt,
                          std::nullopt};
-const Look ReviewCaptionOnly{
-    QStringLiteral("View My Time"), std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
-const Look SheetClosedLook{QStringLiteral("View My Time"),
-                           QStringLiteral("Display your time sheet in a table"),
+const Look ReviewCaptionOnly{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "View My Time"),
+                             nullptr,
+                             std::nullopt,
+                             std::nullopt,
+                             std::nullopt,
+                             std::nullopt};
+const Look SheetClosedLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "View My Time"),
+                           QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Display your time sheet in a table"),
                            0x004080,
                            0x0080FF,
                            0x0080FF,
@@ -121,7 +135,7 @@ TimeClockWindow::~TimeClockWindow() = default;
 void TimeClockWindow::createControls()
 {
     setObjectName(QString::fromLatin1(controls::Window));
-    setWindowTitle(QStringLiteral("Time Log"));
+    setWindowTitle(tr("Time Log"));
     setWindowIcon(artwork::windowIcon());
     setFixedSize(598, 355);
     setFont(arial(9));
@@ -147,27 +161,25 @@ void TimeClockWindow::createControls()
     m_password->setGeometry(200, 19, 110, 24);
     m_password->setEchoMode(QLineEdit::Password);
     m_password->setFont(arial(10));
-    m_password->setToolTip(
-        QStringLiteral("Enter your personal password that is assigned by the administrator."));
+    m_password->setToolTip(tr("Enter your personal password that is assigned by the administrator."));
     m_password->setAccessibleName(QStringLiteral("Enter Password"));
     // Typed characters show as "*", whatever the style's own mask is.
     m_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
 
-    m_goButton = makeButton(picture, controls::GoButton, QStringLiteral("Log In"),
-                            QStringLiteral("Display your time clock screen"), QRect(320, 14, 75, 34),
-                            0xC00000, 0xFF8080, 0xFF8080, 0x0000FF);
-    m_whereIsButton = makeButton(picture, controls::WhereIsButton, QStringLiteral("Where Is?"),
-                                 QStringLiteral("Display this person's last known location"),
-                                 QRect(8, 56, 86, 34), 0xC00000, 0xFF8080, 0xFF0000, 0xFF0000);
-    m_reviewButton = makeButton(picture, controls::ReviewButton, QStringLiteral("View My Time"),
-                                QStringLiteral("Display your time sheet in a table"), QRect(96, 56, 104, 34),
-                                0x004080, 0x0080FF, 0x80C0FF, 0x0080FF);
+    m_goButton = makeButton(picture, controls::GoButton, tr("Log In"), tr("Display your time clock screen"),
+                            QRect(320, 14, 75, 34), 0xC00000, 0xFF8080, 0xFF8080, 0x0000FF);
+    m_whereIsButton = makeButton(picture, controls::WhereIsButton, tr("Where Is?"),
+                                 tr("Display this person's last known location"), QRect(8, 56, 86, 34),
+                                 0xC00000, 0xFF8080, 0xFF0000, 0xFF0000);
+    m_reviewButton = makeButton(picture, controls::ReviewButton, tr("View My Time"),
+                                tr("Display your time sheet in a table"), QRect(96, 56, 104, 34), 0x004080,
+                                0x0080FF, 0x80C0FF, 0x0080FF);
     m_reviewButton->hide();
 
-    m_rangeBox = new QCheckBox(QStringLiteral("Change the dates displayed"), picture);
+    m_rangeBox = new QCheckBox(tr("Change the dates displayed"), picture);
     m_rangeBox->setObjectName(QString::fromLatin1(controls::RangeBox));
     m_rangeBox->setGeometry(160, 112, 190, 20);
-    m_rangeBox->setToolTip(QStringLiteral("Click to enter new date range"));
+    m_rangeBox->setToolTip(tr("Click to enter new date range"));
     m_rangeBox->setFont(arial(9, true));
     m_rangeBox->setStyleSheet(QStringLiteral("QCheckBox { color: white; }"));
     m_rangeBox->hide();
@@ -184,10 +196,8 @@ void TimeClockWindow::createControls()
     const QString blue = QStringLiteral("color: #A8D0FF;");
     m_inTime = makeLabel(picture, controls::InTime, QStringLiteral("TimeIn"), QRect(505, 185, 93, 20));
     m_inTime->setStyleSheet(blue);
-    m_outCaption = makeLabel(picture, controls::OutCaption, QStringLiteral("You Clocked Out:"),
-                             QRect(350, 212, 130, 20));
-    m_inCaption =
-        makeLabel(picture, controls::InCaption, QStringLiteral("You Clocked In:"), QRect(354, 160, 130, 20));
+    m_outCaption = makeLabel(picture, controls::OutCaption, tr("You Clocked Out:"), QRect(350, 212, 130, 20));
+    m_inCaption = makeLabel(picture, controls::InCaption, tr("You Clocked In:"), QRect(354, 160, 130, 20));
     m_outCaption->setStyleSheet(QStringLiteral("color: white;"));
     m_inCaption->setStyleSheet(QStringLiteral("color: white;"));
     m_outTime = makeLabel(picture, controls::OutTime, QStringLiteral("TimeOut"), QRect(505, 230, 93, 20));
@@ -198,18 +208,17 @@ void TimeClockWindow::createControls()
     m_inDate = makeLabel(picture, controls::InDate, QStringLiteral("DateIn"), QRect(338, 185, 164, 20),
                          Qt::AlignRight | Qt::AlignVCenter);
     m_inDate->setStyleSheet(blue);
-    m_totalHours = makeLabel(picture, controls::TotalHours, QStringLiteral("Total Hours"),
-                             QRect(103, 334, 225, 18), Qt::AlignRight | Qt::AlignVCenter);
+    m_totalHours = makeLabel(picture, controls::TotalHours, tr("Total Hours"), QRect(103, 334, 225, 18),
+                             Qt::AlignRight | Qt::AlignVCenter);
     m_totalHours->setStyleSheet(QStringLiteral("color: white;"));
     // A gap between a right-aligned date and the time beside it.
     m_inTime->setIndent(6);
     m_outTime->setIndent(6);
     for (QLabel* label : {m_inTime, m_outCaption, m_inCaption, m_outTime, m_outDate, m_inDate, m_totalHours})
         label->hide();
-    auto* label2 = makeLabel(picture, controls::PasswordCaption, QStringLiteral("Enter Password"),
-                             QRect(210, 5, 110, 16));
-    auto* label1 =
-        makeLabel(picture, controls::NameCaption, QStringLiteral("Select Name:"), QRect(11, 4, 110, 16));
+    auto* label2 =
+        makeLabel(picture, controls::PasswordCaption, tr("Enter Password"), QRect(210, 5, 110, 16));
+    auto* label1 = makeLabel(picture, controls::NameCaption, tr("Select Name:"), QRect(11, 4, 110, 16));
     label1->setBuddy(m_personnel);
     label2->setBuddy(m_password);
 
@@ -219,7 +228,7 @@ void TimeClockWindow::createControls()
     m_grid->setAccessibleName(QStringLiteral("Time sheet"));
     m_grid->hide();
 
-    m_clockButton = makeButton(picture, controls::ClockButton, QStringLiteral("Clock In"), QString(),
+    m_clockButton = makeButton(picture, controls::ClockButton, tr("Clock In"), QString(),
                                QRect(320, 64, 110, 40), 0xC00000, 0xFF8080, 0xFF8080, 0xFF0000);
     m_clockButton->hide();
 
@@ -297,9 +306,9 @@ bool TimeClockWindow::eventFilter(QObject* watched, QEvent* event)
 void TimeClockWindow::apply(GlassButton* button, const ButtonLook& look)
 {
     if (look.caption)
-        button->setCaption(*look.caption);
+        button->setCaption(tr(look.caption));
     if (look.toolTip)
-        button->setToolTip(*look.toolTip);
+        button->setToolTip(tr(look.toolTip));
     if (look.face)
         button->setFaceColor(*look.face);
     if (look.glare)
@@ -338,7 +347,7 @@ void TimeClockWindow::startSession()
     // The list selects nobody until a name is picked; without one there is
     // no password to check against.
     if (!m_personnel->hasSelection()) {
-        m_dialogs.messageBox(QStringLiteral("Select your name in the list first."));
+        m_dialogs.messageBox(tr("Select your name in the list first."));
         return;
     }
     const LogInResult result =
@@ -476,15 +485,14 @@ void TimeClockWindow::changeRange()
                 m_rangeBox->setChecked(true);
             return;
         }
-        const QString from = m_dialogs.inputBox(QStringLiteral("Enter the start ('from') date as mm/dd/yyyy"),
-                                                QStringLiteral("Enter From:"));
+        const QString from =
+            m_dialogs.inputBox(tr("Enter the start ('from') date as mm/dd/yyyy"), tr("Enter From:"));
         const timesheet::Entry start = timesheet::checkStart(from);
         if (start != timesheet::Entry::Accepted) {
             rangeRefused(start == timesheet::Entry::NotADate);
             return;
         }
-        const QString to = m_dialogs.inputBox(QStringLiteral("Enter the end ('to') date as mm/dd/yyyy"),
-                                              QStringLiteral("Enter To:"));
+        const QString to = m_dialogs.inputBox(tr("Enter the end ('to') date as mm/dd/yyyy"), tr("Enter To:"));
         if (timesheet::checkEnd(to) != timesheet::Entry::Accepted) {
             rangeRefused(true);
             return;
@@ -499,7 +507,7 @@ void TimeClockWindow::changeRange()
 void TimeClockWindow::rangeRefused(bool tellUser)
 {
     if (tellUser)
-        m_dialogs.messageBox(QStringLiteral("Entry is not a valid date"));
+        m_dialogs.messageBox(tr("Entry is not a valid date"));
     m_rangeBox->setChecked(false);
     loadDefaultRange();
 }
@@ -533,7 +541,7 @@ void TimeClockWindow::whereIs()
 {
     guarded([this] {
         if (!m_personnel->hasSelection()) {
-            m_dialogs.messageBox(whereis::NoNamePicked, Dialogs::Icon::Information);
+            m_dialogs.messageBox(whereis::noNamePicked(), Dialogs::Icon::Information);
             return;
         }
         m_dialogs.messageBox(whereis::answer(m_workplace, m_personnel->columnValue(cols::EmployeeID),

@@ -7,6 +7,7 @@
 #include "store/schema.h"
 #include "workplace/workplace.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -74,8 +75,10 @@ QString folderOfDatabaseFile(const QString& path)
 std::optional<QString> locateDatabase(Dialogs& dialogs)
 {
     const std::optional<QString> picked =
-        dialogs.openFileName(QStringLiteral("Find the database location"),
-                             QStringLiteral("Database Files (Pelmar.mdb)|Pelmar.mdb"), locatorStartFolder());
+        dialogs.openFileName(QCoreApplication::translate("pelmar::Startup", "Find the database location"),
+                             QCoreApplication::translate("pelmar::Startup", "Database Files (Pelmar.mdb)") +
+                                 QStringLiteral("|Pelmar.mdb"),
+                             locatorStartFolder());
     if (!picked)
         return std::nullopt;
     return folderOfDatabaseFile(*picked);
@@ -118,8 +121,9 @@ bool Startup::readsBackAsWritten(const QString& read, const QString& iniPath)
         return true;
     // Read again, it would fail the same way for good.
     m_dialogs.messageBox(
-        QStringLiteral("The database location '%1' was saved in %2 but reads back as '%3', so "
-                       "it can't be used. Contact the system administration for help.")
+        QCoreApplication::translate("pelmar::Startup",
+                                    "The database location '%1' was saved in %2 but reads back as '%3', so "
+                                    "it can't be used. Contact the system administration for help.")
             .arg(m_newDbFolder, QDir::toNativeSeparators(iniPath), read));
     return false;
 }
@@ -155,9 +159,9 @@ void Startup::run()
             if (!isLocationError(error.number()) || isServerLocation(folder))
                 throw;
         }
-        m_dialogs.messageBox(
-            QStringLiteral("The database location is incorrect. Please enter the correct "
-                           "location. Contact the system administration for help if needed."));
+        m_dialogs.messageBox(QCoreApplication::translate(
+            "pelmar::Startup", "The database location is incorrect. Please enter the correct "
+                               "location. Contact the system administration for help if needed."));
         // Cancel leaves the folder that just failed: trying it again would
         // only ask the same question again.
         const bool picked = locate();
@@ -172,9 +176,10 @@ void Startup::run()
             iniPath = files.write;
         } else {
             m_dialogs.messageBox(
-                QStringLiteral("The database location could not be saved in %1, so it is used "
-                               "only until the program closes. Contact the system "
-                               "administration to make that file writable.")
+                QCoreApplication::translate("pelmar::Startup",
+                                            "The database location could not be saved in %1, so it is used "
+                                            "only until the program closes. Contact the system "
+                                            "administration to make that file writable.")
                     .arg(QDir::toNativeSeparators(files.write)));
             unsaved = m_newDbFolder;
         }

@@ -66,11 +66,11 @@ TEST(LogInTest, ChecksTheRowAsTheDatabaseHoldsIt)
     };
     const Case cases[] = {
         {"as at start-up", "pw", "", ""},
-        {"old password after a reset", "pw", "UPDATE Personnel SET Password = 'new'", WrongPassword},
+        {"old password after a reset", "pw", "UPDATE Personnel SET Password = 'new'", wrongPassword()},
         {"new password after a reset", "new", "UPDATE Personnel SET Password = 'new'", ""},
-        {"terminated", "pw", "UPDATE Personnel SET TerminationDate = 46359", NotOnStaff},
-        {"terminated, wrong password", "x", "UPDATE Personnel SET TerminationDate = 46359", WrongPassword},
-        {"removed", "pw", "DELETE FROM Personnel", NotOnStaff},
+        {"terminated", "pw", "UPDATE Personnel SET TerminationDate = 46359", notOnStaff()},
+        {"terminated, wrong password", "x", "UPDATE Personnel SET TerminationDate = 46359", wrongPassword()},
+        {"removed", "pw", "DELETE FROM Personnel", notOnStaff()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
