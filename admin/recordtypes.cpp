@@ -3,6 +3,8 @@
 #include "admin/refusal.h"
 #include "store/schema.h"
 
+#include <QCoreApplication>
+
 namespace pelmar::admin {
 
 RecordType recordType(const QString& type)
@@ -49,7 +51,8 @@ RecordType absenceType(const QString& text)
     const RecordType type = recordType(text);
     if (type == RecordType::Worked || type == RecordType::Other)
         throw Refusal{
-            QStringLiteral("'%1' is not an absence; use \"Vacation\", \"Holiday\" or \"Sick Leave\".")
+            QCoreApplication::translate(
+                "pelmar::admin", "'%1' is not an absence; use \"Vacation\", \"Holiday\" or \"Sick Leave\".")
                 .arg(text)};
     return type;
 }
