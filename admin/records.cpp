@@ -1,9 +1,9 @@
 #include "admin/records.h"
 
 #include "admin/csv.h"
-#include "admin/recordtypes.h"
 #include "admin/refusal.h"
 #include "admin/staff.h"
+#include "review/recordtypes.h"
 #include "store/engine.h"
 #include "store/schema.h"
 #include "store/sqltexts.h"

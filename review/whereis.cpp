@@ -1,7 +1,7 @@
 #include "review/whereis.h"
 
-#include "admin/recordtypes.h"
 #include "platform/runerror.h"
+#include "review/recordtypes.h"
 #include "review/timesheet.h"
 #include "store/engine.h"
 #include "store/schema.h"
@@ -16,21 +16,21 @@ QString status(const QString& type, bool timeInNull, bool timeOutNull)
 {
     if (type.isEmpty())
         return QCoreApplication::translate("pelmar::whereis", " is in ");
-    switch (admin::recordType(type)) {
-    case admin::RecordType::Worked:
+    switch (recordType(type)) {
+    case RecordType::Worked:
         if (!timeInNull)
             return timeOutNull ? QCoreApplication::translate("pelmar::whereis", " is in.")
                                : QCoreApplication::translate("pelmar::whereis", " is out.");
         // A worked record never clocked in says nothing about where the
         // person is; answer as for an unknown type, never with a stale phrase.
         break;
-    case admin::RecordType::Vacation:
+    case RecordType::Vacation:
         return QCoreApplication::translate("pelmar::whereis", " is on vacation ");
-    case admin::RecordType::Holiday:
+    case RecordType::Holiday:
         return QCoreApplication::translate("pelmar::whereis", " is on holiday ");
-    case admin::RecordType::SickLeave:
+    case RecordType::SickLeave:
         return QCoreApplication::translate("pelmar::whereis", " is on sick leave ");
-    case admin::RecordType::Other:
+    case RecordType::Other:
         break;
     }
     return QCoreApplication::translate("pelmar::whereis", " has no recent time records ");

@@ -1,5 +1,6 @@
 #include "tools/pelmardb.h"
 
+#include "admin/absences.h"
 #include "admin/csv.h"
 #include "admin/input.h"
 #include "admin/refusal.h"
@@ -229,7 +230,7 @@ public:
     {
         const qint64 id = admin::input::employeeNumber(idText);
         const double date = admin::input::date(dateText);
-        const admin::RecordType absence = admin::absenceType(type);
+        const RecordType absence = admin::absenceType(type);
         admin::addAbsences(*open(folder), id, {date}, absence);
         m_out << type << " added for employee " << id << " on " << dates::shortDate(date) << "\n";
     }
