@@ -178,9 +178,9 @@ void writeIni(const QString& programFolder, const QString& location)
 class Station
 {
 public:
-    Station(const QString& appFolder, double now) : clock(now)
+    Station(const QString& programFolder, double now) : clock(now)
     {
-        window = std::make_unique<TimeClockWindow>(dialogs, clock, appFolder);
+        window = std::make_unique<TimeClockWindow>(dialogs, clock, programFolder);
     }
 
     void setNow(double serial)
@@ -327,7 +327,7 @@ private:
             a.bare.push_back(measure(bareWork));
     }
 
-    void runOnce(const QString& appFolder, Bare& bare, int id, int run, bool bareFirst)
+    void runOnce(const QString& programFolder, Bare& bare, int id, int run, bool bareFirst)
     {
         // A shift ten seconds later at every run, so each clock-in is the newest.
         const double today = FirstToday;
@@ -340,7 +340,7 @@ private:
                                                    dates::ymd(yearAgo).day, dates::ymd(yearAgo).year);
         const QString toText = QString::asprintf("%02d/%02d/%04d", ymd.month, ymd.day, ymd.year);
 
-        Station s(appFolder, clockIn);
+        Station s(programFolder, clockIn);
         TimeClockWindow& w = *s.window;
         time(
             "start-up", [&] { w.start(); }, [&] { bare.startUp(); }, bareFirst);
