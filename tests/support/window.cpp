@@ -32,19 +32,19 @@ QStringList texts(QWidget& window, std::initializer_list<const char*> names)
 
 WindowTest::WindowTest(Dialogs* dialogs) : clock(dec(4) + hm(9, 0))
 {
-    m_window = std::make_unique<TimeClockWindow>(dialogs ? *dialogs : scripted, clock, appDir.path());
+    m_window = std::make_unique<TimeClockWindow>(dialogs ? *dialogs : scripted, clock, programDir.path());
 }
 
 WindowTest::~WindowTest() = default;
 
-void writeConfiguration(const QString& appDir, const QString& folder)
+void writeConfiguration(const QString& programDir, const QString& folder)
 {
-    config::createFile(QDir(appDir).filePath(config::FileName), folder);
+    config::createFile(QDir(programDir).filePath(config::FileName), folder);
 }
 
 void WindowTest::start()
 {
-    writeConfiguration(appDir.path(), db.folder());
+    writeConfiguration(programDir.path(), db.folder());
     m_window->start();
     m_window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));

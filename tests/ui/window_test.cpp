@@ -129,7 +129,7 @@ TEST_F(Window, AStaleTerminalWritesNothing)
     t.start();
     ScriptedDialogs otherDialogs;
     ManualClock otherClock(dec(4) + hm(8, 0));
-    TimeClockWindow other(otherDialogs, otherClock, t.appDir.path());
+    TimeClockWindow other(otherDialogs, otherClock, t.programDir.path());
     other.start();
     other.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));

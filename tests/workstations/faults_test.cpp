@@ -42,7 +42,7 @@ protected:
         if (t.db.onServer())
             return;
         // The user nobody may write the configuration file and open the database.
-        for (const QString& folder : {t.appDir.path(), t.db.folder()})
+        for (const QString& folder : {t.programDir.path(), t.db.folder()})
             ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0777), 0);
         setMode(0666);
     }
