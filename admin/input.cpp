@@ -3,6 +3,7 @@
 #include "admin/refusal.h"
 #include "platform/datetime.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 namespace pelmar::admin {
@@ -16,7 +17,8 @@ qint64 positiveNumber(const QString& text, const QString& what)
     bool ok = false;
     const qint64 n = text.toLongLong(&ok);
     if (!ok || n <= 0)
-        throw Refusal{QStringLiteral("'%1' is not %2 (a whole number above 0).").arg(text, what)};
+        throw Refusal{QCoreApplication::translate("pelmar::admin", "'%1' is not %2 (a whole number above 0).")
+                          .arg(text, what)};
     return n;
 }
 
@@ -34,12 +36,15 @@ ShiftTimes checkShift(const ShiftTimes& times)
     const qint64 in = secondOfDay(times.in);
     const qint64 out = secondOfDay(*times.out);
     if (out == 0 && in == 0)
-        throw Refusal{QStringLiteral("A shift from 12:00 AM to the midnight after is 24 hours; the time "
-                                     "records can't hold it. Split it into two records.")};
+        throw Refusal{QCoreApplication::translate(
+            "pelmar::admin", "A shift from 12:00 AM to the midnight after is 24 hours; the time "
+                             "records can't hold it. Split it into two records.")};
     if (out != 0 && out < in)
-        throw Refusal{QStringLiteral("The clock-out %1 is before the clock-in %2; only 12:00 AM means the "
-                                     "midnight after the date.")
-                          .arg(dates::longTime(*times.out), dates::longTime(times.in))};
+        throw Refusal{
+            QCoreApplication::translate("pelmar::admin",
+                                        "The clock-out %1 is before the clock-in %2; only 12:00 AM means the "
+                                        "midnight after the date.")
+                .arg(dates::longTime(*times.out), dates::longTime(times.in))};
     return times;
 }
 
@@ -47,27 +52,30 @@ namespace input {
 
 qint64 employeeNumber(const QString& text)
 {
-    return positiveNumber(text, QStringLiteral("an employee number"));
+    return positiveNumber(text, QCoreApplication::translate("pelmar::admin", "an employee number"));
 }
 
 qint64 timeNumber(const QString& text)
 {
-    return positiveNumber(text, QStringLiteral("a time record number"));
+    return positiveNumber(text, QCoreApplication::translate("pelmar::admin", "a time record number"));
 }
 
 double date(const QString& text)
 {
     const std::optional<double> d = dates::isDate(text) ? dates::parseDate(text) : std::nullopt;
     if (!d)
-        throw Refusal{QStringLiteral("'%1' is not a date; write it as M/D/YYYY.").arg(text)};
+        throw Refusal{
+            QCoreApplication::translate("pelmar::admin", "'%1' is not a date; write it as M/D/YYYY.")
+                .arg(text)};
     return dates::datePart(*d);
 }
 
 void requireOrder(double from, double to)
 {
     if (from > to)
-        throw Refusal{QStringLiteral("The range ends on %1, before it starts on %2.")
-                          .arg(dates::shortDate(to), dates::shortDate(from))};
+        throw Refusal{
+            QCoreApplication::translate("pelmar::admin", "The range ends on %1, before it starts on %2.")
+                .arg(dates::shortDate(to), dates::shortDate(from))};
 }
 
 double timeOfDay(const QString& text)
@@ -77,7 +85,9 @@ double timeOfDay(const QString& text)
                       suffix.compare(QLatin1String("PM"), Qt::CaseInsensitive) == 0;
     const std::optional<double> t = ampm ? dates::parseTime(text.trimmed()) : std::nullopt;
     if (!t)
-        throw Refusal{QStringLiteral("'%1' is not a time; write it as h:mm AM or h:mm:ss PM.").arg(text)};
+        throw Refusal{QCoreApplication::translate("pelmar::admin",
+                                                  "'%1' is not a time; write it as h:mm AM or h:mm:ss PM.")
+                          .arg(text)};
     return *t;
 }
 

@@ -1,15 +1,16 @@
 #include "admin/records.h"
 
 #include "admin/csv.h"
-#include "admin/recordtypes.h"
 #include "admin/refusal.h"
 #include "admin/staff.h"
+#include "review/recordtypes.h"
 #include "store/engine.h"
 #include "store/schema.h"
 #include "store/sqltexts.h"
 #include "timekeeping/hours.h"
 #include "timekeeping/timeaudit.h"
 
+#include <QCoreApplication>
 #include <set>
 
 namespace pelmar::admin {
@@ -20,7 +21,8 @@ TimeRecord requireRecord(Database& db, qint64 timeId)
 {
     const std::optional<TimeRecord> record = timerecords::read(db, timeId);
     if (!record)
-        throw Refusal{QStringLiteral("There is no time record %1.").arg(timeId)};
+        throw Refusal{
+            QCoreApplication::translate("pelmar::admin", "There is no time record %1.").arg(timeId)};
     return *record;
 }
 
@@ -66,8 +68,10 @@ TimeRecord setTimes(Database& db, qint64 timeId, const ShiftTimes& times, double
     Transaction transaction(db);
     const TimeRecord before = requireRecord(db, timeId);
     if (recordType(before.type) != RecordType::Worked)
-        throw Refusal{QStringLiteral("Time record %1 is a \"%2\" record; only \"Worked\" records have clock "
-                                     "times.")
+        throw Refusal{QCoreApplication::translate(
+                          "pelmar::admin",
+                          "Time record %1 is a \"%2\" record; only \"Worked\" records have clock "
+                          "times.")
                           .arg(timeId)
                           .arg(before.type.toTextOrEmpty())};
     const Value in = Value::date(times.in);
@@ -76,7 +80,8 @@ TimeRecord setTimes(Database& db, qint64 timeId, const ShiftTimes& times, double
         db.execute(QStringLiteral("UPDATE [Time] SET TimeIn = ?, TimeOut = ?, Thours = ? WHERE TimeID = ?"),
                    {in, out, shiftHours(in, out), Value::integer(timeId)});
     if (changed != 1)
-        throw Refusal{QStringLiteral("Time record %1 could not be changed.").arg(timeId)};
+        throw Refusal{
+            QCoreApplication::translate("pelmar::admin", "Time record %1 could not be changed.").arg(timeId)};
     const TimeRecord after = requireRecord(db, timeId);
     audit.write(TimeAudit::Edited, before, after);
     transaction.commit();
@@ -107,7 +112,8 @@ TimeRecord removeRecord(Database& db, qint64 timeId, double now)
     Transaction transaction(db);
     const TimeRecord before = requireRecord(db, timeId);
     if (db.execute(QStringLiteral("DELETE FROM [Time] WHERE TimeID = ?"), {Value::integer(timeId)}) != 1)
-        throw Refusal{QStringLiteral("Time record %1 could not be removed.").arg(timeId)};
+        throw Refusal{
+            QCoreApplication::translate("pelmar::admin", "Time record %1 could not be removed.").arg(timeId)};
     audit.write(TimeAudit::Deleted, before, std::nullopt);
     transaction.commit();
     return before;
@@ -116,8 +122,9 @@ TimeRecord removeRecord(Database& db, qint64 timeId, double now)
 std::vector<audit::Row> auditTrail(Database& db, double from, double to)
 {
     if (!audit::available(db))
-        throw Refusal{QStringLiteral("This database has no audit trail yet; run pelmar-db upgrade on it "
-                                     "first.")};
+        throw Refusal{QCoreApplication::translate(
+            "pelmar::admin", "This database has no audit trail yet; run pelmar-db upgrade on it "
+                             "first.")};
     return audit::read(db, from, to);
 }
 

@@ -1,8 +1,8 @@
 #include "admin/reports.h"
 
 #include "admin/csv.h"
-#include "admin/recordtypes.h"
 #include "platform/datetime.h"
+#include "review/recordtypes.h"
 #include "review/timesheet.h"
 #include "review/whereis.h"
 #include "store/audit.h"

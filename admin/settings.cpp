@@ -5,6 +5,7 @@
 #include "store/engine.h"
 #include "store/schema.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QUrl>
 #include <QUrlQuery>
@@ -23,17 +24,20 @@ std::pair<QString, Value> checkedSetting(const QString& name, const QString& val
             column = c;
     }
     if (column.isEmpty())
-        throw Refusal{
-            QStringLiteral("'%1' is not a setting; use one of %2.").arg(name, settingNames().join(", "))};
+        throw Refusal{QCoreApplication::translate("pelmar::admin", "'%1' is not a setting; use one of %2.")
+                          .arg(name, settingNames().join(", "))};
     if (column == cols::WorkHoursNotify) {
         bool ok = false;
         const double hours = value.toDouble(&ok);
         if (!ok || hours < 0)
-            throw Refusal{QStringLiteral("WorkHoursNotify must be a number of hours, not '%1'.").arg(value)};
+            throw Refusal{QCoreApplication::translate("pelmar::admin",
+                                                      "WorkHoursNotify must be a number of hours, not '%1'.")
+                              .arg(value)};
         return {column, Value::number(hours)};
     }
     if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')))
-        throw Refusal{QStringLiteral("A mail setting cannot hold a line break.")};
+        throw Refusal{
+            QCoreApplication::translate("pelmar::admin", "A mail setting cannot hold a line break.")};
     return {column, Value::text(value)};
 }
 
@@ -45,7 +49,7 @@ void write(Database& db, const std::vector<std::pair<QString, Value>>& values)
                                       "MIN(SettingsID) FROM CustomSettings)")
                            .arg(column),
                        {value}) != 1)
-            throw Refusal{QStringLiteral("The settings table has no row.")};
+            throw Refusal{QCoreApplication::translate("pelmar::admin", "The settings table has no row.")};
     }
     transaction.commit();
 }
@@ -63,7 +67,7 @@ Settings readSettings(Database& db)
 {
     const auto rs = db.openRecordset(names::SettingsTable);
     if (rs->recordCount() == 0)
-        throw Refusal{QStringLiteral("The settings table has no row.")};
+        throw Refusal{QCoreApplication::translate("pelmar::admin", "The settings table has no row.")};
     rs->moveFirst();
     const auto text = [&rs](const QString& column) { return rs->field(column).toTextOrEmpty(); };
     return {text(cols::WorkHoursNotify), text(cols::SmtpServer), text(cols::SmtpUserName),
@@ -98,7 +102,7 @@ QString displayLocation(const QString& location)
 void prepareTestAlert(SmtpMail& mail, const Settings& s)
 {
     mail.server = s.server;
-    mail.option = 2;
+    mail.authenticate = true;
     mail.userName = s.user;
     mail.password = s.password;
     mail.mailFrom = s.email;

@@ -35,7 +35,7 @@ void saveSettings(Database& db, const Settings& settings);
 // its password.
 QString displayLocation(const QString& location);
 
-// Prepares the mail component as the clock's alert does, from settings
+// Prepares the mail sender as the clock's alert does, from settings
 // that need not be saved yet, with a test text.
 void prepareTestAlert(SmtpMail& mail, const Settings& settings);
 

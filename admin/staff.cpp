@@ -5,6 +5,8 @@
 #include "store/engine.h"
 #include "store/schema.h"
 
+#include <QCoreApplication>
+
 namespace pelmar::admin {
 
 namespace {
@@ -20,7 +22,7 @@ void editEmployee(Database& db, qint64 id, const QString& column, const Value& v
 {
     if (db.execute(QStringLiteral("UPDATE Personnel SET [%1] = ? WHERE EmployeeID = ?").arg(column),
                    {value, Value::integer(id)}) != 1)
-        throw Refusal{QStringLiteral("There is no employee %1.").arg(id)};
+        throw Refusal{QCoreApplication::translate("pelmar::admin", "There is no employee %1.").arg(id)};
 }
 
 } // namespace
@@ -39,7 +41,7 @@ std::vector<Employee> staff(Database& db)
 void requireEmployee(Database& db, qint64 id)
 {
     if (!exists(db, id))
-        throw Refusal{QStringLiteral("There is no employee %1.").arg(id)};
+        throw Refusal{QCoreApplication::translate("pelmar::admin", "There is no employee %1.").arg(id)};
 }
 
 void checkName(const QString& name)
@@ -53,7 +55,9 @@ void addEmployee(Database& db, qint64 id, const QString& name, const QString& pa
     checkName(name);
     Transaction transaction(db);
     if (exists(db, id))
-        throw Refusal{QStringLiteral("Employee %1 already exists; nothing was changed.").arg(id)};
+        throw Refusal{
+            QCoreApplication::translate("pelmar::admin", "Employee %1 already exists; nothing was changed.")
+                .arg(id)};
     db.execute(QStringLiteral("INSERT INTO Personnel (EmployeeID, FullName, Password) VALUES (?, ?, ?)"),
                {Value::integer(id), Value::text(name), Value::text(password)});
     transaction.commit();
@@ -80,7 +84,9 @@ void rehire(Database& db, qint64 id)
     if (db.execute(QStringLiteral("UPDATE Personnel SET TerminationDate = NULL WHERE EmployeeID = ? AND "
                                   "TerminationDate IS NOT NULL"),
                    {Value::integer(id)}) != 1)
-        throw Refusal{QStringLiteral("Employee %1 is not terminated; nothing was changed.").arg(id)};
+        throw Refusal{QCoreApplication::translate("pelmar::admin",
+                                                  "Employee %1 is not terminated; nothing was changed.")
+                          .arg(id)};
     transaction.commit();
 }
 
@@ -98,7 +104,8 @@ std::vector<double> weekdays(double from, double to)
 void addAbsences(Database& db, qint64 id, const std::vector<double>& dates, RecordType type)
 {
     if (dates.empty())
-        throw Refusal{QStringLiteral("The range holds no day from Monday to Friday.")};
+        throw Refusal{
+            QCoreApplication::translate("pelmar::admin", "The range holds no day from Monday to Friday.")};
     Transaction transaction(db);
     requireEmployee(db, id);
     for (const double date : dates)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "admin/recordtypes.h"
 #include "platform/value.h"
+#include "review/recordtypes.h"
 
 #include <QString>
 #include <vector>

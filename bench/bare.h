@@ -16,7 +16,7 @@ public:
     virtual void connect() = 0;
 
     // First page of all records, the current employees, the settings row.
-    virtual void formLoad() = 0;
+    virtual void startUp() = 0;
     // One employee's row, as the log-in checks it.
     virtual void employee(qint64 id) = 0;
     // One employee's rows of a range, newest first, at most limit of them.

@@ -87,7 +87,7 @@ void BarePg::readAll(const PGresult* result)
     }
 }
 
-void BarePg::formLoad()
+void BarePg::startUp()
 {
     readAll(run("SELECT timeid, personnelid, tdate, timein, timeout, thours, type FROM time "
                 "ORDER BY tdate DESC NULLS LAST, timein DESC NULLS LAST LIMIT 64")

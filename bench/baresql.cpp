@@ -71,7 +71,7 @@ void BareSql::done(sqlite3_stmt* stmt)
         fail(m_db.get(), "write");
 }
 
-void BareSql::formLoad()
+void BareSql::startUp()
 {
     sql::StatementHandle records = prepare("SELECT TimeID, PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type "
                                            "FROM \"Time\" ORDER BY Tdate DESC, TimeIn DESC LIMIT 64");

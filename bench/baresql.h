@@ -14,7 +14,7 @@ public:
     explicit BareSql(const QString& path);
 
     void connect() override;
-    void formLoad() override;
+    void startUp() override;
     void employee(qint64 id) override;
     void listing(qint64 employee, double from, double to, int limit) override;
     double total(qint64 employee, double from, double to) override;

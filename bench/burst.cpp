@@ -1,11 +1,11 @@
 #include "bench/burst.h"
 
-#include "app/startup.h"
-#include "app/timeclock.h"
 #include "bench/generator.h"
 #include "login/login.h"
 #include "store/engine.h"
 #include "timekeeping/clocking.h"
+#include "workplace/startup.h"
+#include "workplace/workplace.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -60,9 +60,9 @@ struct Reported
 
 int burstTerminal(const QString& location, int first, int employees, double day)
 {
-    TimeClock clock;
-    clock.openDatabase(config::databasePath(location));
-    clock.readNotifyHours();
+    Workplace workplace;
+    workplace.openDatabase(config::databasePath(location));
+    workplace.readNotifyHours();
     std::printf("ready\n");
     std::fflush(stdout);
     std::string go;
@@ -77,13 +77,13 @@ int burstTerminal(const QString& location, int first, int employees, double day)
             const Value employee = Value::integer(id);
             const double begun = nowMs();
             try {
-                const LogInResult login = logIn(clock, employee, password(id), now);
+                const LogInResult login = logIn(workplace, employee, password(id), now);
                 const ActionResult& screen = login.screen;
                 std::optional<qint64> saved;
                 if (in && login.employee && screen.offer == ButtonOffer::ClockIn)
-                    saved = clockIn(clock, *login.employee, now).written;
+                    saved = clockIn(workplace, *login.employee, now).written;
                 else if (!in && login.employee && screen.offer == ButtonOffer::ClockOut)
-                    saved = clockOut(clock, *login.employee, *screen.openShift, now).written;
+                    saved = clockOut(workplace, *login.employee, *screen.openShift, now).written;
                 lines.push_back(saved ? QString::asprintf("%s %d %lld %.3f", in ? "in" : "out", id, *saved,
                                                           nowMs() - begun)
                                             .toStdString()
@@ -159,7 +159,7 @@ BurstFigures runBurst(const QString& location, int employees, double day)
         bool closed = false;
     };
     std::map<qint64, Stored> rows;
-    const std::unique_ptr<Database> db = Engine().openDatabase(config::databasePath(location));
+    const std::unique_ptr<Database> db = Database::open(config::databasePath(location));
     const std::unique_ptr<Recordset> rs = db->openRecordset(
         QStringLiteral("SELECT TimeID, PersonnelID, TimeOut FROM [Time] WHERE Tdate >= %1").arg(day));
     for (int r = 0; rs->moveTo(r); ++r) {

@@ -101,7 +101,7 @@ QString password(int id)
 long long generate(const QString& path, const Company& company, double today)
 {
     sql::createDatabase(path);
-    std::unique_ptr<Database> db = Engine().openDatabase(path);
+    std::unique_ptr<Database> db = Database::open(path);
     std::mt19937 random(20261204);
     const double first = today - 365.25 * company.years;
     const int everybody = company.employees + company.former;

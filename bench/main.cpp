@@ -1,5 +1,4 @@
 #include "admin/reports.h"
-#include "app/startup.h"
 #include "bench/barepg.h"
 #include "bench/baresql.h"
 #include "bench/burst.h"
@@ -14,9 +13,11 @@
 #include "store/sqlite.h"
 #include "store/sqltexts.h"
 #include "tools/pelmardb.h"
+#include "ui/timeclockcontrols.h"
 #include "ui/timeclockwindow.h"
 #include "ui/widgets/glassbutton.h"
 #include "ui/widgets/namelist.h"
+#include "workplace/startup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -125,7 +126,7 @@ Options parse(const QStringList& args)
             o.server = args[++i];
         else if (a == QLatin1String("--burst"))
             o.burst = true;
-        else if (a == QLatin1String("--child-formload") && i + 1 < args.size())
+        else if (a == QLatin1String("--child-startup") && i + 1 < args.size())
             o.childFolder = args[++i];
         else if (a == QLatin1String("--child-burst") && i + 2 < args.size()) {
             o.childBurst = args[++i];
@@ -168,34 +169,32 @@ long statusKb(const char* field)
 }
 
 // location: the database's folder or a server's URI.
-void writeIni(const QString& appFolder, const QString& location)
+void writeIni(const QString& programFolder, const QString& location)
 {
-    QFile ini(QDir(appFolder).filePath(QStringLiteral("PelmarEmployee.ini")));
-    if (!ini.open(QIODevice::WriteOnly))
-        throw std::runtime_error("cannot write the configuration file");
-    ini.write(QStringLiteral("[PELMAREMPLOYEE]\r\nMessage=%1\r\n").arg(location).toLatin1());
+    config::createFile(QDir(programFolder).filePath(config::FileName), location);
 }
 
 // The window as one workstation runs it, with nobody at the screen.
 class Station
 {
 public:
-    Station(const QString& appFolder, double now) : clock(now)
+    Station(const QString& programFolder, double now) : clock(now)
     {
-        window = std::make_unique<TimeClockWindow>(dialogs, clock, appFolder);
+        window = std::make_unique<TimeClockWindow>(dialogs, clock, programFolder);
     }
 
     void setNow(double serial)
     {
         clock.set(serial);
-        QMetaObject::invokeMethod(window->findChild<QTimer*>(QStringLiteral("Timer1")), "timeout");
+        QMetaObject::invokeMethod(window->findChild<QTimer*>(QString::fromLatin1(controls::Timer)),
+                                  "timeout");
     }
 
     void pick(int id)
     {
-        if (!window->findChild<NameList*>(QStringLiteral("tdbPersonnel"))->selectName(fullName(id)))
+        if (!window->findChild<NameList*>(QString::fromLatin1(controls::NameList))->selectName(fullName(id)))
             throw std::runtime_error("employee not in the list: " + fullName(id).toStdString());
-        window->findChild<QLineEdit*>(QStringLiteral("tdbPassword"))->setText(password(id));
+        window->findChild<QLineEdit*>(QString::fromLatin1(controls::Password))->setText(password(id));
     }
 
     // Fails the run on any message box but the expected count.
@@ -328,7 +327,7 @@ private:
             a.bare.push_back(measure(bareWork));
     }
 
-    void runOnce(const QString& appFolder, Bare& bare, int id, int run, bool bareFirst)
+    void runOnce(const QString& programFolder, Bare& bare, int id, int run, bool bareFirst)
     {
         // A shift ten seconds later at every run, so each clock-in is the newest.
         const double today = FirstToday;
@@ -341,15 +340,15 @@ private:
                                                    dates::ymd(yearAgo).day, dates::ymd(yearAgo).year);
         const QString toText = QString::asprintf("%02d/%02d/%04d", ymd.month, ymd.day, ymd.year);
 
-        Station s(appFolder, clockIn);
+        Station s(programFolder, clockIn);
         TimeClockWindow& w = *s.window;
         time(
-            "start-up", [&] { w.start(); }, [&] { bare.formLoad(); }, bareFirst);
+            "start-up", [&] { w.start(); }, [&] { bare.startUp(); }, bareFirst);
         s.expectMessages(0, "start-up");
 
         s.pick(id);
         time(
-            "log in", [&] { s.control("cmdGo")->click(); },
+            "log in", [&] { s.control(controls::GoButton)->click(); },
             [&] {
                 bare.employee(id);
                 bare.listing(id, from15, today, 64);
@@ -357,12 +356,12 @@ private:
             },
             bareFirst);
         s.expectMessages(0, "log in");
-        s.expectCaption("cmdTimeLog", "Clock IN", "log in");
+        s.expectCaption(controls::ClockButton, "Clock IN", "log in");
 
         qint64 bareShift = 0;
         s.setNow(clockIn);
         time(
-            "clock in", [&] { s.control("cmdTimeLog")->click(); },
+            "clock in", [&] { s.control(controls::ClockButton)->click(); },
             [&] {
                 // Dated before the period, so that the window's clock-in never
                 // finds it open and its own shift stays the newest.
@@ -372,19 +371,19 @@ private:
             bareFirst);
         s.expectMessages(0, "clock in");
 
-        s.control("cmdGo")->click(); // log out
+        s.control(controls::GoButton)->click(); // log out
         s.setNow(clockOut);
         s.pick(id);
-        s.control("cmdGo")->click();
+        s.control(controls::GoButton)->click();
         s.expectMessages(0, "second log in");
-        s.expectCaption("cmdTimeLog", "Clock OUT", "second log in");
+        s.expectCaption(controls::ClockButton, "Clock OUT", "second log in");
         time(
-            "clock out", [&] { s.control("cmdTimeLog")->click(); },
+            "clock out", [&] { s.control(controls::ClockButton)->click(); },
             [&] { bare.clockOut(bareShift, dates::timePart(clockOut), 8.0); }, bareFirst);
         s.expectMessages(0, "clock out");
 
         time(
-            "open time sheet", [&] { s.control("cmdReview")->click(); },
+            "open time sheet", [&] { s.control(controls::ReviewButton)->click(); },
             [&] {
                 bare.listing(id, from15, today, 64);
                 bare.total(id, from15, today);
@@ -395,7 +394,7 @@ private:
         s.dialogs.answerInput(fromText);
         s.dialogs.answerInput(toText);
         time(
-            "range of one year", [&] { s.control("chkLimit")->click(); },
+            "range of one year", [&] { s.control(controls::RangeBox)->click(); },
             [&] {
                 bare.listing(id, yearAgo, today, 64);
                 bare.total(id, yearAgo, today);
@@ -404,17 +403,17 @@ private:
         s.expectMessages(0, "range of one year");
         const QString expected = QStringLiteral("Total Hours ") +
                                  formatNumber(bare.total(id, yearAgo, today), QStringLiteral("#######0.##"));
-        if (s.label("lblTotalHours") != expected || s.dialogs.inputsLeft())
+        if (s.label(controls::TotalHours) != expected || s.dialogs.inputsLeft())
             throw std::runtime_error("range of one year: the window shows '" +
-                                     s.label("lblTotalHours").toStdString() + "', not '" +
+                                     s.label(controls::TotalHours).toStdString() + "', not '" +
                                      expected.toStdString() + "'");
 
         time(
-            "where is", [&] { s.control("cmdWhereIs")->click(); },
+            "where is", [&] { s.control(controls::WhereIsButton)->click(); },
             [&] { bare.listing(id, from15, today, 1); }, bareFirst);
         s.expectMessages(1, "where is");
 
-        s.control("cmdGo")->click(); // log out
+        s.control(controls::GoButton)->click(); // log out
         s.expectMessages(0, "log out");
         bare.remove(bareShift);
     }
@@ -429,7 +428,7 @@ private:
         const double yearStart = dates::serial(ymd.year - 1, ymd.month, ymd.day) + 1;
         time(
             "board", [&] { admin::board(db, today + dates::timeSerial(9, 0, 0)); },
-            [&] { m_bare.board(today - TimeClock::DaysShown, today); }, bareFirst);
+            [&] { m_bare.board(today - Workplace::DaysShown, today); }, bareFirst);
         time(
             "payroll, a month", [&] { admin::payroll(db, monthStart, today); },
             [&] { m_bare.payroll(monthStart, today); }, bareFirst);
@@ -483,7 +482,7 @@ bool printPlans(const QString& path)
 
 // One start-up in a process of its own, shown on the screen as the program
 // shows it: prints the peak and current resident memory in kB.
-int childFormLoad(const QString& dbFolder)
+int childStartUp(const QString& dbFolder)
 {
     QTemporaryDir app;
     writeIni(app.path(), dbFolder);
@@ -509,7 +508,7 @@ Memory startUpMemory(const QString& dbFolder)
     std::vector<double> resident;
     for (int i = 0; i < 3; ++i) {
         QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child-formload"), dbFolder});
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child-startup"), dbFolder});
         if (!child.waitForFinished(120000) || child.exitCode() != 0)
             throw std::runtime_error("the start-up process failed: " +
                                      child.readAllStandardError().toStdString());
@@ -525,7 +524,7 @@ Memory startUpMemory(const QString& dbFolder)
 // the same records. Returns how many time records there are.
 long long undoEarlierRuns(const QString& location)
 {
-    const std::unique_ptr<Database> db = Engine().openDatabase(location);
+    const std::unique_ptr<Database> db = Database::open(location);
     db->execute(QStringLiteral("DELETE FROM [Time] WHERE Tdate >= ?"), {Value::date(FirstToday)});
     return db->openRecordset(QStringLiteral("SELECT COUNT(*) AS Records FROM [Time]"))
         ->field(QStringLiteral("Records"))
@@ -683,7 +682,7 @@ int main(int argc, char** argv)
     const pelmar::bench::Options options = pelmar::bench::parse(QCoreApplication::arguments());
     try {
         if (!options.childFolder.isEmpty())
-            return pelmar::bench::childFormLoad(options.childFolder);
+            return pelmar::bench::childStartUp(options.childFolder);
         if (!options.childBurst.isEmpty())
             return pelmar::bench::burstTerminal(options.childBurst, options.childBurstFirst,
                                                 options.company.employees, pelmar::bench::BurstDay);

@@ -1,6 +1,5 @@
 #include "login/login.h"
 
-#include "app/timeclock.h"
 #include "platform/datetime.h"
 #include "platform/runerror.h"
 #include "store/engine.h"
@@ -8,6 +7,9 @@
 #include "store/sqltexts.h"
 #include "timekeeping/hours.h"
 #include "timekeeping/timeaudit.h"
+#include "workplace/workplace.h"
+
+#include <QCoreApplication>
 
 namespace pelmar {
 
@@ -16,15 +18,21 @@ namespace {
 constexpr double Midnight = 0;
 constexpr double OneMinutePastMidnight = 1.0 / 1440;
 
-const QString ReopenedMessage =
-    QStringLiteral("You were automatically clocked out at midnight, and clocked back "
-                   "in at 12:01 am. If this isn't appropriate, notify the administrator");
+QString reopenedMessage()
+{
+    return QCoreApplication::translate("pelmar::login",
+                                       "You were automatically clocked out at midnight, and clocked back "
+                                       "in at 12:01 am. If this isn't appropriate, notify the administrator");
+}
 
 QString notLoggedOutMessage(const TimeRecord& closed)
 {
-    return QStringLiteral("You were not logged out correctly on ") + closed.tdate.toTextOrEmpty() +
-           QStringLiteral(".  You were automatically clocked out at midnight.\r"
-                          "Please contact the administrator to correct your time records");
+    return QCoreApplication::translate(
+               "pelmar::login",
+               "You were not logged out correctly on %1.  You were automatically clocked out "
+               "at midnight.\rPlease contact the administrator to correct your "
+               "time records")
+        .arg(closed.tdate.toTextOrEmpty());
 }
 
 // The employee's row as it stands now; a refusal's text when they may not log in.
@@ -33,16 +41,16 @@ std::optional<Employee> admit(Database& db, const Value& employeeId, const QStri
 {
     const auto row = db.openRecordset(sqltexts::employee(employeeId));
     if (row->recordCount() == 0) {
-        refusal = NotOnStaff;
+        refusal = notOnStaff();
         return std::nullopt;
     }
     // The password first, so that a name alone tells nobody who has left.
     if (!passwordMatches(row->field(cols::Password), password)) {
-        refusal = WrongPassword;
+        refusal = wrongPassword();
         return std::nullopt;
     }
     if (!row->field(cols::TerminationDate).isNull()) {
-        refusal = NotOnStaff;
+        refusal = notOnStaff();
         return std::nullopt;
     }
     return Employee{row->field(cols::EmployeeID), row->field(cols::FullName).toTextOrEmpty()};
@@ -55,16 +63,27 @@ bool isRepair(ClockOffer offer)
 
 } // namespace
 
+QString wrongPassword()
+{
+    return QCoreApplication::translate("pelmar::login", "That Password is Incorrect.");
+}
+
+QString notOnStaff()
+{
+    return QCoreApplication::translate(
+        "pelmar::login", "Your name is no longer on the staff list. Please see the administrator.");
+}
+
 bool passwordMatches(const Value& stored, const QString& typed)
 {
     return !typed.isEmpty() && !stored.isNull() && stored.toText() == typed;
 }
 
-LogInResult logIn(TimeClock& clock, const Value& employeeId, const QString& password, double now)
+LogInResult logIn(Workplace& workplace, const Value& employeeId, const QString& password, double now)
 {
     LogInResult result;
     ActionResult& screen = result.screen;
-    const auto db = clock.open();
+    const auto db = workplace.open();
     QString refusal;
     result.employee = admit(*db, employeeId, password, refusal);
     if (!result.employee) {
@@ -106,9 +125,9 @@ LogInResult logIn(TimeClock& clock, const Value& employeeId, const QString& pass
         screen.offer = ButtonOffer::Keep;
         break;
     case ClockOffer::RepairYesterday:
-        if (exceedsThreshold(closed->hours, clock.notifyHours()))
+        if (exceedsThreshold(closed->hours, workplace.notifyHours()))
             screen.notices.push_back(Notice::alert(who.fullName, closed->tdate));
-        screen.notices.push_back(Notice::message(ReopenedMessage));
+        screen.notices.push_back(Notice::message(reopenedMessage()));
         [[fallthrough]];
     case ClockOffer::ClockOut:
         screen.offer = ButtonOffer::ClockOut;

@@ -9,7 +9,7 @@
 
 namespace pelmar {
 
-class TimeClock;
+class Workplace;
 
 // The password check: exact texts, nothing trimmed; an empty entry never
 // passes, and a row without any password can't be matched by anything typed.
@@ -23,9 +23,9 @@ struct LogInResult
     ActionResult screen;
 };
 
-inline const QString WrongPassword = QStringLiteral("That Password is Incorrect.");
-inline const QString NotOnStaff =
-    QStringLiteral("Your name is no longer on the staff list. Please see the administrator.");
+// The two refusals, as the log-in's notice says them.
+QString wrongPassword();
+QString notOnStaff();
 
 // Logs the employee with this key in at now (one reading of the clock):
 // checks the password and the employment against their row as the database
@@ -33,6 +33,6 @@ inline const QString NotOnStaff =
 // shift left open on an earlier day. The repair decides again from the rows
 // it reads under the write lock, so a shift another terminal repaired first
 // is not written twice. Loading the time sheet is the caller's next step.
-LogInResult logIn(TimeClock& clock, const Value& employeeId, const QString& password, double now);
+LogInResult logIn(Workplace& workplace, const Value& employeeId, const QString& password, double now);
 
 } // namespace pelmar

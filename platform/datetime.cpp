@@ -37,7 +37,7 @@ constexpr std::int64_t kEpoch = daysFromCivil(1899, 12, 30);
 constexpr int kSecondsPerDay = 86400;
 
 // Serials before the epoch keep their time as a positive fraction after the
-// minus sign (-1.25 is 29 Dec 1899 06:00), as the run time stores them.
+// minus sign (-1.25 is 29 Dec 1899 06:00), as the database files store them.
 struct Split
 {
     std::int64_t days;
@@ -179,7 +179,7 @@ int weekdayIndex(const QString& w)
     return nameIndex(w, kWeekdays, 7);
 }
 
-// Two-digit years fall in 1930-2029, as the run time's window puts them.
+// Two-digit years fall in 1930-2029: a year typed as 29 is 2029, 30 is 1930.
 std::optional<int> year(Reader& r)
 {
     int width = 0;
@@ -236,7 +236,7 @@ std::optional<double> readDate(Reader& r)
     if (r.letterNext()) {
         QString w = r.word();
         if (weekdayIndex(w) >= 0) {
-            // The weekday is only decoration; the run time ignores it too.
+            // The weekday is only decoration: the date is read from the rest.
             const bool comma = r.take(',');
             if (r.spaces() == 0 && !comma)
                 return std::nullopt;

@@ -28,7 +28,7 @@ double datePart(double serial);
 // Time-of-day part of a serial.
 double timePart(double serial);
 
-// The date test: true for the texts that the run time reads as a calendar
+// The date test: true for the texts that the program reads as a calendar
 // date (M/D/YYYY, M-D-YYYY, M/D/YY, "December 04, 2026", "Friday, December
 // 04, 2026", ...), false for anything else. A text with a time only is not a
 // date.
@@ -47,7 +47,7 @@ QString longDate(double serial);   // Friday, December 04, 2026
 QString longTime(double serial);   // 9:55:13 PM
 QString shortDate(double serial);  // 12/4/2026
 QString mediumTime(double serial); // 09:55 PM
-// What the run time makes of a date value turned into text: the short date
+// A date value turned into text, as fields and mail show it: the short date
 // alone when there is no time, the long time alone when the date part is 0,
 // both separated by one blank otherwise.
 QString dateToText(double serial);

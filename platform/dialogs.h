@@ -22,7 +22,7 @@ public:
     virtual void messageBox(const QString& text, Icon icon = Icon::None,
                             const QString& title = QString()) = 0;
     // Prompt, title, one-line entry with OK and Cancel. Returns the text, or
-    // empty text on Cancel, as the run time's input box does.
+    // empty text on Cancel: callers treat both alike.
     virtual QString inputBox(const QString& prompt, const QString& title) = 0;
     // The system's file-open dialog: title, filter ("Description|pattern"),
     // start folder. nullopt on Cancel.

@@ -119,8 +119,8 @@ QString formatNumber(double value, const QString& pattern)
     if (whole.size() < static_cast<size_t>(p.minInt))
         whole.insert(0, static_cast<size_t>(p.minInt) - whole.size(), '0');
 
-    // A negative value keeps its sign even when it rounds to nothing, as the
-    // run time's Format does.
+    // A negative value keeps its sign even when it rounds to nothing (-.00),
+    // so that a negative amount never reads as zero.
     QString out = p.prefix;
     if (value < 0)
         out += QLatin1Char('-');

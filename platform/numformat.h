@@ -4,8 +4,7 @@
 
 namespace pelmar {
 
-// Number formatting with a pattern, as the run time's Format does for the
-// two patterns the program uses:
+// Number formatting with a pattern, for the two patterns the program uses:
 //   "##.00"       -> exactly two decimals, no leading zero below 1 (.50, 12.35)
 //   "#######0.##" -> at most two decimals, trailing zeros dropped, the point
 //                    always written (0., 8., 7.46)

@@ -5,8 +5,8 @@
 
 namespace pelmar {
 
-// Numbers of the run time's and the database engine's numbered errors that
-// the program raises or tells apart.
+// The numbers of the errors the program raises or tells apart; the README
+// lists those a user may meet.
 namespace err {
 constexpr int InvalidArgument = 5; // invalid procedure call or argument
 constexpr int TypeMismatch = 13;
@@ -31,7 +31,7 @@ constexpr int EngineFailure = 3000;
 constexpr int DialogCancel = 32755;
 } // namespace err
 
-// A numbered run-time error: what every layer throws, and what the window's
+// A numbered error: what every layer throws, and what the window's
 // error reporter shows as "Error:<number> <description>".
 class RunError : public std::exception
 {
@@ -42,7 +42,7 @@ public:
     const QString& description() const noexcept { return m_description; }
     const char* what() const noexcept override { return m_what.constData(); }
 
-    // The run time's own text for the numbers above.
+    // The standard text for the numbers above.
     static RunError of(int number);
     static RunError of(int number, const QString& detail);
 

@@ -77,8 +77,8 @@ double readNumber(const QString& text)
     return negative ? -v : v;
 }
 
-// Bounds just outside 1 January 100 and 31 December 9999, the run time's
-// date range; serials before the epoch carry their time after the minus.
+// Bounds just outside 1 January 100 and 31 December 9999, the dates a value
+// may hold; serials before the epoch carry their time after the minus.
 constexpr double kBeforeFirst = -657435.0;
 constexpr double kAfterLast = 2958466.0;
 

@@ -5,7 +5,7 @@
 
 namespace pelmar {
 
-// A value as the run time's variant holds it: Null, a whole number, a
+// A field's or an argument's value: Null, a whole number, a
 // floating-point number, a text or a date serial. Field values, the window's
 // date-range slots and the mail procedure's arguments are Values.
 class Value
@@ -33,12 +33,12 @@ public:
     bool isDate() const { return m_kind == Kind::Date; }
     bool isNumeric() const { return m_kind == Kind::Integer || m_kind == Kind::Double; }
 
-    // The run time's conversions. Each throws RunError 94 (invalid use of
+    // The conversions. Each throws RunError 94 (invalid use of
     // Null) on Null and 13 (type mismatch) on a text that does not convert.
     QString toText() const;  // numbers shortest, dates by their short/long forms
     double toDouble() const; // texts read as US numbers; dates as serials
     float toSingle() const;
-    qint64 toInteger() const; // rounds half to even, as the run time does
+    qint64 toInteger() const; // rounds half to even
     double toDate() const;    // texts read by the date test's reader
 
     // Text for concatenation where Null is empty text.

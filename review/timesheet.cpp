@@ -1,18 +1,20 @@
 #include "review/timesheet.h"
 
-#include "app/timeclock.h"
 #include "platform/datetime.h"
 #include "platform/numformat.h"
 #include "store/engine.h"
 #include "store/schema.h"
 #include "store/sqltexts.h"
+#include "workplace/workplace.h"
+
+#include <QCoreApplication>
 
 namespace pelmar::timesheet {
 
 DateRange defaultRange(double now)
 {
     const double today = dates::datePart(now);
-    return {Value::date(today - TimeClock::DaysShown), Value::date(today)};
+    return {Value::date(today - Workplace::DaysShown), Value::date(today)};
 }
 
 Entry checkStart(const QString& typed)
@@ -28,17 +30,17 @@ Entry checkEnd(const QString& typed)
     return dates::isDate(typed) ? Entry::Accepted : Entry::NotADate;
 }
 
-QString load(TimeClock& clock, const DateRange& range, const Value& employeeId)
+QString load(Workplace& workplace, const DateRange& range, const Value& employeeId)
 {
     // The total first: the grid's refresh is the last step that can fail, and
     // a failed one leaves the grid as it was, so the sheet and its total
     // change together or not at all.
-    const auto db = clock.open();
+    const auto db = workplace.open();
     const auto rs = db->openRecordset(sqltexts::rangeTotal(range.from, range.to, employeeId));
     const QString total = totalCaption(rs->field(cols::SumOfThours));
 
-    DataSource& times = clock.times();
-    times.setDatabaseName(clock.databasePath());
+    DataSource& times = workplace.times();
+    times.setDatabaseName(workplace.databasePath());
     times.setRecordSource(sqltexts::rangeListing(range.from, range.to, employeeId));
     times.refresh();
     return total;
@@ -46,8 +48,8 @@ QString load(TimeClock& clock, const DateRange& range, const Value& employeeId)
 
 QString totalCaption(const Value& sum)
 {
-    return QStringLiteral("Total Hours ") +
-           formatNumber(sum.isNull() ? 0.0 : sum.toDouble(), QStringLiteral("#######0.##"));
+    return QCoreApplication::translate("pelmar::timesheet", "Total Hours %1")
+        .arg(formatNumber(sum.isNull() ? 0.0 : sum.toDouble(), QStringLiteral("#######0.##")));
 }
 
 } // namespace pelmar::timesheet

@@ -6,7 +6,7 @@
 
 namespace pelmar {
 
-class TimeClock;
+class Workplace;
 
 // A range of days: date values for the default range, or the texts the
 // employee typed, which go into the statements exactly as typed.
@@ -34,7 +34,7 @@ Entry checkEnd(const QString& typed);
 // The one range load: the employee's records in the range into the time
 // record source (newest first) and the caption of their total hours
 // ("Total Hours 8.").
-QString load(TimeClock& clock, const DateRange& range, const Value& employeeId);
+QString load(Workplace& workplace, const DateRange& range, const Value& employeeId);
 
 // "Total Hours " and the hours in the pattern "#######0.##", 0 for Null.
 QString totalCaption(const Value& sum);

@@ -7,7 +7,7 @@
 
 namespace pelmar {
 
-class TimeClock;
+class Workplace;
 
 // The where-is answer: the text of an information message.
 namespace whereis {
@@ -20,10 +20,10 @@ QString status(const QString& type, bool timeInNull, bool timeOutNull);
 // The answer for the employee with this key and name: the latest record of
 // today and the DaysShown days before it. Errors other than "no record" are
 // thrown for the caller to report.
-QString answer(TimeClock& clock, const Value& employeeId, const QString& fullName, double now);
+QString answer(Workplace& workplace, const Value& employeeId, const QString& fullName, double now);
 
 // Said instead of looking anything up when no name is picked.
-inline const QString NoNamePicked = QStringLiteral("Select a name in the list first.");
+QString noNamePicked();
 
 } // namespace whereis
 } // namespace pelmar

@@ -12,8 +12,8 @@ class Database;
 // The audit trail of time records: one TimeAudit row for every change that
 // the clock makes by itself or an administrator makes by hand, written by
 // the caller inside the transaction of the change. Files made by the suite's
-// other programs have no such table; they are read and written as before,
-// without a trail.
+// other programs have no such table until `pelmar-db upgrade`; they are read
+// and written without a trail.
 namespace audit {
 
 struct Entry

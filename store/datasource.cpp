@@ -14,9 +14,9 @@ DataSource::~DataSource() = default;
 
 void DataSource::refresh()
 {
-    // The engine hands back the open connection while the file is the same
-    // one, and notices a file that was removed or replaced.
-    std::unique_ptr<Database> db = Engine().openDatabase(m_databaseName);
+    // The same file hands back its open connection, and a file that was
+    // removed or replaced is noticed.
+    std::unique_ptr<Database> db = Database::open(m_databaseName);
     std::unique_ptr<Recordset> rs = db->openRecordset(m_recordSource);
     rs->recordCount(); // reads the first page, so errors surface here
     m_database = std::move(db);

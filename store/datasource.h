@@ -9,9 +9,8 @@
 namespace pelmar {
 
 class Database;
-class Engine;
 
-// A data-source control: a database name and a record source that take effect
+// The rows a list or grid shows: a database name and a record source that take effect
 // at the next refresh, and the current recordset that the bound list or grid
 // shows. The database stays open between refreshes while its name is
 // unchanged.

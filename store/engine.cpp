@@ -91,15 +91,15 @@ void Transaction::commit()
     m_open = false;
 }
 
-std::unique_ptr<Database> Engine::openDatabase(const QString& location)
+std::unique_ptr<Database> Database::open(const QString& location)
 {
     return std::make_unique<Database>(sql::Session::open(location));
 }
 
-std::unique_ptr<Database> Engine::openReadOnly(const QString& location)
+std::unique_ptr<Database> Database::openReadOnly(const QString& location)
 {
     if (!sql::isServerLocation(location))
-        return openDatabase(location);
+        return open(location);
     // The server's own setting, given with the connection, so that a SELECT
     // that calls a writing function (setval, nextval) is refused too. Added
     // to options= when the URI has one, as only one of them counts.

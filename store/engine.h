@@ -25,6 +25,16 @@ public:
     // A database on a SQLite connection of the caller's.
     explicit Database(std::shared_ptr<sql::Connection> conn);
 
+    // A file path, or a PostgreSQL connection URI (isServerLocation). Throws
+    // 3024, 3044 or 3055 for a wrong file location and never creates a
+    // file; throws 3151 with libpq's words when the server cannot be reached,
+    // refuses the log-in or has no such database. A file already open in
+    // this process shares its connection.
+    static std::unique_ptr<Database> open(const QString& location);
+    // The same, for reading only: on a server every transaction is
+    // read-only, also after a reconnect; a file's recordsets never write.
+    static std::unique_ptr<Database> openReadOnly(const QString& location);
+
     // An SQL text of the program's dialect, or a table or saved-query name.
     std::unique_ptr<Recordset> openRecordset(const QString& source);
     // Every row of a SELECT of the program's dialect, read in one go: for
@@ -48,8 +58,10 @@ private:
     std::shared_ptr<sql::Session> m_session;
 };
 
-// A write transaction on a database, for writing many rows at once (tools,
-// the benchmark's generator). It takes the database's write lock at once
+// A write transaction on a database: every action that writes (clocking in
+// and out, the log-in's repair, the administrator's changes) reads the rows
+// it depends on and writes them inside one. It takes the database's write
+// lock at once
 // (BEGIN IMMEDIATE on a file, an advisory lock on a server), so a busy
 // database fails here rather than half-way through, and writers on a server
 // take turns as they do on a file. Rolled back by the destructor unless
@@ -67,21 +79,6 @@ public:
 private:
     std::shared_ptr<sql::Session> m_session;
     bool m_open = false;
-};
-
-// The database engine object: created on first use, kept for the life of the
-// program, and the way to open private connections.
-class Engine
-{
-public:
-    // A file path, or a PostgreSQL connection URI (isServerLocation). Throws
-    // 3024, 3044 or 3055 for a wrong file location and never creates a
-    // file; throws 3151 with libpq's words when the server cannot be reached,
-    // refuses the log-in or has no such database.
-    std::unique_ptr<Database> openDatabase(const QString& location);
-    // The same, for reading only: on a server every transaction is
-    // read-only, also after a reconnect; a file's recordsets never write.
-    std::unique_ptr<Database> openReadOnly(const QString& location);
 };
 
 } // namespace pelmar

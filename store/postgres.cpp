@@ -242,12 +242,13 @@ std::shared_ptr<PgSession> PgSession::connect(const QString& uri)
     PgConnectionHandle conn(PQconnectdbParams(keywords, values, 1));
     if (!conn)
         throw RunError(err::ServerConnectionFailed,
-                       QStringLiteral("ODBC--connection failed: out of memory."));
+                       QStringLiteral("The connection to the PostgreSQL server failed: out of memory."));
     if (PQstatus(conn.get()) != CONNECTION_OK)
-        throw RunError(err::ServerConnectionFailed,
-                       withoutPassword(QStringLiteral("ODBC--connection to '%1' failed. %2")
-                                           .arg(displayName(conn.get()), messageOf(conn.get())),
-                                       uri));
+        throw RunError(
+            err::ServerConnectionFailed,
+            withoutPassword(QStringLiteral("The connection to the PostgreSQL server '%1' failed. %2")
+                                .arg(displayName(conn.get()), messageOf(conn.get())),
+                            uri));
     PQsetNoticeProcessor(conn.get(), &ignoreNotice, nullptr);
     std::shared_ptr<PgSession> session(new PgSession(uri, std::move(conn)));
     // A lock wait ends as the file's busy wait does. Floats in full, so that
@@ -281,7 +282,8 @@ RunError PgSession::error(const PGresult* result, const QString& context) const
         withoutPassword(primary ? QString::fromUtf8(primary) : messageOf(m_conn.get()), location());
     const QByteArray code = state ? QByteArray(state) : QByteArray();
     if (code.isEmpty() || code.startsWith("08") || code.startsWith("57P") || stale())
-        return RunError(err::ServerCallFailed, QStringLiteral("ODBC--call failed. %1").arg(message));
+        return RunError(err::ServerCallFailed,
+                        QStringLiteral("The call to the PostgreSQL server failed. %1").arg(message));
     if (code == "42P01") {
         static const QRegularExpression relation(QStringLiteral(R"("([^"]+)\")"));
         const QRegularExpressionMatch m = relation.match(message);

@@ -9,7 +9,7 @@
 
 namespace pelmar {
 
-// Numbers of a server's faults, after the engine's ODBC errors.
+// Numbers of a server's faults, in the range of the file's database errors.
 namespace err {
 constexpr int ServerCallFailed = 3146;       // the connection was lost during a statement
 constexpr int ServerConnectionFailed = 3151; // no connection: unreachable, log-in refused, no database

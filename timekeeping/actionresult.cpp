@@ -2,6 +2,8 @@
 
 #include "platform/datetime.h"
 
+#include <QCoreApplication>
+
 namespace pelmar {
 
 namespace {
@@ -16,13 +18,14 @@ QString timeText(const Value& time)
 
 ClockLine clockedInLine(const TimeRecord& shift)
 {
-    return {QStringLiteral("You Clocked in:"),
+    return {QCoreApplication::translate("pelmar::clocking", "You Clocked in:"),
             shift.tdate.isNull() ? QString() : dates::longDate(shift.tdate.toDate()), timeText(shift.timeIn)};
 }
 
 ClockLine clockedOutLine(double day, const TimeRecord& shift)
 {
-    return {QStringLiteral("You Clocked out:"), dates::longDate(day), timeText(shift.timeOut)};
+    return {QCoreApplication::translate("pelmar::clocking", "You Clocked out:"), dates::longDate(day),
+            timeText(shift.timeOut)};
 }
 
 } // namespace pelmar

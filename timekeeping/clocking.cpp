@@ -1,11 +1,13 @@
 #include "timekeeping/clocking.h"
 
-#include "app/timeclock.h"
 #include "platform/datetime.h"
 #include "platform/runerror.h"
 #include "store/engine.h"
 #include "timekeeping/hours.h"
 #include "timekeeping/timeaudit.h"
+#include "workplace/workplace.h"
+
+#include <QCoreApplication>
 
 namespace pelmar {
 
@@ -23,22 +25,24 @@ double dayClockedOut(const TimeRecord& shift)
 
 } // namespace
 
-ActionResult clockIn(TimeClock& clock, const Employee& who, double now)
+ActionResult clockIn(Workplace& workplace, const Employee& who, double now)
 {
     ActionResult result;
     result.offer = ButtonOffer::Hidden;
-    const auto db = clock.open();
+    const auto db = workplace.open();
     TimeAudit audit(*db, now);
     Transaction transaction(*db);
     const std::optional<TimeRecord> newest = timerecords::newestRecent(*db, who.id, now);
     if (newest && newest->isOpenShift()) {
         audit.write(TimeAudit::AlreadyClockedIn, newest, newest);
         transaction.commit();
-        const QString since = newest->timeIn.isNull()
-                                  ? QString()
-                                  : QStringLiteral(" since ") + dates::longTime(newest->timeIn.toDate());
-        result.notices.push_back(Notice::message(QStringLiteral("You are already clocked in") + since +
-                                                 QStringLiteral(". Nothing was changed.")));
+        result.notices.push_back(Notice::message(
+            newest->timeIn.isNull()
+                ? QCoreApplication::translate("pelmar::clocking",
+                                              "You are already clocked in. Nothing was changed.")
+                : QCoreApplication::translate("pelmar::clocking",
+                                              "You are already clocked in since %1. Nothing was changed.")
+                      .arg(dates::longTime(newest->timeIn.toDate()))));
         result.clockedIn = clockedInLine(*newest);
         return result;
     }
@@ -50,28 +54,29 @@ ActionResult clockIn(TimeClock& clock, const Employee& who, double now)
     return result;
 }
 
-ActionResult clockOut(TimeClock& clock, const Employee& who, qint64 shiftId, double now)
+ActionResult clockOut(Workplace& workplace, const Employee& who, qint64 shiftId, double now)
 {
     ActionResult result;
     result.offer = ButtonOffer::Hidden;
-    const auto db = clock.open();
+    const auto db = workplace.open();
     TimeAudit audit(*db, now);
     Transaction transaction(*db);
     // Read under the write lock, so it stays as read until the commit.
     const std::optional<TimeRecord> shift = timerecords::read(*db, shiftId);
     if (!shift) {
-        result.notices.push_back(Notice::message(
-            QStringLiteral("This shift is no longer in the time records. Nothing was changed; "
-                           "contact the administrator if your time records need correcting.")));
+        result.notices.push_back(Notice::message(QCoreApplication::translate(
+            "pelmar::clocking", "This shift is no longer in the time records. Nothing was changed; "
+                                "contact the administrator if your time records need correcting.")));
         return result;
     }
     if (!shift->isOpen()) {
         // The administrator sees the attempt; the record stays as it was.
         audit.write(TimeAudit::AlreadyClockedOut, shift, shift);
         transaction.commit();
-        result.notices.push_back(Notice::message(QStringLiteral("This shift was already clocked out at ") +
-                                                 dates::longTime(shift->timeOut.toDate()) +
-                                                 QStringLiteral(". Nothing was changed.")));
+        result.notices.push_back(Notice::message(
+            QCoreApplication::translate("pelmar::clocking",
+                                        "This shift was already clocked out at %1. Nothing was changed.")
+                .arg(dates::longTime(shift->timeOut.toDate()))));
         result.clockedOut = clockedOutLine(dayClockedOut(*shift), *shift);
         return result;
     }
@@ -82,7 +87,7 @@ ActionResult clockOut(TimeClock& clock, const Employee& who, qint64 shiftId, dou
     // The day the shift ended, not the record's own date.
     result.clockedOut = clockedOutLine(dates::datePart(now), *closed);
     result.written = closed->id;
-    if (exceedsThreshold(closed->hours, clock.notifyHours()))
+    if (exceedsThreshold(closed->hours, workplace.notifyHours()))
         result.notices.push_back(Notice::alert(who.fullName, closed->tdate));
     return result;
 }

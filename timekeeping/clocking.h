@@ -4,17 +4,17 @@
 
 namespace pelmar {
 
-class TimeClock;
+class Workplace;
 
 // Clock in at now (one reading of the clock): under the write lock, adds an
 // open "Worked" shift unless the employee's newest record is already one
 // (clocked in at another terminal meanwhile), which is then shown and
 // audited instead. Either way the button is hidden.
-ActionResult clockIn(TimeClock& clock, const Employee& who, double now);
+ActionResult clockIn(Workplace& workplace, const Employee& who, double now);
 
 // Clock out of the open shift with this key at now, with its hours and the
 // alert they call for. A shift no longer open (clocked out at another
 // terminal, or removed) is left as it is, and the employee is told.
-ActionResult clockOut(TimeClock& clock, const Employee& who, qint64 shiftId, double now);
+ActionResult clockOut(Workplace& workplace, const Employee& who, qint64 shiftId, double now);
 
 } // namespace pelmar

@@ -1,5 +1,6 @@
 #include "tools/pelmardb.h"
 
+#include "admin/absences.h"
 #include "admin/csv.h"
 #include "admin/input.h"
 #include "admin/refusal.h"
@@ -115,7 +116,7 @@ public:
     void demo(const QString& folder)
     {
         init(folder);
-        std::unique_ptr<Database> db = Engine().openDatabase(databaseIn(folder));
+        std::unique_ptr<Database> db = Database::open(databaseIn(folder));
         const double today = dates::datePart(m_clock.now());
         struct Person
         {
@@ -229,7 +230,7 @@ public:
     {
         const qint64 id = admin::input::employeeNumber(idText);
         const double date = admin::input::date(dateText);
-        const admin::RecordType absence = admin::absenceType(type);
+        const RecordType absence = admin::absenceType(type);
         admin::addAbsences(*open(folder), id, {date}, absence);
         m_out << type << " added for employee " << id << " on " << dates::shortDate(date) << "\n";
     }
@@ -238,7 +239,7 @@ public:
     {
         if (!text.trimmed().startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive))
             throw UsageError{QStringLiteral("Only SELECT statements can be run.")};
-        std::unique_ptr<Database> db = Engine().openReadOnly(databaseIn(folder));
+        std::unique_ptr<Database> db = Database::openReadOnly(databaseIn(folder));
         std::unique_ptr<Recordset> rs = db->openRecordset(text);
         QStringList header;
         for (const QString& name : rs->fieldNames())
@@ -406,10 +407,7 @@ private:
         return s.text;
     }
 
-    std::unique_ptr<Database> open(const QString& folder)
-    {
-        return Engine().openDatabase(databaseIn(folder));
-    }
+    std::unique_ptr<Database> open(const QString& folder) { return Database::open(databaseIn(folder)); }
 
     QTextStream& m_out;
     const Clock& m_clock;
@@ -423,7 +421,7 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
 {
     Admin admin(out, clock, input);
     TimeAdmin times(
-        out, clock, [](const QString& f) { return Engine().openDatabase(databaseIn(f)); }, databaseIn);
+        out, clock, [](const QString& f) { return Database::open(databaseIn(f)); }, databaseIn);
     using Command = std::function<void(const QStringList&)>;
     const std::map<QString, std::pair<int, Command>> commands = {
         {QStringLiteral("init"),

@@ -1,17 +1,17 @@
 #include "ui/databaselocator.h"
 
-#include "app/startup.h"
 #include "platform/runerror.h"
 #include "ui/reporterror.h"
 #include "ui/widgets/glassbutton.h"
+#include "workplace/startup.h"
 
 namespace pelmar {
 
 DatabaseLocator::DatabaseLocator(Dialogs& dialogs, QWidget* parent) : QDialog(parent), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("frmFindDatabase"));
-    setWindowTitle(QStringLiteral("Locate the Pelmar Database"));
-    setFixedSize(1065 / 15, 825 / 15);
+    setWindowTitle(tr("Locate the Pelmar Database"));
+    setFixedSize(71, 55);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, GlassButton::fromBgr(0xE0E0E0));
     setPalette(pal);
@@ -25,7 +25,7 @@ std::optional<QString> DatabaseLocator::locate()
     try {
         folder = config::locateDatabase(m_dialogs);
     } catch (const RunError& error) {
-        ReportError(m_dialogs, error);
+        reportError(m_dialogs, error);
     }
     hide();
     return folder;

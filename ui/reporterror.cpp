@@ -3,16 +3,17 @@
 #include "platform/dialogs.h"
 #include "platform/runerror.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 
 namespace pelmar {
 
-void ReportError(Dialogs& dialogs, const RunError& error)
+void reportError(Dialogs& dialogs, const RunError& error)
 {
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
-    dialogs.messageBox(QStringLiteral("Error:") + QString::number(error.number()) + QLatin1Char(' ') +
-                       error.description());
+    dialogs.messageBox(QCoreApplication::translate("pelmar::reportError", "Error:%1 %2")
+                           .arg(QString::number(error.number()), error.description()));
 }
 
 } // namespace pelmar

@@ -1,6 +1,5 @@
 #include "ui/timeclockwindow.h"
 
-#include "app/startup.h"
 #include "login/login.h"
 #include "platform/clock.h"
 #include "platform/datetime.h"
@@ -14,10 +13,12 @@
 #include "timekeeping/clocking.h"
 #include "ui/databaselocator.h"
 #include "ui/reporterror.h"
+#include "ui/timeclockcontrols.h"
 #include "ui/widgets/artwork.h"
 #include "ui/widgets/glassbutton.h"
 #include "ui/widgets/namelist.h"
 #include "ui/widgets/timegrid.h"
+#include "workplace/startup.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -28,12 +29,12 @@
 namespace pelmar {
 
 // What a glass button shows in one state; a field left empty keeps what the
-// button had.
+// button had. The texts are translated when applied.
 struct ButtonLook
 {
-    std::optional<QString> caption;
-    std::optional<QString> toolTip;
-    std::optional<quint32> face; // buttonactualcolor
+    const char* caption = nullptr;
+    const char* toolTip = nullptr;
+    std::optional<quint32> face;
     std::optional<quint32> glare;
     std::optional<quint32> click;
     std::optional<quint32> mouseMove;
@@ -44,40 +45,48 @@ namespace {
 using Look = ButtonLook;
 
 // The looks of the glass buttons by state; colours are blue-green-red.
-const Look LoggedOutLook{QStringLiteral("Log In"),
-                         QStringLiteral("Display your time clock screen"),
+const Look LoggedOutLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Log In"),
+                         QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Display your time clock screen"),
                          0xC00000,
                          0xFF8080,
                          0x0000FF,
                          0xFF8080};
-const Look LoggedInLook{QStringLiteral("Log Out"),
-                        QStringLiteral("Close your time clock screen"),
+const Look LoggedInLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Log Out"),
+                        QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Close your time clock screen"),
                         0x000080,
                         0x8080FF,
                         0x0000FF,
                         0x8080FF};
-const Look ClockInLook{QStringLiteral("Clock IN"), std::nullopt, 0xC00000, 0xFF8080, 0x0000FF, 0xFF8080};
-const Look ClockOutLook{QStringLiteral("Clock OUT"), std::nullopt, 0x008000, 0x80FF80, 0x00FF00, 0x80FF80};
-const Look SheetOpenLook{QStringLiteral("Hide My Time"),
-                         QStringLiteral("Close your time sheet records."),
+const Look ClockInLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Clock IN"),
+                       nullptr,
+                       0xC00000,
+                       0xFF8080,
+                       0x0000FF,
+                       0xFF8080};
+const Look ClockOutLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Clock OUT"),
+                        nullptr,
+                        0x008000,
+                        0x80FF80,
+                        0x00FF00,
+                        0x80FF80};
+const Look SheetOpenLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Hide My Time"),
+                         QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Close your time sheet records."),
                          0x000080,
                          0x0000FF,
                          std::nullopt,
                          std::nullopt};
-const Look ReviewCaptionOnly{
-    QStringLiteral("View My Time"), std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
-const Look SheetClosedLook{QStringLiteral("View My Time"),
-                           QStringLiteral("Display your time sheet in a table"),
+const Look ReviewCaptionOnly{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "View My Time"),
+                             nullptr,
+                             std::nullopt,
+                             std::nullopt,
+                             std::nullopt,
+                             std::nullopt};
+const Look SheetClosedLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "View My Time"),
+                           QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Display your time sheet in a table"),
                            0x004080,
                            0x0080FF,
                            0x0080FF,
                            0x80C0FF};
-
-// Positions are the original layout's twips; 15 twips make one pixel.
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
 
 QFont arial(int points, bool bold = false)
 {
@@ -105,17 +114,17 @@ GlassButton* makeButton(QWidget* parent, const char* name, const QString& captio
     button->setCaption(caption);
     button->setToolTip(tip);
     button->setGeometry(geometry);
-    button->setButtonactualcolor(face);
-    button->setButtonactualglarecolor(glare);
-    button->setButtonmousemovecolor(mouseMove);
-    button->setButtonclickcolor(click);
+    button->setFaceColor(face);
+    button->setGlareColor(glare);
+    button->setHoverColor(mouseMove);
+    button->setPressedColor(click);
     return button;
 }
 
 } // namespace
 
-TimeClockWindow::TimeClockWindow(Dialogs& dialogs, const Clock& clock, QString appFolder, QWidget* parent)
-    : QWidget(parent), m_dialogs(dialogs), m_clock(clock), m_appFolder(std::move(appFolder))
+TimeClockWindow::TimeClockWindow(Dialogs& dialogs, const Clock& clock, QString programFolder, QWidget* parent)
+    : QWidget(parent), m_dialogs(dialogs), m_clock(clock), m_programFolder(std::move(programFolder))
 {
     createControls();
     connectControls();
@@ -125,10 +134,10 @@ TimeClockWindow::~TimeClockWindow() = default;
 
 void TimeClockWindow::createControls()
 {
-    setObjectName(QStringLiteral("frmTimeLog"));
-    setWindowTitle(QStringLiteral("Time Log"));
+    setObjectName(QString::fromLatin1(controls::Window));
+    setWindowTitle(tr("Time Log"));
     setWindowIcon(artwork::windowIcon());
-    setFixedSize(px(8970), px(5325));
+    setFixedSize(598, 355);
     setFont(arial(9));
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -136,76 +145,71 @@ void TimeClockWindow::createControls()
     setPalette(pal);
 
     auto* picture = new QLabel(this);
-    picture->setObjectName(QStringLiteral("Picture1"));
-    picture->setGeometry(0, 0, px(9030), px(5730));
+    picture->setObjectName(QString::fromLatin1(controls::Background));
+    picture->setGeometry(0, 0, 602, 382);
     picture->setPixmap(artwork::background(picture->size()));
 
     // Tab order follows creation order.
     m_personnel = new NameList(picture);
-    m_personnel->setObjectName(QStringLiteral("tdbPersonnel"));
-    m_personnel->setGeometry(px(0), px(285), 190, 24);
+    m_personnel->setObjectName(QString::fromLatin1(controls::NameList));
+    m_personnel->setGeometry(0, 19, 190, 24);
     m_personnel->setFont(arial(10));
     m_personnel->setAccessibleName(QStringLiteral("Select Name:"));
 
     m_password = new QLineEdit(picture);
-    m_password->setObjectName(QStringLiteral("tdbPassword"));
-    m_password->setGeometry(px(3000), px(285), 110, 24);
+    m_password->setObjectName(QString::fromLatin1(controls::Password));
+    m_password->setGeometry(200, 19, 110, 24);
     m_password->setEchoMode(QLineEdit::Password);
     m_password->setFont(arial(10));
-    m_password->setToolTip(
-        QStringLiteral("Enter your personal password that is assigned by the administrator."));
+    m_password->setToolTip(tr("Enter your personal password that is assigned by the administrator."));
     m_password->setAccessibleName(QStringLiteral("Enter Password"));
     // Typed characters show as "*", whatever the style's own mask is.
     m_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
 
-    m_goButton = makeButton(picture, "cmdGo", QStringLiteral("Log In"),
-                            QStringLiteral("Display your time clock screen"),
-                            QRect(px(4800), px(210), 75, 34), 0xC00000, 0xFF8080, 0xFF8080, 0x0000FF);
-    m_whereIsButton = makeButton(picture, "cmdWhereIs", QStringLiteral("Where Is?"),
-                                 QStringLiteral("Display this person's last known location"),
-                                 QRect(px(120), px(840), 86, 34), 0xC00000, 0xFF8080, 0xFF0000, 0xFF0000);
-    m_reviewButton = makeButton(picture, "cmdReview", QStringLiteral("View My Time"),
-                                QStringLiteral("Display your time sheet in a table"),
-                                QRect(px(1440), px(840), 104, 34), 0x004080, 0x0080FF, 0x80C0FF, 0x0080FF);
+    m_goButton = makeButton(picture, controls::GoButton, tr("Log In"), tr("Display your time clock screen"),
+                            QRect(320, 14, 75, 34), 0xC00000, 0xFF8080, 0xFF8080, 0x0000FF);
+    m_whereIsButton = makeButton(picture, controls::WhereIsButton, tr("Where Is?"),
+                                 tr("Display this person's last known location"), QRect(8, 56, 86, 34),
+                                 0xC00000, 0xFF8080, 0xFF0000, 0xFF0000);
+    m_reviewButton = makeButton(picture, controls::ReviewButton, tr("View My Time"),
+                                tr("Display your time sheet in a table"), QRect(96, 56, 104, 34), 0x004080,
+                                0x0080FF, 0x80C0FF, 0x0080FF);
     m_reviewButton->hide();
 
-    m_rangeBox = new QCheckBox(QStringLiteral("Change the dates displayed"), picture);
-    m_rangeBox->setObjectName(QStringLiteral("chkLimit"));
-    m_rangeBox->setGeometry(px(2400), px(1680), 190, 20);
-    m_rangeBox->setToolTip(QStringLiteral("Click to enter new date range"));
+    m_rangeBox = new QCheckBox(tr("Change the dates displayed"), picture);
+    m_rangeBox->setObjectName(QString::fromLatin1(controls::RangeBox));
+    m_rangeBox->setGeometry(160, 112, 190, 20);
+    m_rangeBox->setToolTip(tr("Click to enter new date range"));
     m_rangeBox->setFont(arial(9, true));
     m_rangeBox->setStyleSheet(QStringLiteral("QCheckBox { color: white; }"));
     m_rangeBox->hide();
 
-    m_dateLabel = makeLabel(picture, "lblDate", QStringLiteral("Date"), QRect(px(5955), px(240), 200, 20),
+    m_dateLabel = makeLabel(picture, controls::DateLabel, QStringLiteral("Date"), QRect(397, 16, 200, 20),
                             Qt::AlignCenter);
     m_dateLabel->setFont(arial(10, true));
-    m_timeLabel = makeLabel(picture, "lblTime", QStringLiteral("Time"), QRect(px(6690), px(615), 102, 20),
+    m_timeLabel = makeLabel(picture, controls::TimeLabel, QStringLiteral("Time"), QRect(446, 41, 102, 20),
                             Qt::AlignCenter);
     m_timeLabel->setFont(arial(10, true));
 
     // The clock lines sit on the dark part of the picture: white captions and
     // light blue values keep them readable.
     const QString blue = QStringLiteral("color: #A8D0FF;");
-    m_inTime = makeLabel(picture, "lblTimeIn", QStringLiteral("TimeIn"), QRect(px(7575), px(2775), 93, 20));
+    m_inTime = makeLabel(picture, controls::InTime, QStringLiteral("TimeIn"), QRect(505, 185, 93, 20));
     m_inTime->setStyleSheet(blue);
-    m_outCaption =
-        makeLabel(picture, "lblOut", QStringLiteral("You Clocked Out:"), QRect(px(5256), px(3192), 130, 20));
-    m_inCaption =
-        makeLabel(picture, "lblIn", QStringLiteral("You Clocked In:"), QRect(px(5316), px(2400), 130, 20));
+    m_outCaption = makeLabel(picture, controls::OutCaption, tr("You Clocked Out:"), QRect(350, 212, 130, 20));
+    m_inCaption = makeLabel(picture, controls::InCaption, tr("You Clocked In:"), QRect(354, 160, 130, 20));
     m_outCaption->setStyleSheet(QStringLiteral("color: white;"));
     m_inCaption->setStyleSheet(QStringLiteral("color: white;"));
-    m_outTime =
-        makeLabel(picture, "lblTimeOut", QStringLiteral("TimeOut"), QRect(px(7575), px(3450), 93, 20));
+    m_outTime = makeLabel(picture, controls::OutTime, QStringLiteral("TimeOut"), QRect(505, 230, 93, 20));
     m_outTime->setStyleSheet(blue);
-    m_outDate = makeLabel(picture, "lblDateOut", QStringLiteral("DateOut"),
-                          QRect(px(5055), px(3450), 165, 20), Qt::AlignRight | Qt::AlignVCenter);
+    m_outDate = makeLabel(picture, controls::OutDate, QStringLiteral("DateOut"), QRect(337, 230, 165, 20),
+                          Qt::AlignRight | Qt::AlignVCenter);
     m_outDate->setStyleSheet(blue);
-    m_inDate = makeLabel(picture, "lblDateIn", QStringLiteral("DateIn"), QRect(px(5070), px(2775), 164, 20),
+    m_inDate = makeLabel(picture, controls::InDate, QStringLiteral("DateIn"), QRect(338, 185, 164, 20),
                          Qt::AlignRight | Qt::AlignVCenter);
     m_inDate->setStyleSheet(blue);
-    m_totalHours = makeLabel(picture, "lblTotalHours", QStringLiteral("Total Hours"),
-                             QRect(px(1545), px(5010), 225, 18), Qt::AlignRight | Qt::AlignVCenter);
+    m_totalHours = makeLabel(picture, controls::TotalHours, tr("Total Hours"), QRect(103, 334, 225, 18),
+                             Qt::AlignRight | Qt::AlignVCenter);
     m_totalHours->setStyleSheet(QStringLiteral("color: white;"));
     // A gap between a right-aligned date and the time beside it.
     m_inTime->setIndent(6);
@@ -213,27 +217,26 @@ void TimeClockWindow::createControls()
     for (QLabel* label : {m_inTime, m_outCaption, m_inCaption, m_outTime, m_outDate, m_inDate, m_totalHours})
         label->hide();
     auto* label2 =
-        makeLabel(picture, "Label2", QStringLiteral("Enter Password"), QRect(px(3150), px(75), 110, 16));
-    auto* label1 =
-        makeLabel(picture, "Label1", QStringLiteral("Select Name:"), QRect(px(165), px(60), 110, 16));
+        makeLabel(picture, controls::PasswordCaption, tr("Enter Password"), QRect(210, 5, 110, 16));
+    auto* label1 = makeLabel(picture, controls::NameCaption, tr("Select Name:"), QRect(11, 4, 110, 16));
     label1->setBuddy(m_personnel);
     label2->setBuddy(m_password);
 
     m_grid = new TimeGrid(picture);
-    m_grid->setObjectName(QStringLiteral("tdgTimeWorked"));
-    m_grid->setGeometry(px(30), px(1995), px(4965), px(3060));
+    m_grid->setObjectName(QString::fromLatin1(controls::TimeSheet));
+    m_grid->setGeometry(2, 133, 331, 204);
     m_grid->setAccessibleName(QStringLiteral("Time sheet"));
     m_grid->hide();
 
-    m_clockButton = makeButton(picture, "cmdTimeLog", QStringLiteral("Clock In"), QString(),
-                               QRect(px(4800), px(960), 110, 40), 0xC00000, 0xFF8080, 0xFF8080, 0xFF0000);
+    m_clockButton = makeButton(picture, controls::ClockButton, tr("Clock In"), QString(),
+                               QRect(320, 64, 110, 40), 0xC00000, 0xFF8080, 0xFF8080, 0xFF0000);
     m_clockButton->hide();
 
-    m_personnel->setDataSource(&m_timeClock.employees());
-    m_grid->setDataSource(&m_timeClock.times());
+    m_personnel->setDataSource(&m_workplace.employees());
+    m_grid->setDataSource(&m_workplace.times());
 
     m_timer = new QTimer(this);
-    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setObjectName(QString::fromLatin1(controls::Timer));
     m_timer->setInterval(1000);
     m_timer->start();
 }
@@ -242,7 +245,7 @@ void TimeClockWindow::connectControls()
 {
     connect(m_timer, &QTimer::timeout, this, &TimeClockWindow::tick);
     connect(m_goButton, &QAbstractButton::clicked, this, &TimeClockWindow::logInOrOut);
-    connect(m_clockButton, &QAbstractButton::clicked, this, &TimeClockWindow::clock);
+    connect(m_clockButton, &QAbstractButton::clicked, this, &TimeClockWindow::clockInOrOut);
     connect(m_reviewButton, &QAbstractButton::clicked, this, &TimeClockWindow::toggleTimeSheet);
     connect(m_whereIsButton, &QAbstractButton::clicked, this, &TimeClockWindow::whereIs);
     // The user's click only: the program's own changes of the box are
@@ -254,9 +257,9 @@ void TimeClockWindow::connectControls()
 
 void TimeClockWindow::connectMail()
 {
-    SmtpMail* mail = m_timeClock.mail();
-    connect(mail, &SmtpMail::SendSMTP, this, [this] { m_dialogs.messageBox(alert::sentMessage()); });
-    connect(mail, &SmtpMail::ErrorSMTP, this, [this](int number, const QString& description) {
+    SmtpMail* mail = m_workplace.mail();
+    connect(mail, &SmtpMail::sent, this, [this] { m_dialogs.messageBox(alert::sentMessage()); });
+    connect(mail, &SmtpMail::failed, this, [this](int number, const QString& description) {
         m_dialogs.messageBox(alert::errorMessage(number, description));
     });
 }
@@ -264,13 +267,13 @@ void TimeClockWindow::connectMail()
 void TimeClockWindow::start()
 {
     guarded([this] {
-        Startup startup(m_timeClock, m_dialogs, config::Places::of(m_appFolder), [this] {
+        Startup startup(m_workplace, m_dialogs, config::Places::of(m_programFolder), [this] {
             DatabaseLocator locator(m_dialogs, this);
             return locator.locate();
         });
         startup.run();
     });
-    if (m_timeClock.mail())
+    if (m_workplace.mail())
         connectMail();
     tick();
 }
@@ -281,9 +284,9 @@ bool TimeClockWindow::guarded(const std::function<void()>& handler)
         handler();
         return true;
     } catch (const RunError& error) {
-        ReportError(m_dialogs, error);
+        reportError(m_dialogs, error);
     } catch (const std::exception& error) {
-        ReportError(m_dialogs, RunError(err::EngineFailure, QString::fromLocal8Bit(error.what())));
+        reportError(m_dialogs, RunError(err::EngineFailure, QString::fromLocal8Bit(error.what())));
     }
     return false;
 }
@@ -303,17 +306,17 @@ bool TimeClockWindow::eventFilter(QObject* watched, QEvent* event)
 void TimeClockWindow::apply(GlassButton* button, const ButtonLook& look)
 {
     if (look.caption)
-        button->setCaption(*look.caption);
+        button->setCaption(tr(look.caption));
     if (look.toolTip)
-        button->setToolTip(*look.toolTip);
+        button->setToolTip(tr(look.toolTip));
     if (look.face)
-        button->setButtonactualcolor(*look.face);
+        button->setFaceColor(*look.face);
     if (look.glare)
-        button->setButtonactualglarecolor(*look.glare);
+        button->setGlareColor(*look.glare);
     if (look.click)
-        button->setButtonclickcolor(*look.click);
+        button->setPressedColor(*look.click);
     if (look.mouseMove)
-        button->setButtonmousemovecolor(*look.mouseMove);
+        button->setHoverColor(*look.mouseMove);
 }
 
 double TimeClockWindow::now()
@@ -333,22 +336,22 @@ void TimeClockWindow::logInOrOut()
 {
     guarded([this] {
         if (m_session == Session::LoggedIn)
-            logOut();
+            endSession();
         else
-            logIn();
+            startSession();
     });
 }
 
-void TimeClockWindow::logIn()
+void TimeClockWindow::startSession()
 {
     // The list selects nobody until a name is picked; without one there is
     // no password to check against.
     if (!m_personnel->hasSelection()) {
-        m_dialogs.messageBox(QStringLiteral("Select your name in the list first."));
+        m_dialogs.messageBox(tr("Select your name in the list first."));
         return;
     }
     const LogInResult result =
-        pelmar::logIn(m_timeClock, m_personnel->columnValue(cols::EmployeeID), m_password->text(), now());
+        logIn(m_workplace, m_personnel->columnValue(cols::EmployeeID), m_password->text(), now());
     if (!result.employee) {
         showResult(result.screen);
         m_password->clear();
@@ -363,7 +366,7 @@ void TimeClockWindow::logIn()
     loadDefaultRange();
 }
 
-void TimeClockWindow::logOut()
+void TimeClockWindow::endSession()
 {
     const bool typedRange = m_range == Range::Typed;
     m_session = Session::LoggedOut;
@@ -430,13 +433,13 @@ void TimeClockWindow::showLine(std::initializer_list<QLabel*> labels, const Cloc
     }
 }
 
-void TimeClockWindow::clock()
+void TimeClockWindow::clockInOrOut()
 {
     guarded([this] {
         if (m_offer == ButtonOffer::ClockIn && m_employee) {
-            showResult(clockIn(m_timeClock, *m_employee, now()));
+            showResult(clockIn(m_workplace, *m_employee, now()));
         } else if (m_offer == ButtonOffer::ClockOut && m_employee && m_openShiftId) {
-            showResult(clockOut(m_timeClock, *m_employee, *m_openShiftId, now()));
+            showResult(clockOut(m_workplace, *m_employee, *m_openShiftId, now()));
         } else {
             return;
         }
@@ -482,15 +485,14 @@ void TimeClockWindow::changeRange()
                 m_rangeBox->setChecked(true);
             return;
         }
-        const QString from = m_dialogs.inputBox(QStringLiteral("Enter the start ('from') date as mm/dd/yyyy"),
-                                                QStringLiteral("Enter From:"));
+        const QString from =
+            m_dialogs.inputBox(tr("Enter the start ('from') date as mm/dd/yyyy"), tr("Enter From:"));
         const timesheet::Entry start = timesheet::checkStart(from);
         if (start != timesheet::Entry::Accepted) {
             rangeRefused(start == timesheet::Entry::NotADate);
             return;
         }
-        const QString to = m_dialogs.inputBox(QStringLiteral("Enter the end ('to') date as mm/dd/yyyy"),
-                                              QStringLiteral("Enter To:"));
+        const QString to = m_dialogs.inputBox(tr("Enter the end ('to') date as mm/dd/yyyy"), tr("Enter To:"));
         if (timesheet::checkEnd(to) != timesheet::Entry::Accepted) {
             rangeRefused(true);
             return;
@@ -505,7 +507,7 @@ void TimeClockWindow::changeRange()
 void TimeClockWindow::rangeRefused(bool tellUser)
 {
     if (tellUser)
-        m_dialogs.messageBox(QStringLiteral("Entry is not a valid date"));
+        m_dialogs.messageBox(tr("Entry is not a valid date"));
     m_rangeBox->setChecked(false);
     loadDefaultRange();
 }
@@ -522,37 +524,37 @@ bool TimeClockWindow::loadSheet(const DateRange& range)
 {
     // On failure the grid and the total keep what they showed.
     return m_employee &&
-           guarded([&] { m_totalHours->setText(timesheet::load(m_timeClock, range, m_employee->id)); });
+           guarded([&] { m_totalHours->setText(timesheet::load(m_workplace, range, m_employee->id)); });
 }
 
 void TimeClockWindow::refreshTimes()
 {
-    guarded([this] { m_timeClock.times().refresh(); });
+    guarded([this] { m_workplace.times().refresh(); });
 }
 
 void TimeClockWindow::refreshStaff()
 {
-    guarded([this] { m_timeClock.employees().refresh(); });
+    guarded([this] { m_workplace.employees().refresh(); });
 }
 
 void TimeClockWindow::whereIs()
 {
     guarded([this] {
         if (!m_personnel->hasSelection()) {
-            m_dialogs.messageBox(whereis::NoNamePicked, Dialogs::Icon::Information);
+            m_dialogs.messageBox(whereis::noNamePicked(), Dialogs::Icon::Information);
             return;
         }
-        m_dialogs.messageBox(whereis::answer(m_timeClock, m_personnel->columnValue(cols::EmployeeID),
+        m_dialogs.messageBox(whereis::answer(m_workplace, m_personnel->columnValue(cols::EmployeeID),
                                              m_personnel->columnValue(cols::FullName).toTextOrEmpty(), now()),
                              Dialogs::Icon::Information);
     });
 }
 
-void TimeClockWindow::sendAlert(const QString& fullName, const Value& udate)
+void TimeClockWindow::sendAlert(const QString& fullName, const Value& shiftDate)
 {
     // An alert that can't be sent is reported and dropped: the record that
     // caused it is saved and stands.
-    guarded([&] { alert::send(m_timeClock, fullName, udate); });
+    guarded([&] { alert::send(m_workplace, fullName, shiftDate); });
 }
 
 } // namespace pelmar

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/timeclock.h"
 #include "platform/value.h"
 #include "timekeeping/actionresult.h"
+#include "workplace/workplace.h"
 
 #include <QWidget>
 #include <functional>
@@ -26,15 +26,15 @@ struct DateRange;
 // The time clock's one window. It asks the core (log-in, clocking, time
 // sheet, where-is) and shows the answer; what it is doing lives in the enums
 // and members below, never in a caption or a grid's current row. Controls
-// carry the object names of the original layout (cmdGo, tdbPassword, ...).
+// carry the object names of ui/timeclockcontrols.h (cmdGo, tdbPassword, ...).
 class TimeClockWindow : public QWidget
 {
     Q_OBJECT
 public:
-    TimeClockWindow(Dialogs& dialogs, const Clock& clock, QString appFolder, QWidget* parent = nullptr);
+    TimeClockWindow(Dialogs& dialogs, const Clock& clock, QString programFolder, QWidget* parent = nullptr);
     ~TimeClockWindow() override;
 
-    // The start-up: configuration file, database, settings, mail component.
+    // The start-up: configuration file, database, settings, mail sender.
     // Ends early, leaving the window logged out and without a database, when
     // the user cancels the locator or a failure is reported.
     void start();
@@ -44,7 +44,7 @@ protected:
 
 private slots:
     void logInOrOut();
-    void clock();
+    void clockInOrOut();
     void toggleTimeSheet();
     void changeRange();
     void whereIs();
@@ -70,8 +70,9 @@ private:
     void connectControls();
     void connectMail();
 
-    void logIn();
-    void logOut();
+    // The log-in of the picked employee, and the way back to the start.
+    void startSession();
+    void endSession();
     // Shows what an action did: the clock lines, the offer, then its messages
     // and alerts in order. Nothing in it can fail half way.
     void showResult(const ActionResult& result);
@@ -84,7 +85,7 @@ private:
     void refreshTimes();
     void refreshStaff();
     void rangeRefused(bool tellUser);
-    void sendAlert(const QString& fullName, const Value& udate);
+    void sendAlert(const QString& fullName, const Value& shiftDate);
 
     static void apply(GlassButton* button, const ButtonLook& look);
     // Reads the clock once and brings the date and time labels up to it, so
@@ -96,8 +97,8 @@ private:
 
     Dialogs& m_dialogs;
     const Clock& m_clock;
-    QString m_appFolder;
-    TimeClock m_timeClock;
+    QString m_programFolder;
+    Workplace m_workplace;
 
     Session m_session = Session::LoggedOut;
     ButtonOffer m_offer = ButtonOffer::Hidden;

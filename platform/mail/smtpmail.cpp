@@ -353,7 +353,7 @@ bool credentialsMayGo(const QString& host, bool tls)
 struct SmtpMail::Link
 {
     std::mutex mutex;
-    SmtpMail* target = nullptr; // null once the component is gone
+    SmtpMail* target = nullptr; // null once the sender is gone
 };
 
 namespace {
@@ -537,9 +537,9 @@ void SmtpMail::finish(bool ok, int number, const QString& description)
 {
     --m_pending;
     if (ok)
-        emit SendSMTP();
+        emit sent();
     else
-        emit ErrorSMTP(number, description);
+        emit failed(number, description);
 }
 
 void SmtpMail::sendEmail()
@@ -571,7 +571,7 @@ void SmtpMail::sendEmail()
     }
     if (send->recipients.empty())
         throw invalid(QStringLiteral("no recipient address"));
-    send->login = option == 2;
+    send->login = authenticate;
     QString via = connectAddress.trimmed();
     // The password goes without TLS only when both the name and the address
     // actually reached are this computer.
@@ -592,8 +592,8 @@ void SmtpMail::sendEmail()
     send->connectTimeout = std::max(0L, connectTimeout);
     send->totalTimeout = std::max(0L, totalTimeout);
 
-    // The outcome goes to the component's thread. The link's lock keeps the
-    // component alive while the event is posted; an event still queued when
+    // The outcome goes to the sender's thread. The link's lock keeps the
+    // sender alive while the event is posted; an event still queued when
     // it is destroyed is discarded with it.
     std::shared_ptr<Link> link = m_link;
     const QPointer<SmtpMail> guard(this);

@@ -6,15 +6,15 @@
 
 namespace pelmar {
 
-// The mail component: properties set one by one, a send operation, and two
-// events. Sending runs off the caller's thread; the events are delivered on
-// the thread the component lives on (the window's).
+// The mail sender: properties set one by one, sendEmail(), and the outcome
+// as sent() or failed(). Sending runs off the caller's thread; the signals
+// are delivered on the thread the sender lives on (the window's).
 //
 // server: "host", "host:port", "smtp://host[:port]" or "smtps://host[:port]";
 // port 25 unless given, 465 for smtps://, which is TLS from the first byte.
 // Otherwise STARTTLS is used whenever the server offers it, as on port 587.
 // Certificates are verified against the system's trust store and caFile.
-// option 2 logs in with the user name and password (AUTH LOGIN or PLAIN),
+// authenticate logs in with the user name and password (AUTH LOGIN or PLAIN),
 // only over TLS or to a server on this computer: a server elsewhere that
 // does not start TLS gets no password, and the send fails.
 class SmtpMail : public QObject
@@ -25,7 +25,7 @@ public:
     ~SmtpMail() override;
 
     QString server;
-    int option = 0;
+    bool authenticate = false;
     QString userName;
     QString password;
     QString mailFrom;
@@ -38,7 +38,7 @@ public:
     long totalTimeout = 60;
 
     // A PEM file of CAs trusted besides the system's, for a company's own
-    // CA; taken from PELMAR_SMTP_CA_FILE when the component is made.
+    // CA; taken from PELMAR_SMTP_CA_FILE when the sender is made.
     QString caFile;
     // An address to connect to instead of what the server's name resolves
     // to; the certificate is still checked for the name, and the password
@@ -48,25 +48,25 @@ public:
 
     // Starts sending a copy of the current properties. Throws RunError at
     // once for what can be refused before anything is sent (an empty server,
-    // a CR or LF inside an address). The outcome arrives as SendSMTP or
-    // ErrorSMTP.
+    // a CR or LF inside an address). The outcome arrives as sent() or
+    // failed().
     void sendEmail();
 
     // The message as it goes on the wire (headers and quoted-printable body,
     // CRLF lines); public for tests.
     QByteArray buildMessage() const;
 
-    // True while a send is in progress, until its event has been delivered.
+    // True while a send is in progress, until its outcome has been delivered.
     bool busy() const;
 
 signals:
-    void SendSMTP();
+    void sent();
     // number: libcurl's result code; description: its text and the server's
     // last reply where there is one.
-    void ErrorSMTP(int number, const QString& description);
+    void failed(int number, const QString& description);
 
 private:
-    // What the sending threads share with the component; outlives it while
+    // What the sending threads share with the sender; outlives it while
     // a send is still running.
     struct Link;
 

@@ -1,9 +1,9 @@
-#include "app/timeclock.h"
 #include "login/login.h"
 #include "platform/clock.h"
 #include "support/coretest.h"
 #include "timekeeping/clocking.h"
 #include "tools/runtool.h"
+#include "workplace/workplace.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -153,12 +153,12 @@ TEST_F(TimeAdminTest, AuditRowsComeWithTheirChangeAndNeverWithout)
 
     // The clock's own repair, through the log-in: yesterday's evening shift of Ann.
     const qint64 open = db.addTime(7, dec(3), hm(20, 0));
-    TimeClock timeClock;
-    timeClock.openDatabase(db.path());
-    timeClock.readNotifyHours();
-    EXPECT_EQ(logIn(timeClock, Value::integer(7), "pw", clock.now()).screen.offer, ButtonOffer::ClockOut);
+    Workplace workplace;
+    workplace.openDatabase(db.path());
+    workplace.readNotifyHours();
+    EXPECT_EQ(logIn(workplace, Value::integer(7), "pw", clock.now()).screen.offer, ButtonOffer::ClockOut);
     // A stale clock-out is refused and only noted.
-    EXPECT_FALSE(clockOut(timeClock, {Value::integer(7), "Ann Lee"}, open, clock.now()).notices.empty());
+    EXPECT_FALSE(clockOut(workplace, {Value::integer(7), "Ann Lee"}, open, clock.now()).notices.empty());
 
     const QStringList audit = csv({"audit", db.folder(), "12/4/2026", "12/4/2026"});
     const QString when = "12/4/2026 9:00:00 AM,";
@@ -185,10 +185,10 @@ TEST_F(TimeAdminTest, UpgradeBringsAnOlderFileUpTwice)
     db.exec("DROP INDEX PersonnelByName; DROP INDEX TimeByEmployee; DROP INDEX TimeByDate");
     db.addTime(7, dec(3), hm(20, 0));
     // The window works on the older file and writes no trail.
-    TimeClock timeClock;
-    timeClock.openDatabase(db.path());
-    timeClock.readNotifyHours();
-    EXPECT_EQ(logIn(timeClock, Value::integer(7), "pw", clock.now()).screen.offer, ButtonOffer::ClockOut);
+    Workplace workplace;
+    workplace.openDatabase(db.path());
+    workplace.readNotifyHours();
+    EXPECT_EQ(logIn(workplace, Value::integer(7), "pw", clock.now()).screen.offer, ButtonOffer::ClockOut);
     run({"audit", db.folder(), "12/4/2026", "12/4/2026"}, 1);
 
     EXPECT_TRUE(run({"upgrade", db.folder()}).startsWith("Upgraded "));

@@ -22,7 +22,7 @@ protected:
             return;
         db.addEmployee(7, "Ann Lee", "pw");
         db.addEmployee(8, "Ben Ode", "pw", dec(1));
-        database = Engine().openDatabase(db.path());
+        database = Database::open(db.path());
     }
     // Every row the staff and settings actions may write.
     std::vector<sql::Row> contents()
@@ -56,8 +56,8 @@ TEST_P(StaffTest, RefusalsWriteNothing)
         {"Employee 7 already exists; nothing was changed.", [&] { admin::addEmployee(d, 7, "Ann", "x"); }},
         {"The full name is empty.", [&] { admin::addEmployee(d, 9, "  ", "x"); }},
         {"The range holds no day from Monday to Friday.",
-         [&] { admin::addAbsences(d, 7, admin::weekdays(dec(5), dec(6)), admin::RecordType::Holiday); }},
-        {"There is no employee 9.", [&] { admin::addAbsences(d, 9, {dec(4)}, admin::RecordType::Holiday); }},
+         [&] { admin::addAbsences(d, 7, admin::weekdays(dec(5), dec(6)), RecordType::Holiday); }},
+        {"There is no employee 9.", [&] { admin::addAbsences(d, 9, {dec(4)}, RecordType::Holiday); }},
         {"WorkHoursNotify must be a number of hours, not 'ten'.", [&] { admin::saveSettings(d, badHours); }},
         {"A mail setting cannot hold a line break.", [&] { admin::saveSettings(d, lineBreak); }},
     };
@@ -80,7 +80,7 @@ TEST_P(StaffTest, ChangesTheStaffAsAsked)
     admin::rehire(d, 8);
     admin::terminate(d, 7, dec(3));
     // Monday 30 November to Sunday 6 December: the five weekdays.
-    admin::addAbsences(d, 8, admin::weekdays(dec(0), dec(6)), admin::RecordType::SickLeave);
+    admin::addAbsences(d, 8, admin::weekdays(dec(0), dec(6)), RecordType::SickLeave);
     admin::Settings s{"7.5", "mail.example.com:587", "clock", "s3cret", "boss@example.com"};
     admin::saveSettings(d, s);
 

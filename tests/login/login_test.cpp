@@ -66,11 +66,11 @@ TEST(LogInTest, ChecksTheRowAsTheDatabaseHoldsIt)
     };
     const Case cases[] = {
         {"as at start-up", "pw", "", ""},
-        {"old password after a reset", "pw", "UPDATE Personnel SET Password = 'new'", WrongPassword},
+        {"old password after a reset", "pw", "UPDATE Personnel SET Password = 'new'", wrongPassword()},
         {"new password after a reset", "new", "UPDATE Personnel SET Password = 'new'", ""},
-        {"terminated", "pw", "UPDATE Personnel SET TerminationDate = 46359", NotOnStaff},
-        {"terminated, wrong password", "x", "UPDATE Personnel SET TerminationDate = 46359", WrongPassword},
-        {"removed", "pw", "DELETE FROM Personnel", NotOnStaff},
+        {"terminated", "pw", "UPDATE Personnel SET TerminationDate = 46359", notOnStaff()},
+        {"terminated, wrong password", "x", "UPDATE Personnel SET TerminationDate = 46359", wrongPassword()},
+        {"removed", "pw", "DELETE FROM Personnel", notOnStaff()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -78,7 +78,7 @@ TEST(LogInTest, ChecksTheRowAsTheDatabaseHoldsIt)
         t.shift(dec(3), hm(15, 0)); // a refused log-in repairs nothing
         if (!c.change.isEmpty())
             t.db.exec(c.change);
-        const LogInResult result = logIn(t.clock, Ann, c.typed, Today + hm(9, 0));
+        const LogInResult result = logIn(t.workplace, Ann, c.typed, Today + hm(9, 0));
         EXPECT_EQ(result.employee.has_value(), c.refusal.isEmpty());
         if (c.refusal.isEmpty()) {
             EXPECT_EQ(result.employee->fullName, "Ann Able");
@@ -124,7 +124,7 @@ TEST(LogInTest, TheNewestRecordOfThePeriodDecides)
         for (const Shift& s : c.shifts)
             ids.push_back(
                 t.shift(s.tdate, s.timeIn, s.timeOut, s.timeOut ? std::optional(8.0) : std::nullopt));
-        const ActionResult result = logIn(t.clock, Ann, QStringLiteral("pw"), Morning).screen;
+        const ActionResult result = logIn(t.workplace, Ann, QStringLiteral("pw"), Morning).screen;
 
         EXPECT_EQ(result.offer, c.offer);
         EXPECT_TRUE(result.notices.empty());

@@ -37,7 +37,7 @@ TEST(RepairTest, YesterdaysShiftIsClosedAtMidnightAndReopenedAt1201)
         CoreDb t;
         t.setThreshold(c.threshold);
         const qint64 left = t.shift(dec(3), c.timeIn, std::nullopt, std::nullopt, c.type);
-        const ActionResult result = logIn(t.clock, Ann, QStringLiteral("pw"), c.now).screen;
+        const ActionResult result = logIn(t.workplace, Ann, QStringLiteral("pw"), c.now).screen;
 
         // Closed at the midnight after its date as a worked shift, and today's
         // opened at 12:01 AM.
@@ -70,7 +70,7 @@ TEST(RepairTest, AShiftLeftOpenDaysAgoIsClosedReportedAndNotReopened)
 {
     CoreDb t;
     t.shift(dec(1), hm(22, 0));
-    const ActionResult result = logIn(t.clock, Ann, QStringLiteral("pw"), Today + hm(9, 0)).screen;
+    const ActionResult result = logIn(t.workplace, Ann, QStringLiteral("pw"), Today + hm(9, 0)).screen;
 
     const auto rows = t.db.timeRows();
     ASSERT_EQ(rows.size(), 1u);
@@ -93,7 +93,7 @@ TEST(RepairTest, AShiftRepairedElsewhereIsNotWrittenAgain)
 {
     CoreDb t;
     const qint64 left = t.shift(dec(3), hm(15, 0));
-    const auto db = t.clock.open();
+    const auto db = t.workplace.open();
     const TimeRecord seenOpen = *timerecords::read(*db, left);
     t.db.exec(QStringLiteral("UPDATE \"Time\" SET TimeOut = 0, Thours = 9 WHERE TimeID = %1").arg(left));
     const qint64 reopened = t.shift(Today, OneMinutePastMidnight);
@@ -102,7 +102,7 @@ TEST(RepairTest, AShiftRepairedElsewhereIsNotWrittenAgain)
     EXPECT_EQ(t.db.timeRows()[0].timeOut.toDouble(), 0.0);
     EXPECT_EQ(t.db.timeRows()[0].hours.toDouble(), 9.0);
 
-    const ActionResult result = logIn(t.clock, Ann, QStringLiteral("pw"), Today + hm(9, 0)).screen;
+    const ActionResult result = logIn(t.workplace, Ann, QStringLiteral("pw"), Today + hm(9, 0)).screen;
     EXPECT_TRUE(result.notices.empty());
     EXPECT_EQ(result.offer, ButtonOffer::ClockOut);
     EXPECT_EQ(result.openShift, reopened);

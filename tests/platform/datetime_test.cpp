@@ -55,7 +55,7 @@ TEST(DateTest, Refuses)
         EXPECT_FALSE(dates::isDate(text));
         EXPECT_EQ(dates::parseDateTime(text).has_value(), dates::parseTime(text).has_value());
     }
-    // Arabic-Indic digits pass QChar::isDigit but are not the run time's.
+    // Arabic-Indic digits pass QChar::isDigit but are not the ASCII digits a date is read from.
     EXPECT_FALSE(dates::isDate(QString::fromUtf8("\u0661/1/2026")));
 }
 

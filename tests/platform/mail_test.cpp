@@ -22,7 +22,7 @@ protected:
     void configure(quint16 serverPort)
     {
         mail.server = QStringLiteral("127.0.0.1:%1").arg(serverPort);
-        mail.option = 2;
+        mail.authenticate = true;
         mail.userName = QString::fromLatin1(SmtpServer::User);
         mail.password = QString::fromLatin1(SmtpServer::Password);
         mail.mailFrom = "timeclock@pelmar.example";
@@ -42,8 +42,8 @@ protected:
 
     SmtpServer server;
     SmtpMail mail;
-    QSignalSpy sent{&mail, &SmtpMail::SendSMTP};
-    QSignalSpy failed{&mail, &SmtpMail::ErrorSMTP};
+    QSignalSpy sent{&mail, &SmtpMail::sent};
+    QSignalSpy failed{&mail, &SmtpMail::failed};
 };
 
 TEST_F(MailTest, SendsOneAfterAnother)

@@ -10,10 +10,10 @@ using namespace pelmar::test;
 namespace {
 
 // The dates the time records now hold, as the sheet lists them.
-std::vector<double> listed(TimeClock& clock)
+std::vector<double> listed(Workplace& workplace)
 {
     std::vector<double> out;
-    Recordset& rs = clock.times().recordset();
+    Recordset& rs = workplace.times().recordset();
     if (rs.recordCount() == 0)
         return out;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext())
@@ -31,10 +31,10 @@ TEST(TimeSheetTest, TheDefaultRangeIsTodayAndTheFourteenDaysBefore)
     t.shift(Today + 1, hm(8, 0), hm(11, 0), 3);
     t.db.addTime(8, Today, hm(8, 0), std::nullopt, 100);
 
-    const QString total = timesheet::load(t.clock, timesheet::defaultRange(Today + hm(23, 59, 59)), Ann);
+    const QString total = timesheet::load(t.workplace, timesheet::defaultRange(Today + hm(23, 59, 59)), Ann);
 
     EXPECT_EQ(total, "Total Hours 15.5");
-    EXPECT_EQ(listed(t.clock), (std::vector{Today, Today - 14}));
+    EXPECT_EQ(listed(t.workplace), (std::vector{Today, Today - 14}));
 }
 
 // Typed dates go into the statements as typed, read month first.
@@ -46,10 +46,11 @@ TEST(TimeSheetTest, ATypedRangeIsReadMonthFirst)
     t.shift(dates::serial(2026, 5, 1), hm(8, 0), std::nullopt, 9);
     t.shift(Today, hm(8, 0), std::nullopt, 1);
 
-    const QString total = timesheet::load(t.clock, {Value::text("1/5/2026"), Value::text("1/31/2026")}, Ann);
+    const QString total =
+        timesheet::load(t.workplace, {Value::text("1/5/2026"), Value::text("1/31/2026")}, Ann);
 
     EXPECT_EQ(total, "Total Hours 4.5");
-    EXPECT_EQ(listed(t.clock), (std::vector{dates::serial(2026, 1, 31), dates::serial(2026, 1, 5)}));
+    EXPECT_EQ(listed(t.workplace), (std::vector{dates::serial(2026, 1, 31), dates::serial(2026, 1, 5)}));
 }
 
 TEST(TimeSheetTest, OnlyDatesAreTakenFromTheTypedEntries)

@@ -72,13 +72,13 @@ TEST(WhereIsTest, TheLatestRecordOfTheLastFifteenDaysAnswers)
         t.db.addTime(8, Today, hm(8, 0)); // someone else's
         for (const Record& r : c.records)
             t.shift(r.tdate, r.in, r.out, std::nullopt, r.type);
-        const QString sheet = t.clock.times().recordSource();
+        const QString sheet = t.workplace.times().recordSource();
 
-        const QString answer = whereis::answer(t.clock, Ann, "Ann Able", Today + hm(9, 0));
+        const QString answer = whereis::answer(t.workplace, Ann, "Ann Able", Today + hm(9, 0));
 
         EXPECT_EQ(answer,
                   c.phrase.isEmpty() ? "There is no recent record for Ann Able" : "Ann Able" + c.phrase);
-        EXPECT_EQ(t.clock.times().recordSource(), sheet) << "the time sheet is left alone";
+        EXPECT_EQ(t.workplace.times().recordSource(), sheet) << "the time sheet is left alone";
     }
 }
 

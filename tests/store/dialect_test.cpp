@@ -65,7 +65,7 @@ protected:
         return out;
     }
 
-    std::unique_ptr<Database> database = Engine().openDatabase(db.path());
+    std::unique_ptr<Database> database = Database::open(db.path());
 };
 
 INSTANTIATE_TEST_SUITE_P(Engines, DialectTest, test::bothEngines(), test::engineName);

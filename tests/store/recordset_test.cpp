@@ -35,7 +35,7 @@ protected:
             db.addEmployee(7, "Sample Employee", "pw");
     }
 
-    std::unique_ptr<Database> database = Engine().openDatabase(db.path());
+    std::unique_ptr<Database> database = Database::open(db.path());
 };
 
 INSTANTIATE_TEST_SUITE_P(Engines, RecordsetTest, test::bothEngines(), test::engineName);
@@ -44,16 +44,15 @@ TEST(Location, WrongLocationsRaiseTheEngineNumbersAndCreateNothing)
 {
     QTemporaryDir dir;
     const QString missing = dir.filePath("Pelmar.mdb");
-    EXPECT_EQ(errorOf([&] { Engine().openDatabase(missing); }), err::CouldNotFindFile);
+    EXPECT_EQ(errorOf([&] { Database::open(missing); }), err::CouldNotFindFile);
     EXPECT_FALSE(QFile::exists(missing));
-    EXPECT_EQ(errorOf([&] { Engine().openDatabase(dir.filePath("nowhere/Pelmar.mdb")); }), err::PathNotValid);
-    EXPECT_EQ(errorOf([&] { Engine().openDatabase(QString()); }), err::FileNameNotValid);
+    EXPECT_EQ(errorOf([&] { Database::open(dir.filePath("nowhere/Pelmar.mdb")); }), err::PathNotValid);
+    EXPECT_EQ(errorOf([&] { Database::open(QString()); }), err::FileNameNotValid);
 
     QFile junk(missing);
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(4096, 'x')) == 4096);
     junk.close();
-    EXPECT_EQ(errorOf([&] { Engine().openDatabase(missing)->openRecordset("Time"); }),
-              err::UnrecognizedFormat);
+    EXPECT_EQ(errorOf([&] { Database::open(missing)->openRecordset("Time"); }), err::UnrecognizedFormat);
 }
 
 // A data source over a large table reads only the rows asked for and holds no

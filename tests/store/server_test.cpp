@@ -39,7 +39,7 @@ TEST(ServerLocationTest, MessagesNeverShowThePassword)
     for (const QString& uri : malformed) {
         SCOPED_TRACE(uri.toStdString());
         try {
-            Engine().openDatabase(uri);
+            Database::open(uri);
             ADD_FAILURE() << "opened";
         } catch (const RunError& e) {
             EXPECT_EQ(e.number(), err::ServerConnectionFailed);
@@ -74,7 +74,7 @@ TEST_F(ServerTest, AServerThatCannotBeUsedSaysWhyInLibpqsWords)
     for (const auto& [location, words] : cases) {
         SCOPED_TRACE(location.toString().toStdString());
         try {
-            Engine().openDatabase(location.toString());
+            Database::open(location.toString());
             ADD_FAILURE() << "opened";
         } catch (const RunError& e) {
             EXPECT_EQ(e.number(), err::ServerConnectionFailed);
@@ -92,12 +92,12 @@ TEST_F(ServerTest, TheActionAfterALostConnectionConnectsAgain)
         db->addTime(7, 46000 + i, 0.25);
     DataSource source(db->path(), sqltexts::AllTimeRecords);
     source.refresh();
-    std::unique_ptr<Database> database = Engine().openDatabase(db->path());
+    std::unique_ptr<Database> database = Database::open(db->path());
     // As a server restart or a dropped network would.
     db->exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
              "WHERE datname = current_database() AND pid <> pg_backend_pid()");
     EXPECT_EQ(errorOf([&] { database->openRecordset(sqltexts::CurrentEmployees); }), err::ServerCallFailed);
-    EXPECT_EQ(Engine().openDatabase(db->path())->openRecordset(sqltexts::CurrentEmployees)->recordCount(), 1);
+    EXPECT_EQ(Database::open(db->path())->openRecordset(sqltexts::CurrentEmployees)->recordCount(), 1);
     EXPECT_EQ(database->execute("UPDATE [Time] SET Thours = 1"), 100);
     ASSERT_TRUE(source.recordset().moveTo(99));
     EXPECT_DOUBLE_EQ(source.recordset().field("Tdate").toDouble(), 46000);

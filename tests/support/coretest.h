@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/timeclock.h"
 #include "platform/datetime.h"
 #include "support/testdb.h"
+#include "workplace/workplace.h"
 
 #include <optional>
 
@@ -27,7 +27,7 @@ constexpr qint64 AnnId = 7;
 inline const Value Ann = Value::integer(AnnId);
 inline const Value Worked = Value::text(QStringLiteral("Worked"));
 
-// A fresh database holding Ann Able (password "pw") and a time clock opened on
+// A fresh database holding Ann Able (password "pw") and a workplace opened on
 // it as start-up leaves it. Opening happens in open() alone, so that the same
 // tests can run against another database server by changing it.
 struct CoreDb
@@ -40,11 +40,11 @@ struct CoreDb
 
     void open()
     {
-        clock.openDatabase(db.path());
-        clock.readNotifyHours();
+        workplace.openDatabase(db.path());
+        workplace.readNotifyHours();
     }
 
-    // The threshold is read once at start-up, so the clock is opened again.
+    // The threshold is read once at start-up, so the workplace is opened again.
     void setThreshold(double hours)
     {
         db.setSetting(QStringLiteral("WorkHoursNotify"), Value::number(hours));
@@ -60,7 +60,7 @@ struct CoreDb
     }
 
     TestDb db;
-    TimeClock clock;
+    Workplace workplace;
 };
 
 } // namespace pelmar::test

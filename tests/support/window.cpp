@@ -1,11 +1,12 @@
 #include "support/window.h"
 
+#include "ui/timeclockcontrols.h"
 #include "ui/widgets/glassbutton.h"
 #include "ui/widgets/namelist.h"
+#include "workplace/startup.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -31,21 +32,19 @@ QStringList texts(QWidget& window, std::initializer_list<const char*> names)
 
 WindowTest::WindowTest(Dialogs* dialogs) : clock(dec(4) + hm(9, 0))
 {
-    m_window = std::make_unique<TimeClockWindow>(dialogs ? *dialogs : scripted, clock, appDir.path());
+    m_window = std::make_unique<TimeClockWindow>(dialogs ? *dialogs : scripted, clock, programDir.path());
 }
 
 WindowTest::~WindowTest() = default;
 
-void writeConfiguration(const QString& appDir, const QString& folder)
+void writeConfiguration(const QString& programDir, const QString& folder)
 {
-    QFile ini(QDir(appDir).filePath(QStringLiteral("PelmarEmployee.ini")));
-    EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write(QStringLiteral("[PELMAREMPLOYEE]\r\nMessage=%1\r\n").arg(folder).toLatin1());
+    config::createFile(QDir(programDir).filePath(config::FileName), folder);
 }
 
 void WindowTest::start()
 {
-    writeConfiguration(appDir.path(), db.folder());
+    writeConfiguration(programDir.path(), db.folder());
     m_window->start();
     m_window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
@@ -55,7 +54,7 @@ void WindowTest::setNow(double serial, bool tick)
 {
     clock.set(serial);
     if (tick)
-        QMetaObject::invokeMethod(find<QTimer>("Timer1"), "timeout");
+        QMetaObject::invokeMethod(find<QTimer>(controls::Timer), "timeout");
 }
 
 void WindowTest::logIn(const QString& fullName, const QString& password)
@@ -65,9 +64,9 @@ void WindowTest::logIn(const QString& fullName, const QString& password)
 
 void logIn(QWidget& window, const QString& fullName, const QString& password)
 {
-    auto* list = window.findChild<NameList*>(QStringLiteral("tdbPersonnel"));
+    auto* list = window.findChild<NameList*>(QString::fromLatin1(controls::NameList));
     EXPECT_TRUE(list->selectName(fullName)) << fullName.toStdString();
-    auto* box = window.findChild<QLineEdit*>(QStringLiteral("tdbPassword"));
+    auto* box = window.findChild<QLineEdit*>(QString::fromLatin1(controls::Password));
     QTest::mouseClick(box, Qt::LeftButton);
     QTest::keyClicks(box, password);
     QTest::keyClick(box, Qt::Key_Return);
@@ -102,12 +101,14 @@ QString caption(QWidget& window, const char* buttonName)
 
 QStringList WindowTest::buttons()
 {
-    return {caption(*m_window, "cmdGo"), caption(*m_window, "cmdTimeLog"), caption(*m_window, "cmdReview")};
+    return {caption(*m_window, controls::GoButton), caption(*m_window, controls::ClockButton),
+            caption(*m_window, controls::ReviewButton)};
 }
 
 QStringList WindowTest::clockLines()
 {
-    return texts(*m_window, {"lblIn", "lblDateIn", "lblTimeIn", "lblOut", "lblDateOut", "lblTimeOut"});
+    return texts(*m_window, {controls::InCaption, controls::InDate, controls::InTime, controls::OutCaption,
+                             controls::OutDate, controls::OutTime});
 }
 
 QString WindowTest::text(const char* labelName)

@@ -33,7 +33,7 @@ public:
     TestDb db;
     ScriptedDialogs scripted;
     ManualClock clock;
-    QTemporaryDir appDir;
+    QTemporaryDir programDir;
 
     // Sets the clock; with tick, the window's timer shows it at once.
     void setNow(double serial, bool tick = true);
@@ -69,8 +69,8 @@ void logIn(QWidget& window, const QString& fullName, const QString& password);
 void click(QWidget& window, const char* objectName);
 // A glass button's caption, empty while it is hidden.
 QString caption(QWidget& window, const char* buttonName);
-// The configuration file that points the program in appDir at folder.
-void writeConfiguration(const QString& appDir, const QString& folder);
+// The configuration file that points the program in programDir at folder.
+void writeConfiguration(const QString& programDir, const QString& folder);
 
 // Answers the next modal box of Qt's own dialogs when it opens: runs answer
 // on it from the event loop that the box itself runs.

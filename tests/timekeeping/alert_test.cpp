@@ -21,16 +21,16 @@ TEST(AlertTest, SettingsDecideWhetherAndHowItIsSent)
     CoreDb t;
     const Value day = Value::date(dec(3));
     // The fresh settings row has an empty server: alerts are switched off.
-    EXPECT_FALSE(alert::send(t.clock, "Ann Able", day));
+    EXPECT_FALSE(alert::send(t.workplace, "Ann Able", day));
 
     t.db.setSetting("smtpserver", Value::text("mail.example"));
     t.open();
-    EXPECT_EQ(errorOf([&] { alert::send(t.clock, "Ann Able", day); }), 91) << "no mail component";
-    t.clock.createMail();
+    EXPECT_EQ(errorOf([&] { alert::send(t.workplace, "Ann Able", day); }), 91) << "no mail sender";
+    t.workplace.createMail();
     t.db.setSetting("smtppassword", Value::null());
     t.open();
-    EXPECT_EQ(errorOf([&] { alert::send(t.clock, "Ann Able", day); }), err::InvalidUseOfNull);
-    EXPECT_FALSE(t.clock.mail()->busy());
+    EXPECT_EQ(errorOf([&] { alert::send(t.workplace, "Ann Able", day); }), err::InvalidUseOfNull);
+    EXPECT_FALSE(t.workplace.mail()->busy());
 }
 
 TEST(AlertTest, ReachesTheAdministratorWithTheShiftsDate)
@@ -44,11 +44,11 @@ TEST(AlertTest, ReachesTheAdministratorWithTheShiftsDate)
     t.db.setSetting("smtppassword", Value::text(QString::fromLatin1(SmtpServer::Password)));
     t.db.setSetting("smtpemail", Value::text(Admin));
     t.open();
-    t.clock.createMail();
-    t.clock.mail()->connectTimeout = 5;
-    t.clock.mail()->totalTimeout = 10;
+    t.workplace.createMail();
+    t.workplace.mail()->connectTimeout = 5;
+    t.workplace.mail()->totalTimeout = 10;
 
-    ASSERT_TRUE(alert::send(t.clock, "Ann Able", Value::date(dec(3))));
+    ASSERT_TRUE(alert::send(t.workplace, "Ann Able", Value::date(dec(3))));
     // The server runs in its own process; its mail appears as a file.
     const QDeadlineTimer deadline(20000);
     while (server.received().empty() && !deadline.hasExpired())

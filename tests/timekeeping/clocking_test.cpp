@@ -1,9 +1,9 @@
-#include "app/timeclock.h"
 #include "store/audit.h"
 #include "store/engine.h"
 #include "support/coretest.h"
 #include "timekeeping/clocking.h"
 #include "timekeeping/hours.h"
+#include "workplace/workplace.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +53,7 @@ TEST(ClockingTest, ClockOutWritesHoursAndAlertsAboveTheThreshold)
         CoreDb t;
         t.setThreshold(c.threshold);
         const qint64 id = t.shift(c.tdate, c.timeIn);
-        const ActionResult result = clockOut(t.clock, AnnAble, id, Today + c.timeOut);
+        const ActionResult result = clockOut(t.workplace, AnnAble, id, Today + c.timeOut);
 
         EXPECT_EQ(result.offer, ButtonOffer::Hidden);
         // Today's date, not the record's: the day the shift ended.
@@ -77,14 +77,14 @@ TEST(ClockingTest, AShiftNoLongerOpenIsLeftAlone)
     t.setThreshold(0);
     const qint64 closed = t.shift(dec(3), hm(22, 0), hm(2, 0), 4);
 
-    const ActionResult stale = clockOut(t.clock, AnnAble, closed, Today + hm(16, 0));
+    const ActionResult stale = clockOut(t.workplace, AnnAble, closed, Today + hm(16, 0));
     EXPECT_EQ(stale.notices, std::vector{Notice::message(
                                  "This shift was already clocked out at 2:00:00 AM. Nothing was changed.")})
         << "a threshold of 0 would alert a written shift";
     EXPECT_EQ(stale.clockedOut, (ClockLine{"You Clocked out:", "Friday, December 04, 2026", "2:00:00 AM"}));
     EXPECT_EQ(t.db.timeRows()[0].hours.toDouble(), 4.0);
 
-    const ActionResult removed = clockOut(t.clock, AnnAble, closed + 1, Today + hm(16, 0));
+    const ActionResult removed = clockOut(t.workplace, AnnAble, closed + 1, Today + hm(16, 0));
     ASSERT_EQ(removed.notices.size(), 1u);
     EXPECT_EQ(removed.notices[0].kind, Notice::Kind::Message);
     EXPECT_FALSE(removed.clockedOut);
@@ -97,12 +97,12 @@ TEST(ClockingTest, AShiftNoLongerOpenIsLeftAlone)
 TEST(ClockingTest, ASecondClockInOpensNoSecondShift)
 {
     CoreDb t;
-    audit::createTable(*t.clock.open());
+    audit::createTable(*t.workplace.open());
     t.shift(dec(3), hm(8, 0), hm(16, 0), 8);
-    TimeClock other;
+    Workplace other;
     other.openDatabase(t.db.path());
     const ActionResult first = clockIn(other, AnnAble, Today + hm(8, 0));
-    const ActionResult second = clockIn(t.clock, AnnAble, Today + hm(8, 5));
+    const ActionResult second = clockIn(t.workplace, AnnAble, Today + hm(8, 5));
 
     const ClockLine eight{"You Clocked in:", "Friday, December 04, 2026", "8:00:00 AM"};
     EXPECT_EQ(first.clockedIn, eight);
@@ -119,7 +119,7 @@ TEST(ClockingTest, ASecondClockInOpensNoSecondShift)
     // Closed, or an absence since: a new shift.
     t.db.exec("UPDATE \"Time\" SET TimeOut = 0.5, Thours = 4");
     t.shift(Today, std::nullopt, std::nullopt, std::nullopt, Value::text("Vacation"));
-    EXPECT_TRUE(clockIn(t.clock, AnnAble, Today + hm(13, 0)).notices.empty());
+    EXPECT_TRUE(clockIn(t.workplace, AnnAble, Today + hm(13, 0)).notices.empty());
     EXPECT_EQ(t.db.timeRows().size(), 4u);
 }
 

@@ -1,4 +1,3 @@
-#include "app/timeclock.h"
 #include "login/login.h"
 #include "platform/clock.h"
 #include "review/timesheet.h"
@@ -10,6 +9,7 @@
 #include "timekeeping/clocking.h"
 #include "tools/pelmardb.h"
 #include "tools/runtool.h"
+#include "workplace/workplace.h"
 
 #include <QDir>
 #include <QFile>
@@ -191,25 +191,25 @@ TEST(TerminalRoleTest, TheClockRunsUnderATerminalsRoleAndNothingElse)
     terminal.setUserName(role);
     terminal.setPassword("terminal-pw");
     {
-        TimeClock timeClock;
-        timeClock.openDatabase(terminal.toString());
-        timeClock.readNotifyHours();
+        Workplace workplace;
+        workplace.openDatabase(terminal.toString());
+        workplace.readNotifyHours();
         const double now = clock.now();
-        const LogInResult ann = logIn(timeClock, Value::integer(7), "pw", now);
+        const LogInResult ann = logIn(workplace, Value::integer(7), "pw", now);
         EXPECT_EQ(ann.screen.offer, ButtonOffer::ClockOut);
-        const LogInResult ben = logIn(timeClock, Value::integer(8), "pw", now);
+        const LogInResult ben = logIn(workplace, Value::integer(8), "pw", now);
         ASSERT_TRUE(ben.employee);
         EXPECT_EQ(ben.screen.notices.size(), 2u); // told, and the administrator alerted
-        const std::optional<qint64> in = clockIn(timeClock, *ben.employee, now).written;
+        const std::optional<qint64> in = clockIn(workplace, *ben.employee, now).written;
         ASSERT_TRUE(in);
-        EXPECT_TRUE(clockOut(timeClock, *ben.employee, *in, now + hm(2, 0)).written);
-        EXPECT_EQ(timesheet::load(timeClock, timesheet::defaultRange(now), Value::integer(8)),
+        EXPECT_TRUE(clockOut(workplace, *ben.employee, *in, now + hm(2, 0)).written);
+        EXPECT_EQ(timesheet::load(workplace, timesheet::defaultRange(now), Value::integer(8)),
                   "Total Hours 18.");
-        EXPECT_EQ(whereis::answer(timeClock, Value::integer(7), "Ann Lee", now), "Ann Lee is in.");
+        EXPECT_EQ(whereis::answer(workplace, Value::integer(7), "Ann Lee", now), "Ann Lee is in.");
     }
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM TimeAudit").toInteger(), 3);
 
-    std::unique_ptr<Database> asTerminal = Engine().openDatabase(terminal.toString());
+    std::unique_ptr<Database> asTerminal = Database::open(terminal.toString());
     for (const char* sql :
          {"DELETE FROM [Time]", "DELETE FROM TimeAudit", "UPDATE Personnel SET Password = 'x'",
           "UPDATE CustomSettings SET smtpserver = 'mail.example.com'",

@@ -1,4 +1,5 @@
 #include "support/window.h"
+#include "ui/timeclockcontrols.h"
 #include "ui/widgets/namelist.h"
 #include "ui/widgets/qtdialogs.h"
 #include "ui/widgets/timegrid.h"
@@ -33,15 +34,15 @@ TEST_F(Window, LogsInAndOutWithTheKeyboardAndRefusesAWrongPassword)
     EXPECT_EQ(t.buttons(), QStringList({"Log In", "", ""}));
     t.logIn(QStringLiteral("Ann Able"), QStringLiteral("PW"));
     EXPECT_EQ(t.scripted.texts(), QStringList{"That Password is Incorrect."});
-    EXPECT_TRUE(t.find<QLineEdit>("tdbPassword")->text().isEmpty());
+    EXPECT_TRUE(t.find<QLineEdit>(controls::Password)->text().isEmpty());
     EXPECT_EQ(t.buttons(), QStringList({"Log In", "", ""}));
 
     t.logInAnn();
     EXPECT_EQ(t.buttons(), QStringList({"Log Out", "Clock IN", "View My Time"}));
-    EXPECT_TRUE(t.find<NameList>("tdbPersonnel")->locked());
-    QTest::keyClick(t.find("tdbPassword"), Qt::Key_Return);
+    EXPECT_TRUE(t.find<NameList>(controls::NameList)->locked());
+    QTest::keyClick(t.find(controls::Password), Qt::Key_Return);
     EXPECT_EQ(t.buttons(), QStringList({"Log In", "", ""}));
-    EXPECT_FALSE(t.find<NameList>("tdbPersonnel")->locked());
+    EXPECT_FALSE(t.find<NameList>(controls::NameList)->locked());
 }
 
 // Clock OUT closes the shift that log-in found open, by its key, whatever
@@ -56,12 +57,12 @@ TEST_F(Window, ClockOutClosesTheShiftFoundAtLogInWhateverTheSheetShows)
         w.clock.set(dec(4) + hm(16, 0));
         w.start();
         w.logInAnn();
-        w.click("cmdReview");
+        w.click(controls::ReviewButton);
         w.scripted.answerInput(QString::fromLatin1(from));
         w.scripted.answerInput(
             QString::fromLatin1(from).replace("/10/", "/20/").replace("/1/2020", "/2/2020"));
-        w.click("chkLimit");
-        w.click("cmdTimeLog");
+        w.click(controls::RangeBox);
+        w.click(controls::ClockButton);
         EXPECT_TRUE(w.scripted.texts().isEmpty()) << w.scripted.texts().join('|').toStdString();
         EXPECT_EQ(w.db.scalar(QStringLiteral("SELECT Thours FROM [Time] WHERE TimeID = %1").arg(today)),
                   Value::number(8));
@@ -81,13 +82,13 @@ TEST_F(Window, ClockInShowsTheRecordJustWritten)
     t.clock.set(dec(4) + hm(23, 59, 59));
     t.start();
     t.logInAnn();
-    t.click("cmdReview");
+    t.click(controls::ReviewButton);
     t.scripted.answerInput(QStringLiteral("11/1/2026"));
     t.scripted.answerInput(QStringLiteral("11/30/2026"));
-    t.click("chkLimit");
+    t.click(controls::RangeBox);
     t.setNow(dec(5) + hm(0, 0, 1), false);
-    t.click("cmdTimeLog");
-    EXPECT_EQ(t.text("lblDate"), Saturday);
+    t.click(controls::ClockButton);
+    EXPECT_EQ(t.text(controls::DateLabel), Saturday);
     EXPECT_EQ(t.clockLines(), QStringList({"You Clocked in:", Saturday, "12:00:01 AM", "", "", ""}));
     EXPECT_EQ(t.db.timeRows().back().tdate.toDouble(), dec(5));
 }
@@ -115,7 +116,7 @@ TEST_F(Window, RepairAtTheStrokeOfMidnight)
 
     // Clocking out half a minute later, still before a tick: date and time agree.
     t.setNow(dec(5) + hm(0, 0, 30), false);
-    t.click("cmdTimeLog");
+    t.click(controls::ClockButton);
     EXPECT_EQ(t.clockLines().mid(3), QStringList({"You Clocked out:", Saturday, "12:00:30 AM"}));
 }
 
@@ -128,7 +129,7 @@ TEST_F(Window, AStaleTerminalWritesNothing)
     t.start();
     ScriptedDialogs otherDialogs;
     ManualClock otherClock(dec(4) + hm(8, 0));
-    TimeClockWindow other(otherDialogs, otherClock, t.appDir.path());
+    TimeClockWindow other(otherDialogs, otherClock, t.programDir.path());
     other.start();
     other.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
@@ -137,12 +138,12 @@ TEST_F(Window, AStaleTerminalWritesNothing)
         t.logInAnn();
     };
     logInBoth();
-    EXPECT_EQ(caption(other, "cmdTimeLog"), "Clock IN");
+    EXPECT_EQ(caption(other, controls::ClockButton), "Clock IN");
     EXPECT_EQ(t.buttons()[1], "Clock IN");
 
-    click(other, "cmdTimeLog");
+    click(other, controls::ClockButton);
     t.setNow(dec(4) + hm(8, 5));
-    t.click("cmdTimeLog");
+    t.click(controls::ClockButton);
     EXPECT_EQ(t.scripted.texts(),
               QStringList{"You are already clocked in since 8:00:00 AM. Nothing was changed."});
     EXPECT_EQ(t.clockLines(), QStringList({"You Clocked in:", Friday, "8:00:00 AM", "", "", ""}));
@@ -150,13 +151,13 @@ TEST_F(Window, AStaleTerminalWritesNothing)
     EXPECT_EQ(t.db.timeRows().size(), 2u);
 
     t.scripted.messages.clear();
-    click(other, "cmdGo");
-    t.click("cmdGo");
+    click(other, controls::GoButton);
+    t.click(controls::GoButton);
     logInBoth();
     EXPECT_EQ(t.buttons()[1], "Clock OUT");
     otherClock.set(dec(4) + hm(17, 0));
-    click(other, "cmdTimeLog");
-    t.click("cmdTimeLog");
+    click(other, controls::ClockButton);
+    t.click(controls::ClockButton);
     EXPECT_EQ(t.scripted.texts(),
               QStringList{"This shift was already clocked out at 5:00:00 PM. Nothing was changed."});
     EXPECT_EQ(t.db.scalar(QStringLiteral("SELECT Thours FROM [Time] WHERE TimeID = %1").arg(earlier + 1)),
@@ -221,16 +222,16 @@ TEST_F(Window, ACommittedWriteIsShownWhenTheReadAfterItFails)
 
     reads.disarm();
     t.setNow(dec(4) + hm(8, 0));
-    t.click("cmdTimeLog");
+    t.click(controls::ClockButton);
     expectOneError(t.scripted);
     EXPECT_EQ(t.clockLines(), QStringList({"You Clocked in:", Friday, "8:00:00 AM", "", "", ""}));
     EXPECT_EQ(t.buttons()[1], QString());
 
-    t.click("cmdGo");
+    t.click(controls::GoButton);
     reads.disarm();
     t.setNow(dec(4) + hm(20, 30));
     t.logInAnn();
-    t.click("cmdTimeLog");
+    t.click(controls::ClockButton);
     expectOneError(t.scripted, {WindowTest::AlertAttempt});
     EXPECT_EQ(t.clockLines().mid(3), QStringList({"You Clocked out:", Friday, "8:30:00 PM"}));
     EXPECT_EQ(t.db.timeRows().size(), 3u);
@@ -248,46 +249,46 @@ TEST_F(Window, EveryActionEndsInItsOwnLookWhenAReadFails)
     FailingSheetReads reads(t.db);
     t.start();
     t.logInAnn();
-    t.click("cmdReview");
-    auto* box = t.find<QCheckBox>("chkLimit");
+    t.click(controls::ReviewButton);
+    auto* box = t.find<QCheckBox>(controls::RangeBox);
     const auto typeNovember = [&] {
         t.scripted.answerInput(QStringLiteral("11/1/2026"));
         t.scripted.answerInput(QStringLiteral("12/3/2026"));
-        t.click("chkLimit");
+        t.click(controls::RangeBox);
     };
 
     reads.arm();
     typeNovember();
     expectOneError(t.scripted);
     EXPECT_FALSE(box->isChecked());
-    EXPECT_EQ(t.text("lblTotalHours"), "Total Hours 4.");
+    EXPECT_EQ(t.text(controls::TotalHours), "Total Hours 4.");
 
     reads.disarm();
     typeNovember();
     EXPECT_TRUE(box->isChecked());
-    EXPECT_EQ(t.text("lblTotalHours"), "Total Hours 6.");
+    EXPECT_EQ(t.text(controls::TotalHours), "Total Hours 6.");
     reads.arm();
-    t.click("cmdReview");
+    t.click(controls::ReviewButton);
     expectOneError(t.scripted);
     EXPECT_EQ(t.buttons()[2], "View My Time");
-    EXPECT_FALSE(t.find<TimeGrid>("tdgTimeWorked")->isVisible());
+    EXPECT_FALSE(t.find<TimeGrid>(controls::TimeSheet)->isVisible());
 
     reads.disarm();
-    t.click("cmdReview");
+    t.click(controls::ReviewButton);
     EXPECT_EQ(t.buttons()[2], "Hide My Time");
-    EXPECT_EQ(t.text("lblTotalHours"), "Total Hours 4.");
+    EXPECT_EQ(t.text(controls::TotalHours), "Total Hours 4.");
     typeNovember();
     reads.arm();
-    t.click("cmdGo");
+    t.click(controls::GoButton);
     expectOneError(t.scripted);
     EXPECT_EQ(t.buttons(), QStringList({"Log In", "", ""}));
-    EXPECT_FALSE(t.find<NameList>("tdbPersonnel")->locked());
+    EXPECT_FALSE(t.find<NameList>(controls::NameList)->locked());
 
     reads.disarm();
     t.logInAnn();
-    t.click("cmdReview");
+    t.click(controls::ReviewButton);
     EXPECT_FALSE(box->isChecked());
-    EXPECT_EQ(t.text("lblTotalHours"), "Total Hours 4.");
+    EXPECT_EQ(t.text(controls::TotalHours), "Total Hours 4.");
     EXPECT_TRUE(t.scripted.texts().isEmpty());
 }
 
@@ -300,7 +301,7 @@ TEST_F(Window, AShiftWithoutAClockInTimeCanBeClosed)
     t.start();
     t.logInAnn();
     EXPECT_EQ(t.clockLines(), QStringList({"You Clocked in:", Friday, "", "", "", ""}));
-    t.click("cmdTimeLog");
+    t.click(controls::ClockButton);
     EXPECT_TRUE(t.scripted.texts().isEmpty()) << t.scripted.texts().join('|').toStdString();
     EXPECT_EQ(t.clockLines().mid(3), QStringList({"You Clocked out:", Friday, "11:00:00 PM"}));
     EXPECT_TRUE(
@@ -313,7 +314,7 @@ TEST_F(Window, TheStaffIsReadAtEveryUse)
 {
     t.db.addEmployee(8, QStringLiteral("Cid Cole"), QStringLiteral("cc"));
     t.start();
-    auto* list = t.find<NameList>("tdbPersonnel");
+    auto* list = t.find<NameList>(controls::NameList);
     const auto names = [list] {
         QStringList out;
         for (int i = 0; i < list->count(); ++i)
@@ -339,7 +340,7 @@ TEST_F(Window, TheStaffIsReadAtEveryUse)
     EXPECT_EQ(t.buttons()[0], "Log Out");
 
     t.db.addEmployee(10, QStringLiteral("Dee Dunn"), QStringLiteral("dd"));
-    t.click("cmdGo");
+    t.click(controls::GoButton);
     EXPECT_EQ(names(), QStringList({"Ann Able", "Dee Dunn"}));
     EXPECT_EQ(list->currentText(), "Ann Able");
     EXPECT_TRUE(t.db.timeRows().empty());
@@ -348,7 +349,7 @@ TEST_F(Window, TheStaffIsReadAtEveryUse)
 TEST_F(Window, WhereIsWithNobodyPickedLooksNothingUp)
 {
     t.start();
-    t.click("cmdWhereIs");
+    t.click(controls::WhereIsButton);
     ASSERT_EQ(t.scripted.messages.size(), 1u);
     EXPECT_EQ(t.scripted.messages[0].text, "Select a name in the list first.");
     EXPECT_EQ(t.scripted.messages[0].icon, Dialogs::Icon::Information);
@@ -366,9 +367,9 @@ TEST_F(Window, RangeBoxKeepsAskingAfterARefusedEntry)
     w.start();
     dialogs.setOwner(&w.window());
     w.logInAnn();
-    w.click("cmdReview");
-    auto* box = w.find<QCheckBox>("chkLimit");
-    auto* grid = w.find<TimeGrid>("tdgTimeWorked");
+    w.click(controls::ReviewButton);
+    auto* box = w.find<QCheckBox>(controls::RangeBox);
+    auto* grid = w.find<TimeGrid>(controls::TimeSheet);
     EXPECT_EQ(grid->rowCount(), 1);
 
     QStringList seen;
@@ -393,25 +394,25 @@ TEST_F(Window, RangeBoxKeepsAskingAfterARefusedEntry)
         whenModal(ok);
         type(QStringLiteral("31/31/2026"))(d);
     });
-    w.click("chkLimit");
+    w.click(controls::RangeBox);
     EXPECT_FALSE(box->isChecked());
     whenModal(type(QString()));
-    w.click("chkLimit");
+    w.click(controls::RangeBox);
     EXPECT_FALSE(box->isChecked());
     whenModal([&](QWidget* d) {
         whenModal(type(QStringLiteral("11/20/2026")));
         type(QStringLiteral("11/1/2026"))(d);
     });
-    w.click("chkLimit");
+    w.click(controls::RangeBox);
     EXPECT_EQ(seen, QStringList({"Enter From:", "Entry is not a valid date",
                                  "Enter From:", "Enter From:", "Enter To:"}));
     EXPECT_TRUE(box->isChecked());
     EXPECT_EQ(grid->rowCount(), 1);
-    EXPECT_EQ(w.text("lblTotalHours"), "Total Hours 8.");
+    EXPECT_EQ(w.text(controls::TotalHours), "Total Hours 8.");
 
     // Unticked by the user: the default range again.
-    w.click("chkLimit");
-    EXPECT_EQ(w.text("lblTotalHours"), "Total Hours 4.");
+    w.click(controls::RangeBox);
+    EXPECT_EQ(w.text(controls::TotalHours), "Total Hours 4.");
 }
 
 } // namespace

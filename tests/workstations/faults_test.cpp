@@ -1,6 +1,7 @@
 #include "store/session.h"
 #include "store/sqlite.h"
 #include "support/window.h"
+#include "ui/timeclockcontrols.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -41,7 +42,7 @@ protected:
         if (t.db.onServer())
             return;
         // The user nobody may write the configuration file and open the database.
-        for (const QString& folder : {t.appDir.path(), t.db.folder()})
+        for (const QString& folder : {t.programDir.path(), t.db.folder()})
             ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0777), 0);
         setMode(0666);
     }
@@ -87,12 +88,12 @@ protected:
                 arm();
             QElapsedTimer clicked;
             clicked.start();
-            click("cmdTimeLog");
+            click(controls::ClockButton);
             clickMs = clicked.elapsed();
             // Every step so far was quiet: any box is the click's.
             const QStringList refused = t.scripted.texts();
             if (refused.isEmpty()) {
-                click("cmdGo");
+                click(controls::GoButton);
                 continue;
             }
             EXPECT_EQ(refused, QStringList{message});
@@ -103,13 +104,13 @@ protected:
             EXPECT_EQ(count(), rows) << "nothing half-written";
             EXPECT_EQ(count(QStringLiteral("TimeOut IS NULL")), open);
 
-            click("cmdTimeLog");
+            click(controls::ClockButton);
             EXPECT_EQ(t.scripted.texts(), QStringList()) << "the same click once the fault is gone";
             const bool in = offer == QLatin1String("Clock IN");
             EXPECT_EQ(count(), in ? rows + 1 : rows);
             EXPECT_EQ(count(QStringLiteral("TimeOut IS NULL")), in ? open + 1 : open - 1);
             EXPECT_EQ(count(QStringLiteral("TimeOut IS NOT NULL AND (Thours IS NULL OR Thours <= 0)")), 0);
-            click("cmdGo");
+            click(controls::GoButton);
             t.logInAnn();
             EXPECT_EQ(t.scripted.texts(), QStringList()) << "the next log-in";
             EXPECT_EQ(t.buttons()[1], in ? QStringLiteral("Clock OUT") : QStringLiteral("Clock IN"));

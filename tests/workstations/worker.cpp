@@ -9,12 +9,13 @@
 // "ready" once the window is up, "saved in|out TIMEID ID" after every saved
 // click, then "done" or "error: WHAT".
 
-#include "app/startup.h"
 #include "platform/clock.h"
 #include "store/engine.h"
 #include "support/scripteddialogs.h"
 #include "support/window.h"
+#include "ui/timeclockcontrols.h"
 #include "ui/timeclockwindow.h"
+#include "workplace/startup.h"
 #include "workstations/staff.h"
 
 #include <QApplication>
@@ -36,8 +37,7 @@ void say(const QString& line)
 QString newestTimeId(const QString& folder, int id)
 {
     const auto rs =
-        Engine()
-            .openDatabase(config::databasePath(folder))
+        Database::open(config::databasePath(folder))
             ->openRecordset(
                 QStringLiteral(
                     "SELECT TimeID FROM qslTime WHERE PersonnelID = %1 ORDER BY Tdate DESC, TimeIn DESC")
@@ -71,16 +71,16 @@ int run(const QStringList& a)
     // The clock moves on and the timer ticks, so the labels carry the time.
     const auto step = [&] {
         clock.advanceSeconds(stepSeconds);
-        QMetaObject::invokeMethod(window.findChild<QTimer*>(QStringLiteral("Timer1")), "timeout");
+        QMetaObject::invokeMethod(window.findChild<QTimer*>(QString::fromLatin1(controls::Timer)), "timeout");
     };
     const auto clockOnce = [&](int id, const QString& expected) -> QStringList {
         step();
         logIn(window, stationName(id), stationPassword(id));
-        const QString offer = caption(window, "cmdTimeLog");
+        const QString offer = caption(window, controls::ClockButton);
         if (offer.isEmpty() || (!follow && offer != expected))
             return shown() << QStringLiteral("log in of %1 offers '%2'").arg(id).arg(offer);
         step();
-        click(window, "cmdTimeLog");
+        click(window, controls::ClockButton);
         if (const QStringList refused = shown(); !refused.isEmpty())
             return refused;
         const bool in = offer == QLatin1String("Clock IN");
@@ -88,7 +88,7 @@ int run(const QStringList& a)
                 .arg(in ? QStringLiteral("in") : QStringLiteral("out"), newestTimeId(folder, id))
                 .arg(id));
         step();
-        click(window, "cmdGo");
+        click(window, controls::GoButton);
         return shown();
     };
 

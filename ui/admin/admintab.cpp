@@ -84,7 +84,7 @@ bool AdminTab::write(const std::function<void(Database&)>& change)
     } catch (const admin::Refusal& refusal) {
         m_dialogs.messageBox(refusal.message);
     } catch (const RunError& error) {
-        ReportError(m_dialogs, error);
+        reportError(m_dialogs, error);
     }
     return false;
 }

@@ -1,8 +1,6 @@
 #include "ui/admin/adminwindow.h"
 
 #include "admin/settings.h"
-#include "app/startup.h"
-#include "app/timeclock.h"
 #include "platform/runerror.h"
 #include "store/engine.h"
 #include "ui/admin/audittab.h"
@@ -14,6 +12,8 @@
 #include "ui/admin/stafftab.h"
 #include "ui/databaselocator.h"
 #include "ui/reporterror.h"
+#include "workplace/startup.h"
+#include "workplace/workplace.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -22,8 +22,8 @@
 
 namespace pelmar {
 
-AdminWindow::AdminWindow(Dialogs& dialogs, const Clock& clock, QString appFolder, QWidget* parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_clock(clock), m_appFolder(std::move(appFolder))
+AdminWindow::AdminWindow(Dialogs& dialogs, const Clock& clock, QString programFolder, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_clock(clock), m_programFolder(std::move(programFolder))
 {
     setObjectName(QStringLiteral("adminWindow"));
     setWindowTitle(tr("Pelmar Administrator"));
@@ -50,10 +50,10 @@ bool AdminWindow::start(const QString& database)
     try {
         if (!database.isEmpty()) {
             location = config::databasePath(database);
-            Engine().openDatabase(location);
+            Database::open(location);
         } else {
-            TimeClock timeClock;
-            Startup startup(timeClock, m_dialogs, config::Places::of(m_appFolder), [this] {
+            Workplace workplace;
+            Startup startup(workplace, m_dialogs, config::Places::of(m_programFolder), [this] {
                 DatabaseLocator locator(m_dialogs, this);
                 return locator.locate();
             });
@@ -62,13 +62,13 @@ bool AdminWindow::start(const QString& database)
             } catch (const RunError&) {
                 // A database that opened is enough here: its settings may be
                 // just what the administrator has come to fix.
-                if (timeClock.databasePath().isEmpty())
+                if (workplace.databasePath().isEmpty())
                     throw;
             }
-            location = timeClock.databasePath();
+            location = workplace.databasePath();
         }
     } catch (const RunError& error) {
-        ReportError(m_dialogs, error);
+        reportError(m_dialogs, error);
         return false;
     }
     if (location.isEmpty())

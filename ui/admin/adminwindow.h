@@ -20,7 +20,7 @@ class AdminWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    AdminWindow(Dialogs& dialogs, const Clock& clock, QString appFolder, QWidget* parent = nullptr);
+    AdminWindow(Dialogs& dialogs, const Clock& clock, QString programFolder, QWidget* parent = nullptr);
     ~AdminWindow() override;
 
     // Opens the database named (a folder or a server's URI), or, with none,
@@ -39,7 +39,7 @@ private:
 
     Dialogs& m_dialogs;
     const Clock& m_clock;
-    QString m_appFolder;
+    QString m_programFolder;
     Jobs* m_jobs = nullptr;
     QTabWidget* m_tabs;
     QLabel* m_busy;

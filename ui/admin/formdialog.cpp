@@ -50,7 +50,7 @@ void FormDialog::submit()
     } catch (const admin::Refusal& refusal) {
         m_refusal->setText(refusal.message);
     } catch (const RunError& error) {
-        m_refusal->setText(QStringLiteral("Error:%1 %2").arg(error.number()).arg(error.description()));
+        m_refusal->setText(tr("Error:%1 %2").arg(QString::number(error.number()), error.description()));
     }
 }
 

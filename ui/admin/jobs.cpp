@@ -40,10 +40,10 @@ void Jobs::read(QObject* context, std::function<Apply(Database&)> work)
         } catch (const admin::Refusal& refusal) {
             apply = [dialogs, message = refusal.message] { dialogs->messageBox(message); };
         } catch (const RunError& error) {
-            apply = [dialogs, error] { ReportError(*dialogs, error); };
+            apply = [dialogs, error] { reportError(*dialogs, error); };
         } catch (const std::exception& error) {
             apply = [dialogs, text = QString::fromLocal8Bit(error.what())] {
-                ReportError(*dialogs, RunError(err::EngineFailure, text));
+                reportError(*dialogs, RunError(err::EngineFailure, text));
             };
         }
         QMetaObject::invokeMethod(

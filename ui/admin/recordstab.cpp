@@ -1,10 +1,10 @@
 #include "ui/admin/recordstab.h"
 
-#include "admin/recordtypes.h"
 #include "admin/staff.h"
 #include "platform/clock.h"
 #include "platform/datetime.h"
 #include "platform/dialogs.h"
+#include "review/recordtypes.h"
 #include "store/engine.h"
 #include "ui/admin/formdialog.h"
 #include "ui/admin/jobs.h"
@@ -114,7 +114,7 @@ void RecordsTab::show(const std::vector<admin::ListedRecord>& records)
         QString check;
         if (l.closedAtMidnight)
             check = tr("closed at midnight by the clock");
-        else if (admin::recordType(r.type) == admin::RecordType::Worked && r.isOpen())
+        else if (recordType(r.type) == RecordType::Worked && r.isOpen())
             check = tr("open");
         rows.push_back({QString::number(r.id), text(r.tdate), text(r.timeIn), text(r.timeOut), text(r.hours),
                         text(r.type), check});

@@ -54,9 +54,9 @@ SettingsTab::SettingsTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidg
 
     connect(saveButton, &QPushButton::clicked, this, &SettingsTab::save);
     connect(test, &QPushButton::clicked, this, &SettingsTab::sendTestAlert);
-    connect(m_mail, &SmtpMail::SendSMTP, this,
+    connect(m_mail, &SmtpMail::sent, this,
             [this] { m_status->setText(tr("Sent to %1").arg(m_mail->sendTo)); });
-    connect(m_mail, &SmtpMail::ErrorSMTP, this,
+    connect(m_mail, &SmtpMail::failed, this,
             [this](int, const QString& description) { m_status->setText(description); });
 }
 

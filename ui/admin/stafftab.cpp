@@ -1,5 +1,6 @@
 #include "ui/admin/stafftab.h"
 
+#include "admin/absences.h"
 #include "admin/input.h"
 #include "admin/refusal.h"
 #include "platform/clock.h"
@@ -145,8 +146,8 @@ void StaffTab::addAbsences()
     const double today = dates::datePart(m_clock.now());
     FormDialog dialog(tr("Absences of %1").arg(employee->name), this);
     auto* type = dialog.add(tr("&Type"), "absenceType", new QComboBox);
-    for (const admin::RecordType t : admin::absenceTypes())
-        type->addItem(admin::typeText(t), static_cast<int>(t));
+    for (const RecordType t : admin::absenceTypes())
+        type->addItem(typeText(t), static_cast<int>(t));
     auto* span = dialog.add(tr("&On"), "absenceSpan", new QComboBox);
     span->addItems({tr("one date"), tr("every Monday to Friday of a range")});
     auto* from = dialog.add(tr("&From"), "absenceFrom", dateEditor(today));
@@ -162,7 +163,7 @@ void StaffTab::addAbsences()
             days = admin::weekdays(first, last);
         }
         admin::addAbsences(*m_jobs.open(), employee->id, days,
-                           static_cast<admin::RecordType>(type->currentData().toInt()));
+                           static_cast<RecordType>(type->currentData().toInt()));
     });
     dialog.exec();
 }

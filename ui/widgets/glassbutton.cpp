@@ -37,27 +37,27 @@ QColor GlassButton::fromBgr(quint32 bgr)
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
-void GlassButton::setButtonactualcolor(quint32 bgr)
+void GlassButton::setFaceColor(quint32 bgr)
 {
-    m_actual = bgr;
+    m_face = bgr;
     update();
 }
 
-void GlassButton::setButtonactualglarecolor(quint32 bgr)
+void GlassButton::setGlareColor(quint32 bgr)
 {
     m_glare = bgr;
     update();
 }
 
-void GlassButton::setButtonclickcolor(quint32 bgr)
+void GlassButton::setPressedColor(quint32 bgr)
 {
-    m_click = bgr;
+    m_pressed = bgr;
     update();
 }
 
-void GlassButton::setButtonmousemovecolor(quint32 bgr)
+void GlassButton::setHoverColor(quint32 bgr)
 {
-    m_mouseMove = bgr;
+    m_hoverColor = bgr;
     update();
 }
 
@@ -100,7 +100,7 @@ void GlassButton::paintEvent(QPaintEvent*)
     const QRectF outer = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const QPainterPath body = roundedPath(outer);
 
-    QColor face = fromBgr(isDown() ? m_click : (m_hover ? m_mouseMove : m_actual));
+    QColor face = fromBgr(isDown() ? m_pressed : (m_hover ? m_hoverColor : m_face));
     if (!isEnabled())
         face = QColor::fromHsv(face.hsvHue(), face.hsvSaturation() / 3, face.value());
 

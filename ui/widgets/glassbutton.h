@@ -11,24 +11,24 @@ namespace pelmar {
 class GlassButton : public QAbstractButton
 {
     Q_OBJECT
-    Q_PROPERTY(quint32 buttonactualcolor READ buttonactualcolor WRITE setButtonactualcolor)
-    Q_PROPERTY(quint32 buttonactualglarecolor READ buttonactualglarecolor WRITE setButtonactualglarecolor)
-    Q_PROPERTY(quint32 buttonclickcolor READ buttonclickcolor WRITE setButtonclickcolor)
-    Q_PROPERTY(quint32 buttonmousemovecolor READ buttonmousemovecolor WRITE setButtonmousemovecolor)
+    Q_PROPERTY(quint32 faceColor READ faceColor WRITE setFaceColor)
+    Q_PROPERTY(quint32 glareColor READ glareColor WRITE setGlareColor)
+    Q_PROPERTY(quint32 pressedColor READ pressedColor WRITE setPressedColor)
+    Q_PROPERTY(quint32 hoverColor READ hoverColor WRITE setHoverColor)
 public:
     explicit GlassButton(QWidget* parent = nullptr);
 
     QString caption() const { return text(); }
     void setCaption(const QString& caption) { setText(caption); }
 
-    quint32 buttonactualcolor() const { return m_actual; }
-    void setButtonactualcolor(quint32 bgr);
-    quint32 buttonactualglarecolor() const { return m_glare; }
-    void setButtonactualglarecolor(quint32 bgr);
-    quint32 buttonclickcolor() const { return m_click; }
-    void setButtonclickcolor(quint32 bgr);
-    quint32 buttonmousemovecolor() const { return m_mouseMove; }
-    void setButtonmousemovecolor(quint32 bgr);
+    quint32 faceColor() const { return m_face; }
+    void setFaceColor(quint32 bgr);
+    quint32 glareColor() const { return m_glare; }
+    void setGlareColor(quint32 bgr);
+    quint32 pressedColor() const { return m_pressed; }
+    void setPressedColor(quint32 bgr);
+    quint32 hoverColor() const { return m_hoverColor; }
+    void setHoverColor(quint32 bgr);
 
     static QColor fromBgr(quint32 bgr);
 
@@ -41,10 +41,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    quint32 m_actual = 0xC00000;
+    quint32 m_face = 0xC00000;
     quint32 m_glare = 0xFF8080;
-    quint32 m_click = 0x0000FF;
-    quint32 m_mouseMove = 0xFF8080;
+    quint32 m_pressed = 0x0000FF;
+    quint32 m_hoverColor = 0xFF8080;
     bool m_hover = false;
 };
 

@@ -25,7 +25,7 @@ int indexOfField(const QStringList& columns, const QString& field)
 NameList::NameList(QWidget* parent) : QComboBox(parent)
 {
     setEditable(false);
-    setPlaceholderText(QStringLiteral("Select your name"));
+    setPlaceholderText(tr("Select your name"));
     setCurrentIndex(-1);
 }
 

@@ -30,12 +30,12 @@ struct ColumnDef
 };
 
 constexpr std::array<ColumnDef, 6> Columns{{
-    {"PersonnelID", "PersonnelID", Format::Plain},
-    {"Date", "Tdate", Format::ShortDate},
-    {"Time In", "TimeIn", Format::MediumTime},
-    {"Time Out", "TimeOut", Format::MediumTime},
-    {"Hours", "Thours", Format::Hours},
-    {"Type", "Type", Format::Plain},
+    {QT_TRANSLATE_NOOP("pelmar::TimeGrid", "PersonnelID"), "PersonnelID", Format::Plain},
+    {QT_TRANSLATE_NOOP("pelmar::TimeGrid", "Date"), "Tdate", Format::ShortDate},
+    {QT_TRANSLATE_NOOP("pelmar::TimeGrid", "Time In"), "TimeIn", Format::MediumTime},
+    {QT_TRANSLATE_NOOP("pelmar::TimeGrid", "Time Out"), "TimeOut", Format::MediumTime},
+    {QT_TRANSLATE_NOOP("pelmar::TimeGrid", "Hours"), "Thours", Format::Hours},
+    {QT_TRANSLATE_NOOP("pelmar::TimeGrid", "Type"), "Type", Format::Plain},
 }};
 
 QString formatted(const Value& v, Format format)
@@ -54,7 +54,7 @@ QString formatted(const Value& v, Format format)
             return formatNumber(v.toDouble(), QStringLiteral("##.00"));
         }
     } catch (const RunError&) {
-        // A text the format cannot read is shown as it is, as the grid always did.
+        // A text the format cannot read is shown as it is, rather than failing the row.
     }
     return v.toText();
 }
@@ -116,7 +116,7 @@ public:
     {
         if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
             section < static_cast<int>(Columns.size()))
-            return QString::fromLatin1(Columns[static_cast<size_t>(section)].caption);
+            return TimeGrid::tr(Columns[static_cast<size_t>(section)].caption);
         return QAbstractTableModel::headerData(section, orientation, role);
     }
 

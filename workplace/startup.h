@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/configplaces.h"
+#include "workplace/configplaces.h"
 
 #include <QString>
 #include <functional>
@@ -9,7 +9,7 @@
 namespace pelmar {
 
 class Dialogs;
-class TimeClock;
+class Workplace;
 
 // The configuration file (config::Places says where): section PELMAREMPLOYEE,
 // key Message, the folder that holds the database or a PostgreSQL server's
@@ -53,7 +53,7 @@ QString locatorStartFolder();
 
 // The start-up: finds the database through the configuration file, asking
 // for it with the locator when the file is missing or names a wrong place,
-// and opens the time clock on it.
+// and opens the workplace on it.
 class Startup
 {
 public:
@@ -61,9 +61,9 @@ public:
     // cancelled or the locator reported a failure itself.
     using Locator = std::function<std::optional<QString>()>;
 
-    Startup(TimeClock& clock, Dialogs& dialogs, config::Places places, Locator locator);
+    Startup(Workplace& workplace, Dialogs& dialogs, config::Places places, Locator locator);
 
-    // Returns when the time clock is open or the start-up ended early (the
+    // Returns when the workplace is open or the start-up ended early (the
     // user cancelled the locator). Any other failure is thrown for the
     // error reporter; the steps after it stay undone.
     void run();
@@ -78,7 +78,7 @@ private:
     // else says so.
     bool readsBackAsWritten(const QString& read, const QString& iniPath);
 
-    TimeClock& m_clock;
+    Workplace& m_workplace;
     Dialogs& m_dialogs;
     config::Places m_places;
     Locator m_locator;

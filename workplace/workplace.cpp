@@ -1,4 +1,4 @@
-#include "app/timeclock.h"
+#include "workplace/workplace.h"
 
 #include "platform/mail/smtpmail.h"
 #include "store/engine.h"
@@ -7,20 +7,16 @@
 
 namespace pelmar {
 
-namespace {
-// Until start-up points them at the database.
-const QString DesignDatabase = QStringLiteral("C:\\Pelmar\\Pelmar.mdb");
-} // namespace
-
-TimeClock::TimeClock()
-    : m_employees(DesignDatabase, names::PersonnelQuery), m_times(DesignDatabase, names::TimeQuery),
-      m_settings(DesignDatabase, names::SettingsTable)
+Workplace::Workplace()
+    // No database until openDatabase names one.
+    : m_employees(QString(), names::PersonnelQuery), m_times(QString(), names::TimeQuery),
+      m_settings(QString(), names::SettingsTable)
 {
 }
 
-TimeClock::~TimeClock() = default;
+Workplace::~Workplace() = default;
 
-void TimeClock::openDatabase(const QString& path)
+void Workplace::openDatabase(const QString& path)
 {
     m_path = path;
     m_employees.setDatabaseName(path);
@@ -34,19 +30,19 @@ void TimeClock::openDatabase(const QString& path)
     m_settings.refresh();
 }
 
-void TimeClock::readNotifyHours()
+void Workplace::readNotifyHours()
 {
     m_notifyHours = m_settings.recordset().field(cols::WorkHoursNotify).toSingle();
 }
 
-void TimeClock::createMail()
+void Workplace::createMail()
 {
     m_mail = std::make_unique<SmtpMail>();
 }
 
-std::unique_ptr<Database> TimeClock::open() const
+std::unique_ptr<Database> Workplace::open() const
 {
-    return Engine().openDatabase(m_path);
+    return Database::open(m_path);
 }
 
 } // namespace pelmar

@@ -3,9 +3,8 @@
 #include "platform/value.h"
 
 #include <QString>
-#include <vector>
 
-namespace pelmar::admin {
+namespace pelmar {
 
 // The kinds of time record. One letter-case rule for all of them: a type is
 // the exact text the clock writes and its where-is answer reads, so the
@@ -24,9 +23,4 @@ RecordType recordType(const QString& type);
 RecordType recordType(const Value& type); // Null is Other
 QString typeText(RecordType type);        // "Worked", "Vacation", "Holiday", "Sick Leave"
 
-// The absences an administrator records, in the order they are offered.
-const std::vector<RecordType>& absenceTypes();
-// The absence named by text; refused for anything else.
-RecordType absenceType(const QString& text);
-
-} // namespace pelmar::admin
+} // namespace pelmar

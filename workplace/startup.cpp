@@ -1,12 +1,13 @@
-#include "app/startup.h"
+#include "workplace/startup.h"
 
-#include "app/timeclock.h"
 #include "platform/dialogs.h"
 #include "platform/profile.h"
 #include "platform/runerror.h"
 #include "store/engine.h"
 #include "store/schema.h"
+#include "workplace/workplace.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -41,19 +42,19 @@ void createFile(const QString& path, const QString& folder)
 QString readFolder(const QString& path)
 {
     constexpr int BufferSize = 255;
-    // The buffer receives at most 254 characters and a NUL; the rest of its
-    // spaces stay untouched, and the value ends where two of them meet.
-    QString buffer(BufferSize, QLatin1Char(' '));
     const std::optional<QString> read = profile::getString(Section, Key, QString(), path);
     // A file too long to read holds a value too long to use.
     if (!read)
         throw RunError::of(err::InvalidArgument);
-    const QString value = read->left(BufferSize - 1);
-    buffer.replace(0, value.size() + 1, value + QChar(0));
-    const int p = static_cast<int>(buffer.indexOf(QLatin1String("  "))) + 1;
-    if (p - 2 < 0)
+    // At most 254 characters and a NUL, padded with spaces to the buffer's
+    // size; the folder ends one character before the first pair of spaces,
+    // so a value with no room left for a pair is refused.
+    const QString buffer =
+        (read->left(BufferSize - 1) + QChar(0)).leftJustified(BufferSize, QLatin1Char(' '));
+    const qsizetype pair = buffer.indexOf(QLatin1String("  "));
+    if (pair < 1)
         throw RunError::of(err::InvalidArgument);
-    return buffer.left(p - 2);
+    return buffer.left(pair - 1);
 }
 
 QString databasePath(const QString& folder)
@@ -65,17 +66,19 @@ QString databasePath(const QString& folder)
 
 QString folderOfDatabaseFile(const QString& path)
 {
-    const int q = static_cast<int>(path.indexOf(QLatin1Char('/') + names::DatabaseFile)) + 1;
-    if (q - 1 < 0)
+    const qsizetype at = path.indexOf(QLatin1Char('/') + names::DatabaseFile);
+    if (at < 0)
         throw RunError::of(err::InvalidArgument);
-    return path.left(q - 1);
+    return path.left(at);
 }
 
 std::optional<QString> locateDatabase(Dialogs& dialogs)
 {
     const std::optional<QString> picked =
-        dialogs.openFileName(QStringLiteral("Find the database location"),
-                             QStringLiteral("Database Files (Pelmar.mdb)|Pelmar.mdb"), locatorStartFolder());
+        dialogs.openFileName(QCoreApplication::translate("pelmar::Startup", "Find the database location"),
+                             QCoreApplication::translate("pelmar::Startup", "Database Files (Pelmar.mdb)") +
+                                 QStringLiteral("|Pelmar.mdb"),
+                             locatorStartFolder());
     if (!picked)
         return std::nullopt;
     return folderOfDatabaseFile(*picked);
@@ -83,11 +86,7 @@ std::optional<QString> locateDatabase(Dialogs& dialogs)
 
 QString locatorStartFolder()
 {
-#ifdef Q_OS_WIN
-    return QStringLiteral("C:\\VarnokeData");
-#else
     return QDir::homePath();
-#endif
 }
 
 } // namespace config
@@ -101,8 +100,8 @@ bool isLocationError(int number)
 
 } // namespace
 
-Startup::Startup(TimeClock& clock, Dialogs& dialogs, config::Places places, Locator locator)
-    : m_clock(clock), m_dialogs(dialogs), m_places(std::move(places)), m_locator(std::move(locator))
+Startup::Startup(Workplace& workplace, Dialogs& dialogs, config::Places places, Locator locator)
+    : m_workplace(workplace), m_dialogs(dialogs), m_places(std::move(places)), m_locator(std::move(locator))
 {
 }
 
@@ -122,8 +121,9 @@ bool Startup::readsBackAsWritten(const QString& read, const QString& iniPath)
         return true;
     // Read again, it would fail the same way for good.
     m_dialogs.messageBox(
-        QStringLiteral("The database location '%1' was saved in %2 but reads back as '%3', so "
-                       "it can't be used. Contact the system administration for help.")
+        QCoreApplication::translate("pelmar::Startup",
+                                    "The database location '%1' was saved in %2 but reads back as '%3', so "
+                                    "it can't be used. Contact the system administration for help.")
             .arg(m_newDbFolder, QDir::toNativeSeparators(iniPath), read));
     return false;
 }
@@ -149,9 +149,9 @@ void Startup::run()
             folder = unsaved ? *unsaved : config::readFolder(iniPath);
             if (written && !readsBackAsWritten(folder, iniPath))
                 return;
-            m_clock.openDatabase(config::databasePath(folder));
-            m_clock.readNotifyHours();
-            m_clock.createMail();
+            m_workplace.openDatabase(config::databasePath(folder));
+            m_workplace.readNotifyHours();
+            m_workplace.createMail();
             return;
         } catch (const RunError& error) {
             // A server's faults are not the file's place: the locator can't
@@ -159,9 +159,9 @@ void Startup::run()
             if (!isLocationError(error.number()) || isServerLocation(folder))
                 throw;
         }
-        m_dialogs.messageBox(
-            QStringLiteral("The database location is incorrect. Please enter the correct "
-                           "location. Contact the system administration for help if needed."));
+        m_dialogs.messageBox(QCoreApplication::translate(
+            "pelmar::Startup", "The database location is incorrect. Please enter the correct "
+                               "location. Contact the system administration for help if needed."));
         // Cancel leaves the folder that just failed: trying it again would
         // only ask the same question again.
         const bool picked = locate();
@@ -176,9 +176,10 @@ void Startup::run()
             iniPath = files.write;
         } else {
             m_dialogs.messageBox(
-                QStringLiteral("The database location could not be saved in %1, so it is used "
-                               "only until the program closes. Contact the system "
-                               "administration to make that file writable.")
+                QCoreApplication::translate("pelmar::Startup",
+                                            "The database location could not be saved in %1, so it is used "
+                                            "only until the program closes. Contact the system "
+                                            "administration to make that file writable.")
                     .arg(QDir::toNativeSeparators(files.write)));
             unsaved = m_newDbFolder;
         }

@@ -1,6 +1,6 @@
-#include "app/configplaces.h"
+#include "workplace/configplaces.h"
 
-#include "app/startup.h"
+#include "workplace/startup.h"
 
 #include <QDir>
 

@@ -1,9 +1,8 @@
-#include "admin/recordtypes.h"
+#include "review/recordtypes.h"
 
-#include "admin/refusal.h"
 #include "store/schema.h"
 
-namespace pelmar::admin {
+namespace pelmar {
 
 RecordType recordType(const QString& type)
 {
@@ -37,21 +36,4 @@ QString typeText(RecordType type)
     return QString();
 }
 
-const std::vector<RecordType>& absenceTypes()
-{
-    static const std::vector<RecordType> types = {RecordType::Vacation, RecordType::Holiday,
-                                                  RecordType::SickLeave};
-    return types;
-}
-
-RecordType absenceType(const QString& text)
-{
-    const RecordType type = recordType(text);
-    if (type == RecordType::Worked || type == RecordType::Other)
-        throw Refusal{
-            QStringLiteral("'%1' is not an absence; use \"Vacation\", \"Holiday\" or \"Sick Leave\".")
-                .arg(text)};
-    return type;
-}
-
-} // namespace pelmar::admin
+} // namespace pelmar

@@ -10,15 +10,15 @@ namespace pelmar {
 class Database;
 class SmtpMail;
 
-// What the time clock works on once started: the database, its three record
-// sources (current employees, time records, settings), the alert threshold
-// and the mail component. The rules of each subsystem take it; it holds no
-// log-in state of its own.
-class TimeClock
+// The workplace a terminal serves, once the start-up has opened it: the
+// database's location, its three record sources (current employees, time
+// records, settings), the alert threshold and the mail sender. The rules of
+// log-in, clocking and review take it; it holds no log-in state of its own.
+class Workplace
 {
 public:
-    TimeClock();
-    ~TimeClock();
+    Workplace();
+    ~Workplace();
 
     // Days before today that the default range and the where-is lookup cover.
     static constexpr int DaysShown = 14;

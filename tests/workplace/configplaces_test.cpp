@@ -1,5 +1,5 @@
-#include "app/configplaces.h"
-#include "app/startup.h"
+#include "workplace/configplaces.h"
+#include "workplace/startup.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "app/startup.h"
-#include "app/timeclock.h"
 #include "store/session.h"
 #include "support/errorof.h"
 #include "support/scripteddialogs.h"
 #include "support/testdb.h"
+#include "workplace/startup.h"
+#include "workplace/workplace.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,7 +93,7 @@ struct Start
     // too often fails.
     void answer(const std::vector<std::optional<QString>>& picks)
     {
-        Startup(clock, dialogs, {app.path(), account.filePath("PelmarEmployee"), machine.path()}, [&] {
+        Startup(workplace, dialogs, {app.path(), account.filePath("PelmarEmployee"), machine.path()}, [&] {
             messagesBeforeLocator.push_back(dialogs.messages.size());
             if (messagesBeforeLocator.size() > 5)
                 throw std::runtime_error("asked again and again");
@@ -105,13 +105,13 @@ struct Start
     QString ini() const { return app.filePath(config::FileName); }
     QString accountIni() const { return account.filePath("PelmarEmployee/" + config::FileName); }
     QString machineIni() const { return machine.filePath(config::FileName); }
-    bool opened() { return clock.databasePath() == db.path() && clock.mail(); }
+    bool opened() { return workplace.databasePath() == db.path() && workplace.mail(); }
 
     TestDb db;
     QTemporaryDir app;
     QTemporaryDir account;
     QTemporaryDir machine;
-    TimeClock clock;
+    Workplace workplace;
     ScriptedDialogs dialogs;
     std::vector<size_t> messagesBeforeLocator;
 };
@@ -189,14 +189,14 @@ TEST(StartupTest, AFolderInAnyScriptRoundTrips)
         ASSERT_TRUE(QDir().mkpath(folder));
         sql::createDatabase(config::databasePath(folder));
         s.run(folder);
-        EXPECT_EQ(s.clock.databasePath(), config::databasePath(folder));
+        EXPECT_EQ(s.workplace.databasePath(), config::databasePath(folder));
         EXPECT_EQ(readFile(s.accountIni()), "[PELMAREMPLOYEE]\r\nMessage=" + folder.toUtf8() + "\r\n");
 
         Start again;
         writeFile(again.ini(), readFile(s.accountIni()));
         again.run();
         EXPECT_TRUE(again.messagesBeforeLocator.empty());
-        EXPECT_EQ(again.clock.databasePath(), config::databasePath(folder));
+        EXPECT_EQ(again.workplace.databasePath(), config::databasePath(folder));
     }
 }
 
@@ -219,7 +219,7 @@ TEST(StartupTest, TheSameQuestionIsNeverAskedTwiceWithNothingChanged)
         ASSERT_FALSE(s.dialogs.texts().isEmpty());
         EXPECT_TRUE(s.dialogs.texts().last().contains("reads back as '" + cut.app.filePath("tim") + "'"))
             << s.dialogs.texts().last().toStdString();
-        EXPECT_FALSE(s.clock.mail());
+        EXPECT_FALSE(s.workplace.mail());
     }
 
     Start s;
@@ -254,7 +254,7 @@ TEST(StartupTest, ANullThresholdStopsBeforeTheMailComponent)
     s.db.setSetting("WorkHoursNotify", Value::null());
     writeFile(s.ini(), iniText(s.db.folder()));
     EXPECT_EQ(errorOf([&] { s.run(); }), err::InvalidUseOfNull);
-    EXPECT_FALSE(s.clock.mail());
+    EXPECT_FALSE(s.workplace.mail());
 }
 
 } // namespace
