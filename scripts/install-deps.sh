@@ -12,7 +12,7 @@ packages=(
   libgtest-dev
   fonts-liberation
   python3 python3-aiosmtpd python3-cryptography
-  faketime xvfb xauth x11-apps imagemagick xdotool
+  faketime xvfb xauth x11-apps x11-utils imagemagick xdotool
   clang-format
   lintian
 )

@@ -10,17 +10,17 @@ root=$(pwd)
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 
-mkdir -p "$work/app" "$work/data" screens
-cp build/PelmarEmployee "$work/app/"
+mkdir -p "$work/program" "$work/data" screens
+cp build/PelmarEmployee "$work/program/"
 build/tools/pelmar-db demo "$work/data" >/dev/null
-printf '[PELMAREMPLOYEE]\r\nMessage=%s\r\n' "$work/data" > "$work/app/PelmarEmployee.ini"
+printf '[PELMAREMPLOYEE]\r\nMessage=%s\r\n' "$work/data" > "$work/program/PelmarEmployee.ini"
 
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp &
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-"$work/app/PelmarEmployee" &
+"$work/program/PelmarEmployee" &
 window=""
 for _ in $(seq 100); do
   window=$(xdotool search --name '^Time Log$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
