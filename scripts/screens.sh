@@ -20,13 +20,19 @@ Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp &
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
+# The first window whose title matches, waited for up to ten seconds.
+window_named() {
+  local found
+  for _ in $(seq 100); do
+    found=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$found" ] && { echo "$found"; return; }
+    sleep 0.1
+  done
+  echo "no window named $1 appeared" >&2
+  exit 1
+}
+
 "$work/program/PelmarEmployee" &
-window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^Time Log$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
+window=$(window_named '^Time Log$')
 sleep 1
 import -window "$window" screens/logged-out.png
 
@@ -48,12 +54,7 @@ echo "saved screens/logged-out.png, screens/logged-in.png and screens/time-sheet
 # The administrator's window: each tab in turn, Ctrl+Tab to the next. David's
 # shift left open yesterday is corrected first, so the audit trail has a row.
 "$root/build/pelmar-admin" --database "$work/data" &
-admin=""
-for _ in $(seq 100); do
-  admin=$(xdotool search --name '^Pelmar Administrator - ' 2>/dev/null | head -n 1) && [ -n "$admin" ] && break
-  sleep 0.1
-done
-[ -n "$admin" ] || { echo "the administrator's window did not appear" >&2; exit 1; }
+admin=$(window_named '^Pelmar Administrator - ')
 xdotool windowsize --sync "$admin" 900 560
 xdotool windowfocus --sync "$admin"
 open=$(build/tools/pelmar-db query "$work/data" "SELECT TimeID FROM qslTime WHERE PersonnelID = 4 AND TimeOut IS NULL" | sed -n 2p | tr -d '\r')
