@@ -10,5 +10,9 @@ case "$kind" in
   *) echo "usage: $0 [plain|sanitize]" >&2; exit 2 ;;
 esac
 
+# ccache keys its results by paths below the tree, so clones share them; the
+# precompiled headers change nothing that it hashes.
+export CCACHE_BASEDIR=$(pwd)
+export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 cmake -S . -B "$dir" -G Ninja "${extra[@]}" >/dev/null
 cmake --build "$dir"

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git ccache
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
   libsqlite3-dev sqlite3
   libpq-dev postgresql
