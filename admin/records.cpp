@@ -38,8 +38,7 @@ std::set<qint64> closedAtMidnight(Database& db, qint64 employeeId)
         return ids;
     const auto rs = db.openRecordset(
         QStringLiteral("SELECT TimeID FROM TimeAudit WHERE EmployeeID = %1 AND Action = '%2'")
-            .arg(employeeId)
-            .arg(TimeAudit::ClosedAtMidnight));
+            .arg(QString::number(employeeId), TimeAudit::ClosedAtMidnight));
     for (int r = 0; rs->moveTo(r); ++r)
         ids.insert(rs->field(cols::TimeID).toInteger());
     return ids;
@@ -76,6 +75,7 @@ TimeRecord setTimes(Database& db, qint64 timeId, const ShiftTimes& times, double
                           .arg(before.type.toTextOrEmpty())};
     const Value in = Value::date(times.in);
     const Value out = outValue(times);
+    audit.change(TimeAudit::Edited);
     const int changed =
         db.execute(QStringLiteral("UPDATE [Time] SET TimeIn = ?, TimeOut = ?, Thours = ? WHERE TimeID = ?"),
                    {in, out, shiftHours(in, out), Value::integer(timeId)});
@@ -83,7 +83,7 @@ TimeRecord setTimes(Database& db, qint64 timeId, const ShiftTimes& times, double
         throw Refusal{
             QCoreApplication::translate("pelmar::admin", "Time record %1 could not be changed.").arg(timeId)};
     const TimeRecord after = requireRecord(db, timeId);
-    audit.write(TimeAudit::Edited, before, after);
+    audit.changed(before, after);
     transaction.commit();
     return after;
 }
@@ -96,12 +96,13 @@ TimeRecord addShift(Database& db, qint64 employeeId, double date, const ShiftTim
     requireEmployee(db, employeeId);
     const Value in = Value::date(times.in);
     const Value out = outValue(times);
+    audit.change(TimeAudit::Added);
     db.execute(QStringLiteral("INSERT INTO [Time] (PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type) "
                               "VALUES (?, ?, ?, ?, ?, ?)"),
                {Value::integer(employeeId), Value::date(date), in, out, shiftHours(in, out),
                 Value::text(WorkedType)});
     const TimeRecord added = requireRecord(db, db.lastInsertId());
-    audit.write(TimeAudit::Added, std::nullopt, added);
+    audit.changed(std::nullopt, added);
     transaction.commit();
     return added;
 }
@@ -111,10 +112,11 @@ TimeRecord removeRecord(Database& db, qint64 timeId, double now)
     TimeAudit audit(db, now);
     Transaction transaction(db);
     const TimeRecord before = requireRecord(db, timeId);
+    audit.change(TimeAudit::Deleted);
     if (db.execute(QStringLiteral("DELETE FROM [Time] WHERE TimeID = ?"), {Value::integer(timeId)}) != 1)
         throw Refusal{
             QCoreApplication::translate("pelmar::admin", "Time record %1 could not be removed.").arg(timeId)};
-    audit.write(TimeAudit::Deleted, before, std::nullopt);
+    audit.changed(before, std::nullopt);
     transaction.commit();
     return before;
 }
@@ -156,10 +158,12 @@ QString recordsCsv(const std::vector<TimeRecord>& records)
 
 QString auditCsv(const std::vector<audit::Row>& rows)
 {
-    QString out = csv::header("When,Workstation,Action,TimeID,EmployeeID,Before,After");
+    QString out =
+        csv::header("When,Workstation,Account,Address,Action,TimeID,EmployeeID,Employee,Before,After");
     for (const audit::Row& row : rows)
-        out += csv::line({Value::date(row.when), Value::text(row.workstation), Value::text(row.action),
-                          row.timeId, row.employeeId, row.before, row.after});
+        out += csv::line({Value::date(row.when), Value::text(row.workstation), Value::text(row.account),
+                          Value::text(row.address), Value::text(row.action), row.timeId, row.employeeId,
+                          Value::text(row.employeeName), row.before, row.after});
     return out;
 }
 

@@ -1,7 +1,9 @@
 #include "admin/settings.h"
 
 #include "admin/refusal.h"
+#include "platform/clock.h"
 #include "platform/mail/smtpmail.h"
+#include "store/audit.h"
 #include "store/engine.h"
 #include "store/schema.h"
 
@@ -41,15 +43,46 @@ std::pair<QString, Value> checkedSetting(const QString& name, const QString& val
     return {column, Value::text(value)};
 }
 
+// The settings' row as the trail shows it, and its mail password.
+std::pair<QString, Value> trailed(Database& db)
+{
+    const auto rs = db.openRecordset(names::SettingsTable);
+    rs->moveFirst();
+    const auto text = [&rs](const QString& column) { return rs->field(column).toTextOrEmpty(); };
+    return {audit::describeSettings(rs->field(cols::WorkHoursNotify), text(cols::SmtpServer),
+                                    text(cols::SmtpUserName), text(cols::SmtpEmail)),
+            rs->field(cols::SmtpPassword)};
+}
+
+// One statement, so that a server's trigger sees one change.
 void write(Database& db, const std::vector<std::pair<QString, Value>>& values)
 {
+    const bool audited = audit::available(db);
     Transaction transaction(db);
+    QStringList assignments;
+    std::vector<Value> params;
     for (const auto& [column, value] : values) {
-        if (db.execute(QStringLiteral("UPDATE CustomSettings SET [%1] = ? WHERE SettingsID = (SELECT "
-                                      "MIN(SettingsID) FROM CustomSettings)")
-                           .arg(column),
-                       {value}) != 1)
-            throw Refusal{QCoreApplication::translate("pelmar::admin", "The settings table has no row.")};
+        assignments << QStringLiteral("[%1] = ?").arg(column);
+        params.push_back(value);
+    }
+    const auto before = audited ? trailed(db) : std::pair<QString, Value>();
+    if (db.execute(QStringLiteral("UPDATE CustomSettings SET %1 WHERE SettingsID = (SELECT "
+                                  "MIN(SettingsID) FROM CustomSettings)")
+                       .arg(assignments.join(QStringLiteral(", "))),
+                   params) != 1)
+        throw Refusal{QCoreApplication::translate("pelmar::admin", "The settings table has no row.")};
+    if (audited) {
+        // The rows a server's trigger writes: never the password's value.
+        const auto after = trailed(db);
+        const double now = SystemClock().now();
+        const bool passwordChanged = before.second.toTextOrEmpty() != after.second.toTextOrEmpty() ||
+                                     before.second.isNull() != after.second.isNull();
+        if (before.first != after.first || !passwordChanged)
+            audit::write(db, {now, QStringLiteral("settings changed"), Value::null(), Value::null(),
+                              Value::text(before.first), Value::text(after.first)});
+        if (passwordChanged)
+            audit::write(db, {now, QStringLiteral("mail password changed"), Value::null(), Value::null(),
+                              Value::null(), Value::null()});
     }
     transaction.commit();
 }

@@ -1,9 +1,12 @@
 #include "admin/staff.h"
 
 #include "admin/refusal.h"
+#include "platform/clock.h"
 #include "platform/namecheck.h"
+#include "store/audit.h"
 #include "store/engine.h"
 #include "store/schema.h"
+#include "timekeeping/timeaudit.h"
 
 #include <QCoreApplication>
 
@@ -17,12 +20,71 @@ bool exists(Database& db, qint64 id)
                ->recordCount() > 0;
 }
 
-// Sets one column of the employee's row, which must still be there.
+// An employee's row as the trail compares it.
+struct Row
+{
+    QString name;
+    Value terminated;
+    Value password;
+};
+
+std::optional<Row> readRow(Database& db, qint64 id)
+{
+    const auto rs = db.openRecordset(
+        QStringLiteral("SELECT FullName, TerminationDate, Password FROM Personnel WHERE EmployeeID = %1")
+            .arg(id));
+    if (rs->recordCount() == 0)
+        return std::nullopt;
+    return Row{rs->field(cols::FullName).toTextOrEmpty(), rs->field(cols::TerminationDate),
+               rs->field(cols::Password)};
+}
+
+bool differ(const Value& a, const Value& b)
+{
+    return a.isNull() != b.isNull() || a.toTextOrEmpty() != b.toTextOrEmpty();
+}
+
+// The rows a server's trigger writes for the change of an employee's row,
+// written by the program on a file: never the password itself.
+void trail(Database& db, qint64 id, const std::optional<Row>& before, const Row& after)
+{
+    const double now = SystemClock().now();
+    const Value employee = Value::integer(id);
+    const Value shownAfter = Value::text(audit::describeEmployee(after.name, after.terminated));
+    if (!before) {
+        audit::write(
+            db, {now, QStringLiteral("employee added"), Value::null(), employee, Value::null(), shownAfter});
+        return;
+    }
+    const Value shownBefore = Value::text(audit::describeEmployee(before->name, before->terminated));
+    bool written = false;
+    const auto row = [&](const char* action, const Value& from, const Value& to) {
+        audit::write(db, {now, QString::fromLatin1(action), Value::null(), employee, from, to});
+        written = true;
+    };
+    if (before->name != after.name)
+        row("employee renamed", shownBefore, shownAfter);
+    if (differ(before->terminated, after.terminated))
+        row(after.terminated.isNull() ? "employee rehired" : "employee terminated", shownBefore, shownAfter);
+    if (differ(before->password, after.password))
+        row("password reset", Value::null(), Value::null());
+    if (!written)
+        row("employee edited", shownBefore, shownAfter);
+}
+
+// Sets one column of the employee's row, which must still be there, with
+// its trail.
 void editEmployee(Database& db, qint64 id, const QString& column, const Value& value)
 {
+    const bool audited = audit::available(db);
+    Transaction transaction(db);
+    const std::optional<Row> before = readRow(db, id);
     if (db.execute(QStringLiteral("UPDATE Personnel SET [%1] = ? WHERE EmployeeID = ?").arg(column),
                    {value, Value::integer(id)}) != 1)
         throw Refusal{QCoreApplication::translate("pelmar::admin", "There is no employee %1.").arg(id)};
+    if (audited)
+        trail(db, id, before, *readRow(db, id));
+    transaction.commit();
 }
 
 } // namespace
@@ -53,6 +115,7 @@ void checkName(const QString& name)
 void addEmployee(Database& db, qint64 id, const QString& name, const QString& password)
 {
     checkName(name);
+    const bool audited = audit::available(db);
     Transaction transaction(db);
     if (exists(db, id))
         throw Refusal{
@@ -60,33 +123,35 @@ void addEmployee(Database& db, qint64 id, const QString& name, const QString& pa
                 .arg(id)};
     db.execute(QStringLiteral("INSERT INTO Personnel (EmployeeID, FullName, Password) VALUES (?, ?, ?)"),
                {Value::integer(id), Value::text(name), Value::text(password)});
+    if (audited)
+        trail(db, id, std::nullopt, *readRow(db, id));
     transaction.commit();
 }
 
 void setPassword(Database& db, qint64 id, const QString& password)
 {
-    Transaction transaction(db);
     editEmployee(db, id, cols::Password, Value::text(password));
-    transaction.commit();
 }
 
 void terminate(Database& db, qint64 id, double date)
 {
-    Transaction transaction(db);
     editEmployee(db, id, cols::TerminationDate, Value::date(date));
-    transaction.commit();
 }
 
 void rehire(Database& db, qint64 id)
 {
+    const bool audited = audit::available(db);
     Transaction transaction(db);
     requireEmployee(db, id);
+    const std::optional<Row> before = readRow(db, id);
     if (db.execute(QStringLiteral("UPDATE Personnel SET TerminationDate = NULL WHERE EmployeeID = ? AND "
                                   "TerminationDate IS NOT NULL"),
                    {Value::integer(id)}) != 1)
         throw Refusal{QCoreApplication::translate("pelmar::admin",
                                                   "Employee %1 is not terminated; nothing was changed.")
                           .arg(id)};
+    if (audited)
+        trail(db, id, before, *readRow(db, id));
     transaction.commit();
 }
 
@@ -106,11 +171,15 @@ void addAbsences(Database& db, qint64 id, const std::vector<double>& dates, Reco
     if (dates.empty())
         throw Refusal{
             QCoreApplication::translate("pelmar::admin", "The range holds no day from Monday to Friday.")};
+    TimeAudit audit(db, SystemClock().now());
     Transaction transaction(db);
     requireEmployee(db, id);
-    for (const double date : dates)
+    for (const double date : dates) {
+        audit.change(TimeAudit::AbsenceAdded);
         db.execute(QStringLiteral("INSERT INTO [Time] (PersonnelID, Tdate, Type) VALUES (?, ?, ?)"),
                    {Value::integer(id), Value::date(date), Value::text(typeText(type))});
+        audit.changed(std::nullopt, timerecords::read(db, db.lastInsertId()));
+    }
     transaction.commit();
 }
 

@@ -3,7 +3,9 @@
 #include "platform/datetime.h"
 #include "platform/runerror.h"
 #include "store/engine.h"
+#include "store/postgres.h"
 #include "store/schema.h"
+#include "store/serverrules.h"
 #include "store/sqltexts.h"
 #include "timekeeping/hours.h"
 #include "timekeeping/timeaudit.h"
@@ -45,7 +47,13 @@ std::optional<Employee> admit(Database& db, const Value& employeeId, const QStri
         return std::nullopt;
     }
     // The password first, so that a name alone tells nobody who has left.
-    if (!passwordMatches(row->field(cols::Password), password)) {
+    // A server compares it itself and never hands it out.
+    sql::PgSession* server = dynamic_cast<sql::PgSession*>(&db.session());
+    const bool matches =
+        server && server->hasServerRules()
+            ? sql::passwordMatches(*server, row->field(cols::EmployeeID).toInteger(), password)
+            : passwordMatches(row->field(cols::Password), password);
+    if (!matches) {
         refusal = wrongPassword();
         return std::nullopt;
     }
@@ -104,14 +112,16 @@ LogInResult logIn(Workplace& workplace, const Value& employeeId, const QString& 
         newest = timerecords::newestRecent(*db, who.id, now);
         offer = clockOffer(newest, today);
         if (isRepair(offer)) {
+            audit.change(TimeAudit::ClosedAtMidnight);
             closed = timerecords::closeShift(*db, *newest, Midnight);
             if (!closed)
                 throw RunError::of(err::Locked); // changed under our lock: a writer without one
-            audit.write(TimeAudit::ClosedAtMidnight, newest, closed);
+            audit.changed(newest, closed);
             if (offer == ClockOffer::RepairYesterday) {
+                audit.change(TimeAudit::ReopenedAfterMidnight);
                 newest =
                     timerecords::read(*db, timerecords::addShift(*db, who.id, today, OneMinutePastMidnight));
-                audit.write(TimeAudit::ReopenedAfterMidnight, std::nullopt, newest);
+                audit.changed(std::nullopt, newest);
             }
         }
         transaction.commit();

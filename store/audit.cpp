@@ -2,10 +2,14 @@
 
 #include "platform/runerror.h"
 #include "store/engine.h"
+#include "store/postgres.h"
+#include "store/serverrules.h"
 
-#include <QString>
+#include <QSysInfo>
 #include <map>
 #include <mutex>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace pelmar::audit {
 
@@ -26,27 +30,57 @@ void remember(const QString& path, bool present)
     cache()[path] = present;
 }
 
-// Column types that both engines read the same way. "When" is a reserved
-// word, so it is always written quoted (as [When] in the program's dialect).
-// AuditID keeps the order of writing, which several rows of one second need;
-// the writer numbers it, since the engines number keys differently.
+sql::PgSession* server(Database& db)
+{
+    return dynamic_cast<sql::PgSession*>(&db.session());
+}
+
+// Column types that SQLite reads as the program does. "When" is a reserved
+// word, so it is always written quoted (as [When] in the program's
+// dialect). AuditID keeps the order of writing, which several rows of one
+// second need; SQLite numbers it.
 const char* const CreateTable =
     "CREATE TABLE IF NOT EXISTS TimeAudit (AuditID INTEGER PRIMARY KEY, [When] DOUBLE PRECISION NOT NULL, "
     "Workstation TEXT, Action TEXT NOT NULL, TimeID INTEGER, EmployeeID INTEGER, "
-    "Before TEXT, After TEXT)";
+    "Before TEXT, After TEXT, Account TEXT, Address TEXT)";
 const char* const CreateIndex = "CREATE INDEX IF NOT EXISTS TimeAuditByWhen ON TimeAudit ([When])";
+
+// A trail made before it named the account.
+void addAccountColumns(Database& db)
+{
+    const QStringList columns = db.session().describe(QStringLiteral("TimeAudit")).columns;
+    for (const char* column : {"Account", "Address"}) {
+        if (!columns.contains(QLatin1String(column), Qt::CaseInsensitive))
+            db.execute(QStringLiteral("ALTER TABLE TimeAudit ADD COLUMN %1 TEXT").arg(QLatin1String(column)));
+    }
+}
+
+// The file's writer as the system knows them.
+QString account()
+{
+    if (const passwd* entry = getpwuid(geteuid()))
+        return QString::fromLocal8Bit(entry->pw_name);
+    return qEnvironmentVariable("USER");
+}
 
 } // namespace
 
 void createTable(Database& db)
 {
+    if (sql::PgSession* pg = server(db)) {
+        sql::installServerRules(*pg);
+        return;
+    }
     db.execute(QString::fromUtf8(CreateTable));
     db.execute(QString::fromUtf8(CreateIndex));
+    addAccountColumns(db);
     remember(db.path(), true);
 }
 
 bool available(Database& db)
 {
+    if (sql::PgSession* pg = server(db))
+        return pg->hasServerRules();
     {
         const std::lock_guard lock(cacheMutex);
         const auto known = cache().find(db.path());
@@ -56,6 +90,7 @@ bool available(Database& db)
     bool present = true;
     try {
         db.openRecordset(QStringLiteral("SELECT TimeID FROM TimeAudit WHERE 1 = 0"));
+        addAccountColumns(db);
     } catch (const RunError& e) {
         if (e.number() != err::InputTableNotFound)
             throw; // a busy or broken file says nothing about the table
@@ -65,31 +100,64 @@ bool available(Database& db)
     return present;
 }
 
+void label(Database& db, const QString& action)
+{
+    if (sql::PgSession* pg = server(db))
+        pg->run(QStringLiteral("SELECT set_config('pelmar.action', $1, true)"), {Value::text(action)});
+}
+
 void write(Database& db, const Entry& entry)
 {
-    // The caller's write transaction holds the file, so the next number is ours.
-    const Value last = db.openRecordset(QStringLiteral("SELECT MAX(AuditID) AS LastID FROM TimeAudit"))
-                           ->field(QStringLiteral("LastID"));
-    db.execute(
-        QStringLiteral("INSERT INTO TimeAudit (AuditID, [When], Workstation, Action, TimeID, EmployeeID, "
-                       "Before, After) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-        {Value::integer(last.isNull() ? 1 : last.toInteger() + 1), Value::number(entry.when),
-         Value::text(entry.workstation), Value::text(entry.action), Value::integer(entry.timeId),
-         entry.employeeId.isNull() ? Value::null() : Value::integer(entry.employeeId.toInteger()),
-         entry.before, entry.after});
+    if (server(db))
+        return;
+    db.execute(QStringLiteral("INSERT INTO TimeAudit ([When], Workstation, Action, TimeID, EmployeeID, "
+                              "Before, After, Account) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+               {Value::number(entry.when), Value::text(QSysInfo::machineHostName()),
+                Value::text(entry.action),
+                entry.timeId.isNull() ? Value::null() : Value::integer(entry.timeId.toInteger()),
+                entry.employeeId.isNull() ? Value::null() : Value::integer(entry.employeeId.toInteger()),
+                entry.before, entry.after, Value::text(account())});
+}
+
+void note(Database& db, const Entry& entry)
+{
+    if (sql::PgSession* pg = server(db)) {
+        if (pg->hasServerRules())
+            pg->run(QStringLiteral("SELECT pelmar_note($1, $2)"),
+                    {Value::text(entry.action), Value::integer(entry.timeId.toInteger())});
+        return;
+    }
+    write(db, entry);
+}
+
+QString describeEmployee(const QString& fullName, const Value& terminationDate)
+{
+    return QStringLiteral("FullName=%1; TerminationDate=%2").arg(fullName, terminationDate.toTextOrEmpty());
+}
+
+QString describeSettings(const Value& notifyHours, const QString& server, const QString& user,
+                         const QString& email)
+{
+    return QStringLiteral("WorkHoursNotify=%1; smtpserver=%2; smtpusername=%3; smtpemail=%4")
+        .arg(notifyHours.toTextOrEmpty(), server, user, email);
 }
 
 std::vector<Row> read(Database& db, double from, double to)
 {
     // Bounds as numbers: the column holds serials, not the dialect's dates.
     const auto rs = db.openRecordset(
-        QStringLiteral("SELECT [When], Workstation, Action, TimeID, EmployeeID, Before, After FROM TimeAudit "
-                       "WHERE [When] >= %1 AND [When] < %2 ORDER BY AuditID")
+        QStringLiteral(
+            "SELECT TimeAudit.[When], TimeAudit.Workstation, TimeAudit.Account, TimeAudit.Address, "
+            "TimeAudit.Action, TimeAudit.TimeID, TimeAudit.EmployeeID, Personnel.FullName, "
+            "TimeAudit.Before, TimeAudit.After FROM TimeAudit LEFT JOIN Personnel ON "
+            "Personnel.EmployeeID = TimeAudit.EmployeeID WHERE TimeAudit.[When] >= %1 AND "
+            "TimeAudit.[When] < %2 ORDER BY TimeAudit.AuditID")
             .arg(QString::number(from, 'f', 0), QString::number(to + 1, 'f', 0)));
     std::vector<Row> rows;
     for (int r = 0; rs->moveTo(r); ++r) {
         const std::vector<Value>& v = rs->row(r);
-        rows.push_back({v[0].toDouble(), v[1].toTextOrEmpty(), v[2].toTextOrEmpty(), v[3], v[4], v[5], v[6]});
+        rows.push_back({v[0].toDouble(), v[1].toTextOrEmpty(), v[2].toTextOrEmpty(), v[3].toTextOrEmpty(),
+                        v[4].toTextOrEmpty(), v[5], v[6], v[7].toTextOrEmpty(), v[8], v[9]});
     }
     return rows;
 }

@@ -9,9 +9,10 @@ namespace pelmar {
 
 class Database;
 
-// The audit trail of time records: one TimeAudit row for every change that
-// the clock makes by itself or an administrator makes by hand, written by
-// the caller inside the transaction of the change. Files made by the suite's
+// The audit trail: one TimeAudit row for every change of a time record, an
+// employee or the settings, in the transaction of the change. On a server
+// the tables' triggers write it, for every statement whoever sends it; on a
+// file the program writes the same rows itself. Files made by the suite's
 // other programs have no such table until `pelmar-db upgrade`; they are read
 // and written without a trail.
 namespace audit {
@@ -19,32 +20,47 @@ namespace audit {
 struct Entry
 {
     double when = 0; // date serial of the change
-    QString workstation;
     QString action;
-    qint64 timeId = 0;
-    Value employeeId;
-    Value before; // the record's fields as text; Null for an added record
-    Value after;  // Null for a deleted record
+    Value timeId;     // Null for a change that is no time record's
+    Value employeeId; // Null for the settings
+    Value before;     // the fields as text; Null for an added row
+    Value after;      // Null for a deleted row
 };
 
-// Creates the table and its index when missing; safe to run again.
+// Creates the table, or brings an older one up to date; safe to run again.
 void createTable(Database& db);
 
-// Whether the database has the table. Asked of the file once per path, so
+// Whether the database keeps a trail. Asked of the file once per path, so
 // call it before a transaction begins: a failed look-up must not end one.
 bool available(Database& db);
 
+// Names the change the caller's transaction writes next; a server's trigger
+// writes it under this name.
+void label(Database& db, const QString& action);
+// The row of a change just written in the caller's transaction: written
+// here on a file, by the trigger already on a server.
 void write(Database& db, const Entry& entry);
+// The row of an attempt that changed nothing, kept all the same.
+void note(Database& db, const Entry& entry);
+
+// How the trail shows an employee's and the settings' fields; never a
+// password.
+QString describeEmployee(const QString& fullName, const Value& terminationDate);
+QString describeSettings(const Value& notifyHours, const QString& server, const QString& user,
+                         const QString& email);
 
 // The rows whose When falls on the dates from..to (whole-day serials), in
-// the order they were written.
+// the order they were written, with the employee's name where known.
 struct Row
 {
     double when;
     QString workstation;
+    QString account; // who wrote it: the server's role, or the file's user
+    QString address; // the client's network address on a server
     QString action;
     Value timeId;
     Value employeeId;
+    QString employeeName;
     Value before;
     Value after;
 };

@@ -51,10 +51,11 @@ public:
     void close();
     // The location it was opened at: a file path or a server's URI.
     const QString& path() const;
+    // The engine's session, for what only one engine offers.
+    sql::Session& session();
 
 private:
     friend class Transaction;
-    sql::Session& session();
     std::shared_ptr<sql::Session> m_session;
 };
 

@@ -7,6 +7,8 @@
 #include "store/sqlitesession.h"
 
 #include <QRegularExpression>
+#include <QSysInfo>
+#include <QTimeZone>
 #include <QUrl>
 #include <charconv>
 #include <cstring>
@@ -233,11 +235,38 @@ std::shared_ptr<PgSession> PgSession::connect(const QString& uri)
 {
     const QByteArray location = uri.toUtf8();
     const QByteArray timeout = QByteArray::number(10);
+    // The trail names the workstation by it.
+    const QByteArray workstation = QSysInfo::machineHostName().left(63).toUtf8();
+    // A call that hangs ends as an error: the statement after its timeout,
+    // a dead peer after the keepalives or the unacknowledged data's timeout.
+    // The zone is the terminal's own, in which the server computes hours.
+    const QByteArray options =
+        QStringLiteral("-c statement_timeout=%1 -c TimeZone=%2")
+            .arg(QString::number(StatementTimeoutMs), QString::fromUtf8(QTimeZone::systemTimeZoneId()))
+            .toUtf8();
     // Ours first, so that the URI may override them; the encoding last, as
     // every text we send and read is UTF-8.
-    const char* const keywords[] = {"connect_timeout", "fallback_application_name", "dbname",
-                                    "client_encoding", nullptr};
-    const char* const values[] = {timeout.constData(), "PelmarEmployee", location.constData(), "UTF8",
+    const char* const keywords[] = {"connect_timeout",
+                                    "application_name",
+                                    "options",
+                                    "keepalives",
+                                    "keepalives_idle",
+                                    "keepalives_interval",
+                                    "keepalives_count",
+                                    "tcp_user_timeout",
+                                    "dbname",
+                                    "client_encoding",
+                                    nullptr};
+    const char* const values[] = {timeout.constData(),
+                                  workstation.isEmpty() ? "PelmarEmployee" : workstation.constData(),
+                                  options.constData(),
+                                  "1",
+                                  "30",
+                                  "10",
+                                  "3",
+                                  "30000",
+                                  location.constData(),
+                                  "UTF8",
                                   nullptr};
     PgConnectionHandle conn(PQconnectdbParams(keywords, values, 1));
     if (!conn)
@@ -253,8 +282,12 @@ std::shared_ptr<PgSession> PgSession::connect(const QString& uri)
     std::shared_ptr<PgSession> session(new PgSession(uri, std::move(conn)));
     // A lock wait ends as the file's busy wait does. Floats in full, so that
     // a date serial reads back exactly as it was written.
-    session->exec(
-        QStringLiteral("SET lock_timeout = %1; SET extra_float_digits = 3").arg(Connection::BusyTimeoutMs));
+    PgResultHandle lockRow = session->run(
+        QStringLiteral(
+            "SELECT set_config('lock_timeout', '%1', false), set_config('extra_float_digits', '3', "
+            "false), to_regclass('writelock') IS NOT NULL")
+            .arg(Connection::BusyTimeoutMs));
+    session->m_rules = PQgetvalue(lockRow.get(), 0, 2)[0] == 't';
     return session;
 }
 
@@ -281,7 +314,8 @@ RunError PgSession::error(const PGresult* result, const QString& context) const
     const QString message =
         withoutPassword(primary ? QString::fromUtf8(primary) : messageOf(m_conn.get()), location());
     const QByteArray code = state ? QByteArray(state) : QByteArray();
-    if (code.isEmpty() || code.startsWith("08") || code.startsWith("57P") || stale())
+    // 57014: the statement timed out, as on a server that stopped answering.
+    if (code.isEmpty() || code.startsWith("08") || code.startsWith("57P") || code == "57014" || stale())
         return RunError(err::ServerCallFailed,
                         QStringLiteral("The call to the PostgreSQL server failed. %1").arg(message));
     if (code == "42P01") {
@@ -469,7 +503,10 @@ void PgSession::begin()
     // The whole database's write lock, as SQLite's BEGIN IMMEDIATE takes it:
     // two terminals' transactions never interleave.
     try {
-        exec(QStringLiteral("BEGIN; SELECT pg_advisory_xact_lock(%1)").arg(WriteLockKey));
+        // A row lock ends with its transaction, whoever takes it; databases
+        // made before the lock's row take an advisory lock instead.
+        exec(m_rules ? QStringLiteral("BEGIN; SELECT LockID FROM writelock FOR UPDATE")
+                     : QStringLiteral("BEGIN; SELECT pg_advisory_xact_lock(%1)").arg(WriteLockKey));
     } catch (...) {
         rollback();
         throw;

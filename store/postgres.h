@@ -61,8 +61,12 @@ public:
     // Counts writes, so that a page read before a write is not served after.
     quint64 writes() const { return m_writes; }
     PGconn* handle() const { return m_conn.get(); }
+    // Whether the database holds the server's own rules: its audit
+    // triggers, a terminal's limits, the write lock's row.
+    bool hasServerRules() const { return m_rules; }
 
     static constexpr qint64 WriteLockKey = 0x50656c6d6172; // "Pelmar"
+    static constexpr int StatementTimeoutMs = 10000;
 
 private:
     PgSession(QString uri, PgConnectionHandle conn);
@@ -71,7 +75,8 @@ private:
     PgConnectionHandle m_conn;
     qint64 m_lastInsertId = 0;
     quint64 m_writes = 0;
-    QHash<QString, TableShape> m_shapes;              // by lower-case table name
+    bool m_rules = false;                // the database has the server's rules and the write lock's row
+    QHash<QString, TableShape> m_shapes; // by lower-case table name
     std::map<Oid, QHash<int, Value::Kind>> m_origins; // declared kinds by table and column
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/runerror.h"
 #include "store/postgres.h"
+#include "store/serverrules.h"
 #include "store/sqlitesession.h"
 
 #include <QFile>
@@ -58,6 +59,10 @@ const QStringList& schemaNames()
         QStringLiteral("Action"),
         QStringLiteral("Before"),
         QStringLiteral("After"),
+        QStringLiteral("Account"),
+        QStringLiteral("Address"),
+        QStringLiteral("WriteLock"),
+        QStringLiteral("LockID"),
     };
     return names;
 }
@@ -179,53 +184,20 @@ QString existingTable(Session& session)
     return QString();
 }
 
-std::optional<QString> grantTerminal(const QString& uri, const QString& role)
-{
-    if (!isServerLocation(uri))
-        return QStringLiteral("A file has no roles; give a server's URI.");
-    std::shared_ptr<PgSession> session = PgSession::connect(uri);
-    if (session->describe(QStringLiteral("Personnel")).columns.isEmpty())
-        throw RunError::of(err::InputTableNotFound, QStringLiteral("Personnel"));
-    PgResultHandle found = session->run(
-        QStringLiteral(
-            "SELECT rolsuper, pg_has_role($1::name, (SELECT relowner FROM pg_class "
-            "WHERE oid = to_regclass('personnel')), 'MEMBER') FROM pg_roles WHERE rolname = $1::name"),
-        {Value::text(role)});
-    if (PQntuples(found.get()) == 0)
-        return QStringLiteral("There is no role '%1' on the server; create it first "
-                              "(createuser --pwprompt %1).")
-            .arg(role);
-    if (PQgetvalue(found.get(), 0, 0)[0] == 't')
-        return QStringLiteral("'%1' is a superuser, whom no grant can restrict.").arg(role);
-    if (PQgetvalue(found.get(), 0, 1)[0] == 't')
-        return QStringLiteral("'%1' owns the tables; a terminal needs a role of its own.").arg(role);
-
-    const QString grantee = QLatin1Char('"') +
-                            QString(role).replace(QLatin1Char('"'), QLatin1String(""
-                                                                                  "")) +
-                            QLatin1Char('"');
-    // The audit trail's numbers are the writer's: it reads the last one,
-    // and the insert reads back the key.
-    const bool audited = !session->describe(QStringLiteral("TimeAudit")).columns.isEmpty();
-    const QString every = QStringLiteral("personnel, customsettings, time, qslpersonnelshort, qsltime") +
-                          (audited ? QStringLiteral(", timeaudit") : QString());
-    QString grants = QStringLiteral("BEGIN; REVOKE ALL ON %1 FROM %2; "
-                                    "GRANT SELECT ON personnel, customsettings, time, qslpersonnelshort, "
-                                    "qsltime TO %2; GRANT INSERT, UPDATE ON time TO %2; ")
-                         .arg(every, grantee);
-    if (audited)
-        grants += QStringLiteral("GRANT SELECT (auditid, timeid), INSERT ON timeaudit TO %1; ").arg(grantee);
-    session->exec(grants + QStringLiteral("COMMIT;"));
-    return std::nullopt;
-}
-
 void createDatabase(const QString& location)
 {
     if (isServerLocation(location)) {
         std::shared_ptr<PgSession> session = PgSession::connect(location);
         if (const QString table = existingTable(*session); !table.isEmpty())
             throw RunError(err::TableExists, QStringLiteral("Table '%1' already exists.").arg(table));
-        session->exec(QStringLiteral("BEGIN;") + QString::fromUtf8(ServerSchema) + QStringLiteral("COMMIT;"));
+        session->exec(QStringLiteral("BEGIN;") + QString::fromUtf8(ServerSchema));
+        try {
+            installServerRules(*session);
+            session->exec(QStringLiteral("COMMIT"));
+        } catch (...) {
+            session->rollback();
+            throw;
+        }
         return;
     }
     std::shared_ptr<Connection> conn = Connection::create(location);

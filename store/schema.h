@@ -63,7 +63,8 @@ class Session;
 // Creates a new database file at path with the schema and one settings row
 // (WorkHoursNotify 10, empty mail settings). Refuses an existing file. A
 // server's URI gets the same tables, saved queries and row in its database,
-// which must not hold them yet (3010).
+// which must not hold them yet (3010), with the server's own rules and
+// audit trail.
 void createDatabase(const QString& location);
 // Creates the schema and the settings row through an open session, inside
 // the transaction the caller holds.
@@ -74,12 +75,6 @@ void createIndexes(Session& session);
 // The first of the schema's tables and saved queries that the database
 // already holds; empty when it holds none of them.
 QString existingTable(Session& session);
-// Gives role, on the server at uri, what a terminal does and nothing more:
-// read the staff, the settings, the time records and the saved queries,
-// add and update time records, add audit rows. Whatever else it held on
-// these tables is taken back; the owner keeps everything. Returns why it
-// can't (a file, an unknown role, the owner or a superuser), or nullopt.
-std::optional<QString> grantTerminal(const QString& uri, const QString& role);
 } // namespace sql
 
 } // namespace pelmar

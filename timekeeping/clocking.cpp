@@ -34,7 +34,7 @@ ActionResult clockIn(Workplace& workplace, const Employee& who, double now)
     Transaction transaction(*db);
     const std::optional<TimeRecord> newest = timerecords::newestRecent(*db, who.id, now);
     if (newest && newest->isOpenShift()) {
-        audit.write(TimeAudit::AlreadyClockedIn, newest, newest);
+        audit.note(TimeAudit::AlreadyClockedIn, *newest);
         transaction.commit();
         result.notices.push_back(Notice::message(
             newest->timeIn.isNull()
@@ -46,8 +46,10 @@ ActionResult clockIn(Workplace& workplace, const Employee& who, double now)
         result.clockedIn = clockedInLine(*newest);
         return result;
     }
+    audit.change(TimeAudit::ClockedIn);
     const qint64 id = timerecords::addShift(*db, who.id, now, timeOfDay(now));
     const std::optional<TimeRecord> added = timerecords::read(*db, id);
+    audit.changed(std::nullopt, added);
     transaction.commit();
     result.clockedIn = clockedInLine(*added);
     result.written = id;
@@ -71,7 +73,7 @@ ActionResult clockOut(Workplace& workplace, const Employee& who, qint64 shiftId,
     }
     if (!shift->isOpen()) {
         // The administrator sees the attempt; the record stays as it was.
-        audit.write(TimeAudit::AlreadyClockedOut, shift, shift);
+        audit.note(TimeAudit::AlreadyClockedOut, *shift);
         transaction.commit();
         result.notices.push_back(Notice::message(
             QCoreApplication::translate("pelmar::clocking",
@@ -80,9 +82,11 @@ ActionResult clockOut(Workplace& workplace, const Employee& who, qint64 shiftId,
         result.clockedOut = clockedOutLine(dayClockedOut(*shift), *shift);
         return result;
     }
+    audit.change(TimeAudit::ClockedOut);
     const std::optional<TimeRecord> closed = timerecords::closeShift(*db, *shift, timeOfDay(now));
     if (!closed)
         throw RunError::of(err::Locked); // changed under our lock: a writer without one
+    audit.changed(shift, closed);
     transaction.commit();
     // The day the shift ended, not the record's own date.
     result.clockedOut = clockedOutLine(dates::datePart(now), *closed);

@@ -2,21 +2,33 @@
 
 #include "store/audit.h"
 
-#include <QSysInfo>
-
 namespace pelmar {
 
 TimeAudit::TimeAudit(Database& db, double now) : m_db(db), m_now(now), m_enabled(audit::available(db)) {}
 
-void TimeAudit::write(const QString& action, const std::optional<TimeRecord>& before,
-                      const std::optional<TimeRecord>& after)
+void TimeAudit::change(const QString& action)
+{
+    m_action = action;
+    if (m_enabled)
+        audit::label(m_db, action);
+}
+
+void TimeAudit::changed(const std::optional<TimeRecord>& before, const std::optional<TimeRecord>& after)
 {
     if (!m_enabled)
         return;
     const TimeRecord& record = after ? *after : *before;
-    audit::write(m_db, {m_now, QSysInfo::machineHostName(), action, record.id, record.personnelId,
+    audit::write(m_db, {m_now, m_action, Value::integer(record.id), record.personnelId,
                         before ? Value::text(describe(*before)) : Value::null(),
                         after ? Value::text(describe(*after)) : Value::null()});
+}
+
+void TimeAudit::note(const QString& action, const TimeRecord& record)
+{
+    if (!m_enabled)
+        return;
+    const Value fields = Value::text(describe(record));
+    audit::note(m_db, {m_now, action, Value::integer(record.id), record.personnelId, fields, fields});
 }
 
 QString TimeAudit::describe(const TimeRecord& record)

@@ -10,21 +10,27 @@ namespace pelmar {
 class Database;
 
 // What a change to a time record leaves in the audit trail. Made on the
-// connection of the change before its transaction begins; write() then goes
-// into that transaction, so the trail holds a row exactly when the change
-// was saved. Without the table (older files) write() does nothing.
+// connection of the change before its transaction begins. Inside it, each
+// change is named first (change()), then written, then recorded
+// (changed()), so that the trail holds its row exactly when the change was
+// saved: on a server the trigger writes it under that name, on a file
+// changed() does. Without a trail (older files) both do nothing.
 class TimeAudit
 {
 public:
     TimeAudit(Database& db, double now);
 
-    void write(const QString& action, const std::optional<TimeRecord>& before,
-               const std::optional<TimeRecord>& after);
+    void change(const QString& action);
+    void changed(const std::optional<TimeRecord>& before, const std::optional<TimeRecord>& after);
+    // An attempt that changed nothing, kept all the same.
+    void note(const QString& action, const TimeRecord& record);
 
     // The record's fields as the trail keeps them:
     // "Tdate=12/3/2026; TimeIn=9:00:00 AM; TimeOut=; Thours=; Type=Worked".
     static QString describe(const TimeRecord& record);
 
+    inline static const QString ClockedIn = QStringLiteral("clocked in");
+    inline static const QString ClockedOut = QStringLiteral("clocked out");
     inline static const QString ClosedAtMidnight = QStringLiteral("closed at midnight");
     inline static const QString ReopenedAfterMidnight = QStringLiteral("reopened at 12:01 am");
     inline static const QString AlreadyClockedIn = QStringLiteral("already clocked in");
@@ -32,11 +38,13 @@ public:
     inline static const QString Edited = QStringLiteral("edited");
     inline static const QString Added = QStringLiteral("added");
     inline static const QString Deleted = QStringLiteral("deleted");
+    inline static const QString AbsenceAdded = QStringLiteral("absence added");
 
 private:
     Database& m_db;
     double m_now;
     bool m_enabled;
+    QString m_action;
 };
 
 } // namespace pelmar

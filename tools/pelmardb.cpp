@@ -15,6 +15,7 @@
 #include "store/engine.h"
 #include "store/postgres.h"
 #include "store/schema.h"
+#include "store/serverrules.h"
 #include "store/sqlitesession.h"
 #include "timekeeping/hours.h"
 #include "tools/secret.h"
@@ -52,7 +53,8 @@ const char* const Usage = R"(usage:
   pelmar-db audit FOLDER FROM TO
   pelmar-db upgrade FOLDER
   pelmar-db copy SOURCE TARGET
-  pelmar-db grant-terminal URI ROLE
+  pelmar-db grant-terminal URI GROUP
+  pelmar-db add-terminal URI GROUP NAME [PASSWORD]
 Every FOLDER may also be a server's URI.
 Dates are M/D/YYYY; times h:mm AM or h:mm:ss PM; OUT "-" leaves a shift open.
 A PASSWORD "-" is read from standard input; left out, it is asked for on the terminal.
@@ -305,24 +307,39 @@ private:
         reader.exec(server ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")
                            : QStringLiteral("BEGIN"));
         writer.begin();
+        auto* serverTarget = dynamic_cast<sql::PgSession*>(&writer);
         try {
             if (!hasTables)
                 sql::createTables(writer);
-            // The target's own settings row gives way to the source's.
-            writer.write(writer.translate(QStringLiteral("DELETE FROM [CustomSettings]")), {});
             std::vector<std::pair<const char*, const char*>> tables(std::begin(CopiedTables),
                                                                     std::end(CopiedTables));
-            if (!reader.describe(QString::fromLatin1(AuditTable.first)).columns.isEmpty()) {
+            const bool audited = !reader.describe(QString::fromLatin1(AuditTable.first)).columns.isEmpty();
+            if (serverTarget) {
+                // The copied rows are no one's change: the trail is copied as
+                // it stands, and the triggers come back after the rows.
+                sql::installServerRules(*serverTarget);
+                serverTarget->exec(QStringLiteral(
+                    "DROP TRIGGER pelmar_guard ON \"time\"; DROP TRIGGER pelmar_audit ON \"time\"; "
+                    "DROP TRIGGER pelmar_audit ON personnel; DROP TRIGGER pelmar_audit ON customsettings"));
+            } else if (audited) {
                 Database database(target);
                 audit::createTable(database);
-                tables.push_back(AuditTable);
             }
+            if (audited)
+                tables.push_back(AuditTable);
+            // The target's own settings row gives way to the source's.
+            writer.write(writer.translate(QStringLiteral("DELETE FROM [CustomSettings]")), {});
             for (const auto& [name, key] : tables)
                 copyTable(reader, writer, QString::fromLatin1(name), QString::fromLatin1(key), progress, err);
-            if (isServerLocation(writer.location()))
-                // New time records continue after the copied keys.
-                writer.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('time', 'timeid'), "
-                                           "COALESCE(MAX(timeid), 0) + 1, false) FROM time"));
+            if (serverTarget) {
+                sql::installServerRules(*serverTarget);
+                // New time records and audit rows continue after the copied keys.
+                serverTarget->exec(
+                    QStringLiteral("SELECT setval(pg_get_serial_sequence('time', 'timeid'), "
+                                   "COALESCE(MAX(timeid), 0) + 1, false) FROM time; "
+                                   "SELECT setval(pg_get_serial_sequence('timeaudit', 'auditid'), "
+                                   "COALESCE(MAX(auditid), 0) + 1, false) FROM timeaudit"));
+            }
             writer.commit();
         } catch (...) {
             writer.rollback();
@@ -399,6 +416,8 @@ private:
                                  .arg(written)};
     }
 
+public:
+    // A secret given on the command line, "-" for standard input, or asked for.
     QString secret(const std::optional<QString>& given, const QString& prompt) const
     {
         const Secret s = readSecret(given, prompt, m_input);
@@ -407,6 +426,7 @@ private:
         return s.text;
     }
 
+private:
     std::unique_ptr<Database> open(const QString& folder) { return Database::open(databaseIn(folder)); }
 
     QTextStream& m_out;
@@ -467,10 +487,20 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
                   throw UsageError{*refusal};
               out << a[1] << " may now do what a terminal does, and nothing more\n";
           }}},
+        {QStringLiteral("add-terminal"),
+         {4,
+          [&](const QStringList& a) {
+              const QString password =
+                  admin.secret(optional(a, 3), QStringLiteral("Password of %1").arg(a[2]));
+              if (const std::optional<QString> refusal = sql::addTerminal(a[0], a[1], a[2], password))
+                  throw UsageError{*refusal};
+              out << a[2] << " may now log in as a terminal of " << a[1] << "\n";
+          }}},
     };
     // Their last argument, a secret, may be left out, to be asked for.
     static const QStringList secretLast = {QStringLiteral("employee-add"),
-                                           QStringLiteral("employee-password"), QStringLiteral("setting")};
+                                           QStringLiteral("employee-password"), QStringLiteral("setting"),
+                                           QStringLiteral("add-terminal")};
     const auto command = args.isEmpty() ? commands.end() : commands.find(args.front());
     const qsizetype given = args.size() - 1;
     if (command == commands.end() ||

@@ -36,11 +36,16 @@ AuditTab::AuditTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* pa
     m_action->setObjectName(QStringLiteral("auditAction"));
     m_action->setAccessibleName(tr("Action"));
     m_action->addItem(tr("All actions"));
-    m_action->addItems({TimeAudit::Edited, TimeAudit::Added, TimeAudit::Deleted, TimeAudit::ClosedAtMidnight,
-                        TimeAudit::ReopenedAfterMidnight, TimeAudit::AlreadyClockedOut});
+    m_action->addItems({TimeAudit::ClockedIn, TimeAudit::ClockedOut, TimeAudit::Edited, TimeAudit::Added,
+                        TimeAudit::Deleted, TimeAudit::AbsenceAdded, TimeAudit::ClosedAtMidnight,
+                        TimeAudit::ReopenedAfterMidnight, TimeAudit::AlreadyClockedIn,
+                        TimeAudit::AlreadyClockedOut, QStringLiteral("employee added"),
+                        QStringLiteral("employee renamed"), QStringLiteral("employee terminated"),
+                        QStringLiteral("employee rehired"), QStringLiteral("password reset"),
+                        QStringLiteral("settings changed"), QStringLiteral("mail password changed")});
     m_grid = grid("auditGrid",
-                  {tr("When"), tr("Workstation"), tr("Action"), tr("TimeID"), tr("EmployeeID"), tr("Before"),
-                   tr("After")},
+                  {tr("When"), tr("Workstation"), tr("Account"), tr("Action"), tr("TimeID"), tr("EmployeeID"),
+                   tr("Employee"), tr("Before"), tr("After")},
                   tr("Audit trail"));
     QPushButton* csv = button(tr("Export &CSV…"), "exportAudit");
 
@@ -107,8 +112,8 @@ void AuditTab::show()
 {
     std::vector<QStringList> rows;
     for (const audit::Row& r : shownRows())
-        rows.push_back({Value::date(r.when).toText(), r.workstation, r.action, text(r.timeId),
-                        text(r.employeeId), text(r.before), text(r.after)});
+        rows.push_back({Value::date(r.when).toText(), r.workstation, r.account, r.action, text(r.timeId),
+                        text(r.employeeId), r.employeeName, text(r.before), text(r.after)});
     fill(m_grid, rows);
 }
 
