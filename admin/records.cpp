@@ -38,8 +38,7 @@ std::set<qint64> closedAtMidnight(Database& db, qint64 employeeId)
         return ids;
     const auto rs = db.openRecordset(
         QStringLiteral("SELECT TimeID FROM TimeAudit WHERE EmployeeID = %1 AND Action = '%2'")
-            .arg(employeeId)
-            .arg(TimeAudit::ClosedAtMidnight));
+            .arg(QString::number(employeeId), TimeAudit::ClosedAtMidnight));
     for (int r = 0; rs->moveTo(r); ++r)
         ids.insert(rs->field(cols::TimeID).toInteger());
     return ids;
@@ -72,8 +71,7 @@ TimeRecord setTimes(Database& db, qint64 timeId, const ShiftTimes& times, double
                           "pelmar::admin",
                           "Time record %1 is a \"%2\" record; only \"Worked\" records have clock "
                           "times.")
-                          .arg(timeId)
-                          .arg(before.type.toTextOrEmpty())};
+                          .arg(QString::number(timeId), before.type.toTextOrEmpty())};
     const Value in = Value::date(times.in);
     const Value out = outValue(times);
     const int changed =

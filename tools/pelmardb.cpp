@@ -360,7 +360,9 @@ private:
         for (;;) {
             // Read by key rather than by offset, so that every batch is cheap.
             const QString where =
-                last.isNull() ? QString() : QStringLiteral(" WHERE [%1] > %2").arg(key).arg(last.toInteger());
+                last.isNull()
+                    ? QString()
+                    : QStringLiteral(" WHERE [%1] > %2").arg(key, QString::number(last.toInteger()));
             std::vector<sql::Row> rows;
             reader
                 .select(reader.translate(QStringLiteral("SELECT %1 FROM [%2]%3 ORDER BY [%4] LIMIT 4096")
@@ -394,9 +396,7 @@ private:
         const qint64 written = rowCount(writer, table);
         if (written != total)
             throw UsageError{QStringLiteral("%1: %2 rows to copy but %3 in the target; nothing was copied.")
-                                 .arg(table)
-                                 .arg(total)
-                                 .arg(written)};
+                                 .arg(table, QString::number(total), QString::number(written))};
     }
 
     QString secret(const std::optional<QString>& given, const QString& prompt) const

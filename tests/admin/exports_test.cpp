@@ -42,4 +42,16 @@ TEST(CsvTest, PayrollNamesStayInTheirColumn)
               "8,'=1+2,8.00,1,0,0,0,0\r\n");
 }
 
+// The printed payroll puts each figure in its cell even when a name holds
+// "%4": filled one placeholder at a time, the days worked would land in it.
+TEST(PayrollPrintTest, NamesStayInTheirCell)
+{
+    const QString html = admin::payrollHtml({{7, "Ann %4 <b>", 8, 2, 0, 0, 1, 1}}, "12/1/2026 to 12/4/2026");
+    EXPECT_TRUE(html.contains("<tr><td>7</td><td>Ann %4 &lt;b&gt;</td><td align=\"right\">8.00</td>"
+                              "<td align=\"right\">2</td><td align=\"right\">0</td><td align=\"right\">0</td>"
+                              "<td align=\"right\">1</td><td align=\"right\">1</td></tr>"))
+        << html.toStdString();
+    EXPECT_TRUE(html.contains("<p>12/1/2026 to 12/4/2026</p>"));
+}
+
 } // namespace
