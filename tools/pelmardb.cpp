@@ -113,8 +113,12 @@ public:
         m_out << "Created " << QDir::toNativeSeparators(path) << "\n";
     }
 
+    // A demonstration is tried out on a new folder, so it makes one; init
+    // refuses a missing folder, where a mistyped path would go unnoticed.
     void demo(const QString& folder)
     {
+        if (!isServerLocation(folder) && !QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+            throw UsageError{QStringLiteral("The folder '%1' could not be made.").arg(folder)};
         init(folder);
         std::unique_ptr<Database> db = Database::open(databaseIn(folder));
         const double today = dates::datePart(m_clock.now());
