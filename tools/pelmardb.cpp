@@ -52,7 +52,8 @@ const char* const Usage = R"(usage:
   pelmar-db audit FOLDER FROM TO
   pelmar-db upgrade FOLDER
   pelmar-db copy SOURCE TARGET
-  pelmar-db grant-terminal URI ROLE
+  pelmar-db grant-terminal URI GROUP
+  pelmar-db add-terminal URI GROUP NAME [PASSWORD]
 Every FOLDER may also be a server's URI.
 Dates are M/D/YYYY; times h:mm AM or h:mm:ss PM; OUT "-" leaves a shift open.
 A PASSWORD "-" is read from standard input; left out, it is asked for on the terminal.
