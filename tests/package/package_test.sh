@@ -3,7 +3,8 @@
 # unpacked with dpkg-deb: the terminal's package holds the clock and its
 # systemd user unit and none of the administrator's programs; the office's
 # holds pelmar-admin and pelmar-db with their manual pages and depends on
-# the clock's package of its own version. Its pelmar-db makes a demo
+# the clock's package of its own version; pelmar-db's manual page lists
+# every command of its usage text. Its pelmar-db makes a demo
 # database; the clock, offscreen, opens on the database that the account's
 # configuration file names; with no configuration at all (under Xvfb, the
 # file dialog answered by typing) the locator saves the account's file and
@@ -72,6 +73,16 @@ version=$(dpkg-deb -f "$clock_deb" Version)
 [ "$(dpkg-deb -f "$admin_deb" Version)" = "$version" ] || fail "the packages' versions differ"
 dpkg-deb -f "$admin_deb" Depends | tr ',' '\n' | grep -qx " *pelmar-employee (= $version)" ||
   fail "pelmar-admin does not depend on pelmar-employee (= $version): $(dpkg-deb -f "$admin_deb" Depends)"
+
+# pelmar-db's manual page lists every command of its usage text, with each
+# password that may be left out in brackets there too.
+page=$(MANWIDTH=200 man -l "$work/admin/usr/share/man/man1/pelmar-db.1.gz" 2>/dev/null)
+while read -r _ command rest; do
+  grep -q "^ *$command " <<<"$page" || fail "pelmar-db's manual page does not list $command"
+  if [[ $rest == *"[PASSWORD]" ]]; then
+    grep -q "^ *$command .*\[PASSWORD\]\$" <<<"$page" || fail "pelmar-db's manual page makes $command's password required"
+  fi
+done < <("$work/admin/usr/bin/pelmar-db" 2>&1 | grep '^  pelmar-db ')
 
 bin=$work/clock/usr/bin
 mkdir "$work/data" "$work/home"
