@@ -1,5 +1,6 @@
 #include "admin/csv.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace pelmar::admin::csv {
@@ -12,9 +13,35 @@ QString quoted(QString text)
     return text;
 }
 
+namespace {
+
+// A plain decimal such as the payroll's "-1.50": a spreadsheet reads it as
+// that number, and no formula can hide in it.
+bool isPlainNumber(const QString& text)
+{
+    static const QRegularExpression number(QStringLiteral("\\A-?[0-9]+(\\.[0-9]+)?\\z"));
+    return number.match(text).hasMatch();
+}
+
+// A spreadsheet runs a cell that begins with one of these as a formula (the
+// OWASP advice on CSV injection); a leading ' makes it text again.
+bool readsAsFormula(const QString& text)
+{
+    static const QString triggers = QStringLiteral("=+-@\t\r");
+    return !text.isEmpty() && triggers.contains(text.front()) && !isPlainNumber(text);
+}
+
+} // namespace
+
 QString field(const Value& value)
 {
-    return value.isNull() ? QString() : quoted(value.toText());
+    if (value.isNull())
+        return QString();
+    // Only text is neutralised: numbers and dates come from the program, and a
+    // negative hour figure, a number or a plain-number text, must stay a number
+    // for the sums.
+    const QString text = value.toText();
+    return quoted(value.isText() && readsAsFormula(text) ? QLatin1Char('\'') + text : text);
 }
 
 QString line(const std::vector<Value>& fields)

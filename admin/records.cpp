@@ -71,8 +71,7 @@ TimeRecord setTimes(Database& db, qint64 timeId, const ShiftTimes& times, double
                           "pelmar::admin",
                           "Time record %1 is a \"%2\" record; only \"Worked\" records have clock "
                           "times.")
-                          .arg(timeId)
-                          .arg(before.type.toTextOrEmpty())};
+                          .arg(QString::number(timeId), before.type.toTextOrEmpty())};
     const Value in = Value::date(times.in);
     const Value out = outValue(times);
     audit.change(TimeAudit::Edited);

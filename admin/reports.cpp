@@ -10,6 +10,7 @@
 #include "store/schema.h"
 #include "timekeeping/timerecords.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <map>
 #include <set>
@@ -141,6 +142,41 @@ QString payrollCsv(const std::vector<PayrollRow>& rows)
     return out;
 }
 
+QString payrollHtml(const std::vector<PayrollRow>& rows, const QString& range)
+{
+    QString html =
+        QStringLiteral("<h2>%1</h2><p>%2</p><table border=\"1\" cellspacing=\"0\" cellpadding=\"4\">")
+            .arg(QCoreApplication::translate("pelmar::admin", "Payroll").toHtmlEscaped(),
+                 range.toHtmlEscaped());
+    html += QStringLiteral("<tr><th>ID</th><th>Name</th><th>Hours</th><th>Days worked</th><th>Vacation</th>"
+                           "<th>Holiday</th><th>Sick leave</th><th>Open shifts</th></tr>");
+    PayrollRow total;
+    for (const PayrollRow& r : rows) {
+        html +=
+            QStringLiteral("<tr><td>%1</td><td>%2</td><td align=\"right\">%3</td><td align=\"right\">%4</td>"
+                           "<td align=\"right\">%5</td><td align=\"right\">%6</td><td align=\"right\">%7</td>"
+                           "<td align=\"right\">%8</td></tr>")
+                .arg(QString::number(r.id), r.name.toHtmlEscaped(), QString::number(r.hours, 'f', 2),
+                     QString::number(r.daysWorked), QString::number(r.vacation), QString::number(r.holiday),
+                     QString::number(r.sickLeave), QString::number(r.openShifts));
+        total.hours += r.hours;
+        total.daysWorked += r.daysWorked;
+        total.vacation += r.vacation;
+        total.holiday += r.holiday;
+        total.sickLeave += r.sickLeave;
+        total.openShifts += r.openShifts;
+    }
+    html += QStringLiteral(
+                "<tr><th></th><th align=\"left\">%1</th><th align=\"right\">%2</th><th align=\"right\">%3"
+                "</th><th align=\"right\">%4</th><th align=\"right\">%5</th><th align=\"right\">%6</th>"
+                "<th align=\"right\">%7</th></tr></table>")
+                .arg(QCoreApplication::translate("pelmar::admin", "Total"),
+                     QString::number(total.hours, 'f', 2), QString::number(total.daysWorked),
+                     QString::number(total.vacation), QString::number(total.holiday),
+                     QString::number(total.sickLeave), QString::number(total.openShifts));
+    return html;
+}
+
 Board board(Database& db, double now)
 {
     // The where-is lookup over the same days: each employee's newest record
@@ -199,7 +235,8 @@ QString Board::summary() const
         else if (row.status != QLatin1String("no recent records"))
             ++away;
     }
-    return QStringLiteral("%1 in, %2 out, %3 away").arg(in).arg(out).arg(away);
+    return QStringLiteral("%1 in, %2 out, %3 away")
+        .arg(QString::number(in), QString::number(out), QString::number(away));
 }
 
 QString boardCsv(const Board& board)

@@ -29,6 +29,9 @@ struct PayrollRow
 // Everyone employed on any day of from..to, by name.
 std::vector<PayrollRow> payroll(Database& db, double from, double to);
 QString payrollCsv(const std::vector<PayrollRow>& rows);
+// The printed payroll: a titled HTML table of rows and their totals, for the
+// range shown as range.
+QString payrollHtml(const std::vector<PayrollRow>& rows, const QString& range);
 
 // One current employee on the board: the where-is status of their newest
 // record of the clock's days ("in", "out", "vacation", "holiday",

@@ -87,6 +87,20 @@ void editEmployee(Database& db, qint64 id, const QString& column, const Value& v
     transaction.commit();
 }
 
+// Two current employees of one name could not tell themselves apart in the
+// list, so a name is taken until its holder is terminated. Compared here, not
+// in SQL, so that both engines match exactly, byte for byte; the staff is small.
+void requireNameFree(Database& db, const QString& name, qint64 except = 0)
+{
+    for (const sql::Row& r : db.readAll(
+             QStringLiteral("SELECT EmployeeID, FullName FROM Personnel WHERE TerminationDate IS NULL")))
+        if (r[1].toTextOrEmpty() == name && r[0].toInteger() != except)
+            throw Refusal{
+                QCoreApplication::translate(
+                    "pelmar::admin", "There is already a current employee named %1; nothing was changed.")
+                    .arg(name)};
+}
+
 } // namespace
 
 std::vector<Employee> staff(Database& db)
@@ -121,6 +135,7 @@ void addEmployee(Database& db, qint64 id, const QString& name, const QString& pa
         throw Refusal{
             QCoreApplication::translate("pelmar::admin", "Employee %1 already exists; nothing was changed.")
                 .arg(id)};
+    requireNameFree(db, name);
     db.execute(QStringLiteral("INSERT INTO Personnel (EmployeeID, FullName, Password) VALUES (?, ?, ?)"),
                {Value::integer(id), Value::text(name), Value::text(password)});
     if (audited)
@@ -144,6 +159,7 @@ void rehire(Database& db, qint64 id)
     Transaction transaction(db);
     requireEmployee(db, id);
     const std::optional<Row> before = readRow(db, id);
+    requireNameFree(db, before->name, id);
     if (db.execute(QStringLiteral("UPDATE Personnel SET TerminationDate = NULL WHERE EmployeeID = ? AND "
                                   "TerminationDate IS NOT NULL"),
                    {Value::integer(id)}) != 1)

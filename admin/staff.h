@@ -25,11 +25,13 @@ std::vector<Employee> staff(Database& db);
 
 // The one employee check: refused when there is no employee id.
 void requireEmployee(Database& db, qint64 id);
-// The check of a full name before it is stored: refused when it is blank.
+// The check of a full name before it is stored: refused for what
+// nameRefusal refuses (blank, hidden or deceiving characters, too long).
 void checkName(const QString& name);
 
 // The changes to the staff, each in one transaction that reads the employee
-// it changes, refused with nothing written otherwise.
+// it changes, refused with nothing written otherwise. Adding or rehiring is
+// refused when a current employee already has exactly that name.
 void addEmployee(Database& db, qint64 id, const QString& name, const QString& password);
 void setPassword(Database& db, qint64 id, const QString& password);
 void terminate(Database& db, qint64 id, double date);

@@ -427,21 +427,22 @@ QString longDate(double serial)
     const Split s = split(serial);
     const Ymd d = civilFromDays(s.days + kEpoch);
     return QStringLiteral("%1, %2 %3, %4")
-        .arg(QLatin1String(kWeekdays[weekday(s.days)]), QLatin1String(kMonths[d.month - 1]), twoDigits(d.day))
-        .arg(d.year);
+        .arg(QLatin1String(kWeekdays[weekday(s.days)]), QLatin1String(kMonths[d.month - 1]), twoDigits(d.day),
+             QString::number(d.year));
 }
 
 QString longTime(double serial)
 {
     int h = 0, m = 0, s = 0;
     hms(serial, h, m, s);
-    return QStringLiteral("%1:%2:%3 %4").arg(hour12(h)).arg(twoDigits(m), twoDigits(s), ampm(h));
+    return QStringLiteral("%1:%2:%3 %4").arg(QString::number(hour12(h)), twoDigits(m), twoDigits(s), ampm(h));
 }
 
 QString shortDate(double serial)
 {
     const Ymd d = ymd(serial);
-    return QStringLiteral("%1/%2/%3").arg(d.month).arg(d.day).arg(d.year);
+    return QStringLiteral("%1/%2/%3")
+        .arg(QString::number(d.month), QString::number(d.day), QString::number(d.year));
 }
 
 QString mediumTime(double serial)

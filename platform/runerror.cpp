@@ -6,7 +6,7 @@ namespace pelmar {
 
 RunError::RunError(int number, QString description)
     : m_number(number), m_description(std::move(description)),
-      m_what(QStringLiteral("Error %1: %2").arg(number).arg(m_description).toUtf8())
+      m_what(QStringLiteral("Error %1: %2").arg(QString::number(number), m_description).toUtf8())
 {
 }
 

@@ -2,7 +2,7 @@
 # Installs what is missing, builds plain and sanitized, runs every test in
 # both builds, with a throwaway PostgreSQL cluster on loopback for the tests
 # that run on the server too (ctest label "server"), and checks the Debian
-# package built from the plain build.
+# packages built from the plain build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,9 +15,9 @@ jobs=$(nproc)
 bash scripts/build.sh plain
 bash scripts/with-test-server.sh ctest --test-dir build --output-on-failure -j "$jobs"
 
-# The Debian package, unpacked and started as a terminal starts it.
-deb=$(bash scripts/package.sh | tail -n 1)
-bash tests/package/package_test.sh "$deb"
+# The Debian packages, unpacked and started as a terminal starts the clock.
+mapfile -t debs < <(bash scripts/package.sh | tail -n 2)
+bash tests/package/package_test.sh "${debs[@]}"
 
 bash scripts/build.sh sanitize
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

@@ -115,8 +115,12 @@ public:
         m_out << "Created " << QDir::toNativeSeparators(path) << "\n";
     }
 
+    // A demonstration is tried out on a new folder, so it makes one; init
+    // refuses a missing folder, where a mistyped path would go unnoticed.
     void demo(const QString& folder)
     {
+        if (!isServerLocation(folder) && !QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+            throw UsageError{QStringLiteral("The folder '%1' could not be made.").arg(folder)};
         init(folder);
         std::unique_ptr<Database> db = Database::open(databaseIn(folder));
         const double today = dates::datePart(m_clock.now());
@@ -377,7 +381,9 @@ private:
         for (;;) {
             // Read by key rather than by offset, so that every batch is cheap.
             const QString where =
-                last.isNull() ? QString() : QStringLiteral(" WHERE [%1] > %2").arg(key).arg(last.toInteger());
+                last.isNull()
+                    ? QString()
+                    : QStringLiteral(" WHERE [%1] > %2").arg(key, QString::number(last.toInteger()));
             std::vector<sql::Row> rows;
             reader
                 .select(reader.translate(QStringLiteral("SELECT %1 FROM [%2]%3 ORDER BY [%4] LIMIT 4096")
@@ -411,9 +417,7 @@ private:
         const qint64 written = rowCount(writer, table);
         if (written != total)
             throw UsageError{QStringLiteral("%1: %2 rows to copy but %3 in the target; nothing was copied.")
-                                 .arg(table)
-                                 .arg(total)
-                                 .arg(written)};
+                                 .arg(table, QString::number(total), QString::number(written))};
     }
 
 public:

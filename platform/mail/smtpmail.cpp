@@ -115,7 +115,7 @@ ServerAddress serverAddress(const QString& server)
         if (!ok || number < 1 || number > 65535)
             throw invalid(QStringLiteral("invalid mail server port '%1'").arg(port));
     }
-    return {QStringLiteral("%1://%2:%3").arg(scheme, host).arg(number).toStdString(), host,
+    return {QStringLiteral("%1://%2:%3").arg(scheme, host, QString::number(number)).toStdString(), host,
             scheme == QLatin1String("smtps")};
 }
 
@@ -259,17 +259,15 @@ QByteArray rfc5322Date(const QDateTime& when)
     const QTime time = when.time();
     const int offset = when.offsetFromUtc() / 60;
     const int magnitude = offset < 0 ? -offset : offset;
+    const auto padded = [](int n, int width) {
+        return QString::number(n).rightJustified(width, QLatin1Char('0'));
+    };
     return QStringLiteral("%1, %2 %3 %4 %5:%6:%7 %8%9%10")
-        .arg(QLatin1String(days[date.dayOfWeek() - 1]))
-        .arg(date.day())
-        .arg(QLatin1String(months[date.month() - 1]))
-        .arg(date.year(), 4, 10, QLatin1Char('0'))
-        .arg(time.hour(), 2, 10, QLatin1Char('0'))
-        .arg(time.minute(), 2, 10, QLatin1Char('0'))
-        .arg(time.second(), 2, 10, QLatin1Char('0'))
-        .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
-        .arg(magnitude / 60, 2, 10, QLatin1Char('0'))
-        .arg(magnitude % 60, 2, 10, QLatin1Char('0'))
+        .arg(QLatin1String(days[date.dayOfWeek() - 1]), QString::number(date.day()),
+             QLatin1String(months[date.month() - 1]), padded(date.year(), 4), padded(time.hour(), 2),
+             padded(time.minute(), 2), padded(time.second(), 2),
+             offset < 0 ? QStringLiteral("-") : QStringLiteral("+"), padded(magnitude / 60, 2),
+             padded(magnitude % 60, 2))
         .toLatin1();
 }
 
@@ -280,11 +278,11 @@ QByteArray messageId(const QString& from)
     if (host.isEmpty())
         host = QStringLiteral("localhost");
     QRandomGenerator* random = QRandomGenerator::system();
+    const auto hex = [random] {
+        return QString::number(random->generate64(), 16).rightJustified(16, QLatin1Char('0'));
+    };
     return QStringLiteral("<%1%2.%3@%4>")
-        .arg(random->generate64(), 16, 16, QLatin1Char('0'))
-        .arg(random->generate64(), 16, 16, QLatin1Char('0'))
-        .arg(QDateTime::currentMSecsSinceEpoch())
-        .arg(host)
+        .arg(hex(), hex(), QString::number(QDateTime::currentMSecsSinceEpoch()), host)
         .toLatin1();
 }
 

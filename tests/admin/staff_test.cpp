@@ -55,6 +55,8 @@ TEST_P(StaffTest, RefusalsWriteNothing)
         {"There is no employee 9.", [&] { admin::terminate(d, 9, dec(4)); }},
         {"Employee 7 already exists; nothing was changed.", [&] { admin::addEmployee(d, 7, "Ann", "x"); }},
         {"The full name is empty.", [&] { admin::addEmployee(d, 9, "  ", "x"); }},
+        {"There is already a current employee named Ann Lee; nothing was changed.",
+         [&] { admin::addEmployee(d, 9, "Ann Lee", "x"); }},
         {"The range holds no day from Monday to Friday.",
          [&] { admin::addAbsences(d, 7, admin::weekdays(dec(5), dec(6)), RecordType::Holiday); }},
         {"There is no employee 9.", [&] { admin::addAbsences(d, 9, {dec(4)}, RecordType::Holiday); }},
@@ -72,6 +74,30 @@ TEST_P(StaffTest, RefusalsWriteNothing)
         }
         EXPECT_EQ(contents(), before);
     }
+}
+
+// A name is taken while its holder is employed: hiring or rehiring a second
+// current "Ann Lee" is refused, a former employee's name is free.
+TEST_P(StaffTest, ACurrentEmployeesNameIsTaken)
+{
+    Database& d = *database;
+    db.addEmployee(10, "Ann Lee", "pw", dec(1));
+    try {
+        admin::rehire(d, 10);
+        ADD_FAILURE() << "rehired a second Ann Lee";
+    } catch (const admin::Refusal& r) {
+        EXPECT_EQ(r.message, "There is already a current employee named Ann Lee; nothing was changed.");
+    }
+    admin::addEmployee(d, 11, "Ben Ode", "pw"); // 8 Ben Ode has left
+    admin::addEmployee(d, 12, "ann lee", "pw"); // the same only when exactly the same
+    EXPECT_THROW(admin::rehire(d, 8), admin::Refusal);
+    admin::terminate(d, 7, dec(3));
+    admin::rehire(d, 10);
+    std::vector<qint64> current;
+    for (const admin::Employee& e : admin::staff(d))
+        if (e.terminated.isNull())
+            current.push_back(e.id);
+    EXPECT_EQ(current, (std::vector<qint64>{10, 11, 12}));
 }
 
 TEST_P(StaffTest, ChangesTheStaffAsAsked)

@@ -66,7 +66,8 @@ TestDb::TestDb(Backend backend, Tables tables) : m_backend(backend)
         throw std::runtime_error(
             "no test server: PELMAR_TEST_SERVER must name a PostgreSQL server on loopback");
     static std::atomic<int> serial{0};
-    m_serverName = QStringLiteral("pelmar_test_%1_%2").arg(::getpid()).arg(++serial);
+    m_serverName =
+        QStringLiteral("pelmar_test_%1_%2").arg(QString::number(::getpid()), QString::number(++serial));
     // Not inside a transaction, which CREATE DATABASE refuses.
     maintenance().exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(m_serverName));
     QUrl url(serverBase());

@@ -148,3 +148,23 @@ TEST_P(PelmarDbTest, AFailedCopyLeavesTheTargetAsItWas)
     else
         EXPECT_FALSE(QFile::exists(QDir(folder()).filePath("Pelmar.mdb")));
 }
+
+// demo makes the folder it is given, where init refuses a missing one.
+TEST(DemoTest, MakesAMissingFolder)
+{
+    QTemporaryDir dir;
+    const ManualClock clock{dates::serial(2026, 12, 4) + dates::timeSerial(9, 0, 0)};
+    const QString missing = dir.filePath("office/clock");
+    EXPECT_EQ(runTool({"init", missing}, clock).status, 1);
+    EXPECT_FALSE(QFileInfo::exists(missing));
+    const Result made = runTool({"demo", missing}, clock);
+    ASSERT_EQ(made.status, 0) << made.err.toStdString();
+    EXPECT_TRUE(QFile::exists(QDir(missing).filePath("Pelmar.mdb")));
+    EXPECT_EQ(runTool({"query", missing, "SELECT COUNT(*) AS N FROM Personnel"}, clock).out, "N\r\n5\r\n");
+
+    QFile file(dir.filePath("a-file"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const Result refused = runTool({"demo", dir.filePath("a-file/clock")}, clock);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains("could not be made")) << refused.err.toStdString();
+}

@@ -78,15 +78,15 @@ int run(const QStringList& a)
         logIn(window, stationName(id), stationPassword(id));
         const QString offer = caption(window, controls::ClockButton);
         if (offer.isEmpty() || (!follow && offer != expected))
-            return shown() << QStringLiteral("log in of %1 offers '%2'").arg(id).arg(offer);
+            return shown() << QStringLiteral("log in of %1 offers '%2'").arg(QString::number(id), offer);
         step();
         click(window, controls::ClockButton);
         if (const QStringList refused = shown(); !refused.isEmpty())
             return refused;
         const bool in = offer == QLatin1String("Clock IN");
         say(QStringLiteral("saved %1 %2 %3")
-                .arg(in ? QStringLiteral("in") : QStringLiteral("out"), newestTimeId(folder, id))
-                .arg(id));
+                .arg(in ? QStringLiteral("in") : QStringLiteral("out"), newestTimeId(folder, id),
+                     QString::number(id)));
         step();
         click(window, controls::GoButton);
         return shown();

@@ -104,7 +104,7 @@ void PayrollTab::showChart()
     QStringList names;
     double most = 0;
     for (const admin::PayrollRow& r : m_rows) {
-        names << (r.openShifts > 0 ? tr("%1 (%2 open)").arg(r.name).arg(r.openShifts) : r.name);
+        names << (r.openShifts > 0 ? tr("%1 (%2 open)").arg(r.name, QString::number(r.openShifts)) : r.name);
         *closed << (r.openShifts > 0 ? 0 : r.hours);
         *open << (r.openShifts > 0 ? r.hours : 0);
         most = std::max(most, r.hours);
@@ -147,41 +147,7 @@ void PayrollTab::exportCsv()
 
 void PayrollTab::savePdf()
 {
-    QString html =
-        QStringLiteral("<h2>%1</h2><p>%2</p><table border=\"1\" cellspacing=\"0\" cellpadding=\"4\">")
-            .arg(tr("Payroll").toHtmlEscaped(), rangeText().toHtmlEscaped());
-    html += QStringLiteral("<tr><th>ID</th><th>Name</th><th>Hours</th><th>Days worked</th><th>Vacation</th>"
-                           "<th>Holiday</th><th>Sick leave</th><th>Open shifts</th></tr>");
-    admin::PayrollRow total;
-    for (const admin::PayrollRow& r : m_rows) {
-        html +=
-            QStringLiteral("<tr><td>%1</td><td>%2</td><td align=\"right\">%3</td><td align=\"right\">%4</td>"
-                           "<td align=\"right\">%5</td><td align=\"right\">%6</td><td align=\"right\">%7</td>"
-                           "<td align=\"right\">%8</td></tr>")
-                .arg(r.id)
-                .arg(r.name.toHtmlEscaped(), QString::number(r.hours, 'f', 2))
-                .arg(r.daysWorked)
-                .arg(r.vacation)
-                .arg(r.holiday)
-                .arg(r.sickLeave)
-                .arg(r.openShifts);
-        total.hours += r.hours;
-        total.daysWorked += r.daysWorked;
-        total.vacation += r.vacation;
-        total.holiday += r.holiday;
-        total.sickLeave += r.sickLeave;
-        total.openShifts += r.openShifts;
-    }
-    html += QStringLiteral(
-                "<tr><th></th><th align=\"left\">%1</th><th align=\"right\">%2</th><th align=\"right\">%3"
-                "</th><th align=\"right\">%4</th><th align=\"right\">%5</th><th align=\"right\">%6</th>"
-                "<th align=\"right\">%7</th></tr></table>")
-                .arg(tr("Total"), QString::number(total.hours, 'f', 2))
-                .arg(total.daysWorked)
-                .arg(total.vacation)
-                .arg(total.holiday)
-                .arg(total.sickLeave)
-                .arg(total.openShifts);
+    const QString html = admin::payrollHtml(m_rows, rangeText());
 
     QByteArray bytes;
     QBuffer buffer(&bytes);

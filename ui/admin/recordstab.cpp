@@ -185,7 +185,7 @@ void RecordsTab::deleteRecord()
     if (!record)
         return;
     QMessageBox box(QMessageBox::Question, tr("Delete a time record"),
-                    tr("Delete time record %1 of %2?").arg(record->id).arg(text(record->tdate)),
+                    tr("Delete time record %1 of %2?").arg(QString::number(record->id), text(record->tdate)),
                     QMessageBox::Yes | QMessageBox::No, this);
     box.setDefaultButton(QMessageBox::No);
     if (box.exec() != QMessageBox::Yes)
