@@ -1,4 +1,5 @@
 #include "platform/clock.h"
+#include "platform/mail/smtpmail.h"
 #include "support/coretest.h"
 #include "support/scripteddialogs.h"
 #include "support/smtpserver.h"
@@ -191,4 +192,66 @@ TEST_F(AdminWindowTest, TheTestAlertReachesTheMailServer)
     EXPECT_EQ(mails[0].header("Subject"), "Employee Time Alert");
     // Typed but not saved.
     EXPECT_EQ(db.scalar("SELECT smtpserver FROM CustomSettings").toText(), "");
+}
+
+// The saved mail password never reaches the window: the field starts empty,
+// a save with it empty keeps the saved one, and the test alert takes the
+// saved one only to the saved server.
+TEST_F(AdminWindowTest, TheSavedMailPasswordStaysOutOfTheWindowAndAtItsServer)
+{
+    test::SmtpServer saved, other;
+    const quint16 port = saved.serve(), otherPort = other.serve();
+    ASSERT_NE(port, 0);
+    ASSERT_NE(otherPort, 0);
+    const QString savedServer = QStringLiteral("127.0.0.1:%1").arg(port);
+    db.setSetting("smtpserver", Value::text(savedServer));
+    db.setSetting("smtpusername", Value::text(test::SmtpServer::User));
+    db.setSetting("smtppassword", Value::text(test::SmtpServer::Password));
+    db.setSetting("smtpemail", Value::text("boss@pelmar.test"));
+    openTab("Settings");
+    auto* password = find<QLineEdit>("smtpPassword");
+    auto* status = find<QLabel>("settingsStatus");
+    EXPECT_EQ(find<QLineEdit>("smtpServer")->text(), savedServer);
+    EXPECT_EQ(password->text(), "");
+    EXPECT_TRUE(password->placeholderText().contains("saved password is kept"))
+        << password->placeholderText().toStdString();
+
+    // The saved server with the field empty: the saved password logs in.
+    click("sendTestAlert");
+    QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString("Sent to boss@pelmar.test"), 20000);
+    EXPECT_EQ(saved.received().size(), 1u);
+
+    // Another server with the field empty: refused, nothing sent.
+    const auto retype = [this](const char* name, const QString& text) {
+        QTest::mouseClick(find(name), Qt::LeftButton);
+        QTest::keyClick(find(name), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(find(name), Qt::Key_Delete);
+        QTest::keyClicks(find(name), text);
+    };
+    const QString otherServer = QStringLiteral("127.0.0.1:%1").arg(otherPort);
+    retype("smtpServer", otherServer);
+    click("sendTestAlert");
+    EXPECT_EQ(status->text(), "The saved mail password goes only to the saved mail server; type the password "
+                              "to send a test alert to " +
+                                  otherServer + ". Nothing was sent.");
+    EXPECT_FALSE(window.findChild<SmtpMail*>("testAlertMail")->busy()) << "no send started";
+
+    // Typed, the password goes there.
+    retype("smtpPassword", test::SmtpServer::Password);
+    click("sendTestAlert");
+    QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString("Sent to boss@pelmar.test"), 20000);
+    EXPECT_EQ(other.received().size(), 1u);
+    EXPECT_EQ(other.logins(), 1) << "only the send with the typed password";
+
+    // Saved with the field empty, the saved password stays; typed, it replaces it.
+    retype("smtpPassword", "");
+    click("saveSettings");
+    EXPECT_EQ(status->text(), "Saved.");
+    EXPECT_EQ(db.scalar("SELECT smtpserver FROM CustomSettings").toText(), otherServer);
+    EXPECT_EQ(db.scalar("SELECT smtppassword FROM CustomSettings").toText(), test::SmtpServer::Password);
+    retype("smtpPassword", "n3w");
+    click("saveSettings");
+    EXPECT_EQ(db.scalar("SELECT smtppassword FROM CustomSettings").toText(), "n3w");
+    EXPECT_EQ(password->text(), "") << "a saved password leaves the window";
+    EXPECT_TRUE(dialogs.messages.empty());
 }
