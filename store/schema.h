@@ -80,6 +80,20 @@ QString existingTable(Session& session);
 // these tables is taken back; the owner keeps everything. Returns why it
 // can't (a file, an unknown role, the owner or a superuser), or nullopt.
 std::optional<QString> grantTerminal(const QString& uri, const QString& role);
+// Who location logs in as, and whether that role may do everything to the
+// tables: always for a file; on a server, when the role is a member of the
+// tables' owner (a terminal's role is not). A database without the tables
+// has no owner to ask for, and is let through to fail where they are read.
+struct TableRights
+{
+    bool owner = true;
+    QString role;      // empty for a file
+    QString ownerRole; // the tables' owner; empty for a file or no tables
+};
+TableRights tableRights(const QString& location);
+// The server's URI location with user and password in place of any it
+// carries (after the host's user name, or as parameters).
+QString withCredentials(const QString& location, const QString& user, const QString& password);
 } // namespace sql
 
 } // namespace pelmar
