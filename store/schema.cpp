@@ -251,7 +251,10 @@ QString withCredentials(const QString& location, const QString& user, const QStr
     // As parameters, where a URI without a host (a service's) takes them too;
     // percent-encoded, so that no '&', '=' or '%' in them reads as syntax.
     query.addQueryItem(QStringLiteral("user"), QString::fromLatin1(QUrl::toPercentEncoding(user)));
-    query.addQueryItem(QStringLiteral("password"), QString::fromLatin1(QUrl::toPercentEncoding(password)));
+    // None typed, libpq looks in the user's ~/.pgpass.
+    if (!password.isEmpty())
+        query.addQueryItem(QStringLiteral("password"),
+                           QString::fromLatin1(QUrl::toPercentEncoding(password)));
     url.setQuery(query);
     return url.toString(QUrl::FullyEncoded);
 }

@@ -92,7 +92,8 @@ struct TableRights
 };
 TableRights tableRights(const QString& location);
 // The server's URI location with user and password in place of any it
-// carries (after the host's user name, or as parameters).
+// carries (after the host's user name, or as parameters); an empty password
+// leaves libpq to find one in ~/.pgpass.
 QString withCredentials(const QString& location, const QString& user, const QString& password);
 } // namespace sql
 

@@ -274,7 +274,9 @@ TEST(AdminOwnerTest, ATerminalsRoleIsRefusedAndTheOwnersLogInUsed)
     // Roles belong to the whole test server: one of this process's own.
     static int serial = 0;
     const QString role = QStringLiteral("pelmar_office_%1_%2").arg(::getpid()).arg(++serial);
-    db.exec(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'terminal-pw'").arg(role));
+    // A password with the URI's own delimiters, to be read back as typed.
+    const QString terminalPassword = QStringLiteral("t@r:m&i=n%al/pw");
+    db.exec(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(role, terminalPassword));
     struct Dropped
     {
         test::TestDb& db;
@@ -292,13 +294,14 @@ TEST(AdminOwnerTest, ATerminalsRoleIsRefusedAndTheOwnersLogInUsed)
     const QString owner = terminal.userName();
     const QString ownerPassword = qEnvironmentVariable("PGPASSWORD");
     terminal.setUserName(role);
-    terminal.setPassword("terminal-pw");
+    terminal.setPassword(terminalPassword, QUrl::DecodedMode);
+    const QString terminalUri = terminal.toString(QUrl::FullyEncoded);
 
     {
         test::ScriptedDialogs dialogs;
         dialogs.answerLogIn(std::nullopt);
         AdminWindow window(dialogs, clock, QString());
-        EXPECT_FALSE(window.start(terminal.toString())) << "Cancel quits";
+        EXPECT_FALSE(window.start(terminalUri)) << "Cancel quits";
         EXPECT_EQ(window.jobs(), nullptr);
         ASSERT_EQ(dialogs.asked.size(), 1);
         EXPECT_TRUE(dialogs.asked[0].contains("The role '" + role + "'")) << dialogs.asked[0].toStdString();
@@ -308,10 +311,10 @@ TEST(AdminOwnerTest, ATerminalsRoleIsRefusedAndTheOwnersLogInUsed)
 
     test::ScriptedDialogs dialogs;
     dialogs.answerLogIn(Dialogs::Credentials{owner, "wrong-pw"});
-    dialogs.answerLogIn(Dialogs::Credentials{role, "terminal-pw"});
+    dialogs.answerLogIn(Dialogs::Credentials{role, terminalPassword});
     dialogs.answerLogIn(Dialogs::Credentials{owner, ownerPassword});
     AdminWindow window(dialogs, clock, QString());
-    ASSERT_TRUE(window.start(terminal.toString()));
+    ASSERT_TRUE(window.start(terminalUri));
     ASSERT_EQ(dialogs.asked.size(), 3);
     EXPECT_TRUE(dialogs.asked[1].contains("password authentication failed"))
         << dialogs.asked[1].toStdString();
@@ -327,7 +330,7 @@ TEST(AdminOwnerTest, ATerminalsRoleIsRefusedAndTheOwnersLogInUsed)
     EXPECT_EQ(used.path(), terminal.path());
     EXPECT_EQ(QUrlQuery(used).queryItemValue("user"), owner);
     EXPECT_EQ(sql::tableRights(window.jobs()->location()).role, owner);
-    EXPECT_FALSE(window.windowTitle().contains("terminal-pw"));
+    EXPECT_FALSE(window.windowTitle().contains("n%al")) << window.windowTitle().toStdString();
     if (!ownerPassword.isEmpty()) {
         EXPECT_FALSE(window.windowTitle().contains(ownerPassword)) << window.windowTitle().toStdString();
     }
@@ -350,4 +353,6 @@ TEST(AdminOwnerTest, CredentialsReplaceTheURIsOwn)
     };
     for (const auto& [location, expected] : cases)
         EXPECT_EQ(sql::withCredentials(location, "boss", "p@ss:w&rd=1%"), expected) << location;
+    EXPECT_EQ(sql::withCredentials("postgresql://clock:pw@db/pelmar", "boss", ""),
+              "postgresql://db/pelmar?user=boss");
 }
