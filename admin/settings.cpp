@@ -87,6 +87,16 @@ void write(Database& db, const std::vector<std::pair<QString, Value>>& values)
     transaction.commit();
 }
 
+// The settings row, the first by key as the clock reads it.
+std::unique_ptr<Recordset> settingsRow(Database& db)
+{
+    auto rs = db.openRecordset(names::SettingsTable);
+    if (rs->recordCount() == 0)
+        throw Refusal{QCoreApplication::translate("pelmar::admin", "The settings table has no row.")};
+    rs->moveFirst();
+    return rs;
+}
+
 } // namespace
 
 const QStringList& settingNames()
@@ -98,13 +108,10 @@ const QStringList& settingNames()
 
 Settings readSettings(Database& db)
 {
-    const auto rs = db.openRecordset(names::SettingsTable);
-    if (rs->recordCount() == 0)
-        throw Refusal{QCoreApplication::translate("pelmar::admin", "The settings table has no row.")};
-    rs->moveFirst();
+    const auto rs = settingsRow(db);
     const auto text = [&rs](const QString& column) { return rs->field(column).toTextOrEmpty(); };
-    return {text(cols::WorkHoursNotify), text(cols::SmtpServer), text(cols::SmtpUserName),
-            text(cols::SmtpPassword), text(cols::SmtpEmail)};
+    return {text(cols::WorkHoursNotify), text(cols::SmtpServer), text(cols::SmtpUserName), std::nullopt,
+            text(cols::SmtpEmail)};
 }
 
 QString setSetting(Database& db, const QString& name, const QString& value)
@@ -116,9 +123,12 @@ QString setSetting(Database& db, const QString& name, const QString& value)
 
 void saveSettings(Database& db, const Settings& s)
 {
-    write(db, {checkedSetting(cols::WorkHoursNotify, s.notifyHours),
-               checkedSetting(cols::SmtpServer, s.server), checkedSetting(cols::SmtpUserName, s.user),
-               checkedSetting(cols::SmtpPassword, s.password), checkedSetting(cols::SmtpEmail, s.email)});
+    std::vector<std::pair<QString, Value>> values = {
+        checkedSetting(cols::WorkHoursNotify, s.notifyHours), checkedSetting(cols::SmtpServer, s.server),
+        checkedSetting(cols::SmtpUserName, s.user), checkedSetting(cols::SmtpEmail, s.email)};
+    if (s.password)
+        values.push_back(checkedSetting(cols::SmtpPassword, *s.password));
+    write(db, values);
 }
 
 QString displayLocation(const QString& location)
@@ -132,12 +142,26 @@ QString displayLocation(const QString& location)
     return url.toDisplayString(QUrl::RemovePassword);
 }
 
-void prepareTestAlert(SmtpMail& mail, const Settings& s)
+void prepareTestAlert(Database& db, SmtpMail& mail, const Settings& s)
 {
+    QString password;
+    if (s.password) {
+        password = *s.password;
+    } else {
+        const auto rs = settingsRow(db);
+        if (s.server.trimmed().compare(rs->field(cols::SmtpServer).toTextOrEmpty().trimmed(),
+                                       Qt::CaseInsensitive) != 0)
+            throw Refusal{QCoreApplication::translate(
+                              "pelmar::admin",
+                              "The saved mail password goes only to the saved mail server; type the "
+                              "password to send a test alert to %1. Nothing was sent.")
+                              .arg(s.server)};
+        password = rs->field(cols::SmtpPassword).toTextOrEmpty();
+    }
     mail.server = s.server;
     mail.authenticate = true;
     mail.userName = s.user;
-    mail.password = s.password;
+    mail.password = password;
     mail.mailFrom = s.email;
     mail.sendTo = s.email;
     mail.subject = QStringLiteral("Employee Time Alert");

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace pelmar {
 class Database;
@@ -10,25 +11,29 @@ class SmtpMail;
 
 namespace pelmar::admin {
 
-// The alert settings as the administrator types them.
+// The alert settings as the administrator types them. The mail password is
+// never read back for showing: nullopt stands for the one saved, which a
+// save keeps and a test alert to the saved server uses.
 struct Settings
 {
     QString notifyHours;
     QString server;
     QString user;
-    QString password;
+    std::optional<QString> password;
     QString email;
 };
 
 // The names a setting goes by, as pelmar-db takes them (in any letter case).
 const QStringList& settingNames();
 
+// Every setting but the mail password, which stays nullopt.
 Settings readSettings(Database& db);
 // Sets one setting by name; returns the column's own spelling. Refused for
 // an unknown name, a threshold that is no number of hours, or a mail
 // setting with a line break.
 QString setSetting(Database& db, const QString& name, const QString& value);
-// Every setting at once, in one transaction, with the same checks.
+// Every setting at once, in one transaction, with the same checks; a
+// nullopt password keeps the saved one.
 void saveSettings(Database& db, const Settings& settings);
 
 // A database's location as a window title shows it: a server's URI without
@@ -36,7 +41,10 @@ void saveSettings(Database& db, const Settings& settings);
 QString displayLocation(const QString& location);
 
 // Prepares the mail sender as the clock's alert does, from settings
-// that need not be saved yet, with a test text.
-void prepareTestAlert(SmtpMail& mail, const Settings& settings);
+// that need not be saved yet, with a test text. Without a typed password the
+// saved one is read from db, and only for the saved server: sent anywhere
+// else it would hand the clock's mail account to whoever runs that server,
+// so that is refused.
+void prepareTestAlert(Database& db, SmtpMail& mail, const Settings& settings);
 
 } // namespace pelmar::admin

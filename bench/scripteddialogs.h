@@ -15,6 +15,11 @@ class ScriptedDialogs : public Dialogs
 public:
     void messageBox(const QString& text, Icon icon, const QString& title) override;
     QString inputBox(const QString& prompt, const QString& title) override;
+    // Cancelled, as the file dialogs are.
+    std::optional<Credentials> logInBox(const QString&, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
     std::optional<QString> openFileName(const QString& title, const QString& filter,
                                         const QString& initDir) override;
     std::optional<QString> saveFileName(const QString& title, const QString& filter,

@@ -16,6 +16,13 @@ public:
         Information
     };
 
+    // A user name and password, as a log-in box gives them.
+    struct Credentials
+    {
+        QString user;
+        QString password;
+    };
+
     virtual ~Dialogs() = default;
 
     // An empty title means the program's title, "PelmarEmployee".
@@ -24,6 +31,10 @@ public:
     // Prompt, title, one-line entry with OK and Cancel. Returns the text, or
     // empty text on Cancel: callers treat both alike.
     virtual QString inputBox(const QString& prompt, const QString& title) = 0;
+    // Prompt, title, a user name entry (holding user at first) and a masked
+    // password entry with OK and Cancel. nullopt on Cancel.
+    virtual std::optional<Credentials> logInBox(const QString& prompt, const QString& title,
+                                                const QString& user) = 0;
     // The system's file-open dialog: title, filter ("Description|pattern"),
     // start folder. nullopt on Cancel.
     virtual std::optional<QString> openFileName(const QString& title, const QString& filter,

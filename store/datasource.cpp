@@ -21,6 +21,7 @@ void DataSource::refresh()
     rs->recordCount(); // reads the first page, so errors surface here
     m_database = std::move(db);
     m_recordset = std::move(rs);
+    ++m_refreshes;
     emit refreshed();
 }
 

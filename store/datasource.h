@@ -32,6 +32,9 @@ public:
     void refresh();
 
     bool hasRecordset() const { return m_recordset != nullptr; }
+    // How many refreshes have succeeded: a list or grid that held off while
+    // another thread refreshed can tell whether it must read again.
+    quint64 refreshes() const { return m_refreshes; }
     // Throws 91 when the source was never refreshed.
     Recordset& recordset();
 
@@ -47,6 +50,7 @@ private:
     QString m_recordSource;
     std::unique_ptr<Database> m_database;
     std::unique_ptr<Recordset> m_recordset;
+    quint64 m_refreshes = 0;
 };
 
 } // namespace pelmar

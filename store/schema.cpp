@@ -6,6 +6,8 @@
 #include "store/sqlitesession.h"
 
 #include <QFile>
+#include <QUrl>
+#include <QUrlQuery>
 
 namespace pelmar {
 
@@ -182,6 +184,44 @@ QString existingTable(Session& session)
             return QString::fromLatin1(table);
     }
     return QString();
+}
+
+TableRights tableRights(const QString& location)
+{
+    if (!isServerLocation(location))
+        return {};
+    std::shared_ptr<PgSession> session = PgSession::connect(location);
+    std::vector<Row> rows;
+    session
+        ->select(
+            QStringLiteral("SELECT CAST(current_user AS text), CAST(pg_get_userbyid(c.relowner) AS text), "
+                           "CAST(pg_has_role(current_user, c.relowner, 'MEMBER') AS integer) "
+                           "FROM (SELECT 1) AS one LEFT JOIN pg_class c "
+                           "ON c.oid = to_regclass('personnel')"),
+            false, 0)
+        ->read(0, 0, rows);
+    if (rows.empty())
+        return {};
+    const Row& row = rows.front();
+    return {row[2].isNull() || row[2].toInteger() == 1, row[0].toTextOrEmpty(), row[1].toTextOrEmpty()};
+}
+
+QString withCredentials(const QString& location, const QString& user, const QString& password)
+{
+    QUrl url(location);
+    url.setUserInfo(QString());
+    QUrlQuery query(url);
+    for (const QString& key : {QStringLiteral("user"), QStringLiteral("password")})
+        query.removeAllQueryItems(key);
+    // As parameters, where a URI without a host (a service's) takes them too;
+    // percent-encoded, so that no '&', '=' or '%' in them reads as syntax.
+    query.addQueryItem(QStringLiteral("user"), QString::fromLatin1(QUrl::toPercentEncoding(user)));
+    // None typed, libpq looks in the user's ~/.pgpass.
+    if (!password.isEmpty())
+        query.addQueryItem(QStringLiteral("password"),
+                           QString::fromLatin1(QUrl::toPercentEncoding(password)));
+    url.setQuery(query);
+    return url.toString(QUrl::FullyEncoded);
 }
 
 void createDatabase(const QString& location)

@@ -75,6 +75,21 @@ void createIndexes(Session& session);
 // The first of the schema's tables and saved queries that the database
 // already holds; empty when it holds none of them.
 QString existingTable(Session& session);
+// Who location logs in as, and whether that role may do everything to the
+// tables: always for a file; on a server, when the role is a member of the
+// tables' owner (a terminal's role is not). A database without the tables
+// has no owner to ask for, and is let through to fail where they are read.
+struct TableRights
+{
+    bool owner = true;
+    QString role;      // empty for a file
+    QString ownerRole; // the tables' owner; empty for a file or no tables
+};
+TableRights tableRights(const QString& location);
+// The server's URI location with user and password in place of any it
+// carries (after the host's user name, or as parameters); an empty password
+// leaves libpq to find one in ~/.pgpass.
+QString withCredentials(const QString& location, const QString& user, const QString& password);
 } // namespace sql
 
 } // namespace pelmar

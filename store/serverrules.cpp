@@ -343,13 +343,6 @@ void installServerRules(PgSession& session)
     session.exec(QString::fromUtf8(Rules).replace(QStringLiteral("@schema@"), schema));
 }
 
-bool ownsTables(PgSession& session)
-{
-    return firstValue(session, QStringLiteral("SELECT pg_has_role(current_user, (SELECT relowner FROM "
-                                              "pg_class WHERE oid = to_regclass('personnel')), 'MEMBER')")) ==
-           QLatin1String("t");
-}
-
 bool passwordMatches(PgSession& session, qint64 employeeId, const QString& typed)
 {
     return firstValue(session, QStringLiteral("SELECT pelmar_password_matches($1, $2)"),

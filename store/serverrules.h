@@ -18,10 +18,6 @@ class PgSession;
 // caller's transaction.
 void installServerRules(PgSession& session);
 
-// Whether the session's role may do everything: it owns the tables (is a
-// member of their owner role) or is a superuser.
-bool ownsTables(PgSession& session);
-
 // The log-in's password check by the server's function, which never hands
 // the password out: typed is not empty and is the employee's password.
 bool passwordMatches(PgSession& session, qint64 employeeId, const QString& typed);

@@ -33,8 +33,9 @@ public:
     // rollback journal, synchronous FULL and a busy timeout. While a
     // connection to the same file is alive in this process it is handed out
     // again: nothing keeps a statement open between calls, so sharing it is
-    // safe on the one thread that uses the database, and it saves opening the
-    // file and parsing its schema at every action.
+    // safe while one thread at a time uses the database (the clock's window
+    // waits while its worker does), and it saves opening the file and
+    // parsing its schema at every action.
     static std::shared_ptr<Connection> open(const QString& path);
     // A connection of its own, never shared (for other processes' stand-ins
     // in tests and tools).

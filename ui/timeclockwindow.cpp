@@ -20,11 +20,15 @@
 #include "ui/widgets/timegrid.h"
 #include "workplace/startup.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
+#include <exception>
+#include <thread>
 
 namespace pelmar {
 
@@ -280,6 +284,9 @@ void TimeClockWindow::start()
 
 bool TimeClockWindow::guarded(const std::function<void()>& handler)
 {
+    // Input is held off while a worker runs; nothing else may start one.
+    if (m_working)
+        return false;
     try {
         handler();
         return true;
@@ -291,8 +298,83 @@ bool TimeClockWindow::guarded(const std::function<void()>& handler)
     return false;
 }
 
+void TimeClockWindow::offThread(const std::function<void()>& work)
+{
+    DataSource& employees = m_workplace.employees();
+    DataSource& times = m_workplace.times();
+    const quint64 employeesRead = employees.refreshes(), timesRead = times.refreshes();
+    // The sources' signals would reach the list and grid from the worker.
+    QSignalBlocker quietEmployees(employees), quietTimes(times), quietSettings(m_workplace.settings());
+    m_grid->setPaused(true);
+    m_working = true;
+    qApp->installEventFilter(this);
+
+    std::exception_ptr failure;
+    QEventLoop loop;
+    std::thread worker([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+
+    qApp->removeEventFilter(this);
+    m_working = false;
+    quietEmployees.unblock();
+    quietTimes.unblock();
+    quietSettings.unblock();
+    m_grid->setPaused(false);
+    // What the worker read, the list and grid show now.
+    if (employees.refreshes() != employeesRead)
+        employees.notifyRowsChanged();
+    if (times.refreshes() != timesRead)
+        times.notifyRowsChanged();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+bool TimeClockWindow::isInput(const QEvent* event) const
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::InputMethod:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool TimeClockWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (m_working) {
+        // Input to this window waits for nothing: it is dropped, so that a
+        // second click on a slow terminal never becomes a second action.
+        // Closing waits for the worker too.
+        if (watched == this && event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this && isInput(event))
+            return true;
+    }
     if (watched == m_password && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -350,8 +432,11 @@ void TimeClockWindow::startSession()
         m_dialogs.messageBox(tr("Select your name in the list first."));
         return;
     }
-    const LogInResult result =
-        logIn(m_workplace, m_personnel->columnValue(cols::EmployeeID), m_password->text(), now());
+    const Value id = m_personnel->columnValue(cols::EmployeeID);
+    const QString password = m_password->text();
+    const double at = now();
+    LogInResult result;
+    offThread([&] { result = logIn(m_workplace, id, password, at); });
     if (!result.employee) {
         showResult(result.screen);
         m_password->clear();
@@ -436,13 +521,20 @@ void TimeClockWindow::showLine(std::initializer_list<QLabel*> labels, const Cloc
 void TimeClockWindow::clockInOrOut()
 {
     guarded([this] {
+        ActionResult result;
         if (m_offer == ButtonOffer::ClockIn && m_employee) {
-            showResult(clockIn(m_workplace, *m_employee, now()));
+            const Employee who = *m_employee;
+            const double at = now();
+            offThread([&] { result = clockIn(m_workplace, who, at); });
         } else if (m_offer == ButtonOffer::ClockOut && m_employee && m_openShiftId) {
-            showResult(clockOut(m_workplace, *m_employee, *m_openShiftId, now()));
+            const Employee who = *m_employee;
+            const qint64 shift = *m_openShiftId;
+            const double at = now();
+            offThread([&] { result = clockOut(m_workplace, who, shift, at); });
         } else {
             return;
         }
+        showResult(result);
         refreshTimes();
     });
 }
@@ -523,18 +615,22 @@ bool TimeClockWindow::loadDefaultRange()
 bool TimeClockWindow::loadSheet(const DateRange& range)
 {
     // On failure the grid and the total keep what they showed.
-    return m_employee &&
-           guarded([&] { m_totalHours->setText(timesheet::load(m_workplace, range, m_employee->id)); });
+    return m_employee && guarded([&] {
+               const Value id = m_employee->id;
+               QString total;
+               offThread([&] { total = timesheet::load(m_workplace, range, id); });
+               m_totalHours->setText(total);
+           });
 }
 
 void TimeClockWindow::refreshTimes()
 {
-    guarded([this] { m_workplace.times().refresh(); });
+    guarded([this] { offThread([this] { m_workplace.times().refresh(); }); });
 }
 
 void TimeClockWindow::refreshStaff()
 {
-    guarded([this] { m_workplace.employees().refresh(); });
+    guarded([this] { offThread([this] { m_workplace.employees().refresh(); }); });
 }
 
 void TimeClockWindow::whereIs()
@@ -544,9 +640,12 @@ void TimeClockWindow::whereIs()
             m_dialogs.messageBox(whereis::noNamePicked(), Dialogs::Icon::Information);
             return;
         }
-        m_dialogs.messageBox(whereis::answer(m_workplace, m_personnel->columnValue(cols::EmployeeID),
-                                             m_personnel->columnValue(cols::FullName).toTextOrEmpty(), now()),
-                             Dialogs::Icon::Information);
+        const Value id = m_personnel->columnValue(cols::EmployeeID);
+        const QString name = m_personnel->columnValue(cols::FullName).toTextOrEmpty();
+        const double at = now();
+        QString answer;
+        offThread([&] { answer = whereis::answer(m_workplace, id, name, at); });
+        m_dialogs.messageBox(answer, Dialogs::Icon::Information);
     });
 }
 

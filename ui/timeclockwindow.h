@@ -92,8 +92,16 @@ private:
     // that what an action stores is what the window shows.
     double now();
     // Runs a handler: a failure is shown by the error reporter and the
-    // window stays as the failure left it. False after a failure.
+    // window stays as the failure left it. False after a failure, and at
+    // once while a call to the database is still running.
     bool guarded(const std::function<void()>& handler);
+    // Runs work, a call of the core on the workplace, on a thread of its
+    // own and returns (or throws) what it did once it ends. Meanwhile this
+    // thread's events go on, so the clock keeps ticking on a slow server,
+    // but the window takes no input and its lists read nothing: the
+    // workplace and its database belong to the worker until it ends.
+    void offThread(const std::function<void()>& work);
+    bool isInput(const QEvent* event) const;
 
     Dialogs& m_dialogs;
     const Clock& m_clock;
@@ -108,6 +116,8 @@ private:
     // shift the clock-out closes.
     std::optional<Employee> m_employee;
     std::optional<qint64> m_openShiftId;
+    // True while offThread's worker has the workplace.
+    bool m_working = false;
 
     NameList* m_personnel;
     QLineEdit* m_password;

@@ -31,7 +31,7 @@ Files filesIn(const Places& places)
     if (holds(places.account))
         return {account, account};
     if (holds(places.machine))
-        return {file(places.machine), account};
+        return {file(places.machine), account, true};
     return {QString(), account};
 }
 

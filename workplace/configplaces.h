@@ -29,6 +29,9 @@ struct Files
 {
     QString read;
     QString write;
+    // The file read is the machine's: its database is every account's, so a
+    // location picked while it is out of reach is never written.
+    bool machineWide = false;
 };
 Files filesIn(const Places& places);
 

@@ -168,6 +168,19 @@ void Startup::run()
         if (m_newDbFolder.isEmpty() || (!picked && m_newDbFolder == folder))
             return;
         unsaved.reset();
+        if (files.machineWide) {
+            // The machine's database out of reach is an outage, not a
+            // reason to re-point this account for good: the next start
+            // reads the machine's file again.
+            m_dialogs.messageBox(
+                QCoreApplication::translate("pelmar::Startup",
+                                            "The location you picked is used only until the program closes; "
+                                            "the next start uses the database configured for this computer "
+                                            "(in %1) again.")
+                    .arg(QDir::toNativeSeparators(iniPath)));
+            unsaved = m_newDbFolder;
+            continue;
+        }
         // The machine's file is read only: the account's own, once written,
         // is the one read back.
         QDir().mkpath(QFileInfo(files.write).absolutePath());

@@ -53,7 +53,8 @@ QString locatorStartFolder();
 
 // The start-up: finds the database through the configuration file, asking
 // for it with the locator when the file is missing or names a wrong place,
-// and opens the workplace on it.
+// and opens the workplace on it. A place picked instead of the machine's
+// file's serves this run only.
 class Startup
 {
 public:

@@ -1,6 +1,7 @@
 #include "admin/refusal.h"
 #include "admin/settings.h"
 #include "admin/staff.h"
+#include "platform/mail/smtpmail.h"
 #include "store/engine.h"
 #include "support/coretest.h"
 
@@ -120,8 +121,46 @@ TEST_P(StaffTest, ChangesTheStaffAsAsked)
             .toInteger(),
         5);
     const admin::Settings read = admin::readSettings(d);
-    EXPECT_EQ(QStringList({read.notifyHours, read.server, read.user, read.password, read.email}),
-              QStringList({"7.5", s.server, s.user, s.password, s.email}));
+    EXPECT_EQ(QStringList({read.notifyHours, read.server, read.user, read.email}),
+              QStringList({"7.5", s.server, s.user, s.email}));
+    EXPECT_EQ(read.password, std::nullopt) << "never read back";
+    EXPECT_EQ(db.scalar("SELECT smtppassword FROM CustomSettings").toText(), "s3cret");
+
+    // Left out, the saved password is kept.
+    s.password.reset();
+    s.user = "clock2";
+    admin::saveSettings(d, s);
+    EXPECT_EQ(db.scalar("SELECT smtppassword FROM CustomSettings").toText(), "s3cret");
+    EXPECT_EQ(db.scalar("SELECT smtpusername FROM CustomSettings").toText(), "clock2");
+}
+
+// Without a typed password the test alert takes the saved one, read at the
+// moment, and only to the saved server.
+TEST_P(StaffTest, TheSavedMailPasswordGoesOnlyToTheSavedServer)
+{
+    Database& d = *database;
+    admin::saveSettings(d, {"10", "mail.example.com:587", "clock", QString("s3cret"), "boss@example.com"});
+    SmtpMail mail;
+    admin::Settings typed = admin::readSettings(d);
+    admin::prepareTestAlert(d, mail, typed);
+    EXPECT_EQ(mail.server, "mail.example.com:587");
+    EXPECT_EQ(mail.password, "s3cret");
+
+    SmtpMail elsewhere;
+    typed.server = "mail.attacker.test:587";
+    try {
+        admin::prepareTestAlert(d, elsewhere, typed);
+        ADD_FAILURE() << "not refused";
+    } catch (const admin::Refusal& r) {
+        EXPECT_TRUE(r.message.contains("mail.attacker.test:587")) << r.message.toStdString();
+    }
+    EXPECT_EQ(elsewhere.password, "");
+    EXPECT_EQ(elsewhere.server, "");
+
+    typed.password = "typed-pw";
+    admin::prepareTestAlert(d, elsewhere, typed);
+    EXPECT_EQ(elsewhere.server, "mail.attacker.test:587");
+    EXPECT_EQ(elsewhere.password, "typed-pw");
 }
 
 TEST(DisplayLocationTest, LeavesOutAnyPassword)

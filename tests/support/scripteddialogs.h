@@ -36,6 +36,18 @@ public:
         m_inputs.pop_front();
         return text;
     }
+    std::optional<Credentials> logInBox(const QString& prompt, const QString&, const QString& user) override
+    {
+        asked << prompt;
+        logInUsers << user;
+        if (m_logIns.empty()) {
+            ADD_FAILURE() << "unexpected log-in box: " << prompt.toStdString();
+            return std::nullopt;
+        }
+        const std::optional<Credentials> answer = m_logIns.front();
+        m_logIns.pop_front();
+        return answer;
+    }
     std::optional<QString> openFileName(const QString& title, const QString&, const QString&) override
     {
         asked << title;
@@ -59,10 +71,14 @@ public:
     void answerSave(std::optional<QString> file) { m_saves.push_back(std::move(file)); }
     // Answers, taken in order. An input box answered by nullopt is cancelled.
     void answerInput(std::optional<QString> text) { m_inputs.push_back(std::move(text)); }
+    // The next log-in box's user name and password; nullopt cancels it.
+    void answerLogIn(std::optional<Credentials> answer) { m_logIns.push_back(std::move(answer)); }
 
     std::vector<Message> messages;
-    // Prompts of the input boxes and titles of the file dialogs shown.
+    // Prompts of the input and log-in boxes and titles of the file dialogs shown.
     QStringList asked;
+    // The user names the log-in boxes were opened with.
+    QStringList logInUsers;
 
     QStringList texts() const
     {
@@ -80,6 +96,7 @@ public:
 private:
     std::deque<std::optional<QString>> m_inputs;
     std::deque<std::optional<QString>> m_saves;
+    std::deque<std::optional<Credentials>> m_logIns;
 };
 
 } // namespace pelmar::test

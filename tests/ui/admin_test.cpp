@@ -1,4 +1,7 @@
 #include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/mail/smtpmail.h"
+#include "store/schema.h"
 #include "support/coretest.h"
 #include "support/scripteddialogs.h"
 #include "support/smtpserver.h"
@@ -17,7 +20,10 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimeEdit>
+#include <QUrl>
+#include <QUrlQuery>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace pelmar;
 using test::dec;
@@ -193,4 +199,162 @@ TEST_F(AdminWindowTest, TheTestAlertReachesTheMailServer)
     EXPECT_EQ(mails[0].header("Subject"), "Employee Time Alert");
     // Typed but not saved.
     EXPECT_EQ(db.scalar("SELECT smtpserver FROM CustomSettings").toText(), "");
+}
+
+// The saved mail password never reaches the window: the field starts empty,
+// a save with it empty keeps the saved one, and the test alert takes the
+// saved one only to the saved server.
+TEST_F(AdminWindowTest, TheSavedMailPasswordStaysOutOfTheWindowAndAtItsServer)
+{
+    test::SmtpServer saved, other;
+    const quint16 port = saved.serve(), otherPort = other.serve();
+    ASSERT_NE(port, 0);
+    ASSERT_NE(otherPort, 0);
+    const QString savedServer = QStringLiteral("127.0.0.1:%1").arg(port);
+    db.setSetting("smtpserver", Value::text(savedServer));
+    db.setSetting("smtpusername", Value::text(test::SmtpServer::User));
+    db.setSetting("smtppassword", Value::text(test::SmtpServer::Password));
+    db.setSetting("smtpemail", Value::text("boss@pelmar.test"));
+    openTab("Settings");
+    auto* password = find<QLineEdit>("smtpPassword");
+    auto* status = find<QLabel>("settingsStatus");
+    EXPECT_EQ(find<QLineEdit>("smtpServer")->text(), savedServer);
+    EXPECT_EQ(password->text(), "");
+    EXPECT_TRUE(password->placeholderText().contains("saved password is kept"))
+        << password->placeholderText().toStdString();
+
+    // The saved server with the field empty: the saved password logs in.
+    click("sendTestAlert");
+    QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString("Sent to boss@pelmar.test"), 20000);
+    EXPECT_EQ(saved.received().size(), 1u);
+
+    // Another server with the field empty: refused, nothing sent.
+    const auto retype = [this](const char* name, const QString& text) {
+        QTest::mouseClick(find(name), Qt::LeftButton);
+        QTest::keyClick(find(name), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(find(name), Qt::Key_Delete);
+        QTest::keyClicks(find(name), text);
+    };
+    const QString otherServer = QStringLiteral("127.0.0.1:%1").arg(otherPort);
+    retype("smtpServer", otherServer);
+    click("sendTestAlert");
+    EXPECT_EQ(status->text(), "The saved mail password goes only to the saved mail server; type the password "
+                              "to send a test alert to " +
+                                  otherServer + ". Nothing was sent.");
+    EXPECT_FALSE(window.findChild<SmtpMail*>("testAlertMail")->busy()) << "no send started";
+
+    // Typed, the password goes there.
+    retype("smtpPassword", test::SmtpServer::Password);
+    click("sendTestAlert");
+    QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString("Sent to boss@pelmar.test"), 20000);
+    EXPECT_EQ(other.received().size(), 1u);
+    EXPECT_EQ(other.logins(), 1) << "only the send with the typed password";
+
+    // Saved with the field empty, the saved password stays; typed, it replaces it.
+    retype("smtpPassword", "");
+    click("saveSettings");
+    EXPECT_EQ(status->text(), "Saved.");
+    EXPECT_EQ(db.scalar("SELECT smtpserver FROM CustomSettings").toText(), otherServer);
+    EXPECT_EQ(db.scalar("SELECT smtppassword FROM CustomSettings").toText(), test::SmtpServer::Password);
+    retype("smtpPassword", "n3w");
+    click("saveSettings");
+    EXPECT_EQ(db.scalar("SELECT smtppassword FROM CustomSettings").toText(), "n3w");
+    EXPECT_EQ(password->text(), "") << "a saved password leaves the window";
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// On a server, a terminal's role is told it can't administer and the owner
+// logs in instead; the terminal's configuration is never used quietly.
+TEST(AdminOwnerTest, ATerminalsRoleIsRefusedAndTheOwnersLogInUsed)
+{
+    if (!test::serverAvailable())
+        GTEST_SKIP() << "no test server: set PELMAR_TEST_SERVER, or run scripts/test.sh";
+    ManualClock clock{dec(4) + hm(9, 0)};
+    test::TestDb db(test::Backend::Server);
+    db.addEmployee(7, "Ann Lee", "pw");
+    db.addTime(7, dec(3), hm(9, 0));
+    // Roles belong to the whole test server: one of this process's own.
+    static int serial = 0;
+    const QString role = QStringLiteral("pelmar_office_%1_%2").arg(::getpid()).arg(++serial);
+    // A password with the URI's own delimiters, to be read back as typed.
+    const QString terminalPassword = QStringLiteral("t@r:m&i=n%al/pw");
+    db.exec(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(role, terminalPassword));
+    struct Dropped
+    {
+        test::TestDb& db;
+        QString role;
+        ~Dropped()
+        {
+            try {
+                db.exec(QStringLiteral("DROP OWNED BY %1; DROP ROLE %1").arg(role));
+            } catch (...) {
+                // Left behind, it goes with the throwaway cluster.
+            }
+        }
+    } dropped{db, role};
+    QUrl terminal(db.folder());
+    const QString owner = terminal.userName();
+    const QString ownerPassword = qEnvironmentVariable("PGPASSWORD");
+    terminal.setUserName(role);
+    terminal.setPassword(terminalPassword, QUrl::DecodedMode);
+    const QString terminalUri = terminal.toString(QUrl::FullyEncoded);
+
+    {
+        test::ScriptedDialogs dialogs;
+        dialogs.answerLogIn(std::nullopt);
+        AdminWindow window(dialogs, clock, QString());
+        EXPECT_FALSE(window.start(terminalUri)) << "Cancel quits";
+        EXPECT_EQ(window.jobs(), nullptr);
+        ASSERT_EQ(dialogs.asked.size(), 1);
+        EXPECT_TRUE(dialogs.asked[0].contains("The role '" + role + "'")) << dialogs.asked[0].toStdString();
+        EXPECT_TRUE(dialogs.asked[0].contains("does not own")) << dialogs.asked[0].toStdString();
+        EXPECT_EQ(dialogs.logInUsers, QStringList{owner}) << "the owner's name offered";
+    }
+
+    test::ScriptedDialogs dialogs;
+    dialogs.answerLogIn(Dialogs::Credentials{owner, "wrong-pw"});
+    dialogs.answerLogIn(Dialogs::Credentials{role, terminalPassword});
+    dialogs.answerLogIn(Dialogs::Credentials{owner, ownerPassword});
+    AdminWindow window(dialogs, clock, QString());
+    ASSERT_TRUE(window.start(terminalUri));
+    ASSERT_EQ(dialogs.asked.size(), 3);
+    EXPECT_TRUE(dialogs.asked[1].contains("password authentication failed"))
+        << dialogs.asked[1].toStdString();
+    EXPECT_FALSE(dialogs.asked[1].contains("wrong-pw"));
+    EXPECT_TRUE(dialogs.asked[2].contains("does not own the database's tables either"))
+        << dialogs.asked[2].toStdString();
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    // The owner's log-in is the one the window works with.
+    QUrl used(window.jobs()->location());
+    EXPECT_EQ(used.host(), terminal.host());
+    EXPECT_EQ(used.port(), terminal.port());
+    EXPECT_EQ(used.path(), terminal.path());
+    EXPECT_EQ(QUrlQuery(used).queryItemValue("user"), owner);
+    EXPECT_EQ(sql::tableRights(window.jobs()->location()).role, owner);
+    EXPECT_FALSE(window.windowTitle().contains("n%al")) << window.windowTitle().toStdString();
+    if (!ownerPassword.isEmpty()) {
+        EXPECT_FALSE(window.windowTitle().contains(ownerPassword)) << window.windowTitle().toStdString();
+    }
+    window.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.jobs()->busy(), 10000);
+    EXPECT_EQ(window.findChild<QLabel*>("boardSummary")->text(), "1 in, 0 out, 0 away");
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// The owner's name and password replace whatever the URI logged in with,
+// and come through libpq's reading of the URI as typed.
+TEST(AdminOwnerTest, CredentialsReplaceTheURIsOwn)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"postgresql://clock:pw@db.example.com:5433/pelmar?sslmode=require",
+         "postgresql://db.example.com:5433/pelmar?sslmode=require&user=boss&password=p%40ss%3Aw%26rd%3D1%25"},
+        {"postgresql://db.example.com/pelmar?user=clock&password=pw",
+         "postgresql://db.example.com/pelmar?user=boss&password=p%40ss%3Aw%26rd%3D1%25"},
+        {"postgresql:///pelmar", "postgresql:///pelmar?user=boss&password=p%40ss%3Aw%26rd%3D1%25"},
+    };
+    for (const auto& [location, expected] : cases)
+        EXPECT_EQ(sql::withCredentials(location, "boss", "p@ss:w&rd=1%"), expected) << location;
+    EXPECT_EQ(sql::withCredentials("postgresql://clock:pw@db/pelmar", "boss", ""),
+              "postgresql://db/pelmar?user=boss");
 }

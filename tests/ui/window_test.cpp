@@ -1,3 +1,5 @@
+#include "store/engine.h"
+#include "store/session.h"
 #include "support/window.h"
 #include "ui/timeclockcontrols.h"
 #include "ui/widgets/namelist.h"
@@ -6,9 +8,12 @@
 
 #include <QCheckBox>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
+#include <QTimer>
+#include <optional>
 
 namespace pelmar::test {
 namespace {
@@ -413,6 +418,54 @@ TEST_F(Window, RangeBoxKeepsAskingAfterARefusedEntry)
     // Unticked by the user: the default range again.
     w.click(controls::RangeBox);
     EXPECT_EQ(w.text(controls::TotalHours), "Total Hours 4.");
+}
+
+// A slow database never freezes the window: while a clock-in waits for the
+// write lock that another terminal holds, the clock keeps ticking and
+// clicks go nowhere; the record is of the moment clicked.
+TEST_F(Window, TheClockTicksWhileAnActionWaitsForTheDatabase)
+{
+    t.start();
+    t.logInAnn();
+    ASSERT_EQ(t.buttons(), QStringList({"Log Out", "Clock IN", "View My Time"}));
+    Database other(sql::Session::openPrivate(t.db.path()));
+    std::optional<Transaction> otherTerminal;
+    otherTerminal.emplace(other);
+
+    // Runs from the event loop while the click is being handled.
+    auto* time = t.find<QLabel>(controls::TimeLabel);
+    bool clickReturned = false, advanced = false;
+    QStringList shownDuringTheWait;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (clickReturned)
+            return;
+        if (!advanced) {
+            advanced = true;
+            t.clock.advanceSeconds(5);
+            QTest::mouseClick(t.find<QWidget>(controls::ClockButton), Qt::LeftButton);
+            QTest::mouseClick(t.find<QWidget>(controls::GoButton), Qt::LeftButton);
+            return;
+        }
+        // The window's own timer shows the new time.
+        if (time->text() == "9:00:05 AM") {
+            shownDuringTheWait << time->text();
+            poll.stop();
+            otherTerminal.reset(); // lets go, having written nothing
+        }
+    });
+    poll.start();
+    t.click(controls::ClockButton);
+    clickReturned = true;
+    poll.stop();
+
+    EXPECT_EQ(shownDuringTheWait, QStringList{"9:00:05 AM"});
+    EXPECT_TRUE(t.scripted.texts().isEmpty()) << t.scripted.texts().join('|').toStdString();
+    EXPECT_EQ(t.buttons(), QStringList({"Log Out", "", "View My Time"}));
+    EXPECT_EQ(t.clockLines(), QStringList({"You Clocked in:", Friday, "9:00:00 AM", "", "", ""}));
+    ASSERT_EQ(t.db.timeRows().size(), 1u);
+    EXPECT_TRUE(t.db.timeRows()[0].timeOut.isNull());
 }
 
 } // namespace

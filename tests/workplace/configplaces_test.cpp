@@ -50,6 +50,7 @@ TEST(ConfigPlacesTest, TheFirstFileFoundIsReadAndTheMachinesNeverWritten)
         const config::Files files = config::filesIn(places);
         EXPECT_EQ(files.read, file(read));
         EXPECT_EQ(files.write, file(write));
+        EXPECT_EQ(files.machineWide, std::string(read) == "m");
     }
 }
 

@@ -144,23 +144,62 @@ TEST(StartupTest, AMissingOrWrongLocationIsAskedForAndWritten)
     }
 }
 
-// The machine's file serves every account and is never written: a wrong
-// location there is saved in the account's own file and read back from it.
-TEST(StartupTest, TheMachineFileIsReadAndTheAccountsWritten)
+const QString ThisRunOnly = QStringLiteral("The location you picked is used only until the program closes");
+
+// The machine's file serves every account and is never written, nor
+// overridden: its database out of reach is an outage, and a location picked
+// meanwhile serves this run only. The next start uses the machine's again.
+TEST(StartupTest, AnOutageOfTheMachinesDatabaseNeverRepointsTheAccount)
 {
     for (const bool right : {true, false}) {
-        SCOPED_TRACE(right ? "right" : "wrong");
+        SCOPED_TRACE(right ? "right" : "out of reach");
         Start s;
+        TestDb stopgap;
         const QByteArray machine = iniText(right ? s.db.folder() : "/nowhere");
         writeFile(s.machineIni(), machine);
-        s.run(s.db.folder());
+        s.run(stopgap.folder());
 
-        EXPECT_EQ(s.dialogs.texts(), right ? QStringList() : QStringList{LocationMessage});
-        EXPECT_TRUE(s.opened());
+        EXPECT_EQ(s.messagesBeforeLocator, right ? std::vector<size_t>{} : std::vector<size_t>{1});
+        ASSERT_EQ(s.dialogs.texts().size(), right ? 0 : 2);
+        if (!right) {
+            EXPECT_EQ(s.dialogs.texts()[0], LocationMessage);
+            EXPECT_TRUE(s.dialogs.texts()[1].startsWith(ThisRunOnly)) << s.dialogs.texts()[1].toStdString();
+            EXPECT_TRUE(s.dialogs.texts()[1].contains(s.machineIni())) << s.dialogs.texts()[1].toStdString();
+        }
+        EXPECT_EQ(s.workplace.databasePath(), right ? s.db.path() : stopgap.path());
+        EXPECT_TRUE(s.workplace.mail());
         EXPECT_EQ(readFile(s.machineIni()), machine);
-        EXPECT_EQ(readFile(s.accountIni()), right ? "" : iniText(s.db.folder()));
+        EXPECT_FALSE(QFile::exists(s.accountIni()));
         EXPECT_FALSE(QFile::exists(s.ini()));
     }
+
+    // Back in reach, the machine's database is used at the next start.
+    Start s;
+    TestDb stopgap;
+    const QString outage = s.app.filePath("share");
+    writeFile(s.machineIni(), iniText(outage));
+    s.run(stopgap.folder());
+    EXPECT_EQ(s.workplace.databasePath(), stopgap.path());
+
+    ASSERT_TRUE(QDir().rename(s.db.folder(), outage));
+    Workplace next;
+    Startup(next, s.dialogs, {s.app.path(), s.account.filePath("PelmarEmployee"), s.machine.path()}, [] {
+        ADD_FAILURE() << "asked";
+        return std::nullopt;
+    }).run();
+    EXPECT_EQ(next.databasePath(), config::databasePath(outage));
+    EXPECT_FALSE(QFile::exists(s.accountIni()));
+}
+
+// A picked location that fails too is asked for again, still unsaved.
+TEST(StartupTest, APickThatFailsDuringAnOutageIsAskedAgain)
+{
+    Start s;
+    writeFile(s.machineIni(), iniText("/nowhere"));
+    s.answer({s.app.filePath("empty"), s.db.folder()});
+    EXPECT_EQ(s.messagesBeforeLocator, (std::vector<size_t>{1, 3}));
+    EXPECT_TRUE(s.opened());
+    EXPECT_FALSE(QFile::exists(s.accountIni()));
 }
 
 TEST(StartupTest, AFileThatCannotBeWrittenIsToldAndTheFolderServesThisRun)

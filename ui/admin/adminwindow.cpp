@@ -1,8 +1,10 @@
 #include "ui/admin/adminwindow.h"
 
 #include "admin/settings.h"
+#include "platform/dialogs.h"
 #include "platform/runerror.h"
 #include "store/engine.h"
+#include "store/schema.h"
 #include "ui/admin/audittab.h"
 #include "ui/admin/boardtab.h"
 #include "ui/admin/jobs.h"
@@ -67,17 +69,52 @@ bool AdminWindow::start(const QString& database)
             }
             location = workplace.databasePath();
         }
+        if (location.isEmpty())
+            return false;
+        const std::optional<QString> owners = ownersLocation(location);
+        if (!owners)
+            return false;
+        location = *owners;
     } catch (const RunError& error) {
         reportError(m_dialogs, error);
         return false;
     }
-    if (location.isEmpty())
-        return false;
     m_jobs = new Jobs(m_dialogs, location, this);
     connect(m_jobs, &Jobs::busyChanged, this, &AdminWindow::showBusy);
     setWindowTitle(tr("Pelmar Administrator - %1").arg(admin::displayLocation(location)));
     createTabs();
     return true;
+}
+
+std::optional<QString> AdminWindow::ownersLocation(const QString& location)
+{
+    // A terminal's role can't change the staff or the settings, and its
+    // configuration is the terminal's: the owner logs in for this run.
+    sql::TableRights rights = sql::tableRights(location);
+    if (rights.owner)
+        return location;
+    const QString server = admin::displayLocation(location);
+    QString why = tr("The role '%1' that %2 logs in as does not own the database's tables, so it can't "
+                     "change the staff or the settings.")
+                      .arg(rights.role, server);
+    const QString owner = rights.ownerRole;
+    for (;;) {
+        const std::optional<Dialogs::Credentials> typed = m_dialogs.logInBox(
+            why + QStringLiteral("\n\n") + tr("Log in as the tables' owner (%1) on this server.").arg(owner),
+            tr("Pelmar Administrator"), owner);
+        if (!typed)
+            return std::nullopt;
+        const QString candidate = sql::withCredentials(location, typed->user, typed->password);
+        try {
+            rights = sql::tableRights(candidate);
+            if (rights.owner)
+                return candidate;
+            why = tr("The role '%1' does not own the database's tables either.").arg(rights.role);
+        } catch (const RunError& error) {
+            // libpq's words, with the password already left out.
+            why = error.description();
+        }
+    }
 }
 
 void AdminWindow::createTabs()

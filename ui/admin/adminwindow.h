@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -25,14 +26,19 @@ public:
 
     // Opens the database named (a folder or a server's URI), or, with none,
     // the one the configuration file beside the program names, asking with
-    // the clock's locator as the clock does. False when none was opened:
-    // the user cancelled, or the failure was reported.
+    // the clock's locator as the clock does. On a server whose role does not
+    // own the tables (a terminal's), it asks for the owner's user name and
+    // password instead. False when none was opened: the user cancelled, or
+    // the failure was reported.
     bool start(const QString& database = QString());
 
     // Null until start() opened a database.
     Jobs* jobs() { return m_jobs; }
 
 private:
+    // location, or on a server where its role does not own the tables, the
+    // same server as the owner the user logs in as; nullopt on Cancel.
+    std::optional<QString> ownersLocation(const QString& location);
     void createTabs();
     void refreshCurrent();
     void showBusy(bool busy);

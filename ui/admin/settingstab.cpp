@@ -32,6 +32,8 @@ SettingsTab::SettingsTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidg
     m_user = entry(tr("Mail &user"), "smtpUser");
     m_password = entry(tr("Mail pass&word"), "smtpPassword");
     m_password->setEchoMode(QLineEdit::Password);
+    // The saved password is never shown, nor read into the window.
+    m_password->setPlaceholderText(tr("Left empty, the saved password is kept"));
     m_email = entry(tr("Administrator's &address"), "smtpEmail");
     QPushButton* saveButton = button(tr("&Save"), "saveSettings");
     QPushButton* test = button(tr("Send a &test alert"), "sendTestAlert");
@@ -76,30 +78,41 @@ void SettingsTab::show(const admin::Settings& s)
     m_hours->setText(s.notifyHours);
     m_server->setText(s.server);
     m_user->setText(s.user);
-    m_password->setText(s.password);
+    m_password->clear();
     m_email->setText(s.email);
 }
 
 admin::Settings SettingsTab::typed() const
 {
-    return {m_hours->text(), m_server->text(), m_user->text(), m_password->text(), m_email->text()};
+    std::optional<QString> password;
+    if (!m_password->text().isEmpty())
+        password = m_password->text();
+    return {m_hours->text(), m_server->text(), m_user->text(), password, m_email->text()};
 }
 
 void SettingsTab::save()
 {
-    if (write([this](Database& db) { admin::saveSettings(db, typed()); }))
+    if (write([this](Database& db) { admin::saveSettings(db, typed()); })) {
+        // Saved, it is the saved password now and leaves the window.
+        m_password->clear();
         m_status->setText(tr("Saved."));
+    }
 }
 
 void SettingsTab::sendTestAlert()
 {
-    admin::prepareTestAlert(*m_mail, typed());
     try {
+        // The saved password is read now, at the moment it is needed.
+        admin::prepareTestAlert(*m_jobs.open(), *m_mail, typed());
         m_mail->sendEmail();
         m_status->setText(tr("Sending to %1…").arg(m_mail->sendTo));
+    } catch (const admin::Refusal& refusal) {
+        m_status->setText(refusal.message);
     } catch (const RunError& error) {
         m_status->setText(error.description());
     }
+    // The sender took its own copy; the password stays in no property.
+    m_mail->password.clear();
 }
 
 } // namespace pelmar

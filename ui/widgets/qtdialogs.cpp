@@ -1,8 +1,13 @@
 #include "ui/widgets/qtdialogs.h"
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QVBoxLayout>
 
 namespace pelmar {
 
@@ -37,6 +42,35 @@ QString QtDialogs::inputBox(const QString& prompt, const QString& title)
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue();
+}
+
+std::optional<Dialogs::Credentials> QtDialogs::logInBox(const QString& prompt, const QString& title,
+                                                        const QString& user)
+{
+    QDialog dialog(m_owner);
+    dialog.setWindowTitle(titleOrProgram(title));
+    auto* text = new QLabel(prompt, &dialog);
+    text->setWordWrap(true);
+    auto* name = new QLineEdit(user, &dialog);
+    name->setObjectName(QStringLiteral("logInUser"));
+    auto* password = new QLineEdit(&dialog);
+    password->setObjectName(QStringLiteral("logInPassword"));
+    password->setEchoMode(QLineEdit::Password);
+    auto* form = new QFormLayout;
+    form->addRow(QCoreApplication::translate("pelmar::QtDialogs", "&User name"), name);
+    form->addRow(QCoreApplication::translate("pelmar::QtDialogs", "&Password"), password);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(text);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    // The name is usually given; the password is what is left to type.
+    (user.isEmpty() ? name : password)->setFocus();
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return Credentials{name->text(), password->text()};
 }
 
 std::optional<QString> QtDialogs::openFileName(const QString& title, const QString& filter,

@@ -16,6 +16,8 @@ public:
 
     void messageBox(const QString& text, Icon icon = Icon::None, const QString& title = QString()) override;
     QString inputBox(const QString& prompt, const QString& title) override;
+    std::optional<Credentials> logInBox(const QString& prompt, const QString& title,
+                                        const QString& user) override;
     std::optional<QString> openFileName(const QString& title, const QString& filter,
                                         const QString& initDir) override;
     std::optional<QString> saveFileName(const QString& title, const QString& filter,

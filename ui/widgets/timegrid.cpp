@@ -83,6 +83,8 @@ public:
         endResetModel();
     }
 
+    void setPaused(bool paused) { m_paused = paused; }
+
     void reset()
     {
         beginResetModel();
@@ -173,7 +175,7 @@ public:
     }
 
 private:
-    bool hasRecordset() const { return m_source && m_source->hasRecordset(); }
+    bool hasRecordset() const { return !m_paused && m_source && m_source->hasRecordset(); }
 
     // Called between beginResetModel and endResetModel.
     void takeRecordset()
@@ -193,6 +195,7 @@ private:
     int m_rows = 0;
     std::array<int, Columns.size()> m_columnOf{};
     bool m_fetchFailed = false;
+    bool m_paused = false;
 };
 
 TimeGrid::TimeGrid(QWidget* parent) : QTableView(parent), m_model(new TimeGridModel(this))
@@ -229,6 +232,15 @@ void TimeGrid::setDataSource(DataSource* source)
 void TimeGrid::refresh()
 {
     m_model->reset();
+}
+
+void TimeGrid::setPaused(bool paused)
+{
+    m_model->setPaused(paused);
+    setUpdatesEnabled(!paused);
+    // A page skipped while paused is asked for again.
+    if (!paused)
+        updateGeometries();
 }
 
 QString TimeGrid::cellText(int row, int column) const

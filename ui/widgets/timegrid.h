@@ -20,6 +20,9 @@ public:
     void setDataSource(DataSource* source);
     // Shows the data source's current rows again.
     void refresh();
+    // While paused the grid neither paints nor reads its data source, which
+    // another thread may be refreshing; resumed, it reads on where it was.
+    void setPaused(bool paused);
 
     // Displayed text of a cell, as the user sees it (for tests and tools).
     QString cellText(int row, int column) const;
