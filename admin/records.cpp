@@ -5,6 +5,7 @@
 #include "admin/staff.h"
 #include "review/recordtypes.h"
 #include "store/engine.h"
+#include "store/postgres.h"
 #include "store/schema.h"
 #include "store/sqltexts.h"
 #include "timekeeping/hours.h"
@@ -134,6 +135,8 @@ QString upgrade(const QString& location)
     const std::shared_ptr<sql::Session> session = sql::Session::open(location);
     Database db(session);
     Transaction transaction(db);
+    if (auto* server = dynamic_cast<sql::PgSession*>(session.get()))
+        server->allowLongStatements();
     sql::createIndexes(*session);
     audit::createTable(db);
     transaction.commit();

@@ -61,6 +61,9 @@ public:
     // Counts writes, so that a page read before a write is not served after.
     quint64 writes() const { return m_writes; }
     PGconn* handle() const { return m_conn.get(); }
+    // Lifts the statement timeout until the transaction ends, for the
+    // administrator's maintenance (a copy, an upgrade) that may run longer.
+    void allowLongStatements() { exec(QStringLiteral("SET LOCAL statement_timeout = 0")); }
     // Whether the database holds the server's own rules: its audit
     // triggers, a terminal's limits, the write lock's row.
     bool hasServerRules() const { return m_rules; }

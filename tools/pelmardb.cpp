@@ -313,6 +313,10 @@ private:
         writer.begin();
         auto* serverTarget = dynamic_cast<sql::PgSession*>(&writer);
         try {
+            if (auto* serverSource = dynamic_cast<sql::PgSession*>(&reader))
+                serverSource->allowLongStatements();
+            if (serverTarget)
+                serverTarget->allowLongStatements();
             if (!hasTables)
                 sql::createTables(writer);
             std::vector<std::pair<const char*, const char*>> tables(std::begin(CopiedTables),
