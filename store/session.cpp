@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <map>
 #include <mutex>
+#include <sys/vfs.h>
 
 namespace pelmar::sql {
 
@@ -14,6 +15,31 @@ bool isServerLocation(const QString& location)
 {
     return location.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||
            location.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+}
+
+bool reachedOverNetwork(const QString& location)
+{
+    if (isServerLocation(location))
+        return true;
+    // The file system's magic number, as the kernel reports it: one call,
+    // where reading the mount table would cost an action's time.
+    struct statfs fs;
+    if (statfs(QFile::encodeName(QFileInfo(location).absolutePath()).constData(), &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0x6969UL:     // NFS
+    case 0x517BUL:     // SMB
+    case 0xFF534D42UL: // CIFS
+    case 0xFE534D42UL: // SMB2
+    case 0x65735546UL: // FUSE: sshfs, s3fs and the like
+    case 0x01021997UL: // 9P
+    case 0x00C36400UL: // Ceph
+    case 0x5346414FUL: // AFS
+    case 0x73757245UL: // Coda
+        return true;
+    default:
+        return false;
+    }
 }
 
 std::shared_ptr<Session> Session::open(const QString& location)

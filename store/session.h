@@ -100,6 +100,10 @@ private:
 // True for a location that names a PostgreSQL server (a libpq connection
 // URI) rather than a database file.
 bool isServerLocation(const QString& location);
+// True when a call to the database at location may wait on a network for as
+// long as the network does: a server, or a file on a network file system. A
+// local file's waits end with its busy timeout.
+bool reachedOverNetwork(const QString& location);
 
 // text with every trace of the password a server's URI may carry (after the
 // user name, or as a password= parameter) shown as ***: the URI itself and

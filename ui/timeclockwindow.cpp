@@ -9,8 +9,10 @@
 #include "review/timesheet.h"
 #include "review/whereis.h"
 #include "store/schema.h"
+#include "store/session.h"
 #include "timekeeping/alert.h"
 #include "timekeeping/clocking.h"
+#include "ui/actionthread.h"
 #include "ui/databaselocator.h"
 #include "ui/reporterror.h"
 #include "ui/timeclockcontrols.h"
@@ -28,7 +30,6 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <exception>
-#include <thread>
 
 namespace pelmar {
 
@@ -300,34 +301,55 @@ bool TimeClockWindow::guarded(const std::function<void()>& handler)
 
 void TimeClockWindow::offThread(const std::function<void()>& work)
 {
+    // A local file answers within its busy timeout: asked here, an action
+    // costs no hand-over to the worker.
+    if (m_workplace.databasePath() != m_checkedPath) {
+        m_checkedPath = m_workplace.databasePath();
+        m_databaseOverNetwork = sql::reachedOverNetwork(m_checkedPath);
+    }
+    if (!m_databaseOverNetwork) {
+        work();
+        return;
+    }
     DataSource& employees = m_workplace.employees();
     DataSource& times = m_workplace.times();
     const quint64 employeesRead = employees.refreshes(), timesRead = times.refreshes();
     // The sources' signals would reach the list and grid from the worker.
     QSignalBlocker quietEmployees(employees), quietTimes(times), quietSettings(m_workplace.settings());
-    m_grid->setPaused(true);
     m_working = true;
-    qApp->installEventFilter(this);
 
-    std::exception_ptr failure;
     QEventLoop loop;
-    std::thread worker([&] {
-        try {
-            work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    std::future<void> done = m_actions.run([&] {
+        // Posted before done is ready, so the loop is still there to take it.
+        struct Quit
+        {
+            QEventLoop& loop;
+            ~Quit() { QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection); }
+        } quit{loop};
+        work();
     });
-    loop.exec();
-    worker.join();
+    // Most actions take a millisecond or two: waiting for them here spares
+    // them the event loop's round trip. A slow one gets the loop, and the
+    // clock ticks while it waits. The grid is paused only then, as only the
+    // loop would paint it.
+    if (done.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+        m_grid->setPaused(true);
+        qApp->installEventFilter(this);
+        loop.exec();
+        qApp->removeEventFilter(this);
+        m_grid->setPaused(false);
+    }
+    std::exception_ptr failure;
+    try {
+        done.get();
+    } catch (...) {
+        failure = std::current_exception();
+    }
 
-    qApp->removeEventFilter(this);
     m_working = false;
     quietEmployees.unblock();
     quietTimes.unblock();
     quietSettings.unblock();
-    m_grid->setPaused(false);
     // What the worker read, the list and grid show now.
     if (employees.refreshes() != employeesRead)
         employees.notifyRowsChanged();

@@ -2,6 +2,7 @@
 
 #include "platform/value.h"
 #include "timekeeping/actionresult.h"
+#include "ui/actionthread.h"
 #include "workplace/workplace.h"
 
 #include <QWidget>
@@ -118,6 +119,12 @@ private:
     std::optional<qint64> m_openShiftId;
     // True while offThread's worker has the workplace.
     bool m_working = false;
+    // Whether the database is a server or a file on a network file system,
+    // whose calls may wait as long as the network does; those run on
+    // m_actions while the clock ticks.
+    bool m_databaseOverNetwork = false;
+    QString m_checkedPath; // the database m_databaseOverNetwork was found for
+    ActionThread m_actions;
 
     NameList* m_personnel;
     QLineEdit* m_password;
