@@ -78,10 +78,10 @@ void write(Database& db, const std::vector<std::pair<QString, Value>>& values)
         const bool passwordChanged = before.second.toTextOrEmpty() != after.second.toTextOrEmpty() ||
                                      before.second.isNull() != after.second.isNull();
         if (before.first != after.first || !passwordChanged)
-            audit::write(db, {now, QStringLiteral("settings changed"), Value::null(), Value::null(),
+            audit::write(db, {now, audit::actions::SettingsChanged, Value::null(), Value::null(),
                               Value::text(before.first), Value::text(after.first)});
         if (passwordChanged)
-            audit::write(db, {now, QStringLiteral("mail password changed"), Value::null(), Value::null(),
+            audit::write(db, {now, audit::actions::MailPasswordChanged, Value::null(), Value::null(),
                               Value::null(), Value::null()});
     }
     transaction.commit();

@@ -53,23 +53,24 @@ void trail(Database& db, qint64 id, const std::optional<Row>& before, const Row&
     const Value shownAfter = Value::text(audit::describeEmployee(after.name, after.terminated));
     if (!before) {
         audit::write(
-            db, {now, QStringLiteral("employee added"), Value::null(), employee, Value::null(), shownAfter});
+            db, {now, audit::actions::EmployeeAdded, Value::null(), employee, Value::null(), shownAfter});
         return;
     }
     const Value shownBefore = Value::text(audit::describeEmployee(before->name, before->terminated));
     bool written = false;
-    const auto row = [&](const char* action, const Value& from, const Value& to) {
-        audit::write(db, {now, QString::fromLatin1(action), Value::null(), employee, from, to});
+    const auto row = [&](const QString& action, const Value& from, const Value& to) {
+        audit::write(db, {now, action, Value::null(), employee, from, to});
         written = true;
     };
     if (before->name != after.name)
-        row("employee renamed", shownBefore, shownAfter);
+        row(audit::actions::EmployeeRenamed, shownBefore, shownAfter);
     if (differ(before->terminated, after.terminated))
-        row(after.terminated.isNull() ? "employee rehired" : "employee terminated", shownBefore, shownAfter);
+        row(after.terminated.isNull() ? audit::actions::EmployeeRehired : audit::actions::EmployeeTerminated,
+            shownBefore, shownAfter);
     if (differ(before->password, after.password))
-        row("password reset", Value::null(), Value::null());
+        row(audit::actions::PasswordReset, Value::null(), Value::null());
     if (!written)
-        row("employee edited", shownBefore, shownAfter);
+        row(audit::actions::EmployeeEdited, shownBefore, shownAfter);
 }
 
 // Sets one column of the employee's row, which must still be there, with

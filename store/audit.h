@@ -43,6 +43,19 @@ void write(Database& db, const Entry& entry);
 // The row of an attempt that changed nothing, kept all the same.
 void note(Database& db, const Entry& entry);
 
+// The actions of the staff's and the settings' rows, as a server's
+// triggers name them too.
+namespace actions {
+inline const QString EmployeeAdded = QStringLiteral("employee added");
+inline const QString EmployeeRenamed = QStringLiteral("employee renamed");
+inline const QString EmployeeTerminated = QStringLiteral("employee terminated");
+inline const QString EmployeeRehired = QStringLiteral("employee rehired");
+inline const QString EmployeeEdited = QStringLiteral("employee edited");
+inline const QString PasswordReset = QStringLiteral("password reset");
+inline const QString SettingsChanged = QStringLiteral("settings changed");
+inline const QString MailPasswordChanged = QStringLiteral("mail password changed");
+} // namespace actions
+
 // How the trail shows an employee's and the settings' fields; never a
 // password.
 QString describeEmployee(const QString& fullName, const Value& terminationDate);

@@ -151,6 +151,11 @@ BEGIN
         IF NEW.TimeOut IS NOT NULL OR NEW.Thours IS NOT NULL OR NEW.Type IS DISTINCT FROM 'Worked' THEN
             RAISE EXCEPTION 'A terminal adds only open shifts.' USING ERRCODE = '42501';
         END IF;
+        -- A clock punches today; a day either way covers midnight and a
+        -- terminal's clock a little off.
+        IF NEW.Tdate IS NULL OR abs(floor(NEW.Tdate) - floor(pelmar_now())) > 1 THEN
+            RAISE EXCEPTION 'A terminal adds shifts of today only.' USING ERRCODE = '42501';
+        END IF;
         RETURN NEW;
     ELSIF TG_OP = 'UPDATE' THEN
         IF OLD.TimeOut IS NOT NULL OR NEW.TimeOut IS NULL OR NEW.Type IS DISTINCT FROM 'Worked'

@@ -1,5 +1,6 @@
 #include "login/login.h"
 #include "platform/clock.h"
+#include "platform/datetime.h"
 #include "review/timesheet.h"
 #include "review/whereis.h"
 #include "store/postgres.h"
@@ -22,7 +23,6 @@ using test::TestDb;
 
 namespace {
 
-using test::dec;
 using test::hm;
 
 // A terminal's own libpq connection, for statements typed by hand.
@@ -102,7 +102,10 @@ protected:
 
     std::optional<TestDb> db;
     std::shared_ptr<sql::PgSession> server; // the owner's, for what the test arranges and reads
-    ManualClock clock{dec(4) + hm(9, 0)};
+    // Today by the system's clock: the server takes a terminal's new shifts
+    // for its own today only.
+    const double today = dates::datePart(SystemClock().now());
+    ManualClock clock{today + hm(9, 0)};
     QString owner;
     const QString group = QStringLiteral("pelmar_terminals_%1").arg(::getpid());
     const QString terminal = QStringLiteral("pelmar_t\"1_%1").arg(::getpid()); // a quote in its name
@@ -135,8 +138,8 @@ TEST_F(TerminalRoleTest, TheToolRefusesRolesThatCannotBeTerminals)
 // The clock's whole day as a terminal, and the rows the server keeps of it.
 TEST_F(TerminalRoleTest, TheClockRunsItsWholeDayAsATerminal)
 {
-    db->addTime(7, dec(3), hm(20, 0)); // open since yesterday
-    db->addTime(8, dec(1), hm(8, 0));  // open since Tuesday
+    db->addTime(7, today - 1, hm(20, 0)); // open since yesterday
+    db->addTime(8, today - 3, hm(8, 0));  // open for three days
     db->setSetting("WorkHoursNotify", Value::number(3));
     makeTerminal();
 
@@ -171,11 +174,11 @@ TEST_F(TerminalRoleTest, TheClockRunsItsWholeDayAsATerminal)
 // credentials, is refused; what a clock may do leaves its trail.
 TEST_F(TerminalRoleTest, AnythingElseIsRefusedOrTrailed)
 {
-    const qint64 closed = db->addTime(7, dec(3), hm(9, 0), hm(17, 0), 8);
-    const qint64 open = db->addTime(8, dec(4), hm(8, 0));
+    const qint64 closed = db->addTime(7, today - 1, hm(9, 0), hm(17, 0), 8);
+    const qint64 open = db->addTime(8, today, hm(8, 0));
     makeTerminal();
     Psql psql(terminalUri());
-    const QString c = QString::number(closed), o = QString::number(open);
+    const QString c = QString::number(closed), o = QString::number(open), day = QString::number(today);
     const QString refused[] = {
         "SELECT Password FROM Personnel",
         "SELECT * FROM Personnel",
@@ -186,11 +189,12 @@ TEST_F(TerminalRoleTest, AnythingElseIsRefusedOrTrailed)
         "UPDATE Time SET Tdate = Tdate - 1 WHERE TimeID = " + o,
         "UPDATE Time SET Type = 'Vacation', TimeOut = 0.7 WHERE TimeID = " + o,
         "UPDATE qslTime SET Thours = 99 WHERE TimeID = " + c,
-        "INSERT INTO Time (PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type) VALUES (7, 46360, 0.3, 0.7, "
-        "40, "
-        "'Worked')",
-        "INSERT INTO Time (PersonnelID, Tdate, Type) VALUES (7, 46360, 'Vacation')",
-        "INSERT INTO Time (TimeID, PersonnelID, Tdate, TimeIn, Type) VALUES (999, 7, 46360, 0.3, 'Worked')",
+        "INSERT INTO Time (PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type) VALUES (7, " + day +
+            ", 0.3, 0.7, 40, 'Worked')",
+        "INSERT INTO Time (PersonnelID, Tdate, Type) VALUES (7, " + day + ", 'Vacation')",
+        "INSERT INTO Time (TimeID, PersonnelID, Tdate, TimeIn, Type) VALUES (999, 7, " + day +
+            ", 0.3, 'Worked')",
+        "INSERT INTO Time (PersonnelID, Tdate, TimeIn, Type) VALUES (7, " + day + " - 30, 0.3, 'Worked')",
         "DELETE FROM Time",
         "INSERT INTO TimeAudit (AuditID, \"when\", Action) VALUES (2147483647, 0, 'forged')",
         "UPDATE TimeAudit SET Action = 'x'",
@@ -217,9 +221,9 @@ TEST_F(TerminalRoleTest, AnythingElseIsRefusedOrTrailed)
     EXPECT_EQ(psql.state("UPDATE Time SET TimeOut = 0.5, Thours = 99, Type = 'Worked' WHERE TimeID = " + o),
               "");
     EXPECT_EQ(db->scalar("SELECT Thours FROM qslTime WHERE TimeID = " + o).toDouble(), 4.0);
-    EXPECT_EQ(
-        psql.state("INSERT INTO Time (PersonnelID, Tdate, TimeIn, Type) VALUES (7, 46360, 0.3, 'Worked')"),
-        "");
+    EXPECT_EQ(psql.state("INSERT INTO Time (PersonnelID, Tdate, TimeIn, Type) VALUES (7, " + day +
+                         ", 0.3, 'Worked')"),
+              "");
     EXPECT_EQ(trailOf("edited"), 1);
     EXPECT_EQ(trailOf("added"), 1);
     EXPECT_EQ(trailOf(), 2);

@@ -39,10 +39,10 @@ AuditTab::AuditTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* pa
     m_action->addItems({TimeAudit::ClockedIn, TimeAudit::ClockedOut, TimeAudit::Edited, TimeAudit::Added,
                         TimeAudit::Deleted, TimeAudit::AbsenceAdded, TimeAudit::ClosedAtMidnight,
                         TimeAudit::ReopenedAfterMidnight, TimeAudit::AlreadyClockedIn,
-                        TimeAudit::AlreadyClockedOut, QStringLiteral("employee added"),
-                        QStringLiteral("employee renamed"), QStringLiteral("employee terminated"),
-                        QStringLiteral("employee rehired"), QStringLiteral("password reset"),
-                        QStringLiteral("settings changed"), QStringLiteral("mail password changed")});
+                        TimeAudit::AlreadyClockedOut, audit::actions::EmployeeAdded,
+                        audit::actions::EmployeeRenamed, audit::actions::EmployeeTerminated,
+                        audit::actions::EmployeeRehired, audit::actions::PasswordReset,
+                        audit::actions::SettingsChanged, audit::actions::MailPasswordChanged});
     m_grid = grid("auditGrid",
                   {tr("When"), tr("Workstation"), tr("Account"), tr("Action"), tr("TimeID"), tr("EmployeeID"),
                    tr("Employee"), tr("Before"), tr("After")},
