@@ -2,6 +2,7 @@
 
 #include "admin/refusal.h"
 #include "platform/datetime.h"
+#include "timekeeping/hours.h"
 
 #include <QCoreApplication>
 #include <cmath>
@@ -27,25 +28,59 @@ qint64 secondOfDay(double time)
     return std::llround(dates::timePart(time) * SecondsPerDay) % SecondsPerDay;
 }
 
+// 10:00 PM, or 10:00:30 PM when the seconds count.
+QString shortTime(double time)
+{
+    const qint64 s = secondOfDay(time);
+    const int hour = static_cast<int>(s / 3600);
+    const QString minutes = QString::number(s / 60 % 60).rightJustified(2, QLatin1Char('0'));
+    const QString seconds =
+        s % 60 ? QLatin1Char(':') + QString::number(s % 60).rightJustified(2, QLatin1Char('0')) : QString();
+    return QStringLiteral("%1:%2%3 %4")
+        .arg(QString::number(hour % 12 == 0 ? 12 : hour % 12), minutes, seconds,
+             hour < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+}
+
 } // namespace
 
-ShiftTimes checkShift(const ShiftTimes& times)
+namespace {
+
+Value hoursOf(double date, const ShiftTimes& times)
+{
+    return shiftHours(Value::date(date), Value::date(times.in),
+                      times.out ? Value::date(*times.out) : Value::null());
+}
+
+// Whether the clock-out falls on the day after the date, by the clock's rule.
+bool endsNextDay(const ShiftTimes& times)
+{
+    return times.out && (secondOfDay(*times.out) == 0 || secondOfDay(*times.out) < secondOfDay(times.in));
+}
+
+} // namespace
+
+ShiftTimes checkShift(double date, const ShiftTimes& times)
+{
+    const Value hours = hoursOf(date, times);
+    if (!hours.isNull() && hours.toDouble() >= 24)
+        throw Refusal{QCoreApplication::translate(
+                          "pelmar::admin", "A shift from %1 to %2 the next day lasts 24 hours or more; a "
+                                           "time record holds less. Split it into two records.")
+                          .arg(dates::longTime(times.in), dates::longTime(*times.out))};
+    return times;
+}
+
+QString describeShift(double date, const ShiftTimes& times)
 {
     if (!times.out)
-        return times;
-    const qint64 in = secondOfDay(times.in);
-    const qint64 out = secondOfDay(*times.out);
-    if (out == 0 && in == 0)
-        throw Refusal{QCoreApplication::translate(
-            "pelmar::admin", "A shift from 12:00 AM to the midnight after is 24 hours; the time "
-                             "records can't hold it. Split it into two records.")};
-    if (out != 0 && out < in)
-        throw Refusal{
-            QCoreApplication::translate("pelmar::admin",
-                                        "The clock-out %1 is before the clock-in %2; only 12:00 AM means the "
-                                        "midnight after the date.")
-                .arg(dates::longTime(*times.out), dates::longTime(times.in))};
-    return times;
+        return QCoreApplication::translate("pelmar::admin", "From %1, still open")
+            .arg(dates::longTime(times.in));
+    const QString hours = QString::number(hoursOf(date, times).toDouble(), 'f', 2);
+    return endsNextDay(times)
+               ? QCoreApplication::translate("pelmar::admin", "%1 to %2 the next day: %3 hours")
+                     .arg(shortTime(times.in), shortTime(*times.out), hours)
+               : QCoreApplication::translate("pelmar::admin", "%1 to %2: %3 hours")
+                     .arg(shortTime(times.in), shortTime(*times.out), hours);
 }
 
 namespace input {
@@ -96,7 +131,7 @@ ShiftTimes shift(const QString& in, const QString& out)
     ShiftTimes times{timeOfDay(in), std::nullopt};
     if (out != QLatin1String("-"))
         times.out = timeOfDay(out);
-    return checkShift(times);
+    return times;
 }
 
 } // namespace input

@@ -13,10 +13,13 @@ struct ShiftTimes
     std::optional<double> out;
 };
 
-// A shift's times as the time records can hold them: a clock-out of 12:00 AM
-// is the midnight after the date, as the clock's own midnight close stores
-// it; any other clock-out must not be before the clock-in. Refused otherwise.
-ShiftTimes checkShift(const ShiftTimes& times);
+// A shift's times on date as the time records can hold them: a clock-out
+// before the clock-in, or of 12:00 AM, is on the next day, by the clock's own
+// rule. Refused when the shift lasts 24 hours or more.
+ShiftTimes checkShift(double date, const ShiftTimes& times);
+// The shift as the office reads it before saving:
+// "10:00 PM to 6:00 AM the next day: 8.00 hours", "From 9:00 AM, still open".
+QString describeShift(double date, const ShiftTimes& times);
 
 // The one reader of typed ids, dates and times, refusing with a message that
 // quotes what was typed.
@@ -30,7 +33,8 @@ void requireOrder(double from, double to);
 // A time of day with AM or PM: what a 24-hour reading would mean is never
 // guessed at.
 double timeOfDay(const QString& text);
-// In and out as typed; an out of "-" leaves the shift open.
+// In and out as typed; an out of "-" leaves the shift open. Checked with its
+// date by the change that stores it.
 ShiftTimes shift(const QString& in, const QString& out);
 
 } // namespace input

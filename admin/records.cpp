@@ -3,6 +3,7 @@
 #include "admin/csv.h"
 #include "admin/refusal.h"
 #include "admin/staff.h"
+#include "platform/datetime.h"
 #include "review/recordtypes.h"
 #include "store/engine.h"
 #include "store/postgres.h"
@@ -63,7 +64,6 @@ std::vector<ListedRecord> records(Database& db, qint64 employeeId, double from, 
 
 TimeRecord setTimes(Database& db, qint64 timeId, const ShiftTimes& times, double now)
 {
-    checkShift(times);
     TimeAudit audit(db, now);
     Transaction transaction(db);
     const TimeRecord before = requireRecord(db, timeId);
@@ -73,12 +73,13 @@ TimeRecord setTimes(Database& db, qint64 timeId, const ShiftTimes& times, double
                           "Time record %1 is a \"%2\" record; only \"Worked\" records have clock "
                           "times.")
                           .arg(QString::number(timeId), before.type.toTextOrEmpty())};
+    checkShift(before.tdate.isNull() ? 0 : dates::datePart(before.tdate.toDouble()), times);
     const Value in = Value::date(times.in);
     const Value out = outValue(times);
     audit.change(TimeAudit::Edited);
     const int changed =
         db.execute(QStringLiteral("UPDATE [Time] SET TimeIn = ?, TimeOut = ?, Thours = ? WHERE TimeID = ?"),
-                   {in, out, shiftHours(in, out), Value::integer(timeId)});
+                   {in, out, shiftHours(before.tdate, in, out), Value::integer(timeId)});
     if (changed != 1)
         throw Refusal{
             QCoreApplication::translate("pelmar::admin", "Time record %1 could not be changed.").arg(timeId)};
@@ -90,7 +91,7 @@ TimeRecord setTimes(Database& db, qint64 timeId, const ShiftTimes& times, double
 
 TimeRecord addShift(Database& db, qint64 employeeId, double date, const ShiftTimes& times, double now)
 {
-    checkShift(times);
+    checkShift(date, times);
     TimeAudit audit(db, now);
     Transaction transaction(db);
     requireEmployee(db, employeeId);
@@ -99,8 +100,8 @@ TimeRecord addShift(Database& db, qint64 employeeId, double date, const ShiftTim
     audit.change(TimeAudit::Added);
     db.execute(QStringLiteral("INSERT INTO [Time] (PersonnelID, Tdate, TimeIn, TimeOut, Thours, Type) "
                               "VALUES (?, ?, ?, ?, ?, ?)"),
-               {Value::integer(employeeId), Value::date(date), in, out, shiftHours(in, out),
-                Value::text(WorkedType)});
+               {Value::integer(employeeId), Value::date(date), in, out,
+                shiftHours(Value::date(date), in, out), Value::text(WorkedType)});
     const TimeRecord added = requireRecord(db, db.lastInsertId());
     audit.changed(std::nullopt, added);
     transaction.commit();

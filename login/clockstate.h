@@ -12,7 +12,7 @@ enum class ClockOffer
 {
     ClockIn,         // no open worked record
     ClockOut,        // open since today
-    RepairYesterday, // left open yesterday: close at midnight, reopen at 12:01 am
+    RepairYesterday, // left open yesterday: close at midnight, reopen at 12:00 am, so the two records meet
     RepairEarlier,   // left open two or more days ago: close at midnight, notify
     Unchanged,       // dated after today: the button keeps what it had
 };

@@ -18,13 +18,12 @@ namespace pelmar {
 namespace {
 
 constexpr double Midnight = 0;
-constexpr double OneMinutePastMidnight = 1.0 / 1440;
 
 QString reopenedMessage()
 {
     return QCoreApplication::translate("pelmar::login",
                                        "You were automatically clocked out at midnight, and clocked back "
-                                       "in at 12:01 am. If this isn't appropriate, notify the administrator");
+                                       "in at 12:00 am. If this isn't appropriate, notify the administrator");
 }
 
 QString notLoggedOutMessage(const TimeRecord& closed)
@@ -119,8 +118,7 @@ LogInResult logIn(Workplace& workplace, const Value& employeeId, const QString& 
             audit.changed(newest, closed);
             if (offer == ClockOffer::RepairYesterday) {
                 audit.change(TimeAudit::ReopenedAfterMidnight);
-                newest =
-                    timerecords::read(*db, timerecords::addShift(*db, who.id, today, OneMinutePastMidnight));
+                newest = timerecords::read(*db, timerecords::addShift(*db, who.id, today, Midnight));
                 audit.changed(std::nullopt, newest);
             }
         }

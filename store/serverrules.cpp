@@ -66,22 +66,44 @@ LANGUAGE sql STABLE SET search_path = @schema@, pg_temp AS $f$
            / 86400
 $f$;
 
--- The hours of a shift as worked: the real time between its clock-in and
--- its clock-out in the connection's time zone, a clock-out before the
--- clock-in being on the next day. Times count to the second, as the
--- program's own.
+-- The first instant at or after not_before at which the connection's
+-- zone's clocks show the local time l: of two in the hour an autumn night
+-- repeats, the earlier that qualifies; in the hour a spring night skips, the
+-- one the offset before the change gives. Null when none qualifies.
+CREATE OR REPLACE FUNCTION pelmar_instant(l timestamp, not_before timestamptz) RETURNS timestamptz
+LANGUAGE sql STABLE SET search_path = @schema@, pg_temp AS $f$
+    WITH offsets AS (
+        SELECT side, extract(timezone FROM (l AT TIME ZONE 'UTC') + side * interval '18 hours')::integer AS o
+        FROM (VALUES (-1), (1)) AS sides(side)),
+    readings AS (
+        SELECT (l AT TIME ZONE 'UTC') - make_interval(secs => o) AS t, o FROM offsets),
+    candidates AS (
+        SELECT t FROM readings WHERE extract(timezone FROM t)::integer = o
+        UNION ALL
+        SELECT (l AT TIME ZONE 'UTC') - make_interval(secs => (SELECT o FROM offsets WHERE side = -1))
+        WHERE NOT EXISTS (SELECT 1 FROM readings WHERE extract(timezone FROM t)::integer = o))
+    SELECT min(t) FROM candidates WHERE not_before IS NULL OR t >= not_before
+$f$;
+
+-- The hours of a shift as worked, by the program's own rule: the real time
+-- from its clock-in on its date to the first moment at or after it that the
+-- clocks show its clock-out, that day or the next; a clock-out of 12:00 AM
+-- is always the midnight after the date. Times count to the second.
 CREATE OR REPLACE FUNCTION pelmar_hours(tdate double precision, time_in double precision,
                                         time_out double precision) RETURNS double precision
 LANGUAGE sql STABLE SET search_path = @schema@, pg_temp AS $f$
+    WITH shift AS (
+        SELECT timestamp '1899-12-30' + make_interval(days => floor(COALESCE(tdate, 0))::integer) AS day,
+               round((time_in - floor(time_in)) * 86400)::integer % 86400 AS s_in,
+               round((time_out - floor(time_out)) * 86400)::integer % 86400 AS s_out),
+    clocked AS (
+        SELECT pelmar_instant(day + make_interval(secs => s_in), NULL) AS t_in, day, s_out FROM shift)
     SELECT CASE WHEN time_in IS NULL OR time_out IS NULL THEN NULL ELSE
-        extract(epoch FROM
-            (timestamp '1899-12-30' + make_interval(days => floor(tdate)::integer
-                + CASE WHEN round((time_out - floor(time_out)) * 86400) < round((time_in - floor(time_in)) * 86400)
-                       THEN 1 ELSE 0 END,
-                secs => round((time_out - floor(time_out)) * 86400)))::timestamptz
-          - (timestamp '1899-12-30' + make_interval(days => floor(tdate)::integer,
-                secs => round((time_in - floor(time_in)) * 86400)))::timestamptz)::double precision / 3600
-    END
+        extract(epoch FROM COALESCE(
+            CASE WHEN s_out <> 0 THEN pelmar_instant(day + make_interval(secs => s_out), t_in) END,
+            pelmar_instant(day + interval '1 day' + make_interval(secs => s_out), t_in)) - t_in)::double precision
+            / 3600 END
+    FROM clocked
 $f$;
 
 CREATE OR REPLACE FUNCTION pelmar_describe_time(r @schema@."time") RETURNS text
@@ -264,7 +286,8 @@ CREATE TRIGGER pelmar_audit AFTER INSERT OR UPDATE OR DELETE ON customsettings
     FOR EACH ROW EXECUTE FUNCTION pelmar_audit_settings();
 
 REVOKE ALL ON FUNCTION pelmar_serial_text(double precision), pelmar_now(),
-    pelmar_hours(double precision, double precision, double precision), pelmar_describe_time(@schema@."time"),
+    pelmar_instant(timestamp, timestamptz), pelmar_hours(double precision, double precision, double precision),
+    pelmar_describe_time(@schema@."time"),
     pelmar_describe_employee(@schema@.personnel), pelmar_describe_settings(@schema@.customsettings), pelmar_is_owner(),
     pelmar_audit_row(text, bigint, bigint, text, text), pelmar_audit_time(), pelmar_guard_time(),
     pelmar_audit_personnel(), pelmar_audit_settings(), pelmar_password_matches(bigint, text),

@@ -32,7 +32,7 @@ public:
     inline static const QString ClockedIn = QStringLiteral("clocked in");
     inline static const QString ClockedOut = QStringLiteral("clocked out");
     inline static const QString ClosedAtMidnight = QStringLiteral("closed at midnight");
-    inline static const QString ReopenedAfterMidnight = QStringLiteral("reopened at 12:01 am");
+    inline static const QString ReopenedAfterMidnight = QStringLiteral("reopened at 12:00 am");
     inline static const QString AlreadyClockedIn = QStringLiteral("already clocked in");
     inline static const QString AlreadyClockedOut = QStringLiteral("already clocked out");
     inline static const QString Edited = QStringLiteral("edited");

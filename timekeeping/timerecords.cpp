@@ -62,7 +62,7 @@ std::optional<TimeRecord> closeShift(Database& db, const TimeRecord& open, doubl
     const int changed =
         db.execute(QStringLiteral("UPDATE [Time] SET TimeOut = ?, Thours = ?, Type = ? "
                                   "WHERE TimeID = ? AND TimeOut IS NULL"),
-                   {out, shiftHours(open.timeIn, out), Value::text(WorkedType), Value::integer(open.id)});
+                   {out, shiftHours(open.tdate, open.timeIn, out), Value::text(WorkedType), Value::integer(open.id)});
     if (changed != 1)
         return std::nullopt;
     return read(db, open.id);

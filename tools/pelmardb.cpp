@@ -149,7 +149,8 @@ public:
             if (out) {
                 time->setField(QStringLiteral("TimeOut"), Value::date(*out));
                 // The clock's rule, so the demo's hours are whole seconds like its own.
-                time->setField(QStringLiteral("Thours"), shiftHours(Value::date(in), Value::date(*out)));
+                time->setField(QStringLiteral("Thours"),
+                               shiftHours(Value::date(day), Value::date(in), Value::date(*out)));
             }
             time->setField(QStringLiteral("Type"), Value::text(QString::fromUtf8(type)));
             time->update();

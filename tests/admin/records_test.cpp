@@ -68,6 +68,7 @@ TEST_F(TimeAdminTest, CorrectedShiftsTakeTheClocksHours)
         {"9:00 PM", "12:00 am", "12/3/2026,9:00:00 PM,12:00:00 AM,3,Worked"}, // the midnight after the date
         {"8:00 am", "6:00 PM", "12/3/2026,8:00:00 AM,6:00:00 PM,10,Worked"},  // the threshold, exactly
         {"8:00:30 AM", "8:00:30 AM", "12/3/2026,8:00:30 AM,8:00:30 AM,0,Worked"},
+        {"10:00 PM", "6:00 AM", "12/3/2026,10:00:00 PM,6:00:00 AM,8,Worked"}, // over midnight, one record
         {"7:15 AM", "-", "12/3/2026,7:15:00 AM,,,Worked"},
     };
     const qint64 id = db.addTime(7, dec(3), hm(9, 0));
@@ -90,8 +91,7 @@ TEST_F(TimeAdminTest, EveryRefusalLeavesTheFileAsItWas)
     const QByteArray before = bytes();
     const qint64 trail = auditRows(); // a server's rows of the arranging inserts
     const std::vector<QStringList> refused = {
-        {"time-set", f, id, "9:00 AM", "8:59 AM"}, // clock-out before clock-in
-        {"time-set", f, id, "12:00 AM", "12:00 AM"},
+        {"time-set", f, id, "12:00 AM", "12:00 AM"}, // 24 hours
         {"time-set", f, id, "9:00", "5:00 PM"},
         {"time-set", f, "999", "9:00 AM", "-"},
         {"time-set", f, vacation, "9:00 AM", "5:00 PM"},
@@ -150,7 +150,7 @@ TEST_F(TimeAdminTest, AuditRowsComeWithTheirChangeAndNeverWithout)
     run({"upgrade", db.folder()});
     const qint64 id = db.addTime(7, dec(3), hm(9, 0));
     run({"time-set", db.folder(), QString::number(id), "9:00 AM", "5:00 pm"});
-    run({"time-set", db.folder(), QString::number(id), "9:00 AM", "8:00 AM"}, 1);
+    run({"time-set", db.folder(), QString::number(id), "12:00 AM", "12:00 AM"}, 1);
 
     // The clock's own repair, through the log-in: yesterday's evening shift of Ann.
     const qint64 open = db.addTime(7, dec(3), hm(20, 0));
@@ -183,7 +183,7 @@ TEST_F(TimeAdminTest, AuditRowsComeWithTheirChangeAndNeverWithout)
     EXPECT_TRUE(audit[2].contains(QString(",closed at midnight,%1,7,").arg(open)) &&
                 audit[2].endsWith("TimeOut=12:00:00 AM; Thours=4; Type=Worked"))
         << audit[2].toStdString();
-    EXPECT_TRUE(audit[3].contains(",reopened at 12:01 am,") &&
+    EXPECT_TRUE(audit[3].contains(",reopened at 12:00 am,") &&
                 audit[3].contains(",7,Ann Lee,,Tdate=12/4/2026; "))
         << audit[3].toStdString();
     EXPECT_TRUE(audit[4].contains(QString(",already clocked out,%1,7,").arg(open))) << audit[4].toStdString();

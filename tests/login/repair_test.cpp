@@ -9,7 +9,7 @@ using namespace pelmar::test;
 
 namespace {
 
-constexpr double OneMinutePastMidnight = 1.0 / 1440;
+constexpr double Midnight = 0;
 
 // Hours are whole seconds over 3600, so every expected value below is exact.
 TEST(RepairTest, YesterdaysShiftIsClosedAtMidnightAndReopenedAt1201)
@@ -27,7 +27,7 @@ TEST(RepairTest, YesterdaysShiftIsClosedAtMidnightAndReopenedAt1201)
         {hm(15, 0), 9, 9, false}, // equal is not above
         {hm(15, 0), 8.5, 9, true},
         {hm(11, 0), 13, 13, false},
-        {0, 10, 0, false}, // begun at midnight
+        {0, 10, 24, true}, // begun at the midnight before: a whole day
         // Logged in on the stroke of midnight: the new shift is today's.
         {hm(15, 0), 10, 9, false, Today},
         {hm(15, 0), 10, 9, false, Today + hm(9, 0), Value::null()},
@@ -40,14 +40,14 @@ TEST(RepairTest, YesterdaysShiftIsClosedAtMidnightAndReopenedAt1201)
         const ActionResult result = logIn(t.workplace, Ann, QStringLiteral("pw"), c.now).screen;
 
         // Closed at the midnight after its date as a worked shift, and today's
-        // opened at 12:01 AM.
+        // opened at 12:00 AM, so that the two records meet.
         const auto rows = t.db.timeRows();
         ASSERT_EQ(rows.size(), 2u);
         EXPECT_EQ(rows[0].timeOut.toDouble(), 0.0);
         EXPECT_EQ(rows[0].hours.toDouble(), c.hours);
         EXPECT_EQ(rows[0].type, Worked);
         EXPECT_EQ(rows[1].tdate.toDouble(), Today);
-        EXPECT_EQ(rows[1].timeIn.toDouble(), OneMinutePastMidnight);
+        EXPECT_EQ(rows[1].timeIn.toDouble(), Midnight);
         EXPECT_TRUE(rows[1].timeOut.isNull());
 
         // The alert, when due, goes before the message; then today's shift is offered.
@@ -55,14 +55,14 @@ TEST(RepairTest, YesterdaysShiftIsClosedAtMidnightAndReopenedAt1201)
         if (c.alert)
             notices.push_back(Notice::alert("Ann Able", Value::date(dec(3))));
         notices.push_back(Notice::message(
-            "You were automatically clocked out at midnight, and clocked back in at 12:01 am. If this isn't "
+            "You were automatically clocked out at midnight, and clocked back in at 12:00 am. If this isn't "
             "appropriate, notify the administrator"));
         EXPECT_EQ(result.notices, notices);
         EXPECT_EQ(result.offer, ButtonOffer::ClockOut);
         EXPECT_EQ(result.openShift, t.db.scalar("SELECT MAX(TimeID) FROM \"Time\"").toInteger());
         EXPECT_NE(result.openShift, left);
         EXPECT_EQ(result.clockedIn,
-                  (ClockLine{"You Clocked in:", "Friday, December 04, 2026", "12:01:00 AM"}));
+                  (ClockLine{"You Clocked in:", "Friday, December 04, 2026", "12:00:00 AM"}));
     }
 }
 
@@ -88,7 +88,7 @@ TEST(RepairTest, AShiftLeftOpenDaysAgoIsClosedReportedAndNotReopened)
 }
 
 // Another terminal repaired the shift first: the guarded write changes
-// nothing, and a log-in on the repaired records finds the 12:01 shift.
+// nothing, and a log-in on the repaired records finds the midnight shift.
 TEST(RepairTest, AShiftRepairedElsewhereIsNotWrittenAgain)
 {
     CoreDb t;
@@ -96,7 +96,7 @@ TEST(RepairTest, AShiftRepairedElsewhereIsNotWrittenAgain)
     const auto db = t.workplace.open();
     const TimeRecord seenOpen = *timerecords::read(*db, left);
     t.db.exec(QStringLiteral("UPDATE \"Time\" SET TimeOut = 0, Thours = 9 WHERE TimeID = %1").arg(left));
-    const qint64 reopened = t.shift(Today, OneMinutePastMidnight);
+    const qint64 reopened = t.shift(Today, Midnight);
 
     EXPECT_FALSE(timerecords::closeShift(*db, seenOpen, hm(23, 0)));
     EXPECT_EQ(t.db.timeRows()[0].timeOut.toDouble(), 0.0);

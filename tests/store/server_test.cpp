@@ -1,9 +1,14 @@
 #include "store/datasource.h"
 #include "store/engine.h"
+#include "store/postgres.h"
 #include "store/sqltexts.h"
+#include "support/coretest.h"
 #include "support/errorof.h"
+#include "support/nights.h"
 #include "support/testdb.h"
+#include "timekeeping/hours.h"
 
+#include <QTimeZone>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -101,6 +106,24 @@ TEST_F(ServerTest, TheActionAfterALostConnectionConnectsAgain)
     EXPECT_EQ(database->execute("UPDATE [Time] SET Thours = 1"), 100);
     ASSERT_TRUE(source.recordset().moveTo(99));
     EXPECT_DOUBLE_EQ(source.recordset().field("Tdate").toDouble(), 46000);
+}
+
+// The server pays a closed shift by the program's own rule, in the zone its
+// connection names.
+TEST_F(ServerTest, TheServerPaysANightAsTheProgramDoes)
+{
+    const std::shared_ptr<sql::PgSession> server = sql::PgSession::connect(db->path());
+    server->exec("SET TimeZone = 'America/New_York'");
+    const QTimeZone zone("America/New_York");
+    for (const test::Night& n : test::nights()) {
+        SCOPED_TRACE(n.what);
+        const double in = test::hm(n.inHour, n.inMinute), out = test::hm(n.outHour, n.outMinute);
+        sql::PgResultHandle r = server->run("SELECT pelmar_hours($1, $2, $3)",
+                                            {Value::number(n.date), Value::number(in), Value::number(out)});
+        EXPECT_EQ(QByteArray(PQgetvalue(r.get(), 0, 0)).toDouble(), n.hours);
+        EXPECT_EQ(shiftHours(zone, Value::date(n.date), Value::date(in), Value::date(out)).toDouble(),
+                  n.hours);
+    }
 }
 
 } // namespace

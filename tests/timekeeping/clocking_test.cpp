@@ -1,10 +1,12 @@
 #include "store/audit.h"
 #include "store/engine.h"
 #include "support/coretest.h"
+#include "support/nights.h"
 #include "timekeeping/clocking.h"
 #include "timekeeping/hours.h"
 #include "workplace/workplace.h"
 
+#include <QTimeZone>
 #include <gtest/gtest.h>
 
 using namespace pelmar;
@@ -16,17 +18,38 @@ namespace {
 // threshold raises an alert.
 TEST(HoursTest, EveryWholeHourShiftFromAQuarterHourIsExact)
 {
+    const QTimeZone zone("America/New_York");
     int shifts = 0;
     for (int start = 0; start < 24 * 60; start += 15) {
         for (int length = 1; length <= 12; ++length, ++shifts) {
             const int end = (start + length * 60) % (24 * 60);
-            const Value hours =
-                shiftHours(Value::date(hm(start / 60, start % 60)), Value::date(hm(end / 60, end % 60)));
+            const Value hours = shiftHours(zone, Value::date(Today), Value::date(hm(start / 60, start % 60)),
+                                           Value::date(hm(end / 60, end % 60)));
             ASSERT_EQ(hours.toDouble(), length) << "from minute " << start;
             EXPECT_FALSE(exceedsThreshold(hours, static_cast<float>(length)));
         }
     }
     EXPECT_EQ(shifts, 1152);
+}
+
+// A night is paid as worked: ordinary, spring or autumn; where the clocks
+// do not change, as the difference of the two times.
+TEST(HoursTest, ANightIsPaidAsWorkedAcrossAClockChange)
+{
+    const QTimeZone newYork("America/New_York"), utc("UTC");
+    for (const Night& n : nights()) {
+        SCOPED_TRACE(n.what);
+        const Value in = Value::date(hm(n.inHour, n.inMinute)), out = Value::date(hm(n.outHour, n.outMinute));
+        EXPECT_EQ(shiftHours(newYork, Value::date(n.date), in, out).toDouble(), n.hours);
+    }
+    // Where the clocks never change, every night of ten to six is eight hours.
+    const std::vector<Night> table = nights();
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(shiftHours(utc, Value::date(table[i].date), Value::date(hm(22, 0)), Value::date(hm(6, 0)))
+                      .toDouble(),
+                  8)
+            << table[i].what;
+    EXPECT_TRUE(shiftHours(newYork, Value::date(Today), Value::null(), Value::date(hm(9, 0))).isNull());
 }
 
 const Employee AnnAble{Ann, QStringLiteral("Ann Able")};

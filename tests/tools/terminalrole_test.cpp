@@ -164,7 +164,7 @@ TEST_F(TerminalRoleTest, TheClockRunsItsWholeDayAsATerminal)
     EXPECT_EQ(whereis::answer(workplace, Value::integer(7), "Ann Lee", now), "Ann Lee is in.");
 
     for (const char* action :
-         {"closed at midnight", "reopened at 12:01 am", "clocked in", "already clocked in", "clocked out"})
+         {"closed at midnight", "reopened at 12:00 am", "clocked in", "already clocked in", "clocked out"})
         EXPECT_GE(trailOf(QString::fromLatin1(action)), 1) << action;
     EXPECT_EQ(db->scalar("SELECT Thours FROM qslTime WHERE TimeID = " + QString::number(*in)).toDouble(),
               2.0);

@@ -148,9 +148,9 @@ TEST_F(AdminWindowTest, EditCorrectsAShiftAndTheAuditShowsIt)
 TEST_F(AdminWindowTest, ARefusedEditShowsWhyAndWritesNothing)
 {
     const auto before = db.timeRows();
-    EXPECT_EQ(editFirstRecord("090000AM", "080000AM"),
-              "The clock-out 8:00:00 AM is before the clock-in 9:00:00 AM; only 12:00 AM means the midnight "
-              "after the date.");
+    EXPECT_EQ(editFirstRecord("120000AM", "120000AM"),
+              "A shift from 12:00:00 AM to 12:00:00 AM the next day lasts 24 hours or more; a time record "
+              "holds less. Split it into two records.");
     EXPECT_EQ(db.timeRows().size(), before.size());
     EXPECT_EQ(row(find<QTableWidget>("recordGrid"), 0)[3], "");
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM TimeAudit").toInteger(), 0);

@@ -110,13 +110,13 @@ TEST_F(Window, RepairAtTheStrokeOfMidnight)
     EXPECT_EQ(
         t.scripted.texts(),
         QStringList({WindowTest::AlertAttempt,
-                     "You were automatically clocked out at midnight, and clocked back in at 12:01 am. If "
+                     "You were automatically clocked out at midnight, and clocked back in at 12:00 am. If "
                      "this isn't appropriate, notify the administrator"}));
     const auto rows = t.db.timeRows();
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].hours, Value::number(15));
     EXPECT_EQ(rows[1].tdate.toDouble(), dec(5));
-    EXPECT_EQ(t.clockLines(), QStringList({"You Clocked in:", Saturday, "12:01:00 AM", "", "", ""}));
+    EXPECT_EQ(t.clockLines(), QStringList({"You Clocked in:", Saturday, "12:00:00 AM", "", "", ""}));
     EXPECT_EQ(t.buttons()[1], "Clock OUT");
 
     // Clocking out half a minute later, still before a tick: date and time agree.

@@ -1,5 +1,7 @@
 #include "ui/admin/recordstab.h"
 
+#include "admin/input.h"
+
 #include "admin/staff.h"
 #include "platform/clock.h"
 #include "platform/datetime.h"
@@ -165,10 +167,28 @@ void RecordsTab::openForm(Form form)
     open->setChecked(record && record->isOpen());
     outEdit->setEnabled(!open->isChecked());
     connect(open, &QCheckBox::toggled, outEdit, [outEdit](bool on) { outEdit->setEnabled(!on); });
-    dialog.setAction([&] {
+    const auto typed = [&] {
         admin::ShiftTimes times{serialOf(inEdit->time()), std::nullopt};
         if (!open->isChecked())
             times.out = serialOf(outEdit->time());
+        return times;
+    };
+    const auto shiftDate = [&] {
+        return date                     ? serialOf(date->date())
+               : record->tdate.isNull() ? 0
+                                        : dates::datePart(record->tdate.toDouble());
+    };
+    // The hours as they will be saved, before the user saves them.
+    QLabel* hours = dialog.add(tr("Hours"), "shiftHours", new QLabel);
+    const auto showHours = [&] { hours->setText(admin::describeShift(shiftDate(), typed())); };
+    showHours();
+    connect(inEdit, &QTimeEdit::timeChanged, hours, showHours);
+    connect(outEdit, &QTimeEdit::timeChanged, hours, showHours);
+    connect(open, &QCheckBox::toggled, hours, showHours);
+    if (date)
+        connect(date, &QDateEdit::dateChanged, hours, showHours);
+    dialog.setAction([&] {
+        const admin::ShiftTimes times = typed();
         const auto db = m_jobs.open();
         if (form == Form::Edit)
             admin::setTimes(*db, record->id, times, m_clock.now());
