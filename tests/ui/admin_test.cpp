@@ -145,6 +145,27 @@ TEST_F(AdminWindowTest, EditCorrectsAShiftAndTheAuditShowsIt)
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+// A night shift is one record: the form shows its hours before saving.
+TEST_F(AdminWindowTest, EditMakesAShiftOverMidnight)
+{
+    QString preview;
+    openTab("Time records");
+    pickRow("recordGrid", 0);
+    test::whenModal([&](QWidget* form) {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+        QTest::mouseClick(form->findChild<QCheckBox*>("stillOpen"), Qt::LeftButton);
+        typeTime(form, "shiftIn", "100000PM");
+        typeTime(form, "shiftOut", "060000AM");
+        preview = form->findChild<QLabel*>("shiftHours")->text();
+        QTest::mouseClick(form->findChild<QPushButton*>("ok"), Qt::LeftButton);
+    });
+    click("editRecord");
+    idle();
+    EXPECT_EQ(preview, "10:00 PM to 6:00 AM the next day: 8.00 hours");
+    EXPECT_EQ(row(find<QTableWidget>("recordGrid"), 0).mid(1, 4),
+              (QStringList{"12/3/2026", "10:00:00 PM", "6:00:00 AM", "8"}));
+}
+
 TEST_F(AdminWindowTest, ARefusedEditShowsWhyAndWritesNothing)
 {
     const auto before = db.timeRows();
