@@ -59,10 +59,10 @@ qint64 addShift(Database& db, const Value& employeeId, double date, double timeI
 std::optional<TimeRecord> closeShift(Database& db, const TimeRecord& open, double timeOut)
 {
     const Value out = Value::date(timeOut);
-    const int changed =
-        db.execute(QStringLiteral("UPDATE [Time] SET TimeOut = ?, Thours = ?, Type = ? "
-                                  "WHERE TimeID = ? AND TimeOut IS NULL"),
-                   {out, shiftHours(open.tdate, open.timeIn, out), Value::text(WorkedType), Value::integer(open.id)});
+    const int changed = db.execute(
+        QStringLiteral("UPDATE [Time] SET TimeOut = ?, Thours = ?, Type = ? "
+                       "WHERE TimeID = ? AND TimeOut IS NULL"),
+        {out, shiftHours(open.tdate, open.timeIn, out), Value::text(WorkedType), Value::integer(open.id)});
     if (changed != 1)
         return std::nullopt;
     return read(db, open.id);
