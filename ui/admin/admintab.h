@@ -3,8 +3,10 @@
 #include "platform/value.h"
 
 #include <QStringList>
+#include <QVariant>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QComboBox;
@@ -32,10 +34,29 @@ public:
     // Reads what the tab shows afresh; called when the tab comes to the front.
     virtual void refresh() = 0;
 
+signals:
+    // A change was saved; line names it for the window's status bar.
+    void changed(const QString& line);
+
 protected:
+    // A grid row: the key of the record it shows, its texts, and where a
+    // text would sort wrongly (dates, times, numbers), the value to sort by.
+    struct GridRow
+    {
+        qint64 key = 0;
+        QStringList texts;
+        QVariantList order;
+    };
+
     QPushButton* button(const QString& text, const char* objectName);
     QTableWidget* grid(const char* objectName, const QStringList& headers, const QString& accessibleName);
     static void fill(QTableWidget* grid, const std::vector<QStringList>& rows);
+    static void fill(QTableWidget* grid, const std::vector<GridRow>& rows);
+    // The key of the row picked in the grid, whatever its sorting; nullopt
+    // when none is.
+    static std::optional<qint64> pickedKey(const QTableWidget* grid);
+    // A date, time or number value to sort by; nothing for Null.
+    static QVariant order(const Value& v) { return v.isNull() ? QVariant() : QVariant(v.toDouble()); }
     // The employees of a pick list, keeping the one picked; with all, an
     // "All employees" entry first.
     static void fillEmployees(QComboBox* box, const std::vector<admin::Employee>& staff, bool all);
