@@ -35,6 +35,11 @@ public:
             return a.toDouble() < b.toDouble();
         if (a.isValid() != b.isValid())
             return !a.isValid() && text().isEmpty();
+        // Plain numbers (hours, counts) sort by value even without one.
+        bool numberA = false, numberB = false;
+        const double x = text().toDouble(&numberA), y = other.text().toDouble(&numberB);
+        if (numberA && numberB)
+            return x < y;
         return QString::localeAwareCompare(text(), other.text()) < 0;
     }
 };
