@@ -8,12 +8,12 @@
 #include "platform/runerror.h"
 #include "store/engine.h"
 #include "ui/admin/formdialog.h"
+#include "ui/admin/grids.h"
 
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -46,15 +46,7 @@ AbsencesDialog::AbsencesDialog(admin::Employee employee, Open open, const Clock&
     m_to = dateEditor(today + 92, this);
     m_to->setObjectName(QStringLiteral("absencesTo"));
     m_to->setAccessibleName(tr("To"));
-    m_grid = new QTableWidget(0, 3, this);
-    m_grid->setObjectName(QStringLiteral("absenceGrid"));
-    m_grid->setAccessibleName(tr("Absences"));
-    m_grid->setHorizontalHeaderLabels({tr("TimeID"), tr("Date"), tr("Type")});
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->verticalHeader()->setVisible(false);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid = grids::create(this, "absenceGrid", {tr("TimeID"), tr("Date"), tr("Type")}, tr("Absences"));
     m_refusal = new QLabel(this);
     m_refusal->setObjectName(QStringLiteral("refusal"));
     m_refusal->setWordWrap(true);
@@ -114,17 +106,12 @@ void AbsencesDialog::load()
         admin::input::requireOrder(from, to);
         found = admin::absences(*m_open(), m_employee.id, from, to);
     });
-    m_grid->setRowCount(static_cast<int>(found.size()));
-    for (int r = 0; r < m_grid->rowCount(); ++r) {
-        const TimeRecord& a = found[static_cast<size_t>(r)];
-        const QString texts[] = {QString::number(a.id), a.tdate.toTextOrEmpty(), a.type.toTextOrEmpty()};
-        for (int c = 0; c < 3; ++c) {
-            auto* item = new QTableWidgetItem(texts[c]);
-            item->setData(Qt::UserRole, QVariant::fromValue<qint64>(a.id));
-            m_grid->setItem(r, c, item);
-        }
-    }
-    m_grid->resizeColumnsToContents();
+    std::vector<grids::Row> rows;
+    for (const TimeRecord& a : found)
+        rows.push_back({a.id,
+                        {QString::number(a.id), a.tdate.toTextOrEmpty(), a.type.toTextOrEmpty()},
+                        {QVariant(static_cast<double>(a.id)), grids::order(a.tdate)}});
+    grids::fill(m_grid, rows);
 }
 
 void AbsencesDialog::addAbsences()
@@ -164,15 +151,13 @@ void AbsencesDialog::addAbsences()
 
 void AbsencesDialog::removeAbsence()
 {
-    const int row = m_grid->currentRow();
-    const QTableWidgetItem* item = row < 0 ? nullptr : m_grid->item(row, 0);
-    if (!item || !item->isSelected()) {
+    const std::optional<qint64> id = grids::pickedKey(m_grid);
+    if (!id) {
         m_refusal->setText(tr("Pick an absence in the list first."));
         return;
     }
-    const qint64 id = item->data(Qt::UserRole).value<qint64>();
     TimeRecord removed;
-    if (!attempt([&] { removed = admin::removeAbsence(*m_open(), id, m_clock.now()); }))
+    if (!attempt([&] { removed = admin::removeAbsence(*m_open(), *id, m_clock.now()); }))
         return;
     emit changed(tr("%1 of %2 on %3 removed (record %4)")
                      .arg(removed.type.toTextOrEmpty(), m_employee.name, removed.tdate.toTextOrEmpty(),

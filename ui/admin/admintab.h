@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/value.h"
+#include "ui/admin/grids.h"
 
 #include <QStringList>
 #include <QVariant>
@@ -39,24 +40,14 @@ signals:
     void changed(const QString& line);
 
 protected:
-    // A grid row: the key of the record it shows, its texts, and where a
-    // text would sort wrongly (dates, times, numbers), the value to sort by.
-    struct GridRow
-    {
-        qint64 key = 0;
-        QStringList texts;
-        QVariantList order;
-    };
+    using GridRow = grids::Row;
 
     QPushButton* button(const QString& text, const char* objectName);
     QTableWidget* grid(const char* objectName, const QStringList& headers, const QString& accessibleName);
     static void fill(QTableWidget* grid, const std::vector<QStringList>& rows);
-    static void fill(QTableWidget* grid, const std::vector<GridRow>& rows);
-    // The key of the row picked in the grid, whatever its sorting; nullopt
-    // when none is.
-    static std::optional<qint64> pickedKey(const QTableWidget* grid);
-    // A date, time or number value to sort by; nothing for Null.
-    static QVariant order(const Value& v) { return v.isNull() ? QVariant() : QVariant(v.toDouble()); }
+    static void fill(QTableWidget* grid, const std::vector<GridRow>& rows) { grids::fill(grid, rows); }
+    static std::optional<qint64> pickedKey(const QTableWidget* grid) { return grids::pickedKey(grid); }
+    static QVariant order(const Value& v) { return grids::order(v); }
     // The employees of a pick list, keeping the one picked; with all, an
     // "All employees" entry first.
     static void fillEmployees(QComboBox* box, const std::vector<admin::Employee>& staff, bool all);
