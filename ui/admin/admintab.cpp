@@ -44,6 +44,11 @@ void AdminTab::fill(QTableWidget* grid, const std::vector<QStringList>& rows)
     grids::fill(grid, keyed);
 }
 
+QString AdminTab::overdueText(double hours)
+{
+    return tr("⚠ open %1 h").arg(QString::number(hours, 'f', 1));
+}
+
 void AdminTab::fillEmployees(QComboBox* box, const std::vector<admin::Employee>& staff, bool all)
 {
     const qint64 picked = pickedEmployee(box);

@@ -60,6 +60,9 @@ protected:
     bool saveFile(const QString& title, const QString& filter, const QString& name, const QByteArray& bytes);
 
     static QString text(const Value& v) { return v.toTextOrEmpty(); }
+    // The mark of a shift open past the alert threshold, as the board and
+    // the time records show it.
+    static QString overdueText(double hours);
 
     Jobs& m_jobs;
     Dialogs& m_dialogs;

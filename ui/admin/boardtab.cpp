@@ -60,8 +60,7 @@ void BoardTab::show(const admin::Board& board)
     m_summary->setText(board.summary());
     std::vector<GridRow> rows;
     for (const admin::BoardRow& r : board.rows) {
-        const QString check =
-            r.overdueHours ? tr("⚠ open %1 h").arg(QString::number(*r.overdueHours, 'f', 1)) : QString();
+        const QString check = r.overdueHours ? overdueText(*r.overdueHours) : QString();
         rows.push_back({r.id,
                         {QString::number(r.id), r.name, r.status, text(r.since), r.workstation, check},
                         {QVariant(static_cast<double>(r.id)), QVariant(), QVariant(), order(r.since)}});

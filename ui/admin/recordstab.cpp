@@ -114,7 +114,7 @@ void RecordsTab::show(const std::vector<admin::ListedRecord>& records)
         if (l.closedAtMidnight)
             check = tr("closed at midnight by the clock");
         else if (l.overdueHours)
-            check = tr("⚠ open %1 h").arg(QString::number(*l.overdueHours, 'f', 1));
+            check = overdueText(*l.overdueHours);
         else if (recordType(r.type) == RecordType::Worked && r.isOpen())
             check = tr("open");
         rows.push_back({r.id,
@@ -183,10 +183,11 @@ void RecordsTab::openForm(Form form)
     const qint64 employee = pickedEmployee(m_employee);
     // The employee and the date in the caption: the grid behind the form
     // may sort or refresh, and the form must still say what it edits.
-    FormDialog dialog(form == Form::Add ? tr("Add a shift for %1").arg(employeeName(employee))
-                                        : tr("Edit shift %1 of %2 on %3")
-                                              .arg(QString::number(record->id), employeeName(employee),
-                                                   text(record->tdate)),
+    FormDialog dialog(form == Form::Add
+                          ? tr("Add a shift for %1").arg(employeeName(employee))
+                          : tr("Edit shift %1 of %2 on %3")
+                                .arg(QString::number(record->id),
+                                     employeeName(record->personnelId.toInteger()), text(record->tdate)),
                       this);
     QDateEdit* date = form == Form::Add
                           ? dialog.add(tr("&Date"), "shiftDate", dateEditor(serialOf(m_to->date())))
