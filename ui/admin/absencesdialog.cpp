@@ -102,6 +102,8 @@ void AbsencesDialog::load()
     const double to = serialOf(m_to->date());
     std::vector<TimeRecord> found;
     m_refusal->clear();
+    // One employee's absences are few: read here, on the connection the
+    // writes use, so the list is current when the dialog acts on it.
     attempt([&] {
         admin::input::requireOrder(from, to);
         found = admin::absences(*m_open(), m_employee.id, from, to);
