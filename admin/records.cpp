@@ -48,18 +48,37 @@ std::set<qint64> closedAtMidnight(Database& db, qint64 employeeId)
 
 } // namespace
 
-std::vector<ListedRecord> records(Database& db, qint64 employeeId, double from, double to)
+std::vector<ListedRecord> records(Database& db, qint64 employeeId, double from, double to, double now)
 {
     requireEmployee(db, employeeId);
     const std::set<qint64> closed = closedAtMidnight(db, employeeId);
+    const float threshold = alertThreshold(db);
     const auto rs = db.openRecordset(
         sqltexts::rangeListing(Value::date(from), Value::date(to), Value::integer(employeeId)));
     std::vector<ListedRecord> out;
     for (int r = 0; rs->moveTo(r); ++r) {
         const TimeRecord record = timerecords::current(*rs);
-        out.push_back({record, closed.contains(record.id)});
+        out.push_back({record, closed.contains(record.id), overdueHours(record, now, threshold)});
     }
     return out;
+}
+
+float alertThreshold(Database& db)
+{
+    const std::vector<sql::Row> rows =
+        db.readAll(QStringLiteral("SELECT WorkHoursNotify FROM CustomSettings ORDER BY SettingsID"));
+    return rows.empty() ? 0 : rows.front()[0].toSingle();
+}
+
+std::optional<double> overdueHours(const TimeRecord& record, double now, float threshold)
+{
+    if (!record.isOpenShift() || record.tdate.isNull() || record.timeIn.isNull())
+        return std::nullopt;
+    const double start = dates::datePart(record.tdate.toDouble()) + record.timeIn.toDouble();
+    const double hours = (now - start) * 24;
+    if (!exceedsThreshold(Value::number(hours), threshold))
+        return std::nullopt;
+    return hours;
 }
 
 TimeRecord setTimes(Database& db, qint64 timeId, const ShiftTimes& times, double now)

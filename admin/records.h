@@ -14,16 +14,24 @@ class Database;
 namespace pelmar::admin {
 
 // One employee's time record as the administrator sees it: marked when the
-// clock closed it at midnight by itself, so the manager knows to check it.
+// clock closed it at midnight by itself, or when it is a shift open for
+// longer than the alert threshold, so the manager knows to check it.
 struct ListedRecord
 {
     TimeRecord record;
     bool closedAtMidnight = false;
+    std::optional<double> overdueHours; // the hours open so far, when too long
 };
 
 // The employee's records dated from..to, newest first: the time sheet's own
-// listing. Refused for an unknown employee.
-std::vector<ListedRecord> records(Database& db, qint64 employeeId, double from, double to);
+// listing, at now. Refused for an unknown employee.
+std::vector<ListedRecord> records(Database& db, qint64 employeeId, double from, double to, double now);
+
+// The alert threshold (WorkHoursNotify) as stored.
+float alertThreshold(Database& db);
+// The hours an open shift has run at now, when they pass threshold by the
+// clock's own alert comparison; nullopt for a closed record or an absence.
+std::optional<double> overdueHours(const TimeRecord& record, double now, float threshold);
 
 // The corrections. Each runs in one transaction with its audit row (the
 // trail names this computer and now), reads the record it changes inside

@@ -1,6 +1,7 @@
 #include "admin/reports.h"
 
 #include "admin/csv.h"
+#include "admin/records.h"
 #include "platform/datetime.h"
 #include "review/recordtypes.h"
 #include "review/timesheet.h"
@@ -196,19 +197,25 @@ Board board(Database& db, double now)
     }
 
     Board out;
+    const float threshold = alertThreshold(db);
     std::vector<qint64> shown;
     const std::vector<sql::Row> people =
         db.readAll(QStringLiteral("SELECT EmployeeID, FullName FROM Personnel WHERE TerminationDate IS NULL "
                                   "ORDER BY FullName, EmployeeID"));
     for (const sql::Row& person : people) {
-        BoardRow row{person[0].toInteger(), person[1].toTextOrEmpty(), QStringLiteral("no recent records"),
-                     Value::null(), QString()};
+        BoardRow row{person[0].toInteger(),
+                     person[1].toTextOrEmpty(),
+                     QStringLiteral("no recent records"),
+                     Value::null(),
+                     QString(),
+                     std::nullopt};
         if (const auto found = newest.find(row.id); found != newest.end()) {
             const TimeRecord& record = found->second;
             row.status = boardStatus(whereis::status(record.type.toTextOrEmpty(), record.timeIn.isNull(),
                                                      record.timeOut.isNull()));
             if (row.status != QLatin1String("no recent records")) {
                 row.since = since(record, row.status);
+                row.overdueHours = overdueHours(record, now, threshold);
                 shown.push_back(record.id);
             }
         }

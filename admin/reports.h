@@ -3,6 +3,7 @@
 #include "platform/value.h"
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace pelmar {
@@ -44,6 +45,7 @@ struct BoardRow
     QString status;
     Value since; // a date and time; Null without a record
     QString workstation;
+    std::optional<double> overdueHours; // an open shift longer than the alert threshold
 };
 
 struct Board

@@ -1,5 +1,6 @@
 #include "admin/staff.h"
 
+#include "admin/absences.h"
 #include "admin/refusal.h"
 #include "platform/clock.h"
 #include "platform/namecheck.h"
@@ -192,6 +193,10 @@ void addAbsences(Database& db, qint64 id, const std::vector<double>& dates, Reco
     Transaction transaction(db);
     requireEmployee(db, id);
     for (const double date : dates) {
+        // Read after the dates before it are written, so a date given twice
+        // is refused too.
+        if (const std::optional<QString> conflict = absenceConflict(db, id, date))
+            throw Refusal{*conflict};
         audit.change(TimeAudit::AbsenceAdded);
         db.execute(QStringLiteral("INSERT INTO [Time] (PersonnelID, Tdate, Type) VALUES (?, ?, ?)"),
                    {Value::integer(id), Value::date(date), Value::text(typeText(type))});

@@ -41,7 +41,7 @@ void rehire(Database& db, qint64 id);
 // Every Monday to Friday of from..to.
 std::vector<double> weekdays(double from, double to);
 // An absence of the employee on each of dates, in one transaction; refused
-// when there is no date.
+// when there is no date, or a date already holds an absence or a shift.
 void addAbsences(Database& db, qint64 id, const std::vector<double>& dates, RecordType type);
 
 } // namespace pelmar::admin

@@ -39,6 +39,7 @@ public:
     inline static const QString Added = QStringLiteral("added");
     inline static const QString Deleted = QStringLiteral("deleted");
     inline static const QString AbsenceAdded = QStringLiteral("absence added");
+    inline static const QString AbsenceRemoved = QStringLiteral("absence removed");
 
 private:
     Database& m_db;

@@ -22,7 +22,7 @@ void TimeAdmin::times(const QString& folder, const QString& idText, const QStrin
     admin::input::requireOrder(from, to);
     const auto db = m_open(folder);
     std::vector<TimeRecord> records;
-    for (const admin::ListedRecord& r : admin::records(*db, id, from, to))
+    for (const admin::ListedRecord& r : admin::records(*db, id, from, to, m_clock.now()))
         records.push_back(r.record);
     m_out << admin::recordsCsv(records);
 }

@@ -98,6 +98,8 @@ TEST_F(TimeAdminTest, EveryRefusalLeavesTheFileAsItWas)
         {"time-add", f, "6", "12/3/2026", "9:00 AM", "-"},
         {"time-add", f, "7", "12/33/2026", "9:00 AM", "-"},
         {"time-delete", f, "999"},
+        {"absence-add", f, "7", "12/2/2026", "Holiday"},  // already a vacation
+        {"absence-add", f, "7", "12/3/2026", "Vacation"}, // a shift that day
         {"times", f, "6", "12/1/2026", "12/4/2026"},
         {"hours", f, "12/4/2026", "12/1/2026"},
         {"board", f + "/missing"},

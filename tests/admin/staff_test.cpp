@@ -1,3 +1,5 @@
+#include "admin/absences.h"
+#include "admin/records.h"
 #include "admin/refusal.h"
 #include "admin/settings.h"
 #include "admin/staff.h"
@@ -161,6 +163,113 @@ TEST_P(StaffTest, TheSavedMailPasswordGoesOnlyToTheSavedServer)
     admin::prepareTestAlert(d, elsewhere, typed);
     EXPECT_EQ(elsewhere.server, "mail.attacker.test:587");
     EXPECT_EQ(elsewhere.password, "typed-pw");
+}
+
+// A day holds one absence or worked shifts, never both: the refusal names
+// the record in the way, and nothing of the call is written.
+TEST_P(StaffTest, AnAbsenceIsRefusedOnATakenDay)
+{
+    Database& d = *database;
+    const QString vacation = QString::number(db.addTime(7, dec(2), {}, {}, {}, Value::text("Vacation")));
+    const QString shift = QString::number(db.addTime(7, dec(3), test::hm(9, 0)));
+    const QString typed = QString::number(db.addTime(7, dec(1), {}, {}, {}, Value::text("vacation")));
+    const std::pair<QString, std::vector<double>> cases[] = {
+        {"Ann Lee already has Vacation on 12/2/2026 (record " + vacation + "); nothing was changed.",
+         {dec(2)}},
+        {"Ann Lee has a shift on 12/3/2026 (record " + shift + "); nothing was changed.", {dec(3)}},
+        {"Ann Lee already has vacation on 12/1/2026 (record " + typed + "); nothing was changed.", {dec(1)}},
+        // The weekdays of a range: the first taken day refuses all of them.
+        {"Ann Lee already has vacation on 12/1/2026 (record " + typed + "); nothing was changed.",
+         admin::weekdays(dec(0), dec(4))},
+    };
+    const auto before = contents();
+    for (const auto& [message, days] : cases) {
+        SCOPED_TRACE(message.toStdString());
+        try {
+            admin::addAbsences(d, 7, days, RecordType::Holiday);
+            ADD_FAILURE() << "not refused";
+        } catch (const admin::Refusal& r) {
+            EXPECT_EQ(r.message, message);
+        }
+        EXPECT_EQ(contents(), before);
+    }
+    // A date given twice meets its own first absence.
+    try {
+        admin::addAbsences(d, 8, {dec(4), dec(4)}, RecordType::SickLeave);
+        ADD_FAILURE() << "not refused";
+    } catch (const admin::Refusal& r) {
+        EXPECT_TRUE(r.message.startsWith("Ben Ode already has Sick Leave on 12/4/2026 (record "))
+            << r.message.toStdString();
+    }
+    EXPECT_EQ(contents(), before);
+}
+
+TEST_P(StaffTest, AbsencesAreListedAndRemovedWithTheirTrail)
+{
+    Database& d = *database;
+    admin::createAuditTrail(d);
+    const qint64 shift = db.addTime(7, dec(3), test::hm(9, 0));
+    admin::addAbsences(d, 7, {dec(1), dec(2)}, RecordType::Vacation);
+    std::vector<std::pair<Value, Value>> listed;
+    for (const TimeRecord& r : admin::absences(d, 7, dec(0), dec(6)))
+        listed.emplace_back(r.tdate, r.type);
+    const Value vacation = Value::text("Vacation");
+    EXPECT_EQ(listed, (std::vector<std::pair<Value, Value>>{{Value::date(dec(2)), vacation},
+                                                            {Value::date(dec(1)), vacation}}));
+
+    const qint64 removed = admin::absences(d, 7, dec(2), dec(2)).front().id;
+    EXPECT_EQ(admin::removeAbsence(d, removed, dec(4)).tdate, Value::date(dec(2)));
+    EXPECT_EQ(admin::absences(d, 7, dec(0), dec(6)).size(), 1u);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM TimeAudit WHERE Action = 'absence removed' AND TimeID = " +
+                        QString::number(removed))
+                  .toInteger(),
+              1);
+    // Gone, or a shift: no absence to remove.
+    for (const qint64 id : {removed, shift}) {
+        try {
+            admin::removeAbsence(d, id, dec(4));
+            ADD_FAILURE() << id << " removed";
+        } catch (const admin::Refusal& r) {
+            EXPECT_EQ(r.message, QString("There is no absence %1; nothing was changed.").arg(id));
+        }
+    }
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM qslTime WHERE TimeID = " + QString::number(shift)).toInteger(),
+              1);
+}
+
+// An open shift is flagged by the clock's own alert comparison: hours past
+// the threshold, strictly.
+TEST(OverdueTest, AnOpenShiftPastTheThresholdIsFlagged)
+{
+    const auto record = [](std::optional<double> out, const char* type) {
+        TimeRecord r;
+        r.tdate = Value::date(dec(3));
+        r.timeIn = Value::date(test::hm(9, 0));
+        r.timeOut = out ? Value::date(*out) : Value::null();
+        r.type = Value::text(type);
+        return r;
+    };
+    const double now = dec(4) + test::hm(9, 0); // 24 hours after the clock-in
+    struct Case
+    {
+        TimeRecord record;
+        float threshold;
+        std::optional<double> hours;
+    };
+    const Case cases[] = {
+        {record(std::nullopt, "Worked"), 10, 24},
+        {record(std::nullopt, ""), 10, 24},
+        {record(std::nullopt, "Worked"), 24, std::nullopt}, // exactly the threshold
+        {record(test::hm(17, 0), "Worked"), 10, std::nullopt},
+        {record(std::nullopt, "Vacation"), 10, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::optional<double> hours = admin::overdueHours(c.record, now, c.threshold);
+        ASSERT_EQ(hours.has_value(), c.hours.has_value()) << c.record.type.toTextOrEmpty().toStdString();
+        if (hours) {
+            EXPECT_NEAR(*hours, *c.hours, 1e-6);
+        }
+    }
 }
 
 TEST(DisplayLocationTest, LeavesOutAnyPassword)

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -79,20 +80,26 @@ protected:
             out << (grid->item(r, c) ? grid->item(r, c)->text() : QString());
         return out;
     }
-    // Types a time into an editor as a user does: tabbed into, it selects
-    // the hour, and each section moves on to the next when full. Focus moves
-    // through the window system, so each step waits for it.
+    // Types a time into an editor as a user does: a click into the hour
+    // selects it, and each section moves on to the next when full. Focus
+    // moves through the window system, so the click waits for it.
     static void typeTime(QWidget* form, const char* name, const QString& digits)
     {
         auto* edit = form->findChild<QTimeEdit*>(QString::fromLatin1(name));
-        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(6, edit->height() / 2));
-        EXPECT_TRUE(QTest::qWaitFor([edit] { return edit->hasFocus(); }));
-        QTest::keyClick(edit, Qt::Key_Tab, Qt::ShiftModifier);
-        EXPECT_TRUE(QTest::qWaitFor([edit] { return !edit->hasFocus(); }));
-        QTest::keyClick(form->focusWidget(), Qt::Key_Tab);
+        auto* text = edit->findChild<QLineEdit*>();
+        QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(4, text->height() / 2));
         EXPECT_TRUE(QTest::qWaitFor([edit] { return edit->hasFocus(); }));
         QTest::keyClicks(edit, digits);
     }
+    // A click on a grid's column header, as a user sorts by it.
+    void sortBy(const char* gridName, int column)
+    {
+        QHeaderView* header = find<QTableWidget>(gridName)->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                                 header->height() / 2));
+    }
+    QString lastChange() { return find<QLabel>("lastChange")->text(); }
     // Opens Edit… on the first record and fills the form; the form stays
     // open when refused, and then is cancelled.
     QString editFirstRecord(const QString& in, const QString& out)
@@ -133,6 +140,8 @@ TEST_F(AdminWindowTest, EditCorrectsAShiftAndTheAuditShowsIt)
     EXPECT_EQ(
         row(find<QTableWidget>("recordGrid"), 0),
         (QStringList{QString::number(shift), "12/3/2026", "9:00:00 AM", "5:30:00 PM", "8.5", "Worked", ""}));
+    EXPECT_EQ(lastChange(),
+              "Shift " + QString::number(shift) + " of Ann Lee closed at 5:30:00 PM (8.50 hours)");
 
     openTab("Audit");
     auto* audit = find<QTableWidget>("auditGrid");
@@ -378,4 +387,84 @@ TEST(AdminOwnerTest, CredentialsReplaceTheURIsOwn)
         EXPECT_EQ(sql::withCredentials(location, "boss", "p@ss:w&rd=1%"), expected) << location;
     EXPECT_EQ(sql::withCredentials("postgresql://clock:pw@db/pelmar", "boss", ""),
               "postgresql://db/pelmar?user=boss");
+}
+
+// Sorted by a header click, the grid still edits the record picked, and the
+// form names whose shift and which day it edits.
+TEST_F(AdminWindowTest, SortedRecordsEditThePickedOne)
+{
+    const qint64 earliest = db.addTime(7, dec(0), hm(7, 0), hm(8, 0), 1);
+    openTab("Time records");
+    auto* grid = find<QTableWidget>("recordGrid");
+    ASSERT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(row(grid, 0)[0], QString::number(shift)) << "newest first until sorted";
+    EXPECT_EQ(row(grid, 0)[6], "⚠ open 24.0 h") << "open past the 10 hours of the alert";
+    sortBy("recordGrid", 1);
+    EXPECT_EQ(row(grid, 0)[1], "11/30/2026");
+    pickRow("recordGrid", 0);
+    QString caption;
+    test::whenModal([&](QWidget* form) {
+        caption = form->windowTitle();
+        QTest::mouseClick(form->findChild<QPushButton*>("cancel"), Qt::LeftButton);
+    });
+    click("editRecord");
+    EXPECT_EQ(caption, "Edit shift " + QString::number(earliest) + " of Ann Lee on 11/30/2026");
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(AdminWindowTest, TheBoardFlagsALongShiftAndFindsByName)
+{
+    db.addEmployee(8, "Ben Ode", "pw");
+    click("refreshBoard");
+    idle();
+    auto* grid = find<QTableWidget>("boardGrid");
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(row(grid, 0)[5], "⚠ open 24.0 h");
+    EXPECT_EQ(row(grid, 1)[5], "");
+    QTest::mouseClick(find("boardFilter"), Qt::LeftButton);
+    QTest::keyClicks(find("boardFilter"), "ode");
+    EXPECT_TRUE(grid->isRowHidden(0));
+    EXPECT_FALSE(grid->isRowHidden(1));
+}
+
+// Absences are listed where they are added and removed; a second one on the
+// same day is refused in the form, naming the first.
+TEST_F(AdminWindowTest, AbsencesAreListedAndADuplicateRefused)
+{
+    openTab("Staff");
+    pickRow("staffGrid", 0);
+    QString refusal;
+    QStringList listed, emptied;
+    test::whenModal([&](QWidget* absences) {
+        auto* grid = absences->findChild<QTableWidget*>("absenceGrid");
+        const auto add = [&] {
+            test::whenModal([&](QWidget* form) {
+                QTest::mouseClick(form->findChild<QPushButton*>("ok"), Qt::LeftButton);
+                if (form->isVisible()) {
+                    refusal = form->findChild<QLabel*>("refusal")->text();
+                    QTest::mouseClick(form->findChild<QPushButton*>("cancel"), Qt::LeftButton);
+                }
+            });
+            QTest::mouseClick(absences->findChild<QPushButton*>("addAbsences"), Qt::LeftButton);
+        };
+        add();
+        listed = row(grid, 0);
+        add();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualItemRect(grid->item(0, 0)).center());
+        QTest::mouseClick(absences->findChild<QPushButton*>("removeAbsence"), Qt::LeftButton);
+        emptied << QString::number(grid->rowCount());
+        QTest::mouseClick(absences->findChild<QPushButton*>("close"), Qt::LeftButton);
+    });
+    click("showAbsences");
+    ASSERT_EQ(listed.size(), 3);
+    EXPECT_EQ(listed.mid(1), (QStringList{"12/4/2026", "Vacation"}));
+    EXPECT_EQ(refusal,
+              "Ann Lee already has Vacation on 12/4/2026 (record " + listed[0] + "); nothing was changed.");
+    EXPECT_EQ(emptied, QStringList{"0"});
+    EXPECT_EQ(lastChange(), "Vacation of Ann Lee on 12/4/2026 removed (record " + listed[0] + ")");
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM TimeAudit WHERE Action IN ('absence added', 'absence removed')")
+                  .toInteger(),
+              2);
+    EXPECT_TRUE(dialogs.messages.empty());
 }

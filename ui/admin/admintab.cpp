@@ -5,12 +5,12 @@
 #include "platform/dialogs.h"
 #include "platform/runerror.h"
 #include "store/engine.h"
+#include "ui/admin/grids.h"
 #include "ui/admin/jobs.h"
 #include "ui/reporterror.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QTableWidget>
@@ -33,27 +33,20 @@ QPushButton* AdminTab::button(const QString& text, const char* objectName)
 QTableWidget* AdminTab::grid(const char* objectName, const QStringList& headers,
                              const QString& accessibleName)
 {
-    auto* g = new QTableWidget(0, static_cast<int>(headers.size()), this);
-    g->setObjectName(QString::fromLatin1(objectName));
-    g->setAccessibleName(accessibleName);
-    g->setHorizontalHeaderLabels(headers);
-    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    g->setSelectionBehavior(QAbstractItemView::SelectRows);
-    g->setSelectionMode(QAbstractItemView::SingleSelection);
-    g->verticalHeader()->setVisible(false);
-    g->horizontalHeader()->setStretchLastSection(true);
-    return g;
+    return grids::create(this, objectName, headers, accessibleName);
 }
 
 void AdminTab::fill(QTableWidget* grid, const std::vector<QStringList>& rows)
 {
-    grid->setRowCount(static_cast<int>(rows.size()));
-    for (int r = 0; r < grid->rowCount(); ++r) {
-        const QStringList& row = rows[static_cast<size_t>(r)];
-        for (int c = 0; c < row.size() && c < grid->columnCount(); ++c)
-            grid->setItem(r, c, new QTableWidgetItem(row[c]));
-    }
-    grid->resizeColumnsToContents();
+    std::vector<GridRow> keyed;
+    for (const QStringList& texts : rows)
+        keyed.push_back({0, texts, {}});
+    grids::fill(grid, keyed);
+}
+
+QString AdminTab::overdueText(double hours)
+{
+    return tr("⚠ open %1 h").arg(QString::number(hours, 'f', 1));
 }
 
 void AdminTab::fillEmployees(QComboBox* box, const std::vector<admin::Employee>& staff, bool all)

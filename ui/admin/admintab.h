@@ -1,10 +1,13 @@
 #pragma once
 
 #include "platform/value.h"
+#include "ui/admin/grids.h"
 
 #include <QStringList>
+#include <QVariant>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QComboBox;
@@ -32,10 +35,19 @@ public:
     // Reads what the tab shows afresh; called when the tab comes to the front.
     virtual void refresh() = 0;
 
+signals:
+    // A change was saved; line names it for the window's status bar.
+    void changed(const QString& line);
+
 protected:
+    using GridRow = grids::Row;
+
     QPushButton* button(const QString& text, const char* objectName);
     QTableWidget* grid(const char* objectName, const QStringList& headers, const QString& accessibleName);
     static void fill(QTableWidget* grid, const std::vector<QStringList>& rows);
+    static void fill(QTableWidget* grid, const std::vector<GridRow>& rows) { grids::fill(grid, rows); }
+    static std::optional<qint64> pickedKey(const QTableWidget* grid) { return grids::pickedKey(grid); }
+    static QVariant order(const Value& v) { return grids::order(v); }
     // The employees of a pick list, keeping the one picked; with all, an
     // "All employees" entry first.
     static void fillEmployees(QComboBox* box, const std::vector<admin::Employee>& staff, bool all);
@@ -48,6 +60,9 @@ protected:
     bool saveFile(const QString& title, const QString& filter, const QString& name, const QByteArray& bytes);
 
     static QString text(const Value& v) { return v.toTextOrEmpty(); }
+    // The mark of a shift open past the alert threshold, as the board and
+    // the time records show it.
+    static QString overdueText(double hours);
 
     Jobs& m_jobs;
     Dialogs& m_dialogs;

@@ -37,6 +37,11 @@ AdminWindow::AdminWindow(Dialogs& dialogs, const Clock& clock, QString programFo
     m_busy->setObjectName(QStringLiteral("busy"));
     m_busy->setAccessibleName(tr("Working"));
     statusBar()->addWidget(m_busy);
+    // The last change saved stays in view until the next, so the
+    // administrator can read back what was done.
+    m_lastChange = new QLabel(this);
+    m_lastChange->setObjectName(QStringLiteral("lastChange"));
+    statusBar()->addWidget(m_lastChange, 1);
     resize(900, 600);
 }
 
@@ -132,6 +137,7 @@ void AdminWindow::createTabs()
     for (size_t i = 0; i < std::size(tabs); ++i) {
         tabs[i].first->setObjectName(QString::fromLatin1(names[i]));
         m_tabs->addTab(tabs[i].first, tabs[i].second);
+        connect(tabs[i].first, &AdminTab::changed, this, &AdminWindow::showChange);
     }
     connect(m_tabs, &QTabWidget::currentChanged, this, &AdminWindow::refreshCurrent);
     refreshCurrent();
@@ -141,6 +147,11 @@ void AdminWindow::refreshCurrent()
 {
     if (auto* tab = qobject_cast<AdminTab*>(m_tabs->currentWidget()))
         tab->refresh();
+}
+
+void AdminWindow::showChange(const QString& line)
+{
+    m_lastChange->setText(line);
 }
 
 void AdminWindow::showBusy(bool busy)

@@ -42,6 +42,7 @@ private:
     void createTabs();
     void refreshCurrent();
     void showBusy(bool busy);
+    void showChange(const QString& line);
 
     Dialogs& m_dialogs;
     const Clock& m_clock;
@@ -49,6 +50,7 @@ private:
     Jobs* m_jobs = nullptr;
     QTabWidget* m_tabs;
     QLabel* m_busy;
+    QLabel* m_lastChange;
 };
 
 } // namespace pelmar

@@ -110,10 +110,13 @@ std::vector<audit::Row> AuditTab::shownRows() const
 
 void AuditTab::show()
 {
-    std::vector<QStringList> rows;
+    std::vector<GridRow> rows;
     for (const audit::Row& r : shownRows())
-        rows.push_back({Value::date(r.when).toText(), r.workstation, r.account, r.action, text(r.timeId),
-                        text(r.employeeId), r.employeeName, text(r.before), text(r.after)});
+        rows.push_back(
+            {0,
+             {Value::date(r.when).toText(), r.workstation, r.account, r.action, text(r.timeId),
+              text(r.employeeId), r.employeeName, text(r.before), text(r.after)},
+             {QVariant(r.when), QVariant(), QVariant(), QVariant(), order(r.timeId), order(r.employeeId)}});
     fill(m_grid, rows);
 }
 

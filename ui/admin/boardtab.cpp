@@ -6,6 +6,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -19,11 +20,18 @@ BoardTab::BoardTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* pa
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("boardSummary"));
     m_summary->setAccessibleName(tr("Who is in"));
+    m_filter = new QLineEdit(this);
+    m_filter->setObjectName(QStringLiteral("boardFilter"));
+    m_filter->setAccessibleName(tr("Find a name"));
+    m_filter->setPlaceholderText(tr("Find a name"));
+    m_filter->setClearButtonEnabled(true);
     QPushButton* refreshButton = button(tr("&Refresh"), "refreshBoard");
     m_grid =
-        grid("boardGrid", {tr("ID"), tr("Name"), tr("Status"), tr("Since"), tr("Workstation")}, tr("Board"));
+        grid("boardGrid", {tr("ID"), tr("Name"), tr("Status"), tr("Since"), tr("Workstation"), tr("Check")},
+             tr("Board"));
     auto* top = new QHBoxLayout;
     top->addWidget(m_summary, 1);
+    top->addWidget(m_filter);
     top->addWidget(refreshButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -34,6 +42,7 @@ BoardTab::BoardTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* pa
     m_timer->setInterval(30 * 1000);
     connect(m_timer, &QTimer::timeout, this, &BoardTab::refresh);
     connect(refreshButton, &QPushButton::clicked, this, &BoardTab::refresh);
+    connect(m_filter, &QLineEdit::textChanged, this, &BoardTab::applyFilter);
     m_timer->start();
 }
 
@@ -49,10 +58,24 @@ void BoardTab::refresh()
 void BoardTab::show(const admin::Board& board)
 {
     m_summary->setText(board.summary());
-    std::vector<QStringList> rows;
-    for (const admin::BoardRow& r : board.rows)
-        rows.push_back({QString::number(r.id), r.name, r.status, text(r.since), r.workstation});
+    std::vector<GridRow> rows;
+    for (const admin::BoardRow& r : board.rows) {
+        const QString check = r.overdueHours ? overdueText(*r.overdueHours) : QString();
+        rows.push_back({r.id,
+                        {QString::number(r.id), r.name, r.status, text(r.since), r.workstation, check},
+                        {QVariant(static_cast<double>(r.id)), QVariant(), QVariant(), order(r.since)}});
+    }
     fill(m_grid, rows);
+    applyFilter();
+}
+
+void BoardTab::applyFilter()
+{
+    const QString wanted = m_filter->text().trimmed();
+    for (int r = 0; r < m_grid->rowCount(); ++r) {
+        const QTableWidgetItem* name = m_grid->item(r, 1);
+        m_grid->setRowHidden(r, name && !name->text().contains(wanted, Qt::CaseInsensitive));
+    }
 }
 
 } // namespace pelmar

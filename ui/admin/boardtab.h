@@ -3,6 +3,7 @@
 #include "ui/admin/admintab.h"
 
 class QLabel;
+class QLineEdit;
 class QTimer;
 
 namespace pelmar {
@@ -12,7 +13,8 @@ struct Board;
 }
 
 // Who is in, out or away now: every current employee's where-is status,
-// since when and from which workstation, refreshed every 30 seconds.
+// since when and from which workstation, with shifts open too long flagged,
+// refreshed every 30 seconds; a name typed narrows the list.
 class BoardTab : public AdminTab
 {
     Q_OBJECT
@@ -22,8 +24,11 @@ public:
 
 private:
     void show(const admin::Board& board);
+    // Shows only the rows whose name holds the text typed, in any case.
+    void applyFilter();
 
     QLabel* m_summary;
+    QLineEdit* m_filter;
     QTableWidget* m_grid;
     QTimer* m_timer;
 };

@@ -8,10 +8,40 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QTimeEdit>
 #include <QVBoxLayout>
 
 namespace pelmar {
+
+namespace {
+
+// Typing after a click would otherwise go in beside the section's digits,
+// which a full section refuses, and change nothing.
+class SectionOnClick : public QObject
+{
+public:
+    explicit SectionOnClick(QTimeEdit* edit) : QObject(edit), m_edit(edit) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::MouseButtonRelease)
+            return false;
+        // The line edit places the cursor first; the section under it is
+        // then the one to select.
+        watched->event(event);
+        m_edit->setSelectedSection(m_edit->currentSection());
+        return true;
+    }
+
+private:
+    QTimeEdit* m_edit;
+};
+
+} // namespace
 
 FormDialog::FormDialog(const QString& title, QWidget* parent) : QDialog(parent)
 {
@@ -82,6 +112,16 @@ QDateEdit* dateEditor(double serial, QWidget* parent)
     auto* edit = new QDateEdit(dateOf(serial), parent);
     edit->setCalendarPopup(true);
     edit->setDisplayFormat(QStringLiteral("M/d/yyyy"));
+    return edit;
+}
+
+QTimeEdit* timeEditor(double serial, QWidget* parent)
+{
+    auto* edit = new QTimeEdit(timeOf(serial), parent);
+    // Two digits a section, so typing fills each and moves on to the next.
+    edit->setDisplayFormat(QStringLiteral("hh:mm:ss AP"));
+    if (auto* text = edit->findChild<QLineEdit*>())
+        text->installEventFilter(new SectionOnClick(edit));
     return edit;
 }
 

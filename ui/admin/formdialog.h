@@ -6,6 +6,7 @@
 #include <functional>
 
 class QDateEdit;
+class QTimeEdit;
 class QFormLayout;
 class QLabel;
 
@@ -44,5 +45,8 @@ double serialOf(QTime time);
 QTime timeOf(double serial);
 // A date editor with a calendar, showing M/D/YYYY.
 QDateEdit* dateEditor(double serial, QWidget* parent = nullptr);
+// A time editor, two digits a section; a click into it selects the section
+// clicked, so what is typed next replaces it.
+QTimeEdit* timeEditor(double serial, QWidget* parent = nullptr);
 
 } // namespace pelmar

@@ -26,12 +26,9 @@ namespace pelmar {
 
 namespace {
 
-QTimeEdit* timeEditor(double serial)
+QString hoursText(const Value& hours)
 {
-    auto* edit = new QTimeEdit(timeOf(serial));
-    // Two digits a section, so typing fills each and moves on to the next.
-    edit->setDisplayFormat(QStringLiteral("hh:mm:ss AP"));
-    return edit;
+    return hours.isNull() ? QString() : QString::number(hours.toDouble(), 'f', 2);
 }
 
 } // namespace
@@ -87,6 +84,7 @@ void RecordsTab::refresh()
     m_jobs.read(this, [this](Database& db) -> Jobs::Apply {
         std::vector<admin::Employee> staff = admin::staff(db);
         return [this, staff] {
+            m_staff = staff;
             fillEmployees(m_employee, staff, false);
             loadRecords();
         };
@@ -100,9 +98,10 @@ void RecordsTab::loadRecords()
         return;
     const double from = serialOf(m_from->date());
     const double to = serialOf(m_to->date());
-    m_jobs.read(this, [this, id, from, to](Database& db) -> Jobs::Apply {
+    const double now = m_clock.now();
+    m_jobs.read(this, [this, id, from, to, now](Database& db) -> Jobs::Apply {
         admin::input::requireOrder(from, to);
-        std::vector<admin::ListedRecord> records = admin::records(db, id, from, to);
+        std::vector<admin::ListedRecord> records = admin::records(db, id, from, to, now);
         return [this, records] { show(records); };
     });
 }
@@ -110,28 +109,61 @@ void RecordsTab::loadRecords()
 void RecordsTab::show(const std::vector<admin::ListedRecord>& records)
 {
     m_records = records;
-    std::vector<QStringList> rows;
+    std::vector<GridRow> rows;
     for (const admin::ListedRecord& l : records) {
         const TimeRecord& r = l.record;
         QString check;
         if (l.closedAtMidnight)
             check = tr("closed at midnight by the clock");
+        else if (l.overdueHours)
+            check = overdueText(*l.overdueHours);
         else if (recordType(r.type) == RecordType::Worked && r.isOpen())
             check = tr("open");
-        rows.push_back({QString::number(r.id), text(r.tdate), text(r.timeIn), text(r.timeOut), text(r.hours),
-                        text(r.type), check});
+        rows.push_back({r.id,
+                        {QString::number(r.id), text(r.tdate), text(r.timeIn), text(r.timeOut), text(r.hours),
+                         text(r.type), check},
+                        {QVariant(static_cast<double>(r.id)), order(r.tdate), order(r.timeIn),
+                         order(r.timeOut), order(r.hours)}});
     }
     fill(m_grid, rows);
 }
 
 std::optional<TimeRecord> RecordsTab::picked()
 {
-    const int row = m_grid->currentRow();
-    if (row < 0 || row >= static_cast<int>(m_records.size())) {
-        m_dialogs.messageBox(tr("Pick a time record in the list first."));
-        return std::nullopt;
-    }
-    return m_records[static_cast<size_t>(row)].record;
+    const std::optional<qint64> key = pickedKey(m_grid);
+    for (const admin::ListedRecord& l : m_records)
+        if (key && l.record.id == *key)
+            return l.record;
+    m_dialogs.messageBox(tr("Pick a time record in the list first."));
+    return std::nullopt;
+}
+
+QString RecordsTab::employeeName(qint64 id) const
+{
+    for (const admin::Employee& e : m_staff)
+        if (e.id == id)
+            return e.name;
+    return QString::number(id);
+}
+
+QString RecordsTab::describeChange(Form form, const TimeRecord& before, const TimeRecord& after) const
+{
+    const QString shift = QString::number(after.id);
+    const QString name = employeeName(after.personnelId.toInteger());
+    if (after.isOpen())
+        return form == Form::Add
+                   ? tr("Shift %1 of %2 added on %3, open since %4")
+                         .arg(shift, name, text(after.tdate), text(after.timeIn))
+                   : tr("Shift %1 of %2 set open since %3").arg(shift, name, text(after.timeIn));
+    if (form == Form::Add)
+        return tr("Shift %1 of %2 added on %3, %4 to %5 (%6 hours)")
+            .arg(shift, name, text(after.tdate), text(after.timeIn), text(after.timeOut),
+                 hoursText(after.hours));
+    if (before.isOpen())
+        return tr("Shift %1 of %2 closed at %3 (%4 hours)")
+            .arg(shift, name, text(after.timeOut), hoursText(after.hours));
+    return tr("Shift %1 of %2 set to %3 to %4 (%5 hours)")
+        .arg(shift, name, text(after.timeIn), text(after.timeOut), hoursText(after.hours));
 }
 
 void RecordsTab::addRecord()
@@ -151,8 +183,13 @@ void RecordsTab::openForm(Form form)
     if (form == Form::Edit && !(record = picked()))
         return;
     const qint64 employee = pickedEmployee(m_employee);
-    FormDialog dialog(form == Form::Add ? tr("Add a shift for %1").arg(m_employee->currentText())
-                                        : tr("Edit time record %1").arg(record->id),
+    // The employee and the date in the caption: the grid behind the form
+    // may sort or refresh, and the form must still say what it edits.
+    FormDialog dialog(form == Form::Add
+                          ? tr("Add a shift for %1").arg(employeeName(employee))
+                          : tr("Edit shift %1 of %2 on %3")
+                                .arg(QString::number(record->id),
+                                     employeeName(record->personnelId.toInteger()), text(record->tdate)),
                       this);
     QDateEdit* date = form == Form::Add
                           ? dialog.add(tr("&Date"), "shiftDate", dateEditor(serialOf(m_to->date())))
@@ -167,6 +204,7 @@ void RecordsTab::openForm(Form form)
     open->setChecked(record && record->isOpen());
     outEdit->setEnabled(!open->isChecked());
     connect(open, &QCheckBox::toggled, outEdit, [outEdit](bool on) { outEdit->setEnabled(!on); });
+    TimeRecord saved;
     const auto typed = [&] {
         admin::ShiftTimes times{serialOf(inEdit->time()), std::nullopt};
         if (!open->isChecked())
@@ -191,12 +229,14 @@ void RecordsTab::openForm(Form form)
         const admin::ShiftTimes times = typed();
         const auto db = m_jobs.open();
         if (form == Form::Edit)
-            admin::setTimes(*db, record->id, times, m_clock.now());
+            saved = admin::setTimes(*db, record->id, times, m_clock.now());
         else
-            admin::addShift(*db, employee, serialOf(date->date()), times, m_clock.now());
+            saved = admin::addShift(*db, employee, serialOf(date->date()), times, m_clock.now());
     });
-    if (dialog.exec() == QDialog::Accepted)
-        loadRecords();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    emit changed(describeChange(form, record.value_or(TimeRecord{}), saved));
+    loadRecords();
 }
 
 void RecordsTab::deleteRecord()
@@ -210,8 +250,12 @@ void RecordsTab::deleteRecord()
     box.setDefaultButton(QMessageBox::No);
     if (box.exec() != QMessageBox::Yes)
         return;
-    if (write([&](Database& db) { admin::removeRecord(db, record->id, m_clock.now()); }))
-        loadRecords();
+    if (!write([&](Database& db) { admin::removeRecord(db, record->id, m_clock.now()); }))
+        return;
+    emit changed(tr("Time record %1 of %2 on %3 deleted")
+                     .arg(QString::number(record->id), employeeName(record->personnelId.toInteger()),
+                          text(record->tdate)));
+    loadRecords();
 }
 
 } // namespace pelmar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "admin/records.h"
+#include "admin/staff.h"
 #include "ui/admin/admintab.h"
 
 class QComboBox;
@@ -9,7 +10,7 @@ class QDateEdit;
 namespace pelmar {
 
 // One employee's time records over a range, newest first, with open shifts
-// and the clock's midnight closes marked; Add…, Edit… and Delete correct
+// (too long ones flagged) and the clock's midnight closes marked; Add…, Edit… and Delete correct
 // them, each change audited with this computer's name.
 class RecordsTab : public AdminTab
 {
@@ -32,12 +33,16 @@ private:
     void openForm(Form form);
     // The record picked in the grid; nullopt, after saying so, when none is.
     std::optional<TimeRecord> picked();
+    QString employeeName(qint64 id) const;
+    // The status line of a saved form: what the shift is now.
+    QString describeChange(Form form, const TimeRecord& before, const TimeRecord& after) const;
 
     QComboBox* m_employee;
     QDateEdit* m_from;
     QDateEdit* m_to;
     QTableWidget* m_grid;
     std::vector<admin::ListedRecord> m_records;
+    std::vector<admin::Employee> m_staff;
 };
 
 } // namespace pelmar

@@ -96,6 +96,7 @@ void SettingsTab::save()
         // Saved, it is the saved password now and leaves the window.
         m_password->clear();
         m_status->setText(tr("Saved."));
+        emit changed(tr("Settings saved"));
     }
 }
 

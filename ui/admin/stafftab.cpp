@@ -1,16 +1,15 @@
 #include "ui/admin/stafftab.h"
 
-#include "admin/absences.h"
 #include "admin/input.h"
 #include "admin/refusal.h"
 #include "platform/clock.h"
 #include "platform/datetime.h"
 #include "platform/dialogs.h"
 #include "store/engine.h"
+#include "ui/admin/absencesdialog.h"
 #include "ui/admin/formdialog.h"
 #include "ui/admin/jobs.h"
 
-#include <QComboBox>
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -47,7 +46,7 @@ StaffTab::StaffTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* pa
     QPushButton* password = button(tr("Reset &password…"), "resetPassword");
     QPushButton* terminateButton = button(tr("&Terminate…"), "terminateEmployee");
     QPushButton* rehireButton = button(tr("Re&hire"), "rehireEmployee");
-    QPushButton* absences = button(tr("A&bsences…"), "addAbsences");
+    QPushButton* absences = button(tr("A&bsences…"), "showAbsences");
     auto* actions = new QHBoxLayout;
     for (QPushButton* b : {add, password, terminateButton, rehireButton, absences})
         actions->addWidget(b);
@@ -60,7 +59,7 @@ StaffTab::StaffTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* pa
     connect(password, &QPushButton::clicked, this, &StaffTab::resetPassword);
     connect(terminateButton, &QPushButton::clicked, this, &StaffTab::terminate);
     connect(rehireButton, &QPushButton::clicked, this, &StaffTab::rehire);
-    connect(absences, &QPushButton::clicked, this, &StaffTab::addAbsences);
+    connect(absences, &QPushButton::clicked, this, &StaffTab::absences);
 }
 
 void StaffTab::refresh()
@@ -74,20 +73,22 @@ void StaffTab::refresh()
 void StaffTab::show(const std::vector<admin::Employee>& staff)
 {
     m_staff = staff;
-    std::vector<QStringList> rows;
+    std::vector<GridRow> rows;
     for (const admin::Employee& e : staff)
-        rows.push_back({QString::number(e.id), e.name, text(e.terminated)});
+        rows.push_back({e.id,
+                        {QString::number(e.id), e.name, text(e.terminated)},
+                        {QVariant(static_cast<double>(e.id)), QVariant(), order(e.terminated)}});
     fill(m_grid, rows);
 }
 
 std::optional<admin::Employee> StaffTab::picked()
 {
-    const int row = m_grid->currentRow();
-    if (row < 0 || row >= static_cast<int>(m_staff.size())) {
-        m_dialogs.messageBox(tr("Pick an employee in the list first."));
-        return std::nullopt;
-    }
-    return m_staff[static_cast<size_t>(row)];
+    const std::optional<qint64> key = pickedKey(m_grid);
+    for (const admin::Employee& e : m_staff)
+        if (key && e.id == *key)
+            return e;
+    m_dialogs.messageBox(tr("Pick an employee in the list first."));
+    return std::nullopt;
 }
 
 void StaffTab::addEmployee()
@@ -97,13 +98,16 @@ void StaffTab::addEmployee()
     auto* id = dialog.add(tr("&Key"), "employeeId", new QLineEdit);
     auto* password = dialog.add(tr("&Password"), "employeePassword", hiddenEntry());
     auto* again = dialog.add(tr("&Again"), "employeePasswordAgain", hiddenEntry());
+    qint64 key = 0;
     dialog.setAction([&] {
-        const qint64 key = admin::input::employeeNumber(id->text());
+        key = admin::input::employeeNumber(id->text());
         admin::checkName(name->text());
         admin::addEmployee(*m_jobs.open(), key, name->text(), confirmedPassword(password, again));
     });
-    if (dialog.exec() == QDialog::Accepted)
-        refresh();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    emit changed(tr("%1 added as employee %2").arg(name->text(), QString::number(key)));
+    refresh();
 }
 
 void StaffTab::resetPassword()
@@ -116,7 +120,8 @@ void StaffTab::resetPassword()
     auto* again = dialog.add(tr("&Again"), "employeePasswordAgain", hiddenEntry());
     dialog.setAction(
         [&] { admin::setPassword(*m_jobs.open(), employee->id, confirmedPassword(password, again)); });
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted)
+        emit changed(tr("Password of %1 reset").arg(employee->name));
 }
 
 void StaffTab::terminate()
@@ -127,44 +132,29 @@ void StaffTab::terminate()
     FormDialog dialog(tr("Terminate %1").arg(employee->name), this);
     auto* date = dialog.add(tr("&Last day"), "terminationDate", dateEditor(dates::datePart(m_clock.now())));
     dialog.setAction([&] { admin::terminate(*m_jobs.open(), employee->id, serialOf(date->date())); });
-    if (dialog.exec() == QDialog::Accepted)
-        refresh();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    emit changed(tr("%1 terminated on %2").arg(employee->name, dates::shortDate(serialOf(date->date()))));
+    refresh();
 }
 
 void StaffTab::rehire()
 {
     const std::optional<admin::Employee> employee = picked();
-    if (employee && write([&](Database& db) { admin::rehire(db, employee->id); }))
-        refresh();
+    if (!employee || !write([&](Database& db) { admin::rehire(db, employee->id); }))
+        return;
+    emit changed(tr("%1 rehired").arg(employee->name));
+    refresh();
 }
 
-void StaffTab::addAbsences()
+void StaffTab::absences()
 {
     const std::optional<admin::Employee> employee = picked();
     if (!employee)
         return;
-    const double today = dates::datePart(m_clock.now());
-    FormDialog dialog(tr("Absences of %1").arg(employee->name), this);
-    auto* type = dialog.add(tr("&Type"), "absenceType", new QComboBox);
-    for (const RecordType t : admin::absenceTypes())
-        type->addItem(typeText(t), static_cast<int>(t));
-    auto* span = dialog.add(tr("&On"), "absenceSpan", new QComboBox);
-    span->addItems({tr("one date"), tr("every Monday to Friday of a range")});
-    auto* from = dialog.add(tr("&From"), "absenceFrom", dateEditor(today));
-    auto* to = dialog.add(tr("T&o"), "absenceTo", dateEditor(today));
-    to->setEnabled(false);
-    connect(span, &QComboBox::currentIndexChanged, to, [to](int index) { to->setEnabled(index == 1); });
-    dialog.setAction([&] {
-        const double first = serialOf(from->date());
-        std::vector<double> days = {first};
-        if (span->currentIndex() == 1) {
-            const double last = serialOf(to->date());
-            admin::input::requireOrder(first, last);
-            days = admin::weekdays(first, last);
-        }
-        admin::addAbsences(*m_jobs.open(), employee->id, days,
-                           static_cast<RecordType>(type->currentData().toInt()));
-    });
+    AbsencesDialog dialog(
+        *employee, [this] { return m_jobs.open(); }, m_clock, this);
+    connect(&dialog, &AbsencesDialog::changed, this, &AdminTab::changed);
     dialog.exec();
 }
 

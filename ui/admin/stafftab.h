@@ -6,7 +6,7 @@
 namespace pelmar {
 
 // Current and former employees: add one, reset a password, terminate,
-// rehire, and record absences on a date or on the weekdays of a range.
+// rehire, and see, record or remove absences.
 class StaffTab : public AdminTab
 {
     Q_OBJECT
@@ -20,7 +20,8 @@ private:
     void resetPassword();
     void terminate();
     void rehire();
-    void addAbsences();
+    // The employee's absences, to add or remove.
+    void absences();
     // The employee picked in the grid; nullopt, after saying so, when none is.
     std::optional<admin::Employee> picked();
 
