@@ -157,6 +157,7 @@ QString upgrade(const QString& location)
     Transaction transaction(db);
     if (auto* server = dynamic_cast<sql::PgSession*>(session.get()))
         server->allowLongStatements();
+    sql::createOutbox(*session);
     sql::createIndexes(*session);
     audit::createTable(db);
     transaction.commit();

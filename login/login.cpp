@@ -7,6 +7,7 @@
 #include "store/schema.h"
 #include "store/serverrules.h"
 #include "store/sqltexts.h"
+#include "timekeeping/alertoutbox.h"
 #include "timekeeping/hours.h"
 #include "timekeeping/timeaudit.h"
 #include "workplace/workplace.h"
@@ -103,7 +104,9 @@ LogInResult logIn(Workplace& workplace, const Value& employeeId, const QString& 
     std::optional<TimeRecord> newest = timerecords::newestRecent(*db, who.id, now);
     ClockOffer offer = clockOffer(newest, today);
     std::optional<TimeRecord> closed;
+    std::optional<qint64> alertId;
     if (isRepair(offer)) {
+        const bool queued = outbox::available(*db);
         TimeAudit audit(*db, now);
         Transaction transaction(*db);
         // Decided again under the write lock: another terminal may have
@@ -121,6 +124,10 @@ LogInResult logIn(Workplace& workplace, const Value& employeeId, const QString& 
                 newest = timerecords::read(*db, timerecords::addShift(*db, who.id, today, Midnight));
                 audit.changed(std::nullopt, newest);
             }
+            // Days-old shifts always go to the administrator, whatever their hours.
+            if (queued && (offer == ClockOffer::RepairEarlier ||
+                           exceedsThreshold(closed->hours, workplace.notifyHours())))
+                alertId = outbox::enqueue(*db, who.id, closed->id, who.fullName, closed->tdate, now);
         }
         transaction.commit();
     }
@@ -134,7 +141,7 @@ LogInResult logIn(Workplace& workplace, const Value& employeeId, const QString& 
         break;
     case ClockOffer::RepairYesterday:
         if (exceedsThreshold(closed->hours, workplace.notifyHours()))
-            screen.notices.push_back(Notice::alert(who.fullName, closed->tdate));
+            screen.notices.push_back(Notice::alert(who.fullName, closed->tdate, alertId));
         screen.notices.push_back(Notice::message(reopenedMessage()));
         [[fallthrough]];
     case ClockOffer::ClockOut:
@@ -144,8 +151,7 @@ LogInResult logIn(Workplace& workplace, const Value& employeeId, const QString& 
         break;
     case ClockOffer::RepairEarlier:
         screen.notices.push_back(Notice::message(notLoggedOutMessage(*closed)));
-        // Days-old shifts always go to the administrator, whatever their hours.
-        screen.notices.push_back(Notice::alert(who.fullName, closed->tdate));
+        screen.notices.push_back(Notice::alert(who.fullName, closed->tdate, alertId));
         screen.offer = ButtonOffer::ClockIn;
         break;
     }

@@ -69,6 +69,8 @@ void createDatabase(const QString& location);
 // Creates the schema and the settings row through an open session, inside
 // the transaction the caller holds.
 void createTables(Session& session);
+// The alerts' outbox, for a database made before it was.
+void createOutbox(Session& session);
 // The schema's indexes that the database does not hold yet, for files made
 // before they were, in the engine's own SQL.
 void createIndexes(Session& session);

@@ -2,6 +2,7 @@
 
 #include "platform/runerror.h"
 #include "store/postgres.h"
+#include "store/schema.h"
 
 namespace pelmar::sql {
 
@@ -297,12 +298,17 @@ REVOKE ALL ON FUNCTION pelmar_serial_text(double precision), pelmar_now(),
 // What the terminals' group holds, and nothing more. @group@ is replaced
 // by the quoted group.
 const char* const TerminalGrants = R"sql(
-REVOKE ALL ON personnel, customsettings, "time", qslpersonnelshort, qsltime, timeaudit, writelock FROM @group@;
+REVOKE ALL ON personnel, customsettings, "time", qslpersonnelshort, qsltime, timeaudit, writelock, alertoutbox
+    FROM @group@;
 GRANT SELECT ON qslpersonnelshort, qsltime, "time" TO @group@;
 GRANT INSERT (PersonnelID, Tdate, TimeIn, Type), UPDATE (TimeOut, Thours, Type) ON "time", qsltime TO @group@;
 GRANT SELECT (SettingsID, WorkHoursNotify, smtpserver, smtpusername, smtppassword, smtpemail)
     ON customsettings TO @group@;
 GRANT SELECT, UPDATE (LockID) ON writelock TO @group@;
+-- The outbox: a terminal adds the alert its action calls for, claims and
+-- sends any, and records the outcome; it removes none.
+GRANT SELECT, INSERT (EmployeeID, TimeID, FullName, ShiftDate, Message, State, Tries, Created, NextTry),
+    UPDATE (State, Tries, LastError, NextTry, ClaimedUntil, SentAt) ON alertoutbox TO @group@;
 GRANT EXECUTE ON FUNCTION pelmar_password_matches(bigint, text), pelmar_note(text, bigint) TO @group@;
 )sql";
 
@@ -396,6 +402,7 @@ std::optional<QString> grantTerminal(const QString& uri, const QString& group)
     try {
         if (kind.isEmpty())
             session->exec(QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(grantee));
+        createOutbox(*session);
         installServerRules(*session);
         session->exec(QString::fromUtf8(TerminalGrants).replace(QStringLiteral("@group@"), grantee));
         session->exec(QStringLiteral("COMMIT"));

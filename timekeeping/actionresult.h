@@ -28,11 +28,14 @@ struct Notice
     Kind kind = Kind::Message;
     QString text;    // the message, or the employee's name for an alert
     Value shiftDate; // an alert's shift date
+    // The alert's row in the outbox, committed with the action; none where
+    // the database has no outbox, and the alert is sent once, at once.
+    std::optional<qint64> outboxId;
 
-    static Notice message(QString text) { return {Kind::Message, std::move(text), Value()}; }
-    static Notice alert(QString fullName, Value shiftDate)
+    static Notice message(QString text) { return {Kind::Message, std::move(text), Value(), std::nullopt}; }
+    static Notice alert(QString fullName, Value shiftDate, std::optional<qint64> outboxId = std::nullopt)
     {
-        return {Kind::Alert, std::move(fullName), std::move(shiftDate)};
+        return {Kind::Alert, std::move(fullName), std::move(shiftDate), outboxId};
     }
     bool operator==(const Notice&) const = default;
 };

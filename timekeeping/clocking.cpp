@@ -3,6 +3,7 @@
 #include "platform/datetime.h"
 #include "platform/runerror.h"
 #include "store/engine.h"
+#include "timekeeping/alertoutbox.h"
 #include "timekeeping/hours.h"
 #include "timekeeping/timeaudit.h"
 #include "workplace/workplace.h"
@@ -61,6 +62,7 @@ ActionResult clockOut(Workplace& workplace, const Employee& who, qint64 shiftId,
     ActionResult result;
     result.offer = ButtonOffer::Hidden;
     const auto db = workplace.open();
+    const bool queued = outbox::available(*db);
     TimeAudit audit(*db, now);
     Transaction transaction(*db);
     // Read under the write lock, so it stays as read until the commit.
@@ -87,12 +89,16 @@ ActionResult clockOut(Workplace& workplace, const Employee& who, qint64 shiftId,
     if (!closed)
         throw RunError::of(err::Locked); // changed under our lock: a writer without one
     audit.changed(shift, closed);
+    const bool alert = exceedsThreshold(closed->hours, workplace.notifyHours());
+    std::optional<qint64> alertId;
+    if (alert && queued)
+        alertId = outbox::enqueue(*db, who.id, closed->id, who.fullName, closed->tdate, now);
     transaction.commit();
     // The day the shift ended, not the record's own date.
     result.clockedOut = clockedOutLine(dates::datePart(now), *closed);
     result.written = closed->id;
-    if (exceedsThreshold(closed->hours, workplace.notifyHours()))
-        result.notices.push_back(Notice::alert(who.fullName, closed->tdate));
+    if (alert)
+        result.notices.push_back(Notice::alert(who.fullName, closed->tdate, alertId));
     return result;
 }
 

@@ -72,6 +72,7 @@ QString databaseIn(const QString& folder)
 const std::pair<const char*, const char*> CopiedTables[] = {
     {"Personnel", "EmployeeID"}, {"Time", "TimeID"}, {"CustomSettings", "SettingsID"}};
 const std::pair<const char*, const char*> AuditTable = {"TimeAudit", "AuditID"};
+const std::pair<const char*, const char*> OutboxTable = {"AlertOutbox", "AlertID"};
 
 qint64 rowCount(sql::Session& session, const QString& table)
 {
@@ -320,6 +321,7 @@ private:
                 serverTarget->allowLongStatements();
             if (!hasTables)
                 sql::createTables(writer);
+            sql::createOutbox(writer);
             std::vector<std::pair<const char*, const char*>> tables(std::begin(CopiedTables),
                                                                     std::end(CopiedTables));
             const bool audited = !reader.describe(QString::fromLatin1(AuditTable.first)).columns.isEmpty();
@@ -336,6 +338,8 @@ private:
             }
             if (audited)
                 tables.push_back(AuditTable);
+            if (!reader.describe(QString::fromLatin1(OutboxTable.first)).columns.isEmpty())
+                tables.push_back(OutboxTable);
             // The target's own settings row gives way to the source's.
             writer.write(writer.translate(QStringLiteral("DELETE FROM [CustomSettings]")), {});
             for (const auto& [name, key] : tables)
@@ -347,7 +351,9 @@ private:
                     QStringLiteral("SELECT setval(pg_get_serial_sequence('time', 'timeid'), "
                                    "COALESCE(MAX(timeid), 0) + 1, false) FROM time; "
                                    "SELECT setval(pg_get_serial_sequence('timeaudit', 'auditid'), "
-                                   "COALESCE(MAX(auditid), 0) + 1, false) FROM timeaudit"));
+                                   "COALESCE(MAX(auditid), 0) + 1, false) FROM timeaudit; "
+                                   "SELECT setval(pg_get_serial_sequence('alertoutbox', 'alertid'), "
+                                   "COALESCE(MAX(alertid), 0) + 1, false) FROM alertoutbox"));
             }
             writer.commit();
         } catch (...) {

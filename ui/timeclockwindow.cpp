@@ -11,6 +11,8 @@
 #include "store/schema.h"
 #include "store/session.h"
 #include "timekeeping/alert.h"
+#include "timekeeping/alertoutbox.h"
+#include "timekeeping/alertsender.h"
 #include "timekeeping/clocking.h"
 #include "ui/actionthread.h"
 #include "ui/databaselocator.h"
@@ -260,12 +262,14 @@ void TimeClockWindow::connectControls()
     m_password->installEventFilter(this);
 }
 
-void TimeClockWindow::connectMail()
+void TimeClockWindow::connectAlerts()
 {
-    SmtpMail* mail = m_workplace.mail();
-    connect(mail, &SmtpMail::sent, this, [this] { m_dialogs.messageBox(alert::sentMessage()); });
-    connect(mail, &SmtpMail::failed, this, [this](int number, const QString& description) {
+    connect(m_alerts, &AlertSender::delivered, this, [this] { m_dialogs.messageBox(alert::sentMessage()); });
+    connect(m_alerts, &AlertSender::failed, this, [this](int number, const QString& description) {
         m_dialogs.messageBox(alert::errorMessage(number, description));
+    });
+    connect(m_alerts, &AlertSender::refused, this, [this](int number, const QString& description) {
+        reportError(m_dialogs, RunError(number, description));
     });
 }
 
@@ -278,8 +282,8 @@ void TimeClockWindow::start()
         });
         startup.run();
     });
-    if (m_workplace.mail())
-        connectMail();
+    m_alerts = new AlertSender(m_workplace, m_clock, this);
+    connectAlerts();
     tick();
 }
 
@@ -433,7 +437,13 @@ double TimeClockWindow::now()
 
 void TimeClockWindow::tick()
 {
-    now();
+    const double at = now();
+    // Alerts left pending, by this terminal or another, are tried again
+    // between actions; the outbox's back-off decides which are due.
+    if (m_alerts && !m_working && at >= m_nextAlertRetry) {
+        m_nextAlertRetry = at + std::min(60.0, outbox::retryDelay(1)) / 86400;
+        m_alerts->retryDue();
+    }
 }
 
 void TimeClockWindow::logInOrOut()
@@ -512,7 +522,7 @@ void TimeClockWindow::showResult(const ActionResult& result)
     }
     for (const Notice& notice : result.notices) {
         if (notice.kind == Notice::Kind::Alert)
-            sendAlert(notice.text, notice.shiftDate);
+            sendAlert(notice);
         else
             m_dialogs.messageBox(notice.text);
     }
@@ -671,11 +681,16 @@ void TimeClockWindow::whereIs()
     });
 }
 
-void TimeClockWindow::sendAlert(const QString& fullName, const Value& shiftDate)
+void TimeClockWindow::sendAlert(const Notice& notice)
 {
-    // An alert that can't be sent is reported and dropped: the record that
-    // caused it is saved and stands.
-    guarded([&] { alert::send(m_workplace, fullName, shiftDate); });
+    // The record that caused it is saved and stands, whatever the send does;
+    // an alert in the outbox is tried again until it is sent.
+    if (!m_alerts)
+        return;
+    if (notice.outboxId)
+        m_alerts->sendNow(*notice.outboxId);
+    else
+        m_alerts->sendUnqueued(notice.text, notice.shiftDate);
 }
 
 } // namespace pelmar

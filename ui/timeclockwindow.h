@@ -10,6 +10,10 @@
 #include <optional>
 
 class QCheckBox;
+
+namespace pelmar {
+class AlertSender;
+}
 class QLabel;
 class QLineEdit;
 class QTimer;
@@ -69,7 +73,7 @@ private:
     };
     void createControls();
     void connectControls();
-    void connectMail();
+    void connectAlerts();
 
     // The log-in of the picked employee, and the way back to the start.
     void startSession();
@@ -86,7 +90,7 @@ private:
     void refreshTimes();
     void refreshStaff();
     void rangeRefused(bool tellUser);
-    void sendAlert(const QString& fullName, const Value& shiftDate);
+    void sendAlert(const Notice& notice);
 
     static void apply(GlassButton* button, const ButtonLook& look);
     // Reads the clock once and brings the date and time labels up to it, so
@@ -123,7 +127,9 @@ private:
     // whose calls may wait as long as the network does; those run on
     // m_actions while the clock ticks.
     bool m_databaseOverNetwork = false;
-    QString m_checkedPath; // the database m_databaseOverNetwork was found for
+    AlertSender* m_alerts = nullptr; // made at start-up, when the workplace has its mail sender
+    double m_nextAlertRetry = 0;     // when tick() next asks the outbox
+    QString m_checkedPath;           // the database m_databaseOverNetwork was found for
     ActionThread m_actions;
 
     NameList* m_personnel;

@@ -53,7 +53,7 @@ TEST(RepairTest, YesterdaysShiftIsClosedAtMidnightAndReopenedAt1201)
         // The alert, when due, goes before the message; then today's shift is offered.
         std::vector<Notice> notices;
         if (c.alert)
-            notices.push_back(Notice::alert("Ann Able", Value::date(dec(3))));
+            notices.push_back(Notice::alert("Ann Able", Value::date(dec(3)), 1));
         notices.push_back(Notice::message(
             "You were automatically clocked out at midnight, and clocked back in at 12:00 am. If this isn't "
             "appropriate, notify the administrator"));
@@ -84,7 +84,7 @@ TEST(RepairTest, AShiftLeftOpenDaysAgoIsClosedReportedAndNotReopened)
               std::vector({Notice::message("You were not logged out correctly on 12/1/2026.  You were "
                                            "automatically clocked out at midnight.\rPlease contact the "
                                            "administrator to correct your time records"),
-                           Notice::alert("Ann Able", Value::date(dec(1)))}));
+                           Notice::alert("Ann Able", Value::date(dec(1)), 1)}));
 }
 
 // Another terminal repaired the shift first: the guarded write changes

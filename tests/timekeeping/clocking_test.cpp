@@ -83,8 +83,10 @@ TEST(ClockingTest, ClockOutWritesHoursAndAlertsAboveTheThreshold)
         EXPECT_EQ(result.clockedOut,
                   (ClockLine{"You Clocked out:", "Friday, December 04, 2026", dates::longTime(c.timeOut)}));
         const bool alert = c.hours && *c.hours > c.threshold;
-        EXPECT_EQ(result.notices, alert ? std::vector{Notice::alert("Ann Able", Value::date(c.tdate))}
+        // The alert is the outbox's first row, committed with the clock-out.
+        EXPECT_EQ(result.notices, alert ? std::vector{Notice::alert("Ann Able", Value::date(c.tdate), 1)}
                                         : std::vector<Notice>{});
+        EXPECT_EQ(t.db.scalar("SELECT COUNT(*) FROM AlertOutbox").toInteger(), alert ? 1 : 0);
         const auto row = t.db.timeRows().at(0);
         EXPECT_EQ(row.tdate.toDouble(), c.tdate);
         EXPECT_EQ(row.timeOut.toDouble(), c.timeOut);
