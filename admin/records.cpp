@@ -1,6 +1,7 @@
 #include "admin/records.h"
 
 #include "admin/csv.h"
+#include "admin/input.h"
 #include "admin/refusal.h"
 #include "admin/staff.h"
 #include "platform/datetime.h"
@@ -176,6 +177,26 @@ QString recordsCsv(const std::vector<TimeRecord>& records)
     QString out = csv::header("TimeID,Tdate,TimeIn,TimeOut,Thours,Type");
     for (const TimeRecord& r : records)
         out += csv::line({Value::integer(r.id), r.tdate, r.timeIn, r.timeOut, r.hours, r.type});
+    return out;
+}
+
+std::vector<outbox::Row> alerts(Database& db, double from, double to)
+{
+    input::requireOrder(from, to);
+    if (!outbox::available(db))
+        throw Refusal{QCoreApplication::translate(
+            "pelmar::admin", "This database has no alerts' outbox yet; run pelmar-db upgrade on it first.")};
+    return outbox::list(db, from, to);
+}
+
+QString alertsCsv(const std::vector<outbox::Row>& rows)
+{
+    QString out = csv::header("AlertID,Created,EmployeeID,FullName,ShiftDate,State,Tries,LastError,SentAt");
+    for (const outbox::Row& r : rows)
+        out +=
+            csv::line({Value::integer(r.id), Value::date(r.created), r.employeeId, Value::text(r.fullName),
+                       r.shiftDate, Value::text(r.state), Value::integer(r.tries), Value::text(r.lastError),
+                       r.sentAt.isNull() ? Value::null() : Value::date(r.sentAt.toDouble())});
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include "admin/input.h"
 #include "store/audit.h"
+#include "timekeeping/alertoutbox.h"
 #include "timekeeping/timerecords.h"
 
 #include <QString>
@@ -56,5 +57,9 @@ void createAuditTrail(Database& db);
 // The CSV tables of pelmar-db's times and audit commands.
 QString recordsCsv(const std::vector<TimeRecord>& records);
 QString auditCsv(const std::vector<audit::Row>& rows);
+// The alerts' outbox of the dates from..to, refused for a database without
+// one; and as CSV.
+std::vector<outbox::Row> alerts(Database& db, double from, double to);
+QString alertsCsv(const std::vector<outbox::Row>& rows);
 
 } // namespace pelmar::admin

@@ -51,6 +51,7 @@ const char* const Usage = R"(usage:
   pelmar-db hours FOLDER FROM TO
   pelmar-db board FOLDER
   pelmar-db audit FOLDER FROM TO
+  pelmar-db alerts FOLDER FROM TO
   pelmar-db upgrade FOLDER
   pelmar-db copy SOURCE TARGET
   pelmar-db grant-terminal URI GROUP
@@ -494,6 +495,7 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
         {QStringLiteral("hours"), {3, [&](const QStringList& a) { times.hours(a[0], a[1], a[2]); }}},
         {QStringLiteral("board"), {1, [&](const QStringList& a) { times.board(a[0]); }}},
         {QStringLiteral("audit"), {3, [&](const QStringList& a) { times.audit(a[0], a[1], a[2]); }}},
+        {QStringLiteral("alerts"), {3, [&](const QStringList& a) { times.alerts(a[0], a[1], a[2]); }}},
         {QStringLiteral("upgrade"), {1, [&](const QStringList& a) { times.upgrade(a[0]); }}},
         {QStringLiteral("grant-terminal"),
          {2,

@@ -77,6 +77,14 @@ void TimeAdmin::audit(const QString& folder, const QString& fromText, const QStr
     m_out << admin::auditCsv(admin::auditTrail(*db, from, to));
 }
 
+void TimeAdmin::alerts(const QString& folder, const QString& fromText, const QString& toText)
+{
+    const double from = admin::input::date(fromText);
+    const double to = admin::input::date(toText);
+    const auto db = m_open(folder);
+    m_out << admin::alertsCsv(admin::alerts(*db, from, to));
+}
+
 void TimeAdmin::upgrade(const QString& folder)
 {
     m_out << "Upgraded " << admin::upgrade(m_locate(folder)) << "\n";

@@ -29,6 +29,7 @@ public:
     void hours(const QString& folder, const QString& from, const QString& to);
     void board(const QString& folder);
     void audit(const QString& folder, const QString& from, const QString& to);
+    void alerts(const QString& folder, const QString& from, const QString& to);
     void upgrade(const QString& folder);
     // The audit table of a new database (after init and demo).
     void createAuditTrail(const QString& folder);

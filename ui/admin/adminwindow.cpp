@@ -5,6 +5,7 @@
 #include "platform/runerror.h"
 #include "store/engine.h"
 #include "store/schema.h"
+#include "ui/admin/alertstab.h"
 #include "ui/admin/audittab.h"
 #include "ui/admin/boardtab.h"
 #include "ui/admin/jobs.h"
@@ -130,10 +131,11 @@ void AdminWindow::createTabs()
         {new PayrollTab(*m_jobs, m_dialogs, m_clock), tr("&Payroll")},
         {new StaffTab(*m_jobs, m_dialogs, m_clock), tr("&Staff")},
         {new AuditTab(*m_jobs, m_dialogs, m_clock), tr("&Audit")},
+        {new AlertsTab(*m_jobs, m_dialogs, m_clock), tr("A&lerts")},
         {new SettingsTab(*m_jobs, m_dialogs, m_clock), tr("S&ettings")},
     };
-    const char* const names[] = {"boardTab", "recordsTab", "payrollTab",
-                                 "staffTab", "auditTab",   "settingsTab"};
+    const char* const names[] = {"boardTab", "recordsTab", "payrollTab", "staffTab",
+                                 "auditTab", "alertsTab",  "settingsTab"};
     for (size_t i = 0; i < std::size(tabs); ++i) {
         tabs[i].first->setObjectName(QString::fromLatin1(names[i]));
         m_tabs->addTab(tabs[i].first, tabs[i].second);
