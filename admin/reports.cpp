@@ -165,7 +165,9 @@ QString payrollCsv(const Payroll& payroll)
 
 QString payrollHtml(const Payroll& payroll, const QString& range)
 {
-    const auto tr = [](const char* text) { return QCoreApplication::translate("pelmar::admin", text); };
+    const auto translated = [](const char* text) {
+        return QCoreApplication::translate("pelmar::admin", text);
+    };
     const auto cell = [](const char* tag, const QString& text, bool right) {
         return QStringLiteral("<%1%2>%3</%1>")
             .arg(QLatin1String(tag), right ? QStringLiteral(" align=\"right\"") : QString(), text);
@@ -181,7 +183,7 @@ QString payrollHtml(const Payroll& payroll, const QString& range)
           QT_TRANSLATE_NOOP("pelmar::admin", "Vacation"), QT_TRANSLATE_NOOP("pelmar::admin", "Holiday"),
           QT_TRANSLATE_NOOP("pelmar::admin", "Sick leave"), QT_TRANSLATE_NOOP("pelmar::admin", "Other"),
           QT_TRANSLATE_NOOP("pelmar::admin", "Open shifts")})
-        html += cell("th", tr(title).toHtmlEscaped(), false);
+        html += cell("th", translated(title).toHtmlEscaped(), false);
     html += QStringLiteral("</tr></thead>");
     const auto figures = [&](const char* tag, const PayrollRow& r) {
         QString row;

@@ -167,6 +167,12 @@ TEST_F(AdminWindowTest, EditCorrectsAShiftAndTheAuditShowsIt)
     EXPECT_EQ(row(audit, 0).mid(3, 4), (QStringList{"edited", QString::number(shift), "7", "Ann Lee"}));
     EXPECT_TRUE(row(audit, 0)[8].contains("TimeOut=5:30:00 PM; Thours=8.5"))
         << row(audit, 0)[8].toStdString();
+    // Its export is named for the range shown; cancelled, nothing is written.
+    dialogs.answerSave(std::nullopt);
+    click("exportAudit");
+    ASSERT_EQ(dialogs.suggested.size(), 1);
+    EXPECT_TRUE(dialogs.suggested[0].endsWith("/audit-2026-11-04-to-2026-12-04.csv"))
+        << dialogs.suggested[0].toStdString();
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
