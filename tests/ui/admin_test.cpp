@@ -199,6 +199,8 @@ TEST_F(AdminWindowTest, PayrollExportIsWhatTheCommandPrints)
     EXPECT_EQ(find<QDateEdit>("payrollTo")->date(), QDate(2026, 12, 31));
     EXPECT_EQ(row(find<QTableWidget>("payrollGrid"), 0),
               (QStringList{"7", "Ann Lee", "8.00", "2", "0", "0", "0", "1", "1"}));
+    EXPECT_EQ(find<QLabel>("payrollOther")->text(),
+              "Other, records of a type the clock does not know: Training: 1");
     QTemporaryDir out;
     const QString csv = out.filePath("a.csv"), pdf = out.filePath("a.pdf");
     dialogs.answerConfirm(false);
@@ -248,6 +250,7 @@ TEST_F(AdminWindowTest, PeriodsSetTheRange)
     EXPECT_EQ(find<QDateEdit>("payrollTo")->date(), QDate(2026, 11, 30));
     EXPECT_EQ(row(find<QTableWidget>("payrollGrid"), 0),
               (QStringList{"7", "Ann Lee", "0.00", "0", "0", "0", "0", "0", "0"}));
+    EXPECT_TRUE(find<QLabel>("payrollOther")->isHidden());
     find<QDateEdit>("payrollTo")->setDate(QDate(2026, 11, 29));
     idle();
     EXPECT_EQ(period->currentText(), "Other dates");

@@ -45,6 +45,10 @@ PayrollTab::PayrollTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget
     m_chart->setAccessibleName(tr("Hours per employee"));
     m_chart->setRenderHint(QPainter::Antialiasing);
     m_chart->setMinimumHeight(220);
+    m_other = new QLabel(this);
+    m_other->setObjectName(QStringLiteral("payrollOther"));
+    m_other->setWordWrap(true);
+    m_other->hide();
     m_period = periodPicker("payrollPeriod", m_from, m_to, [this] { refresh(); });
     // Reached just before the dates it sets.
     setTabOrder(m_period, m_from);
@@ -65,6 +69,7 @@ PayrollTab::PayrollTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget
     split->addWidget(m_chart);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(m_other);
     layout->addWidget(split);
 
     connect(m_from, &QDateEdit::dateChanged, this, &PayrollTab::refresh);
@@ -96,6 +101,11 @@ void PayrollTab::show(double from, double to, const admin::Payroll& payroll)
                          QString::number(r.holiday), QString::number(r.sickLeave), QString::number(r.other),
                          QString::number(r.openShifts)});
     fill(m_grid, texts);
+    QStringList other;
+    for (const auto& [type, n] : payroll.otherTypes)
+        other << tr("%1: %2").arg(type.isEmpty() ? tr("(no type)") : type, QString::number(n));
+    m_other->setText(tr("Other, records of a type the clock does not know: %1").arg(other.join(tr(", "))));
+    m_other->setVisible(!other.isEmpty());
     showChart();
 }
 

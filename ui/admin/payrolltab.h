@@ -6,6 +6,7 @@
 class QChartView;
 class QComboBox;
 class QDateEdit;
+class QLabel;
 
 namespace pelmar {
 
@@ -35,6 +36,8 @@ private:
     QDateEdit* m_to;
     QTableWidget* m_grid;
     QChartView* m_chart;
+    // What Other holds, by type; hidden when nothing.
+    QLabel* m_other;
     // What the table shows, for the exports.
     double m_shownFrom = 0;
     double m_shownTo = 0;
