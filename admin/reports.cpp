@@ -73,12 +73,13 @@ std::map<qint64, QString> workstations(Database& db, const std::vector<qint64>& 
 
 } // namespace
 
-std::vector<PayrollRow> payroll(Database& db, double from, double to)
+Payroll payroll(Database& db, double from, double to)
 {
     struct Totals
     {
         double hours = 0;
         std::set<double> worked, vacation, holiday, sick;
+        std::map<QString, int> other;
         int open = 0;
     };
     std::map<qint64, Totals> totals;
@@ -111,6 +112,7 @@ std::vector<PayrollRow> payroll(Database& db, double from, double to)
             t.sick.insert(day);
             break;
         case RecordType::Other:
+            ++t.other[record[4].toTextOrEmpty()];
             break;
         }
     }
@@ -121,60 +123,111 @@ std::vector<PayrollRow> payroll(Database& db, double from, double to)
         QStringLiteral("SELECT EmployeeID, FullName FROM Personnel WHERE TerminationDate IS NULL OR "
                        "TerminationDate >= ") +
         dateLiteral(Value::date(from)) + QStringLiteral(" ORDER BY FullName, EmployeeID"));
-    std::vector<PayrollRow> rows;
+    Payroll out;
     for (const sql::Row& person : people) {
         const qint64 id = person[0].toInteger();
         const Totals& t = totals[id];
         const auto count = [](const std::set<double>& days) { return static_cast<int>(days.size()); };
-        rows.push_back({id, person[1].toTextOrEmpty(), t.hours, count(t.worked), count(t.vacation),
-                        count(t.holiday), count(t.sick), t.open});
+        int other = 0;
+        for (const auto& [type, n] : t.other) {
+            out.otherTypes[type] += n;
+            other += n;
+        }
+        out.rows.push_back({id, person[1].toTextOrEmpty(), t.hours, count(t.worked), count(t.vacation),
+                            count(t.holiday), count(t.sick), other, t.open});
     }
-    return rows;
-}
-
-QString payrollCsv(const std::vector<PayrollRow>& rows)
-{
-    QString out = csv::header("EmployeeID,FullName,Hours,DaysWorked,Vacation,Holiday,SickLeave,OpenShifts");
-    for (const PayrollRow& r : rows)
-        out += csv::line({Value::integer(r.id), Value::text(r.name),
-                          Value::text(QString::number(r.hours, 'f', 2)), Value::integer(r.daysWorked),
-                          Value::integer(r.vacation), Value::integer(r.holiday), Value::integer(r.sickLeave),
-                          Value::integer(r.openShifts)});
     return out;
 }
 
-QString payrollHtml(const std::vector<PayrollRow>& rows, const QString& range)
+int Payroll::openShifts() const
 {
+    int open = 0;
+    for (const PayrollRow& r : rows)
+        open += r.openShifts;
+    return open;
+}
+
+QString payrollCsv(const Payroll& payroll)
+{
+    QString out =
+        csv::header("EmployeeID,FullName,Hours,DaysWorked,Vacation,Holiday,SickLeave,Other,OpenShifts");
+    for (const PayrollRow& r : payroll.rows)
+        out += csv::line({Value::integer(r.id), Value::text(r.name),
+                          Value::text(QString::number(r.hours, 'f', 2)), Value::integer(r.daysWorked),
+                          Value::integer(r.vacation), Value::integer(r.holiday), Value::integer(r.sickLeave),
+                          Value::integer(r.other), Value::integer(r.openShifts)});
+    if (!payroll.otherTypes.empty()) {
+        out += QStringLiteral("\r\n") + csv::header("OtherType,Records");
+        for (const auto& [type, n] : payroll.otherTypes)
+            out += csv::line({Value::text(type), Value::integer(n)});
+    }
+    return out;
+}
+
+QString payrollHtml(const Payroll& payroll, const QString& range)
+{
+    const auto translated = [](const char* text) {
+        return QCoreApplication::translate("pelmar::admin", text);
+    };
+    const auto cell = [](const char* tag, const QString& text, bool right) {
+        return QStringLiteral("<%1%2>%3</%1>")
+            .arg(QLatin1String(tag), right ? QStringLiteral(" align=\"right\"") : QString(), text);
+    };
+    // The header in <thead>: the layout repeats it at the top of each page.
     QString html =
-        QStringLiteral("<h2>%1</h2><p>%2</p><table border=\"1\" cellspacing=\"0\" cellpadding=\"4\">")
-            .arg(QCoreApplication::translate("pelmar::admin", "Payroll").toHtmlEscaped(),
-                 range.toHtmlEscaped());
-    html += QStringLiteral("<tr><th>ID</th><th>Name</th><th>Hours</th><th>Days worked</th><th>Vacation</th>"
-                           "<th>Holiday</th><th>Sick leave</th><th>Open shifts</th></tr>");
+        QStringLiteral("<h2>%1</h2><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
+                       "width=\"100%\"><thead><tr>")
+            .arg(QCoreApplication::translate("pelmar::admin", "Payroll %1").arg(range).toHtmlEscaped());
+    for (const char* title :
+         {QT_TRANSLATE_NOOP("pelmar::admin", "ID"), QT_TRANSLATE_NOOP("pelmar::admin", "Name"),
+          QT_TRANSLATE_NOOP("pelmar::admin", "Hours"), QT_TRANSLATE_NOOP("pelmar::admin", "Days worked"),
+          QT_TRANSLATE_NOOP("pelmar::admin", "Vacation"), QT_TRANSLATE_NOOP("pelmar::admin", "Holiday"),
+          QT_TRANSLATE_NOOP("pelmar::admin", "Sick leave"), QT_TRANSLATE_NOOP("pelmar::admin", "Other"),
+          QT_TRANSLATE_NOOP("pelmar::admin", "Open shifts")})
+        html += cell("th", translated(title).toHtmlEscaped(), false);
+    html += QStringLiteral("</tr></thead>");
+    const auto figures = [&](const char* tag, const PayrollRow& r) {
+        QString row;
+        for (const int n : {r.daysWorked, r.vacation, r.holiday, r.sickLeave, r.other, r.openShifts})
+            row += cell(tag, QString::number(n), true);
+        return cell(tag, QString::number(r.hours, 'f', 2), true) + row;
+    };
     PayrollRow total;
-    for (const PayrollRow& r : rows) {
-        html +=
-            QStringLiteral("<tr><td>%1</td><td>%2</td><td align=\"right\">%3</td><td align=\"right\">%4</td>"
-                           "<td align=\"right\">%5</td><td align=\"right\">%6</td><td align=\"right\">%7</td>"
-                           "<td align=\"right\">%8</td></tr>")
-                .arg(QString::number(r.id), r.name.toHtmlEscaped(), QString::number(r.hours, 'f', 2),
-                     QString::number(r.daysWorked), QString::number(r.vacation), QString::number(r.holiday),
-                     QString::number(r.sickLeave), QString::number(r.openShifts));
+    for (const PayrollRow& r : payroll.rows) {
+        html += QStringLiteral("<tr>") + cell("td", QString::number(r.id), false) +
+                cell("td", r.name.toHtmlEscaped(), false) + figures("td", r) + QStringLiteral("</tr>");
         total.hours += r.hours;
         total.daysWorked += r.daysWorked;
         total.vacation += r.vacation;
         total.holiday += r.holiday;
         total.sickLeave += r.sickLeave;
+        total.other += r.other;
         total.openShifts += r.openShifts;
     }
-    html += QStringLiteral(
-                "<tr><th></th><th align=\"left\">%1</th><th align=\"right\">%2</th><th align=\"right\">%3"
-                "</th><th align=\"right\">%4</th><th align=\"right\">%5</th><th align=\"right\">%6</th>"
-                "<th align=\"right\">%7</th></tr></table>")
-                .arg(QCoreApplication::translate("pelmar::admin", "Total"),
-                     QString::number(total.hours, 'f', 2), QString::number(total.daysWorked),
-                     QString::number(total.vacation), QString::number(total.holiday),
-                     QString::number(total.sickLeave), QString::number(total.openShifts));
+    html += QStringLiteral("<tr>") + cell("th", QString(), false) +
+            cell("th", QCoreApplication::translate("pelmar::admin", "Total").toHtmlEscaped(), false) +
+            figures("th", total) + QStringLiteral("</tr></table>");
+
+    if (!payroll.otherTypes.empty()) {
+        html += QStringLiteral("<p>%1</p><ul>")
+                    .arg(QCoreApplication::translate("pelmar::admin",
+                                                     "Other: records of a type the clock does not know")
+                             .toHtmlEscaped());
+        for (const auto& [type, n] : payroll.otherTypes)
+            html +=
+                QStringLiteral("<li>%1: %2</li>")
+                    .arg((type.isEmpty() ? QCoreApplication::translate("pelmar::admin", "(no type)") : type)
+                             .toHtmlEscaped(),
+                         QString::number(n));
+        html += QStringLiteral("</ul>");
+    }
+    if (const int open = payroll.openShifts(); open > 0)
+        html += QStringLiteral("<p><b>%1</b></p>")
+                    .arg(QCoreApplication::translate("pelmar::admin",
+                                                     "%n shift(s) still open in this range: their hours are "
+                                                     "not counted.",
+                                                     nullptr, open)
+                             .toHtmlEscaped());
     return html;
 }
 

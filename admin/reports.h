@@ -3,6 +3,7 @@
 #include "platform/value.h"
 
 #include <QString>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -13,8 +14,8 @@ class Database;
 namespace pelmar::admin {
 
 // One employee's payroll over a range: the stored hours of "Worked" records,
-// the dates worked and absent by kind, and the shifts still open, to
-// correct first.
+// the dates worked and absent by kind, the records of a type the clock does
+// not know, and the shifts still open, to correct first.
 struct PayrollRow
 {
     qint64 id = 0;
@@ -24,15 +25,31 @@ struct PayrollRow
     int vacation = 0;
     int holiday = 0;
     int sickLeave = 0;
+    // Records, not days: then the column's total is the sum of the unknown
+    // types listed under the table, and two such records on one date both
+    // show.
+    int other = 0;
     int openShifts = 0;
 };
 
+// The payroll of a range: a row per employee and, so that no record goes
+// uncounted, each unknown type (exact text; Null as empty) with its records.
+struct Payroll
+{
+    std::vector<PayrollRow> rows;
+    std::map<QString, int> otherTypes;
+
+    int openShifts() const;
+};
+
 // Everyone employed on any day of from..to, by name.
-std::vector<PayrollRow> payroll(Database& db, double from, double to);
-QString payrollCsv(const std::vector<PayrollRow>& rows);
-// The printed payroll: a titled HTML table of rows and their totals, for the
-// range shown as range.
-QString payrollHtml(const std::vector<PayrollRow>& rows, const QString& range);
+Payroll payroll(Database& db, double from, double to);
+// The table, then a blank line and each unknown type with its count.
+QString payrollCsv(const Payroll& payroll);
+// The printed payroll: the range in the title, the table with its header
+// row repeated on each page and its totals, then the unknown types and the
+// open shifts at the foot.
+QString payrollHtml(const Payroll& payroll, const QString& range);
 
 // One current employee on the board: the where-is status of their newest
 // record of the clock's days ("in", "out", "vacation", "holiday",

@@ -14,6 +14,8 @@ class ScriptedDialogs : public Dialogs
 {
 public:
     void messageBox(const QString& text, Icon icon, const QString& title) override;
+    // Cancelled, as the file dialogs are.
+    bool confirmBox(const QString&, const QString&) override { return false; }
     QString inputBox(const QString& prompt, const QString& title) override;
     // Cancelled, as the file dialogs are.
     std::optional<Credentials> logInBox(const QString&, const QString&, const QString&) override

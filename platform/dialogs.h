@@ -6,7 +6,8 @@
 namespace pelmar {
 
 // The modal boxes the program shows. The program uses Qt's dialogs; tests
-// script the answers. Every message box has an OK button only.
+// script the answers. Every message box has an OK button only; a question
+// that may stop an action is a confirmation box.
 class Dialogs
 {
 public:
@@ -28,6 +29,8 @@ public:
     // An empty title means the program's title, "PelmarEmployee".
     virtual void messageBox(const QString& text, Icon icon = Icon::None,
                             const QString& title = QString()) = 0;
+    // Text with OK and Cancel, Cancel the default. True on OK.
+    virtual bool confirmBox(const QString& text, const QString& title = QString()) = 0;
     // Prompt, title, one-line entry with OK and Cancel. Returns the text, or
     // empty text on Cancel: callers treat both alike.
     virtual QString inputBox(const QString& prompt, const QString& title) = 0;

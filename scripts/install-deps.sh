@@ -15,6 +15,7 @@ packages=(
   faketime xvfb xauth x11-apps x11-utils imagemagick xdotool
   clang-format
   lintian
+  poppler-utils
 )
 
 missing=()

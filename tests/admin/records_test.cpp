@@ -123,11 +123,41 @@ TEST_F(TimeAdminTest, HoursCountWhatPayrollNeeds)
     db.addTime(8, dec(1), {}, {}, {}, Value::text("Holiday"));
     db.addTime(9, dec(1), hm(8, 0), hm(9, 0), 1);
     EXPECT_EQ(csv({"hours", db.folder(), "12/1/2026", "12/4/2026"}),
-              (QStringList{"EmployeeID,FullName,Hours,DaysWorked,Vacation,Holiday,SickLeave,OpenShifts",
-                           "7,Ann Lee,9.50,2,0,0,1,1", "8,Ben Ode,0.00,0,0,1,0,0"}));
+              (QStringList{"EmployeeID,FullName,Hours,DaysWorked,Vacation,Holiday,SickLeave,Other,OpenShifts",
+                           "7,Ann Lee,9.50,2,0,0,1,1,1", "8,Ben Ode,0.00,0,0,1,0,0,0", "OtherType,Records",
+                           "vacation,1"}));
     EXPECT_EQ(csv({"times", db.folder(), "7", "12/3/2026", "12/4/2026"}),
               (QStringList{"TimeID,Tdate,TimeIn,TimeOut,Thours,Type", "5,12/4/2026,8:00:00 AM,,,Worked",
                            "4,12/3/2026,,,,Sick Leave"}));
+}
+
+// Each type once, each for an employee of its own and with an hour's
+// times: it counts in its own column and in no other, hours only when
+// worked, and a type the clock does not know counts as Other, listed by its
+// text under the table.
+TEST_F(TimeAdminTest, EachTypeCountsInItsOwnColumn)
+{
+    const std::pair<Value, const char*> cases[] = {
+        {Value::text("Worked"), "1.00,1,0,0,0,0"},   {Value::text("Vacation"), "0.00,0,1,0,0,0"},
+        {Value::text("Holiday"), "0.00,0,0,1,0,0"},  {Value::text("Sick Leave"), "0.00,0,0,0,1,0"},
+        {Value::text("vacation"), "0.00,0,0,0,0,1"}, {Value::text("HOLIDAY"), "0.00,0,0,0,0,1"},
+        {Value::text("Training"), "0.00,0,0,0,0,1"}, {Value::null(), "0.00,0,0,0,0,1"},
+    };
+    QStringList expected{"EmployeeID,FullName,Hours,DaysWorked,Vacation,Holiday,SickLeave,Other,OpenShifts",
+                         "7,Ann Lee,0.00,0,0,0,0,0,0", "8,Ben Ode,0.00,0,0,0,0,0,0"};
+    qint64 id = 20;
+    for (const auto& [type, counts] : cases) {
+        db.addEmployee(id, QStringLiteral("Z%1").arg(id), "pw");
+        db.addTime(id, dec(1), hm(8, 0), hm(9, 0), 1, type);
+        expected << QStringLiteral("%1,Z%1,%2,0").arg(id).arg(QLatin1String(counts));
+        ++id;
+    }
+    expected << "OtherType,Records"
+             << ",1"
+             << "HOLIDAY,1"
+             << "Training,1"
+             << "vacation,1";
+    EXPECT_EQ(csv({"hours", db.folder(), "12/1/2026", "12/1/2026"}), expected);
 }
 
 TEST_F(TimeAdminTest, BoardFollowsTheWhereIsRule)

@@ -25,6 +25,17 @@ public:
     {
         messages.push_back({text, icon});
     }
+    bool confirmBox(const QString& text, const QString&) override
+    {
+        asked << text;
+        if (m_confirms.empty()) {
+            ADD_FAILURE() << "unexpected confirmation box: " << text.toStdString();
+            return false;
+        }
+        const bool ok = m_confirms.front();
+        m_confirms.pop_front();
+        return ok;
+    }
     QString inputBox(const QString& prompt, const QString&) override
     {
         asked << prompt;
@@ -55,9 +66,10 @@ public:
         return std::nullopt;
     }
 
-    std::optional<QString> saveFileName(const QString& title, const QString&, const QString&) override
+    std::optional<QString> saveFileName(const QString& title, const QString&, const QString& initDir) override
     {
         asked << title;
+        suggested << initDir;
         if (m_saves.empty()) {
             ADD_FAILURE() << "unexpected save dialog: " << title.toStdString();
             return std::nullopt;
@@ -71,12 +83,17 @@ public:
     void answerSave(std::optional<QString> file) { m_saves.push_back(std::move(file)); }
     // Answers, taken in order. An input box answered by nullopt is cancelled.
     void answerInput(std::optional<QString> text) { m_inputs.push_back(std::move(text)); }
+    // The answer of the next confirmation box: OK or Cancel.
+    void answerConfirm(bool ok) { m_confirms.push_back(ok); }
     // The next log-in box's user name and password; nullopt cancels it.
     void answerLogIn(std::optional<Credentials> answer) { m_logIns.push_back(std::move(answer)); }
 
     std::vector<Message> messages;
-    // Prompts of the input and log-in boxes and titles of the file dialogs shown.
+    // Prompts of the input, log-in and confirmation boxes and titles of the
+    // file dialogs shown.
     QStringList asked;
+    // The file each save dialog offered at first.
+    QStringList suggested;
     // The user names the log-in boxes were opened with.
     QStringList logInUsers;
 
@@ -97,6 +114,7 @@ private:
     std::deque<std::optional<QString>> m_inputs;
     std::deque<std::optional<QString>> m_saves;
     std::deque<std::optional<Credentials>> m_logIns;
+    std::deque<bool> m_confirms;
 };
 
 } // namespace pelmar::test

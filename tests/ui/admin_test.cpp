@@ -1,3 +1,4 @@
+#include "admin/reports.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/mail/smtpmail.h"
@@ -9,16 +10,22 @@
 #include "tools/runtool.h"
 #include "ui/admin/adminwindow.h"
 #include "ui/admin/jobs.h"
+#include "ui/admin/payrollpdf.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
 #include <QUrl>
@@ -32,6 +39,15 @@ using test::hm;
 using test::runTool;
 
 namespace {
+
+// poppler's pdftotext on a file, to stdout.
+QString pdfText(const QStringList& args)
+{
+    QProcess run;
+    run.start("pdftotext", args + QStringList{"-"});
+    EXPECT_TRUE(run.waitForFinished(60000)) << "pdftotext " << args.join(' ').toStdString();
+    return QString::fromUtf8(run.readAllStandardOutput());
+}
 
 // The administrator's window on a fresh database holding Ann Lee with an
 // open shift of 3 December, at Friday 4 December 2026, 9:00 AM.
@@ -67,6 +83,15 @@ protected:
         idle();
     }
     void click(const char* name) { QTest::mouseClick(find(name), Qt::LeftButton); }
+    // Clicks into a control, then Shift+Tab: the focus goes where the
+    // keyboard reaches just before it.
+    void focusBefore(const char* name)
+    {
+        QWidget* w = find(name);
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(6, w->height() / 2));
+        EXPECT_TRUE(QTest::qWaitFor([w] { return w->hasFocus(); }));
+        QTest::keyClick(w, Qt::Key_Tab, Qt::ShiftModifier);
+    }
     void pickRow(const char* gridName, int row)
     {
         auto* grid = find<QTableWidget>(gridName);
@@ -151,6 +176,12 @@ TEST_F(AdminWindowTest, EditCorrectsAShiftAndTheAuditShowsIt)
     EXPECT_EQ(row(audit, 0).mid(3, 4), (QStringList{"edited", QString::number(shift), "7", "Ann Lee"}));
     EXPECT_TRUE(row(audit, 0)[8].contains("TimeOut=5:30:00 PM; Thours=8.5"))
         << row(audit, 0)[8].toStdString();
+    // Its export is named for the range shown; cancelled, nothing is written.
+    dialogs.answerSave(std::nullopt);
+    click("exportAudit");
+    ASSERT_EQ(dialogs.suggested.size(), 1);
+    EXPECT_TRUE(dialogs.suggested[0].endsWith("/audit-2026-11-04-to-2026-12-04.csv"))
+        << dialogs.suggested[0].toStdString();
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -187,24 +218,85 @@ TEST_F(AdminWindowTest, ARefusedEditShowsWhyAndWritesNothing)
     EXPECT_TRUE(db.scalar("SELECT TimeOut FROM \"Time\" WHERE TimeID = " + QString::number(shift)).isNull());
 }
 
+// The payroll opens on this month, whole; with Ann's shift still open, each
+// export asks first, and Cancel saves nothing. The files are named for the
+// range, so that next month's do not replace them.
 TEST_F(AdminWindowTest, PayrollExportIsWhatTheCommandPrints)
 {
+    db.addTime(7, dec(3), {}, {}, {}, Value::text("Training"));
     openTab("Payroll");
+    EXPECT_EQ(find<QComboBox>("payrollPeriod")->currentText(), "This month");
+    EXPECT_EQ(find<QDateEdit>("payrollTo")->date(), QDate(2026, 12, 31));
     EXPECT_EQ(row(find<QTableWidget>("payrollGrid"), 0),
-              (QStringList{"7", "Ann Lee", "8.00", "2", "0", "0", "0", "1"}));
+              (QStringList{"7", "Ann Lee", "8.00", "2", "0", "0", "0", "1", "1"}));
+    EXPECT_EQ(find<QLabel>("payrollOther")->text(),
+              "Other, records of a type the clock does not know: Training: 1");
     QTemporaryDir out;
-    const QString csv = out.filePath("payroll.csv"), pdf = out.filePath("payroll.pdf");
+    const QString csv = out.filePath("a.csv"), pdf = out.filePath("a.pdf");
+    dialogs.answerConfirm(false);
+    click("exportPayroll");
+    dialogs.answerConfirm(false);
+    click("savePayrollPdf");
+    idle();
+    EXPECT_TRUE(dialogs.suggested.isEmpty());
+    EXPECT_EQ(dialogs.asked.size(), 2);
+    EXPECT_TRUE(dialogs.asked.value(0).startsWith("1 shift(s) from 12/1/2026 to 12/31/2026 are still open"))
+        << dialogs.asked.value(0).toStdString();
+
+    dialogs.answerConfirm(true);
     dialogs.answerSave(csv);
     click("exportPayroll");
+    dialogs.answerConfirm(true);
     dialogs.answerSave(pdf);
     click("savePayrollPdf");
+    idle();
+    ASSERT_EQ(dialogs.suggested.size(), 2);
+    EXPECT_TRUE(dialogs.suggested[0].endsWith("/payroll-2026-12-01-to-2026-12-31.csv"));
+    EXPECT_TRUE(dialogs.suggested[1].endsWith("/payroll-2026-12-01-to-2026-12-31.pdf"));
     QFile file(csv);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll()),
-              runTool({"hours", db.folder(), "12/1/2026", "12/4/2026"}, clock).out);
-    QFile printed(pdf);
-    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(printed.read(5) == "%PDF-");
+              runTool({"hours", db.folder(), "12/1/2026", "12/31/2026"}, clock).out);
+    // At the foot of the page, what the columns leave out.
+    const QString text = pdfText({"-layout", pdf});
+    EXPECT_TRUE(text.contains("Payroll 12/1/2026 to 12/31/2026")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Training: 1")) << text.toStdString();
+    EXPECT_TRUE(text.contains("1 shift(s) still open in this range")) << text.toStdString();
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// A period picked from the keyboard sets both dates and reads that range;
+// dates typed by hand are other dates.
+TEST_F(AdminWindowTest, PeriodsSetTheRange)
+{
+    openTab("Payroll");
+    auto* period = find<QComboBox>("payrollPeriod");
+    focusBefore("payrollFrom");
+    QTRY_VERIFY(period->hasFocus());
+    QTest::keyClick(period, Qt::Key_Down);
+    idle();
+    EXPECT_EQ(period->currentText(), "Last month");
+    EXPECT_EQ(find<QDateEdit>("payrollFrom")->date(), QDate(2026, 11, 1));
+    EXPECT_EQ(find<QDateEdit>("payrollTo")->date(), QDate(2026, 11, 30));
+    EXPECT_EQ(row(find<QTableWidget>("payrollGrid"), 0),
+              (QStringList{"7", "Ann Lee", "0.00", "0", "0", "0", "0", "0", "0"}));
+    EXPECT_TRUE(find<QLabel>("payrollOther")->isHidden());
+    find<QDateEdit>("payrollTo")->setDate(QDate(2026, 11, 29));
+    idle();
+    EXPECT_EQ(period->currentText(), "Other dates");
+
+    openTab("Time records");
+    auto* recent = find<QComboBox>("recordPeriod");
+    EXPECT_EQ(recent->currentText(), "Last 14 days");
+    EXPECT_EQ(find<QDateEdit>("recordFrom")->date(), QDate(2026, 11, 21));
+    focusBefore("recordFrom");
+    QTRY_VERIFY(recent->hasFocus());
+    QTest::keyClick(recent, Qt::Key_Home);
+    idle();
+    EXPECT_EQ(recent->currentText(), "This month");
+    EXPECT_EQ(find<QDateEdit>("recordTo")->date(), QDate(2026, 12, 31));
+    EXPECT_EQ(find<QTableWidget>("recordGrid")->rowCount(), 2);
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(AdminWindowTest, TheTestAlertReachesTheMailServer)
@@ -467,4 +559,45 @@ TEST_F(AdminWindowTest, AbsencesAreListedAndADuplicateRefused)
                   .toInteger(),
               2);
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// A hundred employees fill a few pages of readable type: each word's box is
+// its type's height and a little more, the header row heads every page, and
+// the totals end the table.
+TEST(PayrollPdfTest, ReadableOnTheDefaultPaper)
+{
+    admin::Payroll payroll;
+    for (int i = 1; i <= 100; ++i)
+        payroll.rows.push_back({i, QStringLiteral("Employee %1").arg(i), 160, 20, 1, 1, 0, 0, 0});
+    for (const QPageSize& paper : {QPageSize(QPageSize::A4), QPageSize(QPageSize::Letter)}) {
+        SCOPED_TRACE(paper.name().toStdString());
+        QTemporaryDir dir;
+        QFile file(dir.filePath("p.pdf"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(payrollPdf(payroll, "12/1/2026 to 12/31/2026", paper));
+        file.close();
+
+        const QStringList pages = pdfText({"-layout", file.fileName()}).split('\f', Qt::SkipEmptyParts);
+        EXPECT_GE(pages.size(), 2);
+        EXPECT_LE(pages.size(), 6);
+        for (const QString& page : pages)
+            EXPECT_TRUE(page.contains("Sick leave")) << page.toStdString();
+        EXPECT_TRUE(pages.last().contains(QRegularExpression("Total +16000.00 +2000 +100 +100 ")))
+            << pages.last().toStdString();
+
+        // Word boxes of the table's body: 1.05 to 1.25 times the size of
+        // the type, as fonts' ascent and descent make them.
+        const QString boxes = pdfText({"-bbox", file.fileName()});
+        const QRegularExpression word(R"re(yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">Employee<)re");
+        int words = 0;
+        for (const QRegularExpressionMatch& m : word.globalMatch(boxes)) {
+            const double height = m.captured(2).toDouble() - m.captured(1).toDouble();
+            EXPECT_GE(height, 9 * 1.05);
+            EXPECT_LE(height, 11 * 1.25);
+            ++words;
+        }
+        EXPECT_EQ(words, 100);
+    }
+    EXPECT_EQ(defaultPaper(QLocale(QLocale::English, QLocale::UnitedStates)).id(), QPageSize::Letter);
+    EXPECT_EQ(defaultPaper(QLocale(QLocale::German, QLocale::Germany)).id(), QPageSize::A4);
 }

@@ -1,11 +1,14 @@
 #include "store/datasource.h"
 #include "support/testdb.h"
+#include "support/window.h"
 #include "ui/widgets/glassbutton.h"
 #include "ui/widgets/namelist.h"
 #include "ui/widgets/qtdialogs.h"
 #include "ui/widgets/timegrid.h"
 
 #include <QAbstractItemView>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -84,6 +87,21 @@ TEST(TimeGrid, FormatsColumns)
     for (int c = 0; c < 12; ++c)
         cells << grid.cellText(c / 6, c % 6);
     EXPECT_EQ(cells.join('|'), "7|12/4/2026|12:00 AM|06:00 PM|.50|Worked|8|||||");
+}
+
+// A confirmation goes ahead on OK alone: Return and Escape leave it, as a
+// question that may stop an action should.
+TEST(QtDialogs, ConfirmationGoesAheadOnOkAlone)
+{
+    const std::pair<std::function<void(QMessageBox*)>, bool> cases[] = {
+        {[](QMessageBox* box) { QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton); }, true},
+        {[](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); }, false},
+        {[](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }, false},
+    };
+    for (const auto& [answer, expected] : cases) {
+        test::whenModal([&answer](QWidget* box) { answer(qobject_cast<QMessageBox*>(box)); });
+        EXPECT_EQ(QtDialogs().confirmBox("Save anyway?"), expected);
+    }
 }
 
 TEST(QtDialogs, FilterInQtsForm)

@@ -1,15 +1,19 @@
 #include "ui/admin/admintab.h"
 
+#include "admin/periods.h"
 #include "admin/refusal.h"
 #include "admin/staff.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/runerror.h"
 #include "store/engine.h"
+#include "ui/admin/formdialog.h"
 #include "ui/admin/grids.h"
 #include "ui/admin/jobs.h"
 #include "ui/reporterror.h"
 
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QPushButton>
 #include <QSaveFile>
@@ -80,6 +84,46 @@ bool AdminTab::write(const std::function<void(Database&)>& change)
         reportError(m_dialogs, error);
     }
     return false;
+}
+
+QComboBox* AdminTab::periodPicker(const char* objectName, QDateEdit* from, QDateEdit* to,
+                                  const std::function<void()>& changed)
+{
+    using admin::Period;
+    auto* box = new QComboBox(this);
+    box->setObjectName(QString::fromLatin1(objectName));
+    box->setAccessibleName(tr("Period"));
+    box->addItem(tr("This month"), static_cast<int>(Period::ThisMonth));
+    box->addItem(tr("Last month"), static_cast<int>(Period::LastMonth));
+    box->addItem(tr("Last 14 days"), static_cast<int>(Period::Last14Days));
+    box->addItem(tr("Other dates"));
+    const auto showPeriod = [this, box, from, to] {
+        int shown = box->count() - 1;
+        for (int i = 0; i < box->count() - 1; ++i) {
+            if (admin::isPeriod(static_cast<Period>(box->itemData(i).toInt()), m_clock.now(),
+                                serialOf(from->date()), serialOf(to->date())))
+                shown = i;
+        }
+        box->setCurrentIndex(shown);
+    };
+    connect(from, &QDateEdit::dateChanged, box, showPeriod);
+    connect(to, &QDateEdit::dateChanged, box, showPeriod);
+    connect(box, &QComboBox::activated, this, [this, box, from, to, changed](int index) {
+        const QVariant period = box->itemData(index);
+        if (!period.isValid())
+            return;
+        const admin::DaySpan span = admin::periodSpan(static_cast<Period>(period.toInt()), m_clock.now());
+        // One read of the new range, not one per date set.
+        {
+            const QSignalBlocker quietFrom(from);
+            const QSignalBlocker quietTo(to);
+            from->setDate(dateOf(span.from));
+            to->setDate(dateOf(span.to));
+        }
+        changed();
+    });
+    showPeriod();
+    return box;
 }
 
 bool AdminTab::saveFile(const QString& title, const QString& filter, const QString& name,

@@ -11,6 +11,7 @@
 #include <vector>
 
 class QComboBox;
+class QDateEdit;
 class QPushButton;
 class QTableWidget;
 
@@ -53,6 +54,11 @@ protected:
     static void fillEmployees(QComboBox* box, const std::vector<admin::Employee>& staff, bool all);
     // The id picked in the list; 0 for "All employees" or none.
     static qint64 pickedEmployee(const QComboBox* box);
+    // The pick of This month, Last month or Last 14 days for a range: a pick
+    // sets both dates and calls changed once; dates typed by hand show as
+    // "Other dates".
+    QComboBox* periodPicker(const char* objectName, QDateEdit* from, QDateEdit* to,
+                            const std::function<void()>& changed);
     // A write of an action without a form, on a connection of its own: a
     // refusal or an error is shown in a message box. True when it was saved.
     bool write(const std::function<void(Database&)>& change);

@@ -1,6 +1,7 @@
 #include "ui/admin/audittab.h"
 
 #include "admin/input.h"
+#include "admin/periods.h"
 #include "admin/records.h"
 #include "admin/staff.h"
 #include "platform/clock.h"
@@ -122,7 +123,9 @@ void AuditTab::show()
 
 void AuditTab::exportCsv()
 {
-    saveFile(tr("Export the audit trail"), tr("CSV files|*.csv"), QStringLiteral("audit.csv"),
+    saveFile(tr("Export the audit trail"), tr("CSV files|*.csv"),
+             admin::datedFileName(QStringLiteral("audit"), serialOf(m_from->date()), serialOf(m_to->date()),
+                                  QStringLiteral("csv")),
              admin::auditCsv(shownRows()).toUtf8());
 }
 

@@ -28,15 +28,27 @@ std::unique_ptr<Database> Jobs::open() const
 
 void Jobs::read(QObject* context, std::function<Apply(Database&)> work)
 {
+    start(context, [work = std::move(work), location = m_location] {
+        Database db(sql::Session::openPrivate(location));
+        return work(db);
+    });
+}
+
+void Jobs::compute(QObject* context, std::function<Apply()> work)
+{
+    start(context, std::move(work));
+}
+
+void Jobs::start(QObject* context, std::function<Apply()> work)
+{
     if (++m_running == 1)
         emit busyChanged(true);
     QPointer<QObject> target(context);
     Dialogs* dialogs = &m_dialogs;
-    auto job = [this, target, dialogs, work = std::move(work), location = m_location] {
+    auto job = [this, target, dialogs, work = std::move(work)] {
         Apply apply;
         try {
-            Database db(sql::Session::openPrivate(location));
-            apply = work(db);
+            apply = work();
         } catch (const admin::Refusal& refusal) {
             apply = [dialogs, message = refusal.message] { dialogs->messageBox(message); };
         } catch (const RunError& error) {

@@ -33,6 +33,9 @@ public:
     // work runs on the pool and returns what to show; it is shown unless
     // context is gone by then. A refusal or an error is shown instead.
     void read(QObject* context, std::function<Apply(Database&)> work);
+    // The same for work that needs no database, such as laying out a long
+    // report, so that the window keeps answering meanwhile.
+    void compute(QObject* context, std::function<Apply()> work);
     // A connection of its own for a write on this thread.
     std::unique_ptr<Database> open() const;
 
@@ -40,6 +43,8 @@ signals:
     void busyChanged(bool busy);
 
 private:
+    void start(QObject* context, std::function<Apply()> work);
+
     Dialogs& m_dialogs;
     QString m_location;
     int m_running = 0;

@@ -1,26 +1,26 @@
 #include "ui/admin/payrolltab.h"
 
 #include "admin/input.h"
+#include "admin/periods.h"
 #include "platform/clock.h"
 #include "platform/datetime.h"
 #include "platform/dialogs.h"
 #include "ui/admin/formdialog.h"
 #include "ui/admin/jobs.h"
+#include "ui/admin/payrollpdf.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
-#include <QBuffer>
 #include <QChart>
 #include <QChartView>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPdfWriter>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStackedBarSeries>
 #include <QTableWidget>
-#include <QTextDocument>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -29,26 +29,34 @@ namespace pelmar {
 PayrollTab::PayrollTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* parent)
     : AdminTab(jobs, dialogs, clock, parent)
 {
-    const QDate today = dateOf(clock.now());
-    m_from = dateEditor(serialOf(QDate(today.year(), today.month(), 1)), this);
+    const admin::DaySpan month = admin::periodSpan(admin::Period::ThisMonth, clock.now());
+    m_from = dateEditor(month.from, this);
     m_from->setObjectName(QStringLiteral("payrollFrom"));
     m_from->setAccessibleName(tr("From"));
-    m_to = dateEditor(serialOf(today), this);
+    m_to = dateEditor(month.to, this);
     m_to->setObjectName(QStringLiteral("payrollTo"));
     m_to->setAccessibleName(tr("To"));
     m_grid = grid("payrollGrid",
                   {tr("ID"), tr("Name"), tr("Hours"), tr("Days worked"), tr("Vacation"), tr("Holiday"),
-                   tr("Sick leave"), tr("Open shifts")},
+                   tr("Sick leave"), tr("Other"), tr("Open shifts")},
                   tr("Payroll"));
     m_chart = new QChartView(this);
     m_chart->setObjectName(QStringLiteral("payrollChart"));
     m_chart->setAccessibleName(tr("Hours per employee"));
     m_chart->setRenderHint(QPainter::Antialiasing);
     m_chart->setMinimumHeight(220);
+    m_other = new QLabel(this);
+    m_other->setObjectName(QStringLiteral("payrollOther"));
+    m_other->setWordWrap(true);
+    m_other->hide();
+    m_period = periodPicker("payrollPeriod", m_from, m_to, [this] { refresh(); });
+    // Reached just before the dates it sets.
+    setTabOrder(m_period, m_from);
     QPushButton* csv = button(tr("Export &CSV…"), "exportPayroll");
     QPushButton* pdf = button(tr("Save &PDF…"), "savePayrollPdf");
 
     auto* top = new QHBoxLayout;
+    top->addWidget(m_period);
     top->addWidget(new QLabel(tr("From"), this));
     top->addWidget(m_from);
     top->addWidget(new QLabel(tr("To"), this));
@@ -61,6 +69,7 @@ PayrollTab::PayrollTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget
     split->addWidget(m_chart);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(m_other);
     layout->addWidget(split);
 
     connect(m_from, &QDateEdit::dateChanged, this, &PayrollTab::refresh);
@@ -75,23 +84,28 @@ void PayrollTab::refresh()
     const double to = serialOf(m_to->date());
     m_jobs.read(this, [this, from, to](Database& db) -> Jobs::Apply {
         admin::input::requireOrder(from, to);
-        std::vector<admin::PayrollRow> rows = admin::payroll(db, from, to);
-        return [this, from, to, rows] { show(from, to, rows); };
+        admin::Payroll payroll = admin::payroll(db, from, to);
+        return [this, from, to, payroll] { show(from, to, payroll); };
     });
 }
 
-void PayrollTab::show(double from, double to, const std::vector<admin::PayrollRow>& rows)
+void PayrollTab::show(double from, double to, const admin::Payroll& payroll)
 {
     m_shownFrom = from;
     m_shownTo = to;
-    m_rows = rows;
+    m_payroll = payroll;
     std::vector<QStringList> texts;
-    for (const admin::PayrollRow& r : rows)
+    for (const admin::PayrollRow& r : payroll.rows)
         texts.push_back({QString::number(r.id), r.name, QString::number(r.hours, 'f', 2),
                          QString::number(r.daysWorked), QString::number(r.vacation),
-                         QString::number(r.holiday), QString::number(r.sickLeave),
+                         QString::number(r.holiday), QString::number(r.sickLeave), QString::number(r.other),
                          QString::number(r.openShifts)});
     fill(m_grid, texts);
+    QStringList other;
+    for (const auto& [type, n] : payroll.otherTypes)
+        other << tr("%1: %2").arg(type.isEmpty() ? tr("(no type)") : type, QString::number(n));
+    m_other->setText(tr("Other, records of a type the clock does not know: %1").arg(other.join(tr(", "))));
+    m_other->setVisible(!other.isEmpty());
     showChart();
 }
 
@@ -103,7 +117,7 @@ void PayrollTab::showChart()
     auto* open = new QBarSet(tr("Hours, with open shifts to correct"));
     QStringList names;
     double most = 0;
-    for (const admin::PayrollRow& r : m_rows) {
+    for (const admin::PayrollRow& r : m_payroll.rows) {
         names << (r.openShifts > 0 ? tr("%1 (%2 open)").arg(r.name, QString::number(r.openShifts)) : r.name);
         *closed << (r.openShifts > 0 ? 0 : r.hours);
         *open << (r.openShifts > 0 ? r.hours : 0);
@@ -137,32 +151,42 @@ QString PayrollTab::rangeText() const
     return tr("%1 to %2").arg(dates::shortDate(m_shownFrom), dates::shortDate(m_shownTo));
 }
 
+bool PayrollTab::confirmOpenShifts()
+{
+    const int open = m_payroll.openShifts();
+    return open == 0 || m_dialogs.confirmBox(
+                            tr("%n shift(s) from %1 are still open: their hours are not counted. Save the "
+                               "payroll anyway?",
+                               nullptr, open)
+                                .arg(rangeText()));
+}
+
+QString PayrollTab::fileName(const QString& suffix) const
+{
+    return admin::datedFileName(QStringLiteral("payroll"), m_shownFrom, m_shownTo, suffix);
+}
+
 void PayrollTab::exportCsv()
 {
-    if (m_rows.empty() && m_shownTo == 0)
+    if (m_shownTo == 0 || !confirmOpenShifts())
         return;
-    saveFile(tr("Export the payroll"), tr("CSV files|*.csv"), QStringLiteral("payroll.csv"),
-             admin::payrollCsv(m_rows).toUtf8());
+    saveFile(tr("Export the payroll"), tr("CSV files|*.csv"), fileName(QStringLiteral("csv")),
+             admin::payrollCsv(m_payroll).toUtf8());
 }
 
 void PayrollTab::savePdf()
 {
-    const QString html = admin::payrollHtml(m_rows, rangeText());
-
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter pdf(&buffer);
-        pdf.setTitle(tr("Payroll %1").arg(rangeText()));
-        pdf.setPageSize(QPageSize(QPageSize::Letter));
-        pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-        QTextDocument document;
-        document.setHtml(html);
-        document.setPageSize(pdf.pageLayout().paintRectPixels(pdf.resolution()).size());
-        document.print(&pdf);
-    }
-    saveFile(tr("Save the payroll as PDF"), tr("PDF files|*.pdf"), QStringLiteral("payroll.pdf"), bytes);
+    if (m_shownTo == 0 || !confirmOpenShifts())
+        return;
+    // Thousands of rows take a while to lay out: the shown payroll is laid
+    // out off the window's thread, without reading it again.
+    m_jobs.compute(this,
+                   [this, payroll = m_payroll, range = rangeText(), name = fileName(QStringLiteral("pdf"))] {
+                       const QByteArray bytes = payrollPdf(payroll, range, defaultPaper());
+                       return [this, bytes, name] {
+                           saveFile(tr("Save the payroll as PDF"), tr("PDF files|*.pdf"), name, bytes);
+                       };
+                   });
 }
 
 } // namespace pelmar

@@ -4,13 +4,15 @@
 #include "ui/admin/admintab.h"
 
 class QChartView;
+class QComboBox;
 class QDateEdit;
+class QLabel;
 
 namespace pelmar {
 
-// The payroll of a range: the hours table, a bar chart of each employee's
-// hours with open shifts marked, and the table as CSV (the same as
-// pelmar-db hours) or as a printable PDF page.
+// The payroll of a range, this month's at first: the hours table, a bar
+// chart of each employee's hours with open shifts marked, and the table as
+// CSV (the same as pelmar-db hours) or as a printable PDF.
 class PayrollTab : public AdminTab
 {
     Q_OBJECT
@@ -19,20 +21,27 @@ public:
     void refresh() override;
 
 private:
-    void show(double from, double to, const std::vector<admin::PayrollRow>& rows);
+    void show(double from, double to, const admin::Payroll& payroll);
     void showChart();
     void exportCsv();
     void savePdf();
     QString rangeText() const;
+    // Whether an export may go ahead: a range with open shifts is saved only
+    // once the user has read that their hours are missing.
+    bool confirmOpenShifts();
+    QString fileName(const QString& suffix) const;
 
+    QComboBox* m_period;
     QDateEdit* m_from;
     QDateEdit* m_to;
     QTableWidget* m_grid;
     QChartView* m_chart;
+    // What Other holds, by type; hidden when nothing.
+    QLabel* m_other;
     // What the table shows, for the exports.
     double m_shownFrom = 0;
     double m_shownTo = 0;
-    std::vector<admin::PayrollRow> m_rows;
+    admin::Payroll m_payroll;
 };
 
 } // namespace pelmar

@@ -2,6 +2,7 @@
 
 #include "admin/input.h"
 
+#include "admin/periods.h"
 #include "admin/staff.h"
 #include "platform/clock.h"
 #include "platform/datetime.h"
@@ -36,19 +37,22 @@ QString hoursText(const Value& hours)
 RecordsTab::RecordsTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* parent)
     : AdminTab(jobs, dialogs, clock, parent)
 {
-    const double today = dates::datePart(clock.now());
+    const admin::DaySpan recent = admin::periodSpan(admin::Period::Last14Days, clock.now());
     m_employee = new QComboBox(this);
     m_employee->setObjectName(QStringLiteral("recordEmployee"));
     m_employee->setAccessibleName(tr("Employee"));
-    m_from = dateEditor(today - 14, this);
+    m_from = dateEditor(recent.from, this);
     m_from->setObjectName(QStringLiteral("recordFrom"));
     m_from->setAccessibleName(tr("From"));
-    m_to = dateEditor(today, this);
+    m_to = dateEditor(recent.to, this);
     m_to->setObjectName(QStringLiteral("recordTo"));
     m_to->setAccessibleName(tr("To"));
     m_grid = grid("recordGrid",
                   {tr("TimeID"), tr("Date"), tr("In"), tr("Out"), tr("Hours"), tr("Type"), tr("Check")},
                   tr("Time records"));
+    QComboBox* period = periodPicker("recordPeriod", m_from, m_to, [this] { loadRecords(); });
+    setTabOrder(m_employee, period);
+    setTabOrder(period, m_from);
     QPushButton* add = button(tr("&Add…"), "addRecord");
     QPushButton* edit = button(tr("&Edit…"), "editRecord");
     QPushButton* remove = button(tr("&Delete"), "deleteRecord");
@@ -56,6 +60,7 @@ RecordsTab::RecordsTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(tr("Employee"), this));
     top->addWidget(m_employee, 1);
+    top->addWidget(period);
     top->addWidget(new QLabel(tr("From"), this));
     top->addWidget(m_from);
     top->addWidget(new QLabel(tr("To"), this));

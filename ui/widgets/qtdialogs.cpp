@@ -32,6 +32,18 @@ void QtDialogs::messageBox(const QString& text, Icon icon, const QString& title)
     box.exec();
 }
 
+bool QtDialogs::confirmBox(const QString& text, const QString& title)
+{
+    QMessageBox box(m_owner);
+    box.setWindowTitle(titleOrProgram(title));
+    box.setText(text);
+    box.setIcon(QMessageBox::Question);
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
 QString QtDialogs::inputBox(const QString& prompt, const QString& title)
 {
     QInputDialog dialog(m_owner);

@@ -15,6 +15,7 @@ public:
     void setOwner(QWidget* owner) { m_owner = owner; }
 
     void messageBox(const QString& text, Icon icon = Icon::None, const QString& title = QString()) override;
+    bool confirmBox(const QString& text, const QString& title = QString()) override;
     QString inputBox(const QString& prompt, const QString& title) override;
     std::optional<Credentials> logInBox(const QString& prompt, const QString& title,
                                         const QString& user) override;
