@@ -168,6 +168,13 @@ TEST_F(TerminalRoleTest, TheClockRunsItsWholeDayAsATerminal)
         EXPECT_GE(trailOf(QString::fromLatin1(action)), 1) << action;
     EXPECT_EQ(db->scalar("SELECT Thours FROM qslTime WHERE TimeID = " + QString::number(*in)).toDouble(),
               2.0);
+    // Both repairs' alerts are in the outbox, added by the terminal itself;
+    // its rows name the workstation.
+    sql::PgResultHandle alerts = server->run("SELECT COUNT(*) FROM alertoutbox WHERE state = 'pending'");
+    EXPECT_STREQ(PQgetvalue(alerts.get(), 0, 0), "2");
+    sql::PgResultHandle unnamed = server->run(
+        "SELECT COUNT(*) FROM timeaudit WHERE account = $1 AND workstation = ''", {Value::text(terminal)});
+    EXPECT_STREQ(PQgetvalue(unnamed.get(), 0, 0), "0");
 }
 
 // Every statement beyond a clock's, typed by hand with a terminal's

@@ -2,11 +2,13 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/mail/smtpmail.h"
+#include "store/engine.h"
 #include "store/schema.h"
 #include "support/coretest.h"
 #include "support/scripteddialogs.h"
 #include "support/smtpserver.h"
 #include "support/window.h"
+#include "timekeeping/alertoutbox.h"
 #include "tools/runtool.h"
 #include "ui/admin/adminwindow.h"
 #include "ui/admin/jobs.h"
@@ -186,6 +188,31 @@ TEST_F(AdminWindowTest, EditCorrectsAShiftAndTheAuditShowsIt)
 }
 
 // A night shift is one record: the form shows its hours before saving.
+// An alert given up on is listed with its reason, and sent again at a click.
+TEST_F(AdminWindowTest, AFailedAlertIsListedAndSentAgain)
+{
+    qint64 id = 0;
+    {
+        const auto database = Database::open(db.path());
+        Transaction transaction(*database);
+        id =
+            outbox::enqueue(*database, Value::integer(7), shift, "Ann Lee", Value::date(dec(3)), clock.now());
+        transaction.commit();
+        ASSERT_TRUE(outbox::claim(*database, id, clock.now()));
+        outbox::markFailed(*database, id, clock.now(), "Error 7: Couldn't connect to server", false);
+    }
+    openTab("Alerts");
+    auto* grid = find<QTableWidget>("alertsGrid");
+    ASSERT_EQ(grid->rowCount(), 1);
+    EXPECT_EQ(row(grid, 0).mid(2, 3), (QStringList{"Ann Lee", "12/3/2026", "failed"}));
+    EXPECT_EQ(row(grid, 0)[7], "Error 7: Couldn't connect to server");
+    pickRow("alertsGrid", 0);
+    click("resendAlert");
+    idle();
+    EXPECT_EQ(row(grid, 0)[4], "pending");
+    EXPECT_EQ(outbox::due(*Database::open(db.path()), clock.now()), std::vector<qint64>{id});
+}
+
 TEST_F(AdminWindowTest, EditMakesAShiftOverMidnight)
 {
     QString preview;
