@@ -1,6 +1,8 @@
 #include "store/engine.h"
 #include "store/session.h"
+#include "support/smtpserver.h"
 #include "support/window.h"
+#include "timekeeping/alertoutbox.h"
 #include "ui/timeclockcontrols.h"
 #include "ui/widgets/namelist.h"
 #include "ui/widgets/qtdialogs.h"
@@ -100,6 +102,33 @@ TEST_F(Window, ClockInShowsTheRecordJustWritten)
 
 // At 0:00:00, before the timer shows the new day, a shift left open
 // yesterday is closed at midnight and today's is opened, dated today.
+// An alert left pending when a window closed is sent by the next window's
+// first tick, silently and once.
+TEST_F(Window, APendingAlertIsSentAtTheNextStart)
+{
+    SmtpServer server;
+    const quint16 port = server.serve();
+    ASSERT_NE(port, 0);
+    t.db.setSetting("smtpserver", Value::text(QStringLiteral("127.0.0.1:%1").arg(port)));
+    t.db.setSetting("smtpusername", Value::text(QString::fromLatin1(SmtpServer::User)));
+    t.db.setSetting("smtppassword", Value::text(QString::fromLatin1(SmtpServer::Password)));
+    t.db.setSetting("smtpemail", Value::text(QStringLiteral("admin@pelmar.example")));
+    {
+        const auto db = Database::open(t.db.path());
+        Transaction transaction(*db);
+        outbox::enqueue(*db, Ann, 1, "Ann Able", Value::date(dec(3)), t.clock.now() - 1);
+        transaction.commit();
+    }
+    t.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !server.received().empty(); }, 20000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return t.db.scalar("SELECT State FROM AlertOutbox").toTextOrEmpty() == outbox::Sent; }, 5000));
+    t.setNow(t.clock.now() + 120.0 / 86400);
+    QTest::qWait(200);
+    EXPECT_EQ(server.received().size(), 1u);
+    EXPECT_TRUE(t.scripted.texts().isEmpty()) << t.scripted.texts().join('|').toStdString();
+}
+
 TEST_F(Window, RepairAtTheStrokeOfMidnight)
 {
     t.db.addTime(7, dec(4), hm(9, 0));
