@@ -59,7 +59,7 @@ xdotool windowsize --sync "$admin" 900 560
 xdotool windowfocus --sync "$admin"
 open=$(build/tools/pelmar-db query "$work/data" "SELECT TimeID FROM qslTime WHERE PersonnelID = 4 AND TimeOut IS NULL" | sed -n 2p | tr -d '\r')
 build/tools/pelmar-db time-set "$work/data" "$open" "9:00 AM" "5:30 PM" >/dev/null
-for tab in board records payroll staff audit settings; do
+for tab in board records payroll staff audit alerts settings; do
   sleep 1.5
   import -window "$admin" "screens/admin-$tab.png"
   xdotool key --window "$admin" ctrl+Tab
