@@ -512,20 +512,23 @@ void TimeClockWindow::endSession()
 
 void TimeClockWindow::showResult(const ActionResult& result)
 {
-    if (result.clockedIn)
-        showLine({m_inCaption, m_inDate, m_inTime}, *result.clockedIn);
-    if (result.clockedOut)
-        showLine({m_outCaption, m_outDate, m_outTime}, *result.clockedOut);
-    if (result.offer != ButtonOffer::Keep) {
-        showOffer(result.offer);
+    // The action's steps in their order: its alerts and messages, then the
+    // screen it leaves. The state that decides later clicks is set first, so
+    // a click the boxes let through still meets this result.
+    if (result.offer != ButtonOffer::Keep)
         m_openShiftId = result.openShift;
-    }
     for (const Notice& notice : result.notices) {
         if (notice.kind == Notice::Kind::Alert)
             sendAlert(notice);
         else
             m_dialogs.messageBox(notice.text);
     }
+    if (result.clockedIn)
+        showLine({m_inCaption, m_inDate, m_inTime}, *result.clockedIn);
+    if (result.clockedOut)
+        showLine({m_outCaption, m_outDate, m_outTime}, *result.clockedOut);
+    if (result.offer != ButtonOffer::Keep)
+        showOffer(result.offer);
 }
 
 void TimeClockWindow::showOffer(ButtonOffer offer)

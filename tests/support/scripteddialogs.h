@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -24,7 +25,12 @@ public:
     void messageBox(const QString& text, Icon icon, const QString&) override
     {
         messages.push_back({text, icon});
+        if (onMessage)
+            onMessage(text);
     }
+    // Runs at each message box, while it would be open: what the screen
+    // shows behind it.
+    std::function<void(const QString&)> onMessage;
     bool confirmBox(const QString& text, const QString&) override
     {
         asked << text;

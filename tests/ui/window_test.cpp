@@ -135,7 +135,13 @@ TEST_F(Window, RepairAtTheStrokeOfMidnight)
     t.clock.set(dec(4) + hm(23, 59, 59));
     t.start();
     t.setNow(dec(5), false);
+    // Behind each box, the screen as it stood before the repair: the boxes
+    // come first, as the repair's own steps do.
+    QStringList behind;
+    t.scripted.onMessage = [&](const QString&) { behind << t.buttons()[1] + "|" + t.clockLines()[2]; };
     t.logInAnn();
+    t.scripted.onMessage = nullptr;
+    EXPECT_EQ(behind, QStringList({"|", "|"}));
     EXPECT_EQ(
         t.scripted.texts(),
         QStringList({WindowTest::AlertAttempt,
