@@ -25,30 +25,17 @@ QString dateLiteral(const Value& date)
     return QLatin1Char('#') + date.toText() + QLatin1Char('#');
 }
 
-// The where-is phrase as one word or two for the board.
-QString boardStatus(const QString& phrase)
-{
-    QString s = phrase.trimmed();
-    if (s.endsWith(QLatin1Char('.')))
-        s.chop(1);
-    if (s.startsWith(QLatin1String("is on ")))
-        return s.mid(6);
-    if (s.startsWith(QLatin1String("is ")))
-        return s.mid(3);
-    return QStringLiteral("no recent records");
-}
-
 // When the record's status began: the clock-in of an open shift, the
 // clock-out of a closed one (12:00 AM is the midnight after), the date of
 // an absence.
-Value since(const TimeRecord& r, const QString& status)
+Value since(const TimeRecord& r, whereis::Status status)
 {
     if (r.tdate.isNull())
         return Value::null();
     const double day = dates::datePart(r.tdate.toDouble());
-    if (status == QLatin1String("in"))
+    if (status == whereis::Status::In)
         return Value::date(day + r.timeIn.toDouble());
-    if (status == QLatin1String("out")) {
+    if (status == whereis::Status::Out) {
         const double out = r.timeOut.toDouble();
         return Value::date(day + (out == 0 ? 1 : out));
     }
@@ -258,15 +245,15 @@ Board board(Database& db, double now)
     for (const sql::Row& person : people) {
         BoardRow row{person[0].toInteger(),
                      person[1].toTextOrEmpty(),
-                     QStringLiteral("no recent records"),
+                     whereis::Status::NoRecentRecords,
                      Value::null(),
                      QString(),
                      std::nullopt};
         if (const auto found = newest.find(row.id); found != newest.end()) {
             const TimeRecord& record = found->second;
-            row.status = boardStatus(whereis::status(record.type.toTextOrEmpty(), record.timeIn.isNull(),
-                                                     record.timeOut.isNull()));
-            if (row.status != QLatin1String("no recent records")) {
+            row.status =
+                whereis::status(record.type.toTextOrEmpty(), record.timeIn.isNull(), record.timeOut.isNull());
+            if (row.status != whereis::Status::NoRecentRecords) {
                 row.since = since(record, row.status);
                 row.overdueHours = overdueHours(record, now, threshold);
                 shown.push_back(record.id);
@@ -284,26 +271,46 @@ Board board(Database& db, double now)
     return out;
 }
 
-QString Board::summary() const
+Board::Counts Board::counts() const
 {
-    int in = 0, out = 0, away = 0;
+    Counts c;
     for (const BoardRow& row : rows) {
-        if (row.status == QLatin1String("in"))
-            ++in;
-        else if (row.status == QLatin1String("out"))
-            ++out;
-        else if (row.status != QLatin1String("no recent records"))
-            ++away;
+        if (whereis::isIn(row.status))
+            ++c.in;
+        else if (row.status == whereis::Status::Out)
+            ++c.out;
+        else if (whereis::isAway(row.status))
+            ++c.away;
     }
-    return QStringLiteral("%1 in, %2 out, %3 away")
-        .arg(QString::number(in), QString::number(out), QString::number(away));
+    return c;
+}
+
+QString statusWord(whereis::Status status)
+{
+    switch (status) {
+    case whereis::Status::In:
+    case whereis::Status::InUntyped:
+        return QStringLiteral("in");
+    case whereis::Status::Out:
+        return QStringLiteral("out");
+    case whereis::Status::Vacation:
+        return QStringLiteral("vacation");
+    case whereis::Status::Holiday:
+        return QStringLiteral("holiday");
+    case whereis::Status::SickLeave:
+        return QStringLiteral("sick leave");
+    case whereis::Status::NoRecentRecords:
+        break;
+    }
+    return QStringLiteral("no recent records");
 }
 
 QString boardCsv(const Board& board)
 {
     QString out = csv::header("EmployeeID,FullName,Status");
     for (const BoardRow& row : board.rows)
-        out += csv::line({Value::integer(row.id), Value::text(row.name), Value::text(row.status)});
+        out +=
+            csv::line({Value::integer(row.id), Value::text(row.name), Value::text(statusWord(row.status))});
     return out;
 }
 

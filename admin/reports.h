@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/value.h"
+#include "review/whereis.h"
 
 #include <QString>
 #include <map>
@@ -52,14 +53,13 @@ QString payrollCsv(const Payroll& payroll);
 QString payrollHtml(const Payroll& payroll, const QString& range);
 
 // One current employee on the board: the where-is status of their newest
-// record of the clock's days ("in", "out", "vacation", "holiday",
-// "sick leave" or "no recent records"), since when, and the workstation of
-// the record's last change where the audit trail knows it.
+// record of the clock's days, since when, and the workstation of the
+// record's last change where the audit trail knows it.
 struct BoardRow
 {
     qint64 id = 0;
     QString name;
-    QString status;
+    whereis::Status status = whereis::Status::NoRecentRecords;
     Value since; // a date and time; Null without a record
     QString workstation;
     std::optional<double> overdueHours; // an open shift longer than the alert threshold
@@ -68,9 +68,17 @@ struct BoardRow
 struct Board
 {
     std::vector<BoardRow> rows;
-    // "3 in, 1 out, 1 away"
-    QString summary() const;
+    struct Counts
+    {
+        int in = 0, out = 0, away = 0;
+    };
+    Counts counts() const;
 };
+
+// A status in the fixed English words of the CSV ("in", "out", "vacation",
+// "holiday", "sick leave", "no recent records"), whatever the window's
+// language, so that spreadsheets and scripts keep working.
+QString statusWord(whereis::Status status);
 
 Board board(Database& db, double now);
 QString boardCsv(const Board& board);

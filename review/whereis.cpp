@@ -12,25 +12,45 @@
 
 namespace pelmar::whereis {
 
-QString status(const QString& type, bool timeInNull, bool timeOutNull)
+Status status(const QString& type, bool timeInNull, bool timeOutNull)
 {
     if (type.isEmpty())
-        return QCoreApplication::translate("pelmar::whereis", " is in ");
+        return Status::InUntyped;
     switch (recordType(type)) {
     case RecordType::Worked:
         if (!timeInNull)
-            return timeOutNull ? QCoreApplication::translate("pelmar::whereis", " is in.")
-                               : QCoreApplication::translate("pelmar::whereis", " is out.");
+            return timeOutNull ? Status::In : Status::Out;
         // A worked record never clocked in says nothing about where the
         // person is; answer as for an unknown type, never with a stale phrase.
         break;
     case RecordType::Vacation:
-        return QCoreApplication::translate("pelmar::whereis", " is on vacation ");
+        return Status::Vacation;
     case RecordType::Holiday:
-        return QCoreApplication::translate("pelmar::whereis", " is on holiday ");
+        return Status::Holiday;
     case RecordType::SickLeave:
-        return QCoreApplication::translate("pelmar::whereis", " is on sick leave ");
+        return Status::SickLeave;
     case RecordType::Other:
+        break;
+    }
+    return Status::NoRecentRecords;
+}
+
+QString phrase(Status status)
+{
+    switch (status) {
+    case Status::In:
+        return QCoreApplication::translate("pelmar::whereis", " is in.");
+    case Status::InUntyped:
+        return QCoreApplication::translate("pelmar::whereis", " is in ");
+    case Status::Out:
+        return QCoreApplication::translate("pelmar::whereis", " is out.");
+    case Status::Vacation:
+        return QCoreApplication::translate("pelmar::whereis", " is on vacation ");
+    case Status::Holiday:
+        return QCoreApplication::translate("pelmar::whereis", " is on holiday ");
+    case Status::SickLeave:
+        return QCoreApplication::translate("pelmar::whereis", " is on sick leave ");
+    case Status::NoRecentRecords:
         break;
     }
     return QCoreApplication::translate("pelmar::whereis", " has no recent time records ");
@@ -51,8 +71,8 @@ QString answer(Workplace& workplace, const Value& employeeId, const QString& ful
         return QCoreApplication::translate("pelmar::whereis", "There is no recent record for %1")
             .arg(fullName);
     rs->moveFirst();
-    return fullName + status(rs->field(cols::Type).toTextOrEmpty(), rs->field(cols::TimeIn).isNull(),
-                             rs->field(cols::TimeOut).isNull());
+    return fullName + phrase(status(rs->field(cols::Type).toTextOrEmpty(), rs->field(cols::TimeIn).isNull(),
+                                    rs->field(cols::TimeOut).isNull()));
 }
 
 } // namespace pelmar::whereis

@@ -1,5 +1,7 @@
+#include "admin/reports.h"
 #include "login/login.h"
 #include "platform/clock.h"
+#include "store/engine.h"
 #include "support/coretest.h"
 #include "timekeeping/clocking.h"
 #include "tools/runtool.h"
@@ -175,6 +177,9 @@ TEST_F(TimeAdminTest, BoardFollowsTheWhereIsRule)
     EXPECT_EQ(csv({"board", db.folder()}),
               (QStringList{"EmployeeID,FullName,Status", "10,Al Bo,sick leave", "7,Ann Lee,in",
                            "11,Di Ng,out", "12,Ed Ow,no recent records", "13,Fa Un,no recent records"}));
+    // The counts come from the statuses, never from their words.
+    const admin::Board::Counts counts = admin::board(*Database::open(db.path()), clock.now()).counts();
+    EXPECT_EQ((std::vector{counts.in, counts.out, counts.away}), (std::vector{1, 1, 1}));
 }
 
 TEST_F(TimeAdminTest, AuditRowsComeWithTheirChangeAndNeverWithout)

@@ -30,7 +30,7 @@ TEST(WhereIsTest, PhraseForEveryTypeAndShapeOfTimes)
         for (int shape = 0; shape < 4; ++shape) {
             // A type with one phrase answers it whatever the times.
             const QString& phrase = phrases[phrases.size() == 1 ? 0 : static_cast<size_t>(shape)];
-            EXPECT_EQ(whereis::status(type, shape >= 2, shape % 2 == 1), phrase)
+            EXPECT_EQ(whereis::phrase(whereis::status(type, shape >= 2, shape % 2 == 1)), phrase)
                 << '"' << type.toStdString() << "\" shape " << shape;
         }
     }

@@ -57,16 +57,40 @@ void BoardTab::refresh()
 
 void BoardTab::show(const admin::Board& board)
 {
-    m_summary->setText(board.summary());
+    const admin::Board::Counts counts = board.counts();
+    m_summary->setText(
+        tr("%1 in, %2 out, %3 away")
+            .arg(QString::number(counts.in), QString::number(counts.out), QString::number(counts.away)));
     std::vector<GridRow> rows;
     for (const admin::BoardRow& r : board.rows) {
         const QString check = r.overdueHours ? overdueText(*r.overdueHours) : QString();
-        rows.push_back({r.id,
-                        {QString::number(r.id), r.name, r.status, text(r.since), r.workstation, check},
-                        {QVariant(static_cast<double>(r.id)), QVariant(), QVariant(), order(r.since)}});
+        rows.push_back(
+            {r.id,
+             {QString::number(r.id), r.name, statusText(r.status), text(r.since), r.workstation, check},
+             {QVariant(static_cast<double>(r.id)), QVariant(), QVariant(), order(r.since)}});
     }
     fill(m_grid, rows);
     applyFilter();
+}
+
+QString BoardTab::statusText(whereis::Status status)
+{
+    switch (status) {
+    case whereis::Status::In:
+    case whereis::Status::InUntyped:
+        return tr("in");
+    case whereis::Status::Out:
+        return tr("out");
+    case whereis::Status::Vacation:
+        return tr("vacation");
+    case whereis::Status::Holiday:
+        return tr("holiday");
+    case whereis::Status::SickLeave:
+        return tr("sick leave");
+    case whereis::Status::NoRecentRecords:
+        break;
+    }
+    return tr("no recent records");
 }
 
 void BoardTab::applyFilter()

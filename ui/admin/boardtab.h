@@ -1,5 +1,6 @@
 #pragma once
 
+#include "review/whereis.h"
 #include "ui/admin/admintab.h"
 
 class QLabel;
@@ -26,6 +27,8 @@ private:
     void show(const admin::Board& board);
     // Shows only the rows whose name holds the text typed, in any case.
     void applyFilter();
+    // The status in the window's language.
+    static QString statusText(whereis::Status status);
 
     QLabel* m_summary;
     QLineEdit* m_filter;
