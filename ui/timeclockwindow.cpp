@@ -135,6 +135,7 @@ TimeClockWindow::TimeClockWindow(Dialogs& dialogs, const Clock& clock, QString p
 {
     createControls();
     connectControls();
+    now();
 }
 
 TimeClockWindow::~TimeClockWindow() = default;
@@ -154,7 +155,7 @@ void TimeClockWindow::createControls()
     auto* picture = new QLabel(this);
     picture->setObjectName(QString::fromLatin1(controls::Background));
     picture->setGeometry(0, 0, 602, 382);
-    picture->setPixmap(artwork::background(picture->size()));
+    m_picture = picture; // its face is drawn at the clock's time by now()
 
     // Tab order follows creation order.
     m_personnel = new NameList(picture);
@@ -432,6 +433,13 @@ double TimeClockWindow::now()
     const double serial = m_clock.now();
     m_dateLabel->setText(dates::longDate(serial));
     m_timeLabel->setText(dates::longTime(serial));
+    int hour = 0, minute = 0, second = 0;
+    dates::hms(serial, hour, minute, second);
+    // The face's hands move with the labels, once a minute.
+    if (hour * 60 + minute != m_faceMinute) {
+        m_faceMinute = hour * 60 + minute;
+        m_picture->setPixmap(artwork::background(m_picture->size(), m_faceMinute));
+    }
     return serial;
 }
 

@@ -129,7 +129,9 @@ private:
     bool m_databaseOverNetwork = false;
     AlertSender* m_alerts = nullptr; // made at start-up, when the workplace has its mail sender
     double m_nextAlertRetry = 0;     // when tick() next asks the outbox
-    QString m_checkedPath;           // the database m_databaseOverNetwork was found for
+    QLabel* m_picture = nullptr;     // the background, its clock face at m_faceMinute
+    int m_faceMinute = -1;
+    QString m_checkedPath; // the database m_databaseOverNetwork was found for
     ActionThread m_actions;
 
     NameList* m_personnel;

@@ -4,6 +4,7 @@
 #include "support/window.h"
 #include "timekeeping/alertoutbox.h"
 #include "ui/timeclockcontrols.h"
+#include "ui/widgets/artwork.h"
 #include "ui/widgets/namelist.h"
 #include "ui/widgets/qtdialogs.h"
 #include "ui/widgets/timegrid.h"
@@ -127,6 +128,21 @@ TEST_F(Window, APendingAlertIsSentAtTheNextStart)
     QTest::qWait(200);
     EXPECT_EQ(server.received().size(), 1u);
     EXPECT_TRUE(t.scripted.texts().isEmpty()) << t.scripted.texts().join('|').toStdString();
+}
+
+// The face behind the labels tells their time, and moves with the minute.
+TEST_F(Window, TheClockFaceShowsTheTime)
+{
+    t.clock.set(dec(4) + hm(23, 45, 10));
+    t.start();
+    auto* face = t.find<QLabel>(controls::Background);
+    const auto drawnAt = [&](int minute) {
+        return face->pixmap().toImage() == artwork::background(face->size(), minute).toImage();
+    };
+    EXPECT_TRUE(drawnAt(23 * 60 + 45));
+    EXPECT_FALSE(drawnAt(10 * 60 + 10));
+    t.setNow(dec(4) + hm(23, 46));
+    EXPECT_TRUE(drawnAt(23 * 60 + 46));
 }
 
 TEST_F(Window, RepairAtTheStrokeOfMidnight)

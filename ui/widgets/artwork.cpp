@@ -22,13 +22,14 @@ void drawHand(QPainter& p, const QPointF& centre, qreal length, qreal degrees, c
     p.drawLine(centre, onDial(centre, length, degrees));
 }
 
-// Ten past ten: the hands frame the centre and read as "clock" at any size.
+// The icon's hands at ten past ten: they frame the centre and read as
+// "clock" at any size.
 constexpr qreal HourAngle = 305.0;
 constexpr qreal MinuteAngle = 60.0;
 
 } // namespace
 
-QPixmap background(const QSize& size)
+QPixmap background(const QSize& size, int minuteOfDay)
 {
     if (size.isEmpty())
         return {};
@@ -77,9 +78,12 @@ QPixmap background(const QSize& size)
         p.drawLine(onDial(centre, inner, i * 6.0), onDial(centre, radius * 0.95, i * 6.0));
     }
     const QColor handColour(255, 255, 255, 45);
-    drawHand(p, centre, radius * 0.5, HourAngle,
+    // The hands at the time the labels show: a glance at the face never
+    // tells another time than the clock does.
+    const int minute = ((minuteOfDay % 1440) + 1440) % 1440;
+    drawHand(p, centre, radius * 0.5, (minute % 720) * 0.5,
              QPen(handColour, radius * 0.04, Qt::SolidLine, Qt::RoundCap));
-    drawHand(p, centre, radius * 0.75, MinuteAngle,
+    drawHand(p, centre, radius * 0.75, (minute % 60) * 6.0,
              QPen(handColour, radius * 0.025, Qt::SolidLine, Qt::RoundCap));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 60));

@@ -6,8 +6,9 @@
 namespace pelmar::artwork {
 
 // The time clock's background picture and window icon, drawn by the program
-// itself so that it ships no image files.
-QPixmap background(const QSize& size);
+// itself so that it ships no image files. The background's clock face shows
+// the minute of the day given (0 to 1439).
+QPixmap background(const QSize& size, int minuteOfDay);
 QIcon windowIcon();
 
 } // namespace pelmar::artwork
