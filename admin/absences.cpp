@@ -1,4 +1,5 @@
 #include "admin/absences.h"
+#include "admin/input.h"
 
 #include "admin/refusal.h"
 #include "admin/staff.h"
@@ -64,6 +65,7 @@ RecordType absenceType(const QString& text)
 
 std::vector<TimeRecord> absences(Database& db, qint64 employeeId, double from, double to)
 {
+    input::requireOrder(from, to);
     Transaction transaction(db);
     requireEmployee(db, employeeId);
     std::vector<TimeRecord> out;

@@ -29,6 +29,9 @@ qint64 employeeNumber(const QString& text);
 qint64 timeNumber(const QString& text);
 // M/D/YYYY, read as whole days.
 double date(const QString& text);
+// The one check of a range's order: refused when it ends before it starts.
+// Every read of a range makes it itself (records, payroll, the audit trail,
+// the alerts, absences, weekdays), so no caller has to.
 void requireOrder(double from, double to);
 // A time of day with AM or PM: what a 24-hour reading would mean is never
 // guessed at.

@@ -51,6 +51,7 @@ std::set<qint64> closedAtMidnight(Database& db, qint64 employeeId)
 
 std::vector<ListedRecord> records(Database& db, qint64 employeeId, double from, double to, double now)
 {
+    input::requireOrder(from, to);
     requireEmployee(db, employeeId);
     const std::set<qint64> closed = closedAtMidnight(db, employeeId);
     const float threshold = alertThreshold(db);
@@ -144,6 +145,7 @@ TimeRecord removeRecord(Database& db, qint64 timeId, double now)
 
 std::vector<audit::Row> auditTrail(Database& db, double from, double to)
 {
+    input::requireOrder(from, to);
     if (!audit::available(db))
         throw Refusal{QCoreApplication::translate(
             "pelmar::admin", "This database has no audit trail yet; run pelmar-db upgrade on it "

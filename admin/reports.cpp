@@ -1,4 +1,5 @@
 #include "admin/reports.h"
+#include "admin/input.h"
 
 #include "admin/csv.h"
 #include "admin/records.h"
@@ -62,6 +63,7 @@ std::map<qint64, QString> workstations(Database& db, const std::vector<qint64>& 
 
 Payroll payroll(Database& db, double from, double to)
 {
+    input::requireOrder(from, to);
     struct Totals
     {
         double hours = 0;

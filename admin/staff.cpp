@@ -1,4 +1,5 @@
 #include "admin/staff.h"
+#include "admin/input.h"
 
 #include "admin/absences.h"
 #include "admin/refusal.h"
@@ -175,6 +176,7 @@ void rehire(Database& db, qint64 id)
 
 std::vector<double> weekdays(double from, double to)
 {
+    input::requireOrder(from, to);
     std::vector<double> days;
     for (double day = from; day <= to; ++day) {
         const int weekday = (static_cast<int>(day) + 6) % 7; // 0 = Sunday

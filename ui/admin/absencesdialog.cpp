@@ -104,10 +104,7 @@ void AbsencesDialog::load()
     m_refusal->clear();
     // One employee's absences are few: read here, on the connection the
     // writes use, so the list is current when the dialog acts on it.
-    attempt([&] {
-        admin::input::requireOrder(from, to);
-        found = admin::absences(*m_open(), m_employee.id, from, to);
-    });
+    attempt([&] { found = admin::absences(*m_open(), m_employee.id, from, to); });
     std::vector<grids::Row> rows;
     for (const TimeRecord& a : found)
         rows.push_back({a.id,
@@ -135,7 +132,6 @@ void AbsencesDialog::addAbsences()
         days = {first};
         if (span->currentIndex() == 1) {
             const double last = serialOf(to->date());
-            admin::input::requireOrder(first, last);
             days = admin::weekdays(first, last);
         }
         admin::addAbsences(*m_open(), m_employee.id, days,

@@ -83,7 +83,6 @@ void PayrollTab::refresh()
     const double from = serialOf(m_from->date());
     const double to = serialOf(m_to->date());
     m_jobs.read(this, [this, from, to](Database& db) -> Jobs::Apply {
-        admin::input::requireOrder(from, to);
         admin::Payroll payroll = admin::payroll(db, from, to);
         return [this, from, to, payroll] { show(from, to, payroll); };
     });
