@@ -133,7 +133,7 @@ ES = {
         'Otro, registros de un tipo que el reloj no conoce: %1',
     ', ': ', ',
     'Hours, with open shifts to correct': 'Horas, con turnos abiertos por corregir',
-    '%1 (%2 open)': '%1 (%2 abiertos)',
+    '%1 (%2 open)': '%1 (%2 sin cerrar)',
     'Hours, %1': 'Horas, %1',
     '%1 to %2': '%1 a %2',
     '%n shift(s) from %1 are still open: their hours are not counted. Save the payroll anyway?':

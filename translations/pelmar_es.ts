@@ -474,7 +474,7 @@
     </message>
     <message>
         <source>%1 (%2 open)</source>
-        <translation>%1 (%2 abiertos)</translation>
+        <translation>%1 (%2 sin cerrar)</translation>
     </message>
     <message>
         <source>Hours, %1</source>
