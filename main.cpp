@@ -1,4 +1,5 @@
 #include "platform/clock.h"
+#include "ui/language.h"
 #include "ui/timeclockwindow.h"
 #include "ui/widgets/qtdialogs.h"
 
@@ -8,6 +9,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("PelmarEmployee"));
+    // Before any window: each text is translated when its widget is made.
+    pelmar::language::install(
+        app, pelmar::language::chosen(pelmar::language::configured(QApplication::applicationDirPath())));
 
     pelmar::QtDialogs dialogs;
     const pelmar::SystemClock clock;

@@ -1,5 +1,6 @@
 #include "platform/clock.h"
 #include "ui/admin/adminwindow.h"
+#include "ui/language.h"
 #include "ui/widgets/qtdialogs.h"
 
 #include <QApplication>
@@ -9,6 +10,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pelmar-admin"));
+    // Before any window: each text is translated when its widget is made.
+    pelmar::language::install(
+        app, pelmar::language::chosen(pelmar::language::configured(QApplication::applicationDirPath())));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("The administrator's window of the Pelmar time clock."));
