@@ -115,6 +115,13 @@ ES = {
 
     # BoardTab
     'Who is in': 'Quién está presente',
+    '%1 in, %2 out, %3 away': '%1 presentes, %2 fuera, %3 ausentes',
+    'in': 'presente',
+    'out': 'fuera',
+    'vacation': 'de vacaciones',
+    'holiday': 'de feriado',
+    'sick leave': 'de licencia por enfermedad',
+    'no recent records': 'sin registros recientes',
     'Find a name': 'Buscar un nombre',
     '&Refresh': 'Actuali&zar',
     'Status': 'Estado',
