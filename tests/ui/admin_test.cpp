@@ -17,6 +17,7 @@
 
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -27,6 +28,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -632,6 +634,36 @@ TEST_F(AdminWindowTest, AScreenReaderHearsEachControlByItsNameAndRole)
             SCOPED_TRACE(w->objectName().toStdString() + " " + w->metaObject()->className() + " in " +
                          w->parentWidget()->metaObject()->className());
             EXPECT_FALSE(test::heard(w).caption().isEmpty());
+        }
+    }
+}
+
+// Tab goes round every control of each tab and the tab bar, and no grid
+// keeps it: nothing needs the mouse.
+TEST_F(AdminWindowTest, TabReachesEveryControlOfEachTab)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto* tabs = find<QTabWidget>("tabs");
+    for (int i = 0; i < tabs->count(); ++i) {
+        const QString title = QString(tabs->tabText(i)).remove('&');
+        SCOPED_TRACE(title.toStdString());
+        openTab(title);
+        QWidget* start = QApplication::focusWidget();
+        ASSERT_NE(start, nullptr);
+        QSet<QWidget*> reached;
+        for (int step = 0; step < 60; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached.insert(QApplication::focusWidget());
+            if (QApplication::focusWidget() == start)
+                break;
+        }
+        EXPECT_EQ(QApplication::focusWidget(), start) << "Tab went round";
+        EXPECT_TRUE(reached.contains(tabs->tabBar()));
+        for (QWidget* w : tabs->currentWidget()->findChildren<QWidget*>()) {
+            if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy()) {
+                EXPECT_TRUE(reached.contains(w))
+                    << w->objectName().toStdString() << " " << w->metaObject()->className();
+            }
         }
     }
 }

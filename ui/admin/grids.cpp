@@ -62,6 +62,8 @@ QTableWidget* create(QWidget* parent, const char* objectName, const QStringList&
     g->setEditTriggers(QAbstractItemView::NoEditTriggers);
     g->setSelectionBehavior(QAbstractItemView::SelectRows);
     g->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab leaves the grid, as everywhere else; the arrows move in it.
+    g->setTabKeyNavigation(false);
     g->verticalHeader()->setVisible(false);
     g->horizontalHeader()->setStretchLastSection(true);
     g->setSortingEnabled(true);
