@@ -634,6 +634,16 @@ TEST_F(AdminWindowTest, AScreenReaderHearsEachControlByItsNameAndRole)
             SCOPED_TRACE(w->objectName().toStdString() + " " + w->metaObject()->className() + " in " +
                          w->parentWidget()->metaObject()->className());
             EXPECT_FALSE(test::heard(w).caption().isEmpty());
+            const std::pair<const char*, QAccessible::Role> roles[] = {
+                {"QPushButton", QAccessible::PushButton},   {"QCheckBox", QAccessible::CheckBox},
+                {"QLineEdit", QAccessible::EditableText},   {"QComboBox", QAccessible::ComboBox},
+                {"QAbstractSpinBox", QAccessible::SpinBox}, {"QTableView", QAccessible::Table}};
+            for (const auto& [kind, role] : roles) {
+                if (w->inherits(kind)) {
+                    EXPECT_EQ(test::heard(w).role, role);
+                    break;
+                }
+            }
         }
     }
 }
