@@ -30,6 +30,9 @@ AlertsTab::AlertsTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* 
                    tr("Sent"), tr("Reason")},
                   tr("Alerts"), 2);
     QPushButton* resend = button(tr("Send &again"), "resendAlert");
+    // The button sits at the end of the top row: Tab reaches it before the grid.
+    setTabOrder(m_to, resend);
+    setTabOrder(resend, m_grid);
 
     auto* top = new QHBoxLayout;
     top->addWidget(captionFor(tr("From"), m_from));

@@ -52,6 +52,9 @@ AuditTab::AuditTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* pa
                    tr("Employee"), tr("Before"), tr("After")},
                   tr("Audit trail"));
     QPushButton* csv = button(tr("Export &CSV…"), "exportAudit");
+    // The export sits at the end of the top row: Tab reaches it before the grid.
+    setTabOrder(m_action, csv);
+    setTabOrder(csv, m_grid);
 
     auto* top = new QHBoxLayout;
     top->addWidget(captionFor(tr("From"), m_from));
