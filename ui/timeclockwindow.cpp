@@ -157,7 +157,6 @@ void TimeClockWindow::createControls()
     picture->setGeometry(0, 0, 602, 382);
     m_picture = picture; // its face is drawn at the clock's time by now()
 
-    // Tab order follows creation order.
     m_personnel = new NameList(picture);
     m_personnel->setObjectName(QString::fromLatin1(controls::NameList));
     m_personnel->setGeometry(0, 19, 190, 24);
@@ -239,6 +238,16 @@ void TimeClockWindow::createControls()
     m_clockButton = makeButton(picture, controls::ClockButton, tr("Clock In"), QString(),
                                QRect(320, 64, 110, 40), 0xC00000, 0xFF8080, 0xFF8080, 0xFF0000);
     m_clockButton->hide();
+
+    // Tab follows the picture as it reads, left to right and down: the
+    // clock button sits beside the buttons below Log In, not after the grid.
+    setTabOrder(m_personnel, m_password);
+    setTabOrder(m_password, m_goButton);
+    setTabOrder(m_goButton, m_whereIsButton);
+    setTabOrder(m_whereIsButton, m_reviewButton);
+    setTabOrder(m_reviewButton, m_clockButton);
+    setTabOrder(m_clockButton, m_rangeBox);
+    setTabOrder(m_rangeBox, m_grid);
 
     m_personnel->setDataSource(&m_workplace.employees());
     m_grid->setDataSource(&m_workplace.times());

@@ -4,6 +4,7 @@
 #include "platform/mail/smtpmail.h"
 #include "store/engine.h"
 #include "store/schema.h"
+#include "support/accessible.h"
 #include "support/coretest.h"
 #include "support/scripteddialogs.h"
 #include "support/smtpserver.h"
@@ -14,6 +15,9 @@
 #include "ui/admin/jobs.h"
 #include "ui/admin/payrollpdf.h"
 
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -24,6 +28,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -143,6 +148,7 @@ protected:
             QTest::mouseClick(form->findChild<QPushButton*>("ok"), Qt::LeftButton);
             if (form->isVisible()) {
                 refusal = form->findChild<QLabel*>("refusal")->text();
+                refusalHeard = test::heard(form->findChild<QLabel*>("refusal")).spoken();
                 QTest::mouseClick(form->findChild<QPushButton*>("cancel"), Qt::LeftButton);
             }
         });
@@ -156,6 +162,8 @@ protected:
     ManualClock clock{dec(4) + hm(9, 0)};
     AdminWindow window{dialogs, clock, QString()};
     qint64 shift = 0;
+    // What a screen reader read of the last refusal in a form.
+    QString refusalHeard;
 };
 
 } // namespace
@@ -237,6 +245,10 @@ TEST_F(AdminWindowTest, ARefusedEditShowsWhyAndWritesNothing)
 {
     const auto before = db.timeRows();
     EXPECT_EQ(editFirstRecord("120000AM", "120000AM"),
+              "A shift from 12:00:00 AM to 12:00:00 AM the next day lasts 24 hours or more; a time record "
+              "holds less. Split it into two records.");
+    // A screen reader reads the refusal's words, not a name over them.
+    EXPECT_EQ(refusalHeard,
               "A shift from 12:00:00 AM to 12:00:00 AM the next day lasts 24 hours or more; a time record "
               "holds less. Split it into two records.");
     EXPECT_EQ(db.timeRows().size(), before.size());
@@ -546,6 +558,174 @@ TEST_F(AdminWindowTest, TheBoardFlagsALongShiftAndFindsByName)
     EXPECT_FALSE(grid->isRowHidden(1));
 }
 
+// A screen reader hears the board's counts themselves, and hears them anew
+// when they change.
+TEST_F(AdminWindowTest, AScreenReaderHearsTheBoardsCounts)
+{
+    auto* summary = find<QLabel>("boardSummary");
+    EXPECT_EQ(test::heard(summary).role, QAccessible::StaticText);
+    EXPECT_EQ(test::heard(summary).spoken(), "1 in, 0 out, 0 away");
+    db.addEmployee(8, "Ben Ode", "pw");
+    db.addTime(8, dec(3), hm(8, 0), hm(16, 0), 8);
+    click("refreshBoard");
+    idle();
+    EXPECT_NE(summary->text(), "1 in, 0 out, 0 away");
+    EXPECT_EQ(test::heard(summary).spoken(), summary->text());
+}
+
+// Each control is heard as what it is and by the caption beside it; every
+// control that the keyboard reaches, in every tab, has a name.
+TEST_F(AdminWindowTest, AScreenReaderHearsEachControlByItsNameAndRole)
+{
+    struct Row
+    {
+        const char* tab;
+        const char* control;
+        QAccessible::Role role;
+        QString name;
+    };
+    const Row rows[] = {
+        {"Board", "boardFilter", QAccessible::EditableText, "Find a name"},
+        {"Board", "refreshBoard", QAccessible::PushButton, "Refresh"},
+        {"Board", "boardGrid", QAccessible::Table, "Board"},
+        {"Time records", "recordEmployee", QAccessible::ComboBox, "Employee"},
+        {"Time records", "recordPeriod", QAccessible::ComboBox, "Period"},
+        {"Time records", "recordFrom", QAccessible::SpinBox, "From"},
+        {"Time records", "recordTo", QAccessible::SpinBox, "To"},
+        {"Time records", "recordGrid", QAccessible::Table, "Time records"},
+        {"Time records", "addRecord", QAccessible::PushButton, "Add"},
+        {"Time records", "editRecord", QAccessible::PushButton, "Edit"},
+        {"Time records", "deleteRecord", QAccessible::PushButton, "Delete"},
+        {"Payroll", "payrollGrid", QAccessible::Table, "Payroll"},
+        {"Payroll", "exportPayroll", QAccessible::PushButton, "Export CSV"},
+        {"Payroll", "savePayrollPdf", QAccessible::PushButton, "Save PDF"},
+        {"Staff", "staffGrid", QAccessible::Table, "Staff"},
+        {"Staff", "showAbsences", QAccessible::PushButton, "Absences"},
+        {"Audit", "auditEmployee", QAccessible::ComboBox, "Employee"},
+        {"Audit", "auditFrom", QAccessible::SpinBox, "From"},
+        {"Payroll", "payrollPeriod", QAccessible::ComboBox, "Period"},
+        {"Audit", "auditGrid", QAccessible::Table, "Audit trail"},
+        {"Alerts", "alertsGrid", QAccessible::Table, "Alerts"},
+        {"Alerts", "resendAlert", QAccessible::PushButton, "Send again"},
+        {"Settings", "notifyHours", QAccessible::EditableText, "Alert after hours"},
+        {"Settings", "smtpPassword", QAccessible::EditableText, "Mail password"},
+        {"Settings", "saveSettings", QAccessible::PushButton, "Save"},
+        {"Settings", "sendTestAlert", QAccessible::PushButton, "Send a test alert"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.control);
+        openTab(row.tab);
+        QWidget* w = find(row.control);
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(test::heard(w).role, row.role);
+        EXPECT_EQ(test::heard(w).caption(), row.name);
+    }
+
+    auto* tabs = find<QTabWidget>("tabs");
+    for (int i = 0; i < tabs->count(); ++i) {
+        openTab(QString(tabs->tabText(i)).remove('&'));
+        QWidget* page = tabs->currentWidget();
+        for (QWidget* w : page->findChildren<QWidget*>()) {
+            // A spin box's own line edit is heard as the spin box.
+            if (!w->isVisible() || !(w->focusPolicy() & Qt::TabFocus) ||
+                qobject_cast<QAbstractSpinBox*>(w->parentWidget()))
+                continue;
+            SCOPED_TRACE(w->objectName().toStdString() + " " + w->metaObject()->className() + " in " +
+                         w->parentWidget()->metaObject()->className());
+            EXPECT_FALSE(test::heard(w).caption().isEmpty());
+            const std::pair<const char*, QAccessible::Role> roles[] = {
+                {"QPushButton", QAccessible::PushButton},   {"QCheckBox", QAccessible::CheckBox},
+                {"QLineEdit", QAccessible::EditableText},   {"QComboBox", QAccessible::ComboBox},
+                {"QAbstractSpinBox", QAccessible::SpinBox}, {"QTableView", QAccessible::Table}};
+            for (const auto& [kind, role] : roles) {
+                if (w->inherits(kind)) {
+                    EXPECT_EQ(test::heard(w).role, role);
+                    break;
+                }
+            }
+        }
+    }
+}
+
+// Tab goes round every control of each tab and the tab bar in reading
+// order, and no grid keeps it: nothing needs the mouse.
+TEST_F(AdminWindowTest, TabReachesEveryControlOfEachTab)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto* tabs = find<QTabWidget>("tabs");
+    for (int i = 0; i < tabs->count(); ++i) {
+        const QString title = QString(tabs->tabText(i)).remove('&');
+        SCOPED_TRACE(title.toStdString());
+        openTab(title);
+        QWidget* start = QApplication::focusWidget();
+        ASSERT_NE(start, nullptr);
+        QSet<QWidget*> reached;
+        QList<QWidget*> order;
+        for (int step = 0; step < 60; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* now = QApplication::focusWidget();
+            reached.insert(now);
+            // A date box takes a Tab for each of its sections; the tab bar
+            // (null here) begins the round again.
+            QWidget* control = now == tabs->tabBar() ? nullptr : now;
+            if (order.isEmpty() || order.back() != control)
+                order << control;
+            if (now == start)
+                break;
+        }
+        // In reading order: along a row left to right, then the rows below.
+        // Not yet on the payroll tab, whose grid Tab reaches before the row above it.
+        for (int k = 1; k < order.size() && title != "Payroll"; ++k) {
+            if (!order[k - 1] || !order[k])
+                continue;
+            const QPoint a = order[k - 1]->mapTo(&window, QPoint()), b = order[k]->mapTo(&window, QPoint());
+            EXPECT_TRUE(a.y() + 10 < b.y() || (std::abs(a.y() - b.y()) <= 10 && a.x() < b.x()))
+                << order[k - 1]->objectName().toStdString() << " before "
+                << order[k]->objectName().toStdString();
+        }
+        EXPECT_EQ(QApplication::focusWidget(), start) << "Tab went round";
+        EXPECT_TRUE(reached.contains(tabs->tabBar()));
+        for (QWidget* w : tabs->currentWidget()->findChildren<QWidget*>()) {
+            if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy()) {
+                EXPECT_TRUE(reached.contains(w))
+                    << w->objectName().toStdString() << " " << w->metaObject()->className();
+            }
+        }
+    }
+}
+
+// Each row of a grid is announced by the column that names it, wherever a
+// sort has moved it; each column by its header.
+TEST_F(AdminWindowTest, AGridsRowsAndColumnsHaveHeadersAScreenReaderReads)
+{
+    db.addEmployee(8, "Ben Ode", "pw");
+    openTab("Staff");
+    auto* grid = find<QTableWidget>("staffGrid");
+    ASSERT_EQ(grid->rowCount(), 2);
+    QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(grid)->tableInterface();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->columnDescription(1), "Name");
+    for (int r = 0; r < 2; ++r) {
+        QAccessibleInterface* cell = table->cellAt(r, 2);
+        ASSERT_NE(cell, nullptr);
+        const QList<QAccessibleInterface*> rows = cell->tableCellInterface()->rowHeaderCells();
+        ASSERT_EQ(rows.size(), 1);
+        EXPECT_EQ(rows[0]->text(QAccessible::Name), r == 0 ? "Ann Lee" : "Ben Ode");
+        const QList<QAccessibleInterface*> columns = cell->tableCellInterface()->columnHeaderCells();
+        ASSERT_EQ(columns.size(), 1);
+        EXPECT_EQ(columns[0]->text(QAccessible::Name), "Terminated");
+    }
+    const auto rowNames = [&] { return QStringList({table->rowDescription(0), table->rowDescription(1)}); };
+    EXPECT_EQ(rowNames(), QStringList({"Ann Lee", "Ben Ode"}));
+    sortBy("staffGrid", 1);
+    const QStringList sorted = rowNames();
+    EXPECT_EQ(sorted, QStringList({grid->item(0, 1)->text(), grid->item(1, 1)->text()}));
+    sortBy("staffGrid", 1);
+    EXPECT_EQ(rowNames(), QStringList({sorted[1], sorted[0]}));
+    EXPECT_EQ(rowNames(), QStringList({grid->item(0, 1)->text(), grid->item(1, 1)->text()}));
+}
+
 // Absences are listed where they are added and removed; a second one on the
 // same day is refused in the form, naming the first.
 TEST_F(AdminWindowTest, AbsencesAreListedAndADuplicateRefused)
@@ -561,6 +741,7 @@ TEST_F(AdminWindowTest, AbsencesAreListedAndADuplicateRefused)
                 QTest::mouseClick(form->findChild<QPushButton*>("ok"), Qt::LeftButton);
                 if (form->isVisible()) {
                     refusal = form->findChild<QLabel*>("refusal")->text();
+                    refusalHeard = test::heard(form->findChild<QLabel*>("refusal")).spoken();
                     QTest::mouseClick(form->findChild<QPushButton*>("cancel"), Qt::LeftButton);
                 }
             });
@@ -580,6 +761,7 @@ TEST_F(AdminWindowTest, AbsencesAreListedAndADuplicateRefused)
     EXPECT_EQ(listed.mid(1), (QStringList{"12/4/2026", "Vacation"}));
     EXPECT_EQ(refusal,
               "Ann Lee already has Vacation on 12/4/2026 (record " + listed[0] + "); nothing was changed.");
+    EXPECT_EQ(refusalHeard, refusal);
     EXPECT_EQ(emptied, QStringList{"0"});
     EXPECT_EQ(lastChange(), "Vacation of Ann Lee on 12/4/2026 removed (record " + listed[0] + ")");
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM TimeAudit WHERE Action IN ('absence added', 'absence removed')")

@@ -1,4 +1,5 @@
 #include "store/datasource.h"
+#include "support/accessible.h"
 #include "support/testdb.h"
 #include "support/window.h"
 #include "ui/widgets/glassbutton.h"
@@ -23,6 +24,21 @@ TEST(GlassButton, PressedByReturn)
     QSignalSpy clicked(&button, &QAbstractButton::clicked);
     QTest::keyClick(&button, Qt::Key_Return);
     EXPECT_TRUE(clicked.count() == 1 || clicked.wait(2000));
+}
+
+// A keyboard reaches it and Space presses it; a screen reader hears a push
+// button named by its caption, without the mnemonic's ampersand.
+TEST(GlassButton, ReachedByTheKeyboardAndHeardAsAPushButton)
+{
+    GlassButton button;
+    button.setCaption(QStringLiteral("Clock &IN"));
+    EXPECT_EQ(button.focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+    QSignalSpy clicked(&button, &QAbstractButton::clicked);
+    QTest::keyClick(&button, Qt::Key_Space);
+    EXPECT_EQ(clicked.count(), 1);
+    const test::Heard heard = test::heard(&button);
+    EXPECT_EQ(heard.role, QAccessible::PushButton);
+    EXPECT_EQ(heard.name, "Clock IN");
 }
 
 class NameListTest : public ::testing::Test

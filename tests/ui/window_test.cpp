@@ -1,5 +1,6 @@
 #include "store/engine.h"
 #include "store/session.h"
+#include "support/accessible.h"
 #include "support/smtpserver.h"
 #include "support/window.h"
 #include "timekeeping/alertoutbox.h"
@@ -9,6 +10,8 @@
 #include "ui/widgets/qtdialogs.h"
 #include "ui/widgets/timegrid.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QInputDialog>
 #include <QLabel>
@@ -520,6 +523,135 @@ TEST_F(Window, TheClockTicksWhileAnActionWaitsForTheDatabase)
     EXPECT_EQ(t.clockLines(), QStringList({"You Clocked in:", Friday, "9:00:00 AM", "", "", ""}));
     ASSERT_EQ(t.db.timeRows().size(), 1u);
     EXPECT_TRUE(t.db.timeRows()[0].timeOut.isNull());
+}
+
+// A screen reader hears each control as what it is, named by its caption;
+// a label by its own text, which no name hides.
+TEST_F(Window, AScreenReaderHearsEachControlByItsNameAndRole)
+{
+    t.db.addTime(7, dec(3), hm(8, 0), hm(16, 0), 8);
+    t.start();
+    t.logInAnn();
+    t.click(controls::ReviewButton);
+    struct Row
+    {
+        const char* control;
+        QAccessible::Role role;
+        QString name;
+    };
+    const Row rows[] = {
+        {controls::NameList, QAccessible::ComboBox, "Select Name:"},
+        {controls::Password, QAccessible::EditableText, "Enter Password"},
+        {controls::GoButton, QAccessible::PushButton, "Log Out"},
+        {controls::WhereIsButton, QAccessible::PushButton, "Where Is?"},
+        {controls::ReviewButton, QAccessible::PushButton, "Hide My Time"},
+        {controls::ClockButton, QAccessible::PushButton, "Clock IN"},
+        {controls::RangeBox, QAccessible::CheckBox, "Change the dates displayed"},
+        {controls::TimeSheet, QAccessible::Table, "Time sheet"},
+        {controls::NameCaption, QAccessible::StaticText, "Select Name:"},
+        {controls::PasswordCaption, QAccessible::StaticText, "Enter Password"},
+        {controls::DateLabel, QAccessible::StaticText, Friday},
+        {controls::TimeLabel, QAccessible::StaticText, "9:00:00 AM"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.control);
+        ASSERT_NE(t.find(row.control), nullptr);
+        EXPECT_TRUE(t.find(row.control)->isVisible());
+        const Heard h = heard(t.find(row.control));
+        EXPECT_EQ(h.role, row.role);
+        EXPECT_EQ(h.caption(), row.name);
+    }
+    // The name list says the name picked, under its caption.
+    EXPECT_EQ(heard(t.find(controls::NameList)).name, "Ann Able");
+
+    // The clock lines and the total, whatever they say, are heard as shown.
+    t.click(controls::ClockButton);
+    EXPECT_EQ(t.clockLines(), QStringList({"You Clocked in:", Friday, "9:00:00 AM", "", "", ""}));
+    for (const char* name : {controls::InCaption, controls::InDate, controls::InTime, controls::TotalHours}) {
+        SCOPED_TRACE(name);
+        auto* label = t.find<QLabel>(name);
+        EXPECT_TRUE(label->isVisible());
+        EXPECT_FALSE(label->text().isEmpty());
+        EXPECT_EQ(heard(label).spoken(), label->text());
+    }
+}
+
+// Each row of the time sheet is announced by its date, each column by its caption.
+TEST_F(Window, TheTimeSheetsRowsAndColumnsHaveHeadersAScreenReaderReads)
+{
+    t.db.addTime(7, dec(3), hm(8, 0), hm(16, 0), 8);
+    t.start();
+    t.logInAnn();
+    t.click(controls::ReviewButton);
+    auto* grid = t.find<TimeGrid>(controls::TimeSheet);
+    ASSERT_GT(grid->rowCount(), 0);
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(grid);
+    ASSERT_NE(iface, nullptr);
+    QAccessibleTableInterface* table = iface->tableInterface();
+    ASSERT_NE(table, nullptr);
+    EXPECT_FALSE(grid->cellText(0, 1).isEmpty());
+    EXPECT_EQ(table->rowDescription(0), grid->cellText(0, 1));
+    EXPECT_EQ(table->columnDescription(2), "Time In");
+    QAccessibleInterface* cell = table->cellAt(0, 2);
+    ASSERT_NE(cell, nullptr);
+    ASSERT_NE(cell->tableCellInterface(), nullptr);
+    const QList<QAccessibleInterface*> rowHeaders = cell->tableCellInterface()->rowHeaderCells();
+    ASSERT_EQ(rowHeaders.size(), 1);
+    EXPECT_EQ(rowHeaders[0]->text(QAccessible::Name), grid->cellText(0, 1));
+    const QList<QAccessibleInterface*> columnHeaders = cell->tableCellInterface()->columnHeaderCells();
+    ASSERT_EQ(columnHeaders.size(), 1);
+    EXPECT_EQ(columnHeaders[0]->text(QAccessible::Name), "Time In");
+}
+
+// Tab walks the controls as the picture reads, left to right and down, and
+// comes round to the name list again.
+TEST_F(Window, TabMovesThroughTheControlsInReadingOrder)
+{
+    t.start();
+    t.logInAnn();
+    t.click(controls::ReviewButton);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&t.window()));
+    QWidget* names = t.find(controls::NameList);
+    QTest::mouseClick(names, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([names] { return names->hasFocus(); }));
+    QStringList visited;
+    for (int i = 0; i < 9; ++i) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        visited << focused->objectName();
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    EXPECT_EQ(visited, QStringList({controls::NameList, controls::Password, controls::GoButton,
+                                    controls::WhereIsButton, controls::ReviewButton, controls::ClockButton,
+                                    controls::RangeBox, controls::TimeSheet, controls::NameList}));
+}
+
+// Without a mouse: a name typed into the list, the password, Space on Log
+// In, then Enter on Clock IN.
+TEST_F(Window, LogsInAndClocksInWithTheKeyboardAlone)
+{
+    t.start();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&t.window()));
+    QWidget* names = t.find(controls::NameList);
+    QTest::mouseClick(t.find(controls::Password), Qt::LeftButton);
+    QTest::keyClick(t.find(controls::Password), Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_TRUE(names->hasFocus());
+    QTest::keyClicks(names, "Ann");
+    EXPECT_EQ(t.find<NameList>(controls::NameList)->currentText(), "Ann Able");
+    const auto tab = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); };
+    tab();
+    QTest::keyClicks(QApplication::focusWidget(), "pw");
+    tab();
+    ASSERT_EQ(QApplication::focusWidget(), t.find(controls::GoButton));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(t.buttons(), QStringList({"Log Out", "Clock IN", "View My Time"}));
+    QWidget* clockButton = t.find(controls::ClockButton);
+    while (QApplication::focusWidget() != clockButton && QApplication::focusWidget() != names)
+        tab();
+    ASSERT_EQ(QApplication::focusWidget(), clockButton);
+    QTest::keyClick(clockButton, Qt::Key_Return);
+    QTRY_COMPARE(t.clockLines(), QStringList({"You Clocked in:", Friday, "9:00:00 AM", "", "", ""}));
+    EXPECT_TRUE(t.scripted.texts().isEmpty()) << t.scripted.texts().join('|').toStdString();
 }
 
 } // namespace

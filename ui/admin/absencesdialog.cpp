@@ -46,21 +46,21 @@ AbsencesDialog::AbsencesDialog(admin::Employee employee, Open open, const Clock&
     m_to = dateEditor(today + 92, this);
     m_to->setObjectName(QStringLiteral("absencesTo"));
     m_to->setAccessibleName(tr("To"));
-    m_grid = grids::create(this, "absenceGrid", {tr("TimeID"), tr("Date"), tr("Type")}, tr("Absences"));
+    m_grid = grids::create(this, "absenceGrid", {tr("TimeID"), tr("Date"), tr("Type")}, tr("Absences"), 1);
     m_refusal = new QLabel(this);
     m_refusal->setObjectName(QStringLiteral("refusal"));
     m_refusal->setWordWrap(true);
     m_refusal->setStyleSheet(QStringLiteral("color: #b00020"));
-    m_refusal->setAccessibleName(tr("Refusal"));
+    // No accessible name: a screen reader reads the refusal's own words.
     QPushButton* add = namedButton(tr("&Add…"), "addAbsences", this);
     QPushButton* remove = namedButton(tr("&Remove"), "removeAbsence", this);
     auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
     close->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("close"));
 
     auto* range = new QHBoxLayout;
-    range->addWidget(new QLabel(tr("From"), this));
+    range->addWidget(captionFor(tr("From"), m_from));
     range->addWidget(m_from);
-    range->addWidget(new QLabel(tr("To"), this));
+    range->addWidget(captionFor(tr("To"), m_to));
     range->addWidget(m_to);
     range->addStretch();
     auto* actions = new QHBoxLayout;

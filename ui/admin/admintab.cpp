@@ -35,9 +35,9 @@ QPushButton* AdminTab::button(const QString& text, const char* objectName)
 }
 
 QTableWidget* AdminTab::grid(const char* objectName, const QStringList& headers,
-                             const QString& accessibleName)
+                             const QString& accessibleName, int rowHeaderColumn)
 {
-    return grids::create(this, objectName, headers, accessibleName);
+    return grids::create(this, objectName, headers, accessibleName, rowHeaderColumn);
 }
 
 void AdminTab::fill(QTableWidget* grid, const std::vector<QStringList>& rows)
@@ -93,6 +93,9 @@ QComboBox* AdminTab::periodPicker(const char* objectName, QDateEdit* from, QDate
     auto* box = new QComboBox(this);
     box->setObjectName(QString::fromLatin1(objectName));
     box->setAccessibleName(tr("Period"));
+    // A combo box is named by its current item where no caption points at
+    // it (as on Linux), so what it picks is said as its description too.
+    box->setAccessibleDescription(tr("Period"));
     box->addItem(tr("This month"), static_cast<int>(Period::ThisMonth));
     box->addItem(tr("Last month"), static_cast<int>(Period::LastMonth));
     box->addItem(tr("Last 14 days"), static_cast<int>(Period::Last14Days));

@@ -44,7 +44,8 @@ protected:
     using GridRow = grids::Row;
 
     QPushButton* button(const QString& text, const char* objectName);
-    QTableWidget* grid(const char* objectName, const QStringList& headers, const QString& accessibleName);
+    QTableWidget* grid(const char* objectName, const QStringList& headers, const QString& accessibleName,
+                       int rowHeaderColumn = 0);
     static void fill(QTableWidget* grid, const std::vector<QStringList>& rows);
     static void fill(QTableWidget* grid, const std::vector<GridRow>& rows) { grids::fill(grid, rows); }
     static std::optional<qint64> pickedKey(const QTableWidget* grid) { return grids::pickedKey(grid); }

@@ -36,7 +36,7 @@ AdminWindow::AdminWindow(Dialogs& dialogs, const Clock& clock, QString programFo
     setCentralWidget(m_tabs);
     m_busy = new QLabel(this);
     m_busy->setObjectName(QStringLiteral("busy"));
-    m_busy->setAccessibleName(tr("Working"));
+    // No accessible name: a screen reader reads the line as it changes.
     statusBar()->addWidget(m_busy);
     // The last change saved stays in view until the next, so the
     // administrator can read back what was done.

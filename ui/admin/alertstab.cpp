@@ -28,13 +28,16 @@ AlertsTab::AlertsTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* 
     m_grid = grid("alertsGrid",
                   {tr("Alert"), tr("Made"), tr("Employee"), tr("Shift date"), tr("State"), tr("Tries"),
                    tr("Sent"), tr("Reason")},
-                  tr("Alerts"));
+                  tr("Alerts"), 2);
     QPushButton* resend = button(tr("Send &again"), "resendAlert");
+    // The button sits at the end of the top row: Tab reaches it before the grid.
+    setTabOrder(m_to, resend);
+    setTabOrder(resend, m_grid);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(tr("From"), this));
+    top->addWidget(captionFor(tr("From"), m_from));
     top->addWidget(m_from);
-    top->addWidget(new QLabel(tr("To"), this));
+    top->addWidget(captionFor(tr("To"), m_to));
     top->addWidget(m_to);
     top->addStretch();
     top->addWidget(resend);

@@ -33,9 +33,12 @@ AuditTab::AuditTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* pa
     m_employee = new QComboBox(this);
     m_employee->setObjectName(QStringLiteral("auditEmployee"));
     m_employee->setAccessibleName(tr("Employee"));
+    // Named by its current item where no caption points at it (as on Linux).
+    m_employee->setAccessibleDescription(tr("Employee"));
     m_action = new QComboBox(this);
     m_action->setObjectName(QStringLiteral("auditAction"));
     m_action->setAccessibleName(tr("Action"));
+    m_action->setAccessibleDescription(tr("Action"));
     m_action->addItem(tr("All actions"));
     m_action->addItems({TimeAudit::ClockedIn, TimeAudit::ClockedOut, TimeAudit::Edited, TimeAudit::Added,
                         TimeAudit::Deleted, TimeAudit::AbsenceAdded, TimeAudit::ClosedAtMidnight,
@@ -49,11 +52,14 @@ AuditTab::AuditTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* pa
                    tr("Employee"), tr("Before"), tr("After")},
                   tr("Audit trail"));
     QPushButton* csv = button(tr("Export &CSV…"), "exportAudit");
+    // The export sits at the end of the top row: Tab reaches it before the grid.
+    setTabOrder(m_action, csv);
+    setTabOrder(csv, m_grid);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(tr("From"), this));
+    top->addWidget(captionFor(tr("From"), m_from));
     top->addWidget(m_from);
-    top->addWidget(new QLabel(tr("To"), this));
+    top->addWidget(captionFor(tr("To"), m_to));
     top->addWidget(m_to);
     top->addWidget(m_employee, 1);
     top->addWidget(m_action);

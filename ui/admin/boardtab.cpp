@@ -19,7 +19,7 @@ BoardTab::BoardTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* pa
 {
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("boardSummary"));
-    m_summary->setAccessibleName(tr("Who is in"));
+    // No accessible name: a screen reader reads the counts themselves.
     m_filter = new QLineEdit(this);
     m_filter->setObjectName(QStringLiteral("boardFilter"));
     m_filter->setAccessibleName(tr("Find a name"));
@@ -28,7 +28,7 @@ BoardTab::BoardTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* pa
     QPushButton* refreshButton = button(tr("&Refresh"), "refreshBoard");
     m_grid =
         grid("boardGrid", {tr("ID"), tr("Name"), tr("Status"), tr("Since"), tr("Workstation"), tr("Check")},
-             tr("Board"));
+             tr("Board"), 1);
     auto* top = new QHBoxLayout;
     top->addWidget(m_summary, 1);
     top->addWidget(m_filter);

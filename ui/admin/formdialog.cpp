@@ -54,7 +54,7 @@ FormDialog::FormDialog(const QString& title, QWidget* parent) : QDialog(parent)
     m_refusal->setObjectName(QStringLiteral("refusal"));
     m_refusal->setWordWrap(true);
     m_refusal->setStyleSheet(QStringLiteral("color: #b00020"));
-    m_refusal->setAccessibleName(tr("Refusal"));
+    // No accessible name: a screen reader reads the refusal's own words.
     layout->addWidget(m_refusal);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ok"));
@@ -123,6 +123,13 @@ QTimeEdit* timeEditor(double serial, QWidget* parent)
     if (auto* text = edit->findChild<QLineEdit*>())
         text->installEventFilter(new SectionOnClick(edit));
     return edit;
+}
+
+QLabel* captionFor(const QString& text, QWidget* control)
+{
+    auto* caption = new QLabel(text, control->parentWidget());
+    caption->setBuddy(control);
+    return caption;
 }
 
 } // namespace pelmar

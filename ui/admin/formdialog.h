@@ -48,5 +48,8 @@ QDateEdit* dateEditor(double serial, QWidget* parent = nullptr);
 // A time editor, two digits a section; a click into it selects the section
 // clicked, so what is typed next replaces it.
 QTimeEdit* timeEditor(double serial, QWidget* parent = nullptr);
+// A caption beside a control that points at it: a screen reader names the
+// control by it (a combo box's own name is its current item).
+QLabel* captionFor(const QString& text, QWidget* control);
 
 } // namespace pelmar

@@ -9,6 +9,8 @@ namespace {
 
 constexpr int KeyRole = Qt::UserRole;
 constexpr int OrderRole = Qt::UserRole + 1;
+// The column whose text names a row, held on the grid.
+constexpr const char* RowHeaderProperty = "pelmarRowHeaderColumn";
 
 // A cell that sorts by its value where it has one (a date sorts by day, not
 // by its text), blanks first, and by its text otherwise.
@@ -32,10 +34,26 @@ public:
     }
 };
 
+// Each row's header is its naming column's text: hidden on screen, it is
+// what a screen reader announces for the row of a cell. Sorting moves the
+// cells but not the headers, so they are set again after each.
+void labelRows(QTableWidget* grid)
+{
+    const int column = grid->property(RowHeaderProperty).toInt();
+    for (int r = 0; r < grid->rowCount(); ++r) {
+        const QTableWidgetItem* cell = grid->item(r, column);
+        const QString text = cell ? cell->text() : QString();
+        if (QTableWidgetItem* header = grid->verticalHeaderItem(r))
+            header->setText(text);
+        else
+            grid->setVerticalHeaderItem(r, new QTableWidgetItem(text));
+    }
+}
+
 } // namespace
 
 QTableWidget* create(QWidget* parent, const char* objectName, const QStringList& headers,
-                     const QString& accessibleName)
+                     const QString& accessibleName, int rowHeaderColumn)
 {
     auto* g = new QTableWidget(0, static_cast<int>(headers.size()), parent);
     g->setObjectName(QString::fromLatin1(objectName));
@@ -44,11 +62,15 @@ QTableWidget* create(QWidget* parent, const char* objectName, const QStringList&
     g->setEditTriggers(QAbstractItemView::NoEditTriggers);
     g->setSelectionBehavior(QAbstractItemView::SelectRows);
     g->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab leaves the grid, as everywhere else; the arrows move in it.
+    g->setTabKeyNavigation(false);
     g->verticalHeader()->setVisible(false);
     g->horizontalHeader()->setStretchLastSection(true);
     g->setSortingEnabled(true);
     // Unsorted until a header is clicked: the core's own order first.
     g->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    g->setProperty(RowHeaderProperty, rowHeaderColumn);
+    QObject::connect(g->model(), &QAbstractItemModel::layoutChanged, g, [g] { labelRows(g); });
     return g;
 }
 
@@ -71,6 +93,7 @@ void fill(QTableWidget* grid, const std::vector<Row>& rows)
         }
     }
     grid->setSortingEnabled(sorting);
+    labelRows(grid);
     // The record picked before stays picked wherever it now sorts.
     for (int r = 0; picked && r < grid->rowCount(); ++r)
         if (grid->item(r, 0) && grid->item(r, 0)->data(KeyRole).value<qint64>() == *picked)

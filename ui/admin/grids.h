@@ -23,8 +23,9 @@ struct Row
     QVariantList order;
 };
 
+// rowHeaderColumn: the column that names a row for a screen reader.
 QTableWidget* create(QWidget* parent, const char* objectName, const QStringList& headers,
-                     const QString& accessibleName);
+                     const QString& accessibleName, int rowHeaderColumn = 0);
 // Replaces the rows, keeping the sorting picked and the row picked.
 void fill(QTableWidget* grid, const std::vector<Row>& rows);
 // The key of the row picked, whatever its place; nullopt when none is.

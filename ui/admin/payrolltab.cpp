@@ -39,10 +39,13 @@ PayrollTab::PayrollTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget
     m_grid = grid("payrollGrid",
                   {tr("ID"), tr("Name"), tr("Hours"), tr("Days worked"), tr("Vacation"), tr("Holiday"),
                    tr("Sick leave"), tr("Other"), tr("Open shifts")},
-                  tr("Payroll"));
+                  tr("Payroll"), 1);
     m_chart = new QChartView(this);
     m_chart->setObjectName(QStringLiteral("payrollChart"));
     m_chart->setAccessibleName(tr("Hours per employee"));
+    // A picture of the grid's hours, with nothing to operate: Tab passes it by.
+    m_chart->setFocusPolicy(Qt::NoFocus);
+    m_chart->viewport()->setFocusPolicy(Qt::NoFocus);
     m_chart->setRenderHint(QPainter::Antialiasing);
     m_chart->setMinimumHeight(220);
     m_other = new QLabel(this);
@@ -57,9 +60,9 @@ PayrollTab::PayrollTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_period);
-    top->addWidget(new QLabel(tr("From"), this));
+    top->addWidget(captionFor(tr("From"), m_from));
     top->addWidget(m_from);
-    top->addWidget(new QLabel(tr("To"), this));
+    top->addWidget(captionFor(tr("To"), m_to));
     top->addWidget(m_to);
     top->addStretch();
     top->addWidget(csv);

@@ -49,7 +49,7 @@ RecordsTab::RecordsTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget
     m_to->setAccessibleName(tr("To"));
     m_grid = grid("recordGrid",
                   {tr("TimeID"), tr("Date"), tr("In"), tr("Out"), tr("Hours"), tr("Type"), tr("Check")},
-                  tr("Time records"));
+                  tr("Time records"), 1);
     QComboBox* period = periodPicker("recordPeriod", m_from, m_to, [this] { loadRecords(); });
     setTabOrder(m_employee, period);
     setTabOrder(period, m_from);
@@ -58,12 +58,12 @@ RecordsTab::RecordsTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget
     QPushButton* remove = button(tr("&Delete"), "deleteRecord");
 
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(tr("Employee"), this));
+    top->addWidget(captionFor(tr("Employee"), m_employee));
     top->addWidget(m_employee, 1);
     top->addWidget(period);
-    top->addWidget(new QLabel(tr("From"), this));
+    top->addWidget(captionFor(tr("From"), m_from));
     top->addWidget(m_from);
-    top->addWidget(new QLabel(tr("To"), this));
+    top->addWidget(captionFor(tr("To"), m_to));
     top->addWidget(m_to);
     auto* actions = new QHBoxLayout;
     actions->addWidget(add);

@@ -41,7 +41,7 @@ QString confirmedPassword(const QLineEdit* first, const QLineEdit* again)
 StaffTab::StaffTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* parent)
     : AdminTab(jobs, dialogs, clock, parent)
 {
-    m_grid = grid("staffGrid", {tr("ID"), tr("Name"), tr("Terminated")}, tr("Staff"));
+    m_grid = grid("staffGrid", {tr("ID"), tr("Name"), tr("Terminated")}, tr("Staff"), 1);
     QPushButton* add = button(tr("&Add…"), "addEmployee");
     QPushButton* password = button(tr("Reset &password…"), "resetPassword");
     QPushButton* terminateButton = button(tr("&Terminate…"), "terminateEmployee");

@@ -38,6 +38,8 @@ constexpr std::array<ColumnDef, 6> Columns{{
     {QT_TRANSLATE_NOOP("pelmar::TimeGrid", "Type"), "Type", Format::Plain},
 }};
 
+constexpr int DateColumn = 1;
+
 QString formatted(const Value& v, Format format)
 {
     if (v.isNull())
@@ -119,6 +121,9 @@ public:
         if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
             section < static_cast<int>(Columns.size()))
             return TimeGrid::tr(Columns[static_cast<size_t>(section)].caption);
+        // A row is named by its date for a screen reader; the header itself stays hidden.
+        if (orientation == Qt::Vertical && role == Qt::DisplayRole)
+            return text(section, DateColumn);
         return QAbstractTableModel::headerData(section, orientation, role);
     }
 
