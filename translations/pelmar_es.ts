@@ -39,10 +39,6 @@
             <translation>Ausencias</translation>
         </message>
         <message>
-            <source>Refusal</source>
-            <translation>Rechazo</translation>
-        </message>
-        <message>
             <source>&amp;Add…</source>
             <translation>A&amp;gregar…</translation>
         </message>
@@ -146,10 +142,6 @@
         <message>
             <source>Administration</source>
             <translation>Administración</translation>
-        </message>
-        <message>
-            <source>Working</source>
-            <translation>Trabajando</translation>
         </message>
         <message>
             <source>Pelmar Administrator - %1</source>
@@ -325,10 +317,6 @@
     <context>
         <name>pelmar::BoardTab</name>
         <message>
-            <source>Who is in</source>
-            <translation>Quién está presente</translation>
-        </message>
-        <message>
             <source>Find a name</source>
             <translation>Buscar un nombre</translation>
         </message>
@@ -402,10 +390,6 @@
     </context>
     <context>
         <name>pelmar::FormDialog</name>
-        <message>
-            <source>Refusal</source>
-            <translation>Rechazo</translation>
-        </message>
         <message>
             <source>Error:%1 %2</source>
             <translation>Error:%1 %2</translation>
@@ -798,10 +782,6 @@
         <message>
             <source>Send a &amp;test alert</source>
             <translation>Env&amp;iar una alerta de prueba</translation>
-        </message>
-        <message>
-            <source>Outcome</source>
-            <translation>Resultado</translation>
         </message>
         <message>
             <source>Sent to %1</source>
