@@ -287,32 +287,33 @@ Board::Counts Board::counts() const
     return c;
 }
 
-QString statusWord(whereis::Status status)
+const char* statusWord(whereis::Status status)
 {
+    // Marked so that the window can translate the same words.
     switch (status) {
     case whereis::Status::In:
     case whereis::Status::InUntyped:
-        return QStringLiteral("in");
+        return QT_TRANSLATE_NOOP("pelmar::board", "in");
     case whereis::Status::Out:
-        return QStringLiteral("out");
+        return QT_TRANSLATE_NOOP("pelmar::board", "out");
     case whereis::Status::Vacation:
-        return QStringLiteral("vacation");
+        return QT_TRANSLATE_NOOP("pelmar::board", "vacation");
     case whereis::Status::Holiday:
-        return QStringLiteral("holiday");
+        return QT_TRANSLATE_NOOP("pelmar::board", "holiday");
     case whereis::Status::SickLeave:
-        return QStringLiteral("sick leave");
+        return QT_TRANSLATE_NOOP("pelmar::board", "sick leave");
     case whereis::Status::NoRecentRecords:
         break;
     }
-    return QStringLiteral("no recent records");
+    return QT_TRANSLATE_NOOP("pelmar::board", "no recent records");
 }
 
 QString boardCsv(const Board& board)
 {
     QString out = csv::header("EmployeeID,FullName,Status");
     for (const BoardRow& row : board.rows)
-        out +=
-            csv::line({Value::integer(row.id), Value::text(row.name), Value::text(statusWord(row.status))});
+        out += csv::line({Value::integer(row.id), Value::text(row.name),
+                          Value::text(QString::fromLatin1(statusWord(row.status)))});
     return out;
 }
 

@@ -77,8 +77,9 @@ struct Board
 
 // A status in the fixed English words of the CSV ("in", "out", "vacation",
 // "holiday", "sick leave", "no recent records"), whatever the window's
-// language, so that spreadsheets and scripts keep working.
-QString statusWord(whereis::Status status);
+// language, so that spreadsheets and scripts keep working; the window shows
+// their translation (context "pelmar::board").
+const char* statusWord(whereis::Status status);
 
 Board board(Database& db, double now);
 QString boardCsv(const Board& board);

@@ -2,10 +2,21 @@
 # Starts the real time clock under Xvfb on a fresh demo database and saves
 # pictures of its window: logged out, logged in, and with the time sheet open;
 # then the administrator's window on the same database, one picture a tab.
+#   scripts/screens.sh        the English pictures
+#   scripts/screens.sh es     the clock's three in Spanish, named -es; the
+#                             configuration file picks the language, so no
+#                             Spanish locale needs to be generated
 # Run after a build (scripts/build.sh plain).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+
+language=${1:-}
+case "$language" in
+  "") suffix= title='Time Log' ;;
+  es) suffix=-es title='Registro de horas' ;;
+  *) echo "usage: $0 [es]" >&2; exit 2 ;;
+esac
 
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -14,6 +25,7 @@ mkdir -p "$work/program" "$work/data" screens
 cp build/PelmarEmployee "$work/program/"
 build/tools/pelmar-db demo "$work/data" >/dev/null
 printf '[PELMAREMPLOYEE]\r\nMessage=%s\r\n' "$work/data" > "$work/program/PelmarEmployee.ini"
+[ -z "$language" ] || printf 'Language=%s\r\n' "$language" >> "$work/program/PelmarEmployee.ini"
 
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp &
@@ -32,9 +44,9 @@ window_named() {
 }
 
 "$work/program/PelmarEmployee" &
-window=$(window_named '^Time Log$')
+window=$(window_named "^$title\$")
 sleep 1
-import -window "$window" screens/logged-out.png
+import -window "$window" "screens/logged-out$suffix.png"
 
 # Log in as the demo's first employee: pick the name, type the password, Enter.
 xdotool windowfocus --sync "$window"
@@ -43,13 +55,15 @@ xdotool key --window "$window" Tab
 xdotool type --window "$window" --delay 20 alice
 xdotool key --window "$window" Return
 sleep 1
-import -window "$window" screens/logged-in.png
+import -window "$window" "screens/logged-in$suffix.png"
 
 # Open the time sheet with "View My Time".
 xdotool mousemove --window "$window" 148 73 click 1
 sleep 1
-import -window "$window" screens/time-sheet.png
-echo "saved screens/logged-out.png, screens/logged-in.png and screens/time-sheet.png"
+import -window "$window" "screens/time-sheet$suffix.png"
+echo "saved screens/logged-out$suffix.png, screens/logged-in$suffix.png and screens/time-sheet$suffix.png"
+# The administrator's window is pictured in English only.
+[ -z "$language" ] || exit 0
 
 # The administrator's window: each tab in turn, Ctrl+Tab to the next. David's
 # shift left open yesterday is corrected first, so the audit trail has a row.

@@ -356,30 +356,6 @@
             <source>%1 in, %2 out, %3 away</source>
             <translation>%1 presentes, %2 fuera, %3 ausentes</translation>
         </message>
-        <message>
-            <source>in</source>
-            <translation>presente</translation>
-        </message>
-        <message>
-            <source>out</source>
-            <translation>fuera</translation>
-        </message>
-        <message>
-            <source>vacation</source>
-            <translation>de vacaciones</translation>
-        </message>
-        <message>
-            <source>holiday</source>
-            <translation>de feriado</translation>
-        </message>
-        <message>
-            <source>sick leave</source>
-            <translation>de licencia por enfermedad</translation>
-        </message>
-        <message>
-            <source>no recent records</source>
-            <translation>sin registros recientes</translation>
-        </message>
     </context>
     <context>
         <name>pelmar::DatabaseLocator</name>
@@ -1255,6 +1231,33 @@
         <message>
             <source>No mail server is set: alerts are switched off.</source>
             <translation>No hay un servidor de correo configurado: las alertas están desactivadas.</translation>
+        </message>
+    </context>
+    <context>
+        <name>pelmar::board</name>
+        <message>
+            <source>in</source>
+            <translation>presente</translation>
+        </message>
+        <message>
+            <source>out</source>
+            <translation>fuera</translation>
+        </message>
+        <message>
+            <source>vacation</source>
+            <translation>de vacaciones</translation>
+        </message>
+        <message>
+            <source>holiday</source>
+            <translation>de feriado</translation>
+        </message>
+        <message>
+            <source>sick leave</source>
+            <translation>de licencia por enfermedad</translation>
+        </message>
+        <message>
+            <source>no recent records</source>
+            <translation>sin registros recientes</translation>
         </message>
     </context>
     <context>

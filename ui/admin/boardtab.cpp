@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "ui/admin/jobs.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,33 +65,14 @@ void BoardTab::show(const admin::Board& board)
     std::vector<GridRow> rows;
     for (const admin::BoardRow& r : board.rows) {
         const QString check = r.overdueHours ? overdueText(*r.overdueHours) : QString();
-        rows.push_back(
-            {r.id,
-             {QString::number(r.id), r.name, statusText(r.status), text(r.since), r.workstation, check},
-             {QVariant(static_cast<double>(r.id)), QVariant(), QVariant(), order(r.since)}});
+        rows.push_back({r.id,
+                        {QString::number(r.id), r.name,
+                         QCoreApplication::translate("pelmar::board", admin::statusWord(r.status)),
+                         text(r.since), r.workstation, check},
+                        {QVariant(static_cast<double>(r.id)), QVariant(), QVariant(), order(r.since)}});
     }
     fill(m_grid, rows);
     applyFilter();
-}
-
-QString BoardTab::statusText(whereis::Status status)
-{
-    switch (status) {
-    case whereis::Status::In:
-    case whereis::Status::InUntyped:
-        return tr("in");
-    case whereis::Status::Out:
-        return tr("out");
-    case whereis::Status::Vacation:
-        return tr("vacation");
-    case whereis::Status::Holiday:
-        return tr("holiday");
-    case whereis::Status::SickLeave:
-        return tr("sick leave");
-    case whereis::Status::NoRecentRecords:
-        break;
-    }
-    return tr("no recent records");
 }
 
 void BoardTab::applyFilter()

@@ -27,8 +27,6 @@ private:
     void show(const admin::Board& board);
     // Shows only the rows whose name holds the text typed, in any case.
     void applyFilter();
-    // The status in the window's language.
-    static QString statusText(whereis::Status status);
 
     QLabel* m_summary;
     QLineEdit* m_filter;
