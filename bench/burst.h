@@ -9,6 +9,14 @@ namespace pelmar::bench {
 // through the same core the window calls.
 constexpr int Terminals = 8;
 
+// What a shift change is run on.
+struct BurstOptions
+{
+    QString location;  // a database folder or a server's URI
+    int employees = 0; // employees 1 to employees punch in at 7 am and out at 3 pm
+    double day = 0;    // a whole-day serial after any record of theirs
+};
+
 struct BurstFigures
 {
     int punches = 0;    // saved, as the terminals reported them
@@ -18,16 +26,23 @@ struct BurstFigures
     double p99Ms = 0;
     int lost = 0;       // expected punches not in the Time table as reported
     int duplicated = 0; // rows of the day besides each employee's one shift
+
+    // No punch lost, duplicated or failed.
+    bool clean() const { return lost == 0 && duplicated == 0 && failed == 0; }
 };
 
-// Employees 1 to employees punch in at 7 am and out at 3 pm of day (a
-// whole-day serial after any record of theirs) at location, a database folder
-// or a server's URI; the Time table is read back afterwards.
-BurstFigures runBurst(const QString& location, int employees, double day);
+// Runs the shift change with Terminals terminals; the Time table is read
+// back afterwards.
+BurstFigures runBurst(const BurstOptions& options);
 
 // One terminal of a burst: employees first, first + Terminals, ... up to
-// employees. Prints "ready", waits for a line on its input, punches, then
-// prints what it saved and its start and end on the system's steady clock.
-int burstTerminal(const QString& location, int first, int employees, double day);
+// options.employees. Prints "ready", waits for a line on its input, punches,
+// then prints what it saved and its start and end on the system's steady
+// clock.
+int burstTerminal(const BurstOptions& options, int first);
+
+// The figures of the burst on the file and, when there is one, on the
+// server beside them.
+void printBurst(const BurstFigures& file, const BurstFigures* server);
 
 } // namespace pelmar::bench

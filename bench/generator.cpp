@@ -77,6 +77,77 @@ private:
     long long m_rows = 0;
 };
 
+// One employee's working day, drawn at random: a holiday for everybody, a
+// vacation or sick day, a shift, or a shift split in two.
+class Days
+{
+public:
+    Days(Writer& writer, std::mt19937& random) : m_writer(writer), m_random(random) {}
+
+    void write(int id, double day, bool holiday)
+    {
+        if (holiday) {
+            m_writer.row(id, day, -1, -1, "Holiday");
+            return;
+        }
+        const int p = m_percent(m_random);
+        if (p < 60) { // about 15 days a year
+            m_writer.row(id, day, -1, -1, "Vacation");
+            return;
+        }
+        if (p < 72) { // about 3 days a year
+            m_writer.row(id, day, -1, -1, "Sick Leave");
+            return;
+        }
+        const double in = m_startMinute(m_random) * Minute;
+        const double length = m_lengthMinutes(m_random) * Minute;
+        if (p < 72 + 150) { // a split shift: morning and afternoon
+            const double pause = 45 * Minute;
+            m_writer.row(id, day, in, in + length / 2, "Worked");
+            m_writer.row(id, day, in + length / 2 + pause, in + length + pause, "Worked");
+            return;
+        }
+        m_writer.row(id, day, in, in + length, "Worked");
+    }
+
+private:
+    static constexpr double Minute = 1.0 / 1440;
+
+    Writer& m_writer;
+    std::mt19937& m_random;
+    std::uniform_int_distribution<int> m_percent{0, 999};
+    std::uniform_int_distribution<int> m_startMinute{6 * 60, 9 * 60 + 30};
+    std::uniform_int_distribution<int> m_lengthMinutes{7 * 60 + 30, 9 * 60 + 30};
+};
+
+// Writes employees 1 to everybody, the current staff first; the former
+// leave at some day of the history, newest last. Returns the day each one
+// left, 0 for the current staff, by employee number.
+std::vector<double> addStaff(Database& db, const Company& company, double first, double today,
+                             std::mt19937& random)
+{
+    const int everybody = company.employees + company.former;
+    std::vector<double> leaves(static_cast<size_t>(everybody) + 1, 0);
+    Transaction people(db);
+    std::unique_ptr<Recordset> personnel = db.openRecordset(QStringLiteral("Personnel"));
+    std::uniform_real_distribution<double> leaveDay(first + 30, today - 1);
+    for (int id = 1; id <= everybody; ++id) {
+        personnel->addNew();
+        personnel->setField(QStringLiteral("EmployeeID"), Value::integer(id));
+        personnel->setField(QStringLiteral("FullName"), Value::text(fullName(id)));
+        personnel->setField(QStringLiteral("Password"), Value::text(password(id)));
+        if (id > company.employees) {
+            leaves[static_cast<size_t>(id)] = dates::datePart(leaveDay(random));
+            personnel->setField(QStringLiteral("TerminationDate"),
+                                Value::date(leaves[static_cast<size_t>(id)]));
+        }
+        personnel->update();
+    }
+    personnel->close();
+    people.commit();
+    return leaves;
+}
+
 } // namespace
 
 QString fullName(int id)
@@ -104,69 +175,23 @@ long long generate(const QString& path, const Company& company, double today)
     std::unique_ptr<Database> db = Database::open(path);
     std::mt19937 random(20261204);
     const double first = today - 365.25 * company.years;
-    const int everybody = company.employees + company.former;
-
-    // Former employees leave at some day of the history, newest last.
-    std::vector<double> leaves(static_cast<size_t>(everybody) + 1, 0);
-    {
-        Transaction people(*db);
-        std::unique_ptr<Recordset> personnel = db->openRecordset(QStringLiteral("Personnel"));
-        std::uniform_real_distribution<double> leaveDay(first + 30, today - 1);
-        for (int id = 1; id <= everybody; ++id) {
-            personnel->addNew();
-            personnel->setField(QStringLiteral("EmployeeID"), Value::integer(id));
-            personnel->setField(QStringLiteral("FullName"), Value::text(fullName(id)));
-            personnel->setField(QStringLiteral("Password"), Value::text(password(id)));
-            if (id > company.employees) {
-                leaves[static_cast<size_t>(id)] = dates::datePart(leaveDay(random));
-                personnel->setField(QStringLiteral("TerminationDate"),
-                                    Value::date(leaves[static_cast<size_t>(id)]));
-            }
-            personnel->update();
-        }
-        personnel->close();
-        people.commit();
-    }
+    const std::vector<double> leaves = addStaff(*db, company, first, today, random);
 
     // Day by day for everybody, as a real file grows: one employee's rows end
     // up spread over the whole table.
     Writer writer(*db);
-    std::uniform_int_distribution<int> percent(0, 999);
-    std::uniform_int_distribution<int> startMinute(6 * 60, 9 * 60 + 30);
-    std::uniform_int_distribution<int> lengthMinutes(7 * 60 + 30, 9 * 60 + 30);
-    const double minute = 1.0 / 1440;
+    Days days(writer, random);
     int lastPercent = -1;
     for (double day = dates::datePart(first); day < today; ++day) {
         const int weekday = (static_cast<int>(day) + 6) % 7; // 0 = Sunday
         if (weekday == 0 || weekday == 6)
             continue;
         const bool holiday = isHoliday(dates::ymd(day));
-        for (int id = 1; id <= everybody; ++id) {
+        for (int id = 1; id <= company.employees + company.former; ++id) {
             const double leave = leaves[static_cast<size_t>(id)];
             if (leave > 0 && day > leave)
                 continue;
-            if (holiday) {
-                writer.row(id, day, -1, -1, "Holiday");
-                continue;
-            }
-            const int p = percent(random);
-            if (p < 60) { // about 15 days a year
-                writer.row(id, day, -1, -1, "Vacation");
-                continue;
-            }
-            if (p < 72) { // about 3 days a year
-                writer.row(id, day, -1, -1, "Sick Leave");
-                continue;
-            }
-            const double in = startMinute(random) * minute;
-            const double length = lengthMinutes(random) * minute;
-            if (p < 72 + 150) { // a split shift: morning and afternoon
-                const double pause = 45 * minute;
-                writer.row(id, day, in, in + length / 2, "Worked");
-                writer.row(id, day, in + length / 2 + pause, in + length + pause, "Worked");
-                continue;
-            }
-            writer.row(id, day, in, in + length, "Worked");
+            days.write(id, day, holiday);
         }
         const int done = static_cast<int>(100 * (day - first) / (today - first));
         if (done / 10 != lastPercent / 10) {
