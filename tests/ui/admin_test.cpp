@@ -1,3 +1,4 @@
+#include "admin/payrollpdf.h"
 #include "admin/reports.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -13,7 +14,6 @@
 #include "tools/runtool.h"
 #include "ui/admin/adminwindow.h"
 #include "ui/admin/jobs.h"
-#include "ui/admin/payrollpdf.h"
 
 #include <QAbstractSpinBox>
 #include <QAccessible>
@@ -783,7 +783,7 @@ TEST(PayrollPdfTest, ReadableOnTheDefaultPaper)
         QTemporaryDir dir;
         QFile file(dir.filePath("p.pdf"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(payrollPdf(payroll, "12/1/2026 to 12/31/2026", paper));
+        file.write(admin::payrollPdf(payroll, "12/1/2026 to 12/31/2026", paper));
         file.close();
 
         const QStringList pages = pdfText({"-layout", file.fileName()}).split('\f', Qt::SkipEmptyParts);
@@ -807,6 +807,6 @@ TEST(PayrollPdfTest, ReadableOnTheDefaultPaper)
         }
         EXPECT_EQ(words, 100);
     }
-    EXPECT_EQ(defaultPaper(QLocale(QLocale::English, QLocale::UnitedStates)).id(), QPageSize::Letter);
-    EXPECT_EQ(defaultPaper(QLocale(QLocale::German, QLocale::Germany)).id(), QPageSize::A4);
+    EXPECT_EQ(admin::defaultPaper(QLocale(QLocale::English, QLocale::UnitedStates)).id(), QPageSize::Letter);
+    EXPECT_EQ(admin::defaultPaper(QLocale(QLocale::German, QLocale::Germany)).id(), QPageSize::A4);
 }

@@ -1,13 +1,13 @@
 #include "ui/admin/payrolltab.h"
 
 #include "admin/input.h"
+#include "admin/payrollpdf.h"
 #include "admin/periods.h"
 #include "platform/clock.h"
 #include "platform/datetime.h"
 #include "platform/dialogs.h"
 #include "ui/admin/formdialog.h"
 #include "ui/admin/jobs.h"
-#include "ui/admin/payrollpdf.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
@@ -184,7 +184,7 @@ void PayrollTab::savePdf()
     // out off the window's thread, without reading it again.
     m_jobs.compute(this,
                    [this, payroll = m_payroll, range = rangeText(), name = fileName(QStringLiteral("pdf"))] {
-                       const QByteArray bytes = payrollPdf(payroll, range, defaultPaper());
+                       const QByteArray bytes = admin::payrollPdf(payroll, range, admin::defaultPaper());
                        return [this, bytes, name] {
                            saveFile(tr("Save the payroll as PDF"), tr("PDF files|*.pdf"), name, bytes);
                        };

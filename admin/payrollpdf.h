@@ -5,11 +5,9 @@
 #include <QPageSize>
 #include <QString>
 
-namespace pelmar {
+namespace pelmar::admin {
 
-namespace admin {
 struct Payroll;
-}
 
 // The paper a report is printed on when nobody chose one: Letter where it is
 // the custom (the United States, Canada, Mexico, the Philippines and a few
@@ -17,8 +15,9 @@ struct Payroll;
 QPageSize defaultPaper(const QLocale& locale = QLocale::system());
 
 // The payroll as a PDF of pages of the given paper, its body text in
-// 10-point type. Needs no window, so it may be laid out off the window's
-// thread.
-QByteArray payrollPdf(const admin::Payroll& payroll, const QString& range, const QPageSize& paper);
+// 10-point type: payrollHtml laid out on the page. Needs no window, so it
+// may be laid out off the window's thread, but needs the application's
+// fonts (a QGuiApplication).
+QByteArray payrollPdf(const Payroll& payroll, const QString& range, const QPageSize& paper);
 
-} // namespace pelmar
+} // namespace pelmar::admin

@@ -1,4 +1,4 @@
-#include "ui/admin/payrollpdf.h"
+#include "admin/payrollpdf.h"
 
 #include "admin/reports.h"
 
@@ -8,7 +8,7 @@
 #include <QPdfWriter>
 #include <QTextDocument>
 
-namespace pelmar {
+namespace pelmar::admin {
 
 QPageSize defaultPaper(const QLocale& locale)
 {
@@ -27,7 +27,7 @@ QPageSize defaultPaper(const QLocale& locale)
     }
 }
 
-QByteArray payrollPdf(const admin::Payroll& payroll, const QString& range, const QPageSize& paper)
+QByteArray payrollPdf(const Payroll& payroll, const QString& range, const QPageSize& paper)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -49,11 +49,11 @@ QByteArray payrollPdf(const admin::Payroll& payroll, const QString& range, const
         font.setPointSizeF(10);
         document.setDefaultFont(font);
         document.setDocumentMargin(0);
-        document.setHtml(admin::payrollHtml(payroll, range));
+        document.setHtml(payrollHtml(payroll, range));
         document.setPageSize(pdf.pageLayout().paintRectPixels(pdf.resolution()).size());
         document.print(&pdf);
     }
     return bytes;
 }
 
-} // namespace pelmar
+} // namespace pelmar::admin
