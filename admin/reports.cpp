@@ -59,18 +59,18 @@ std::map<qint64, QString> workstations(Database& db, const std::vector<qint64>& 
     return out;
 }
 
-} // namespace
-
-Payroll payroll(Database& db, double from, double to)
+// One employee's records of a payroll's range.
+struct Totals
 {
-    input::requireOrder(from, to);
-    struct Totals
-    {
-        double hours = 0;
-        std::set<double> worked, vacation, holiday, sick;
-        std::map<QString, int> other;
-        int open = 0;
-    };
+    double hours = 0;
+    std::set<double> worked, vacation, holiday, sick;
+    std::map<QString, int> other;
+    int open = 0;
+};
+
+// Each employee's records of from..to, by employee number.
+std::map<qint64, Totals> tally(Database& db, double from, double to)
+{
     std::map<qint64, Totals> totals;
     const std::vector<sql::Row> records =
         db.readAll(QStringLiteral("SELECT PersonnelID, Tdate, TimeOut, Thours, Type FROM qslTime WHERE Tdate "
@@ -105,6 +105,66 @@ Payroll payroll(Database& db, double from, double to)
             break;
         }
     }
+    return totals;
+}
+
+QString translated(const char* text)
+{
+    return QCoreApplication::translate("pelmar::admin", text);
+}
+
+QString cell(const char* tag, const QString& text, bool right)
+{
+    return QStringLiteral("<%1%2>%3</%1>")
+        .arg(QLatin1String(tag), right ? QStringLiteral(" align=\"right\"") : QString(), text);
+}
+
+// A row's figures, hours first, as cells of tag.
+QString figureCells(const char* tag, const PayrollRow& r)
+{
+    QString row;
+    for (const int n : {r.daysWorked, r.vacation, r.holiday, r.sickLeave, r.other, r.openShifts})
+        row += cell(tag, QString::number(n), true);
+    return cell(tag, QString::number(r.hours, 'f', 2), true) + row;
+}
+
+// The payroll's table: the header in <thead>, which the layout repeats at
+// the top of each page, a row per employee, and the totals.
+QString payrollTable(const Payroll& payroll)
+{
+    QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
+                                  "width=\"100%\"><thead><tr>");
+    for (const char* title :
+         {QT_TRANSLATE_NOOP("pelmar::admin", "ID"), QT_TRANSLATE_NOOP("pelmar::admin", "Name"),
+          QT_TRANSLATE_NOOP("pelmar::admin", "Hours"), QT_TRANSLATE_NOOP("pelmar::admin", "Days worked"),
+          QT_TRANSLATE_NOOP("pelmar::admin", "Vacation"), QT_TRANSLATE_NOOP("pelmar::admin", "Holiday"),
+          QT_TRANSLATE_NOOP("pelmar::admin", "Sick leave"), QT_TRANSLATE_NOOP("pelmar::admin", "Other"),
+          QT_TRANSLATE_NOOP("pelmar::admin", "Open shifts")})
+        html += cell("th", translated(title).toHtmlEscaped(), false);
+    html += QStringLiteral("</tr></thead>");
+    PayrollRow total;
+    for (const PayrollRow& r : payroll.rows) {
+        html += QStringLiteral("<tr>") + cell("td", QString::number(r.id), false) +
+                cell("td", r.name.toHtmlEscaped(), false) + figureCells("td", r) + QStringLiteral("</tr>");
+        total.hours += r.hours;
+        total.daysWorked += r.daysWorked;
+        total.vacation += r.vacation;
+        total.holiday += r.holiday;
+        total.sickLeave += r.sickLeave;
+        total.other += r.other;
+        total.openShifts += r.openShifts;
+    }
+    return html + QStringLiteral("<tr>") + cell("th", QString(), false) +
+           cell("th", QCoreApplication::translate("pelmar::admin", "Total").toHtmlEscaped(), false) +
+           figureCells("th", total) + QStringLiteral("</tr></table>");
+}
+
+} // namespace
+
+Payroll payroll(Database& db, double from, double to)
+{
+    input::requireOrder(from, to);
+    std::map<qint64, Totals> totals = tally(db, from, to);
 
     // Everyone employed on any day of the range: terminated on or after its
     // first day, or never.
@@ -155,48 +215,10 @@ QString payrollCsv(const Payroll& payroll)
 
 QString payrollHtml(const Payroll& payroll, const QString& range)
 {
-    const auto translated = [](const char* text) {
-        return QCoreApplication::translate("pelmar::admin", text);
-    };
-    const auto cell = [](const char* tag, const QString& text, bool right) {
-        return QStringLiteral("<%1%2>%3</%1>")
-            .arg(QLatin1String(tag), right ? QStringLiteral(" align=\"right\"") : QString(), text);
-    };
-    // The header in <thead>: the layout repeats it at the top of each page.
     QString html =
-        QStringLiteral("<h2>%1</h2><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
-                       "width=\"100%\"><thead><tr>")
-            .arg(QCoreApplication::translate("pelmar::admin", "Payroll %1").arg(range).toHtmlEscaped());
-    for (const char* title :
-         {QT_TRANSLATE_NOOP("pelmar::admin", "ID"), QT_TRANSLATE_NOOP("pelmar::admin", "Name"),
-          QT_TRANSLATE_NOOP("pelmar::admin", "Hours"), QT_TRANSLATE_NOOP("pelmar::admin", "Days worked"),
-          QT_TRANSLATE_NOOP("pelmar::admin", "Vacation"), QT_TRANSLATE_NOOP("pelmar::admin", "Holiday"),
-          QT_TRANSLATE_NOOP("pelmar::admin", "Sick leave"), QT_TRANSLATE_NOOP("pelmar::admin", "Other"),
-          QT_TRANSLATE_NOOP("pelmar::admin", "Open shifts")})
-        html += cell("th", translated(title).toHtmlEscaped(), false);
-    html += QStringLiteral("</tr></thead>");
-    const auto figures = [&](const char* tag, const PayrollRow& r) {
-        QString row;
-        for (const int n : {r.daysWorked, r.vacation, r.holiday, r.sickLeave, r.other, r.openShifts})
-            row += cell(tag, QString::number(n), true);
-        return cell(tag, QString::number(r.hours, 'f', 2), true) + row;
-    };
-    PayrollRow total;
-    for (const PayrollRow& r : payroll.rows) {
-        html += QStringLiteral("<tr>") + cell("td", QString::number(r.id), false) +
-                cell("td", r.name.toHtmlEscaped(), false) + figures("td", r) + QStringLiteral("</tr>");
-        total.hours += r.hours;
-        total.daysWorked += r.daysWorked;
-        total.vacation += r.vacation;
-        total.holiday += r.holiday;
-        total.sickLeave += r.sickLeave;
-        total.other += r.other;
-        total.openShifts += r.openShifts;
-    }
-    html += QStringLiteral("<tr>") + cell("th", QString(), false) +
-            cell("th", QCoreApplication::translate("pelmar::admin", "Total").toHtmlEscaped(), false) +
-            figures("th", total) + QStringLiteral("</tr></table>");
-
+        QStringLiteral("<h2>%1</h2>")
+            .arg(QCoreApplication::translate("pelmar::admin", "Payroll %1").arg(range).toHtmlEscaped()) +
+        payrollTable(payroll);
     if (!payroll.otherTypes.empty()) {
         html += QStringLiteral("<p>%1</p><ul>")
                     .arg(QCoreApplication::translate("pelmar::admin",

@@ -86,6 +86,17 @@ int weekday(std::int64_t days)
     return static_cast<int>(((days + 6) % 7 + 7) % 7);
 }
 
+bool isAsciiDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+           (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+}
+
 // A hand-written reader rather than a regular expression: every character
 // must belong to a known token, so nothing else can slip through into the
 // SQL the program builds from a date text.
@@ -117,22 +128,15 @@ public:
         return n;
     }
 
-    static bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
-    static bool isLetter(QChar c)
-    {
-        return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
-               (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
-    }
-
-    bool digitNext() const { return !atEnd() && isDigit(peek()); }
-    bool letterNext() const { return !atEnd() && isLetter(peek()); }
+    bool digitNext() const { return !atEnd() && isAsciiDigit(peek()); }
+    bool letterNext() const { return !atEnd() && isAsciiLetter(peek()); }
 
     // Reads a run of ASCII digits; the count goes to *width (0 when none).
     int number(int* width)
     {
         int value = 0;
         int n = 0;
-        while (!atEnd() && isDigit(m_s.at(m_i))) {
+        while (!atEnd() && isAsciiDigit(m_s.at(m_i))) {
             if (n < 9)
                 value = value * 10 + (m_s.at(m_i).unicode() - '0');
             ++m_i;
@@ -145,7 +149,7 @@ public:
     QString word()
     {
         const qsizetype start = m_i;
-        while (!atEnd() && isLetter(m_s.at(m_i)))
+        while (!atEnd() && isAsciiLetter(m_s.at(m_i)))
             ++m_i;
         return m_s.mid(start, m_i - start);
     }

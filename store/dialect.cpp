@@ -85,6 +85,44 @@ QString nameFor(const QString& name, Target target)
     return quoteIdentifier(target == Target::Postgres ? name.toLower() : name);
 }
 
+// The end of the number that starts at text[i]: digits and points, and an
+// exponent.
+int endOfNumber(const QString& text, int i)
+{
+    int j = i;
+    while (j < text.size() && (text[j].isDigit() || text[j] == QLatin1Char('.')))
+        ++j;
+    if (j < text.size() && (text[j] == QLatin1Char('e') || text[j] == QLatin1Char('E'))) {
+        ++j;
+        if (j < text.size() && (text[j] == QLatin1Char('+') || text[j] == QLatin1Char('-')))
+            ++j;
+        while (j < text.size() && text[j].isDigit())
+            ++j;
+    }
+    return j;
+}
+
+// Reads the run after text[i] up to the next close, and moves i past it.
+QString readUntil(const QString& text, int& i, QChar close)
+{
+    const int end = text.indexOf(close, i + 1);
+    if (end < 0)
+        throw syntaxError(text);
+    const QString inside = text.mid(i + 1, end - i - 1);
+    i = end + 1;
+    return inside;
+}
+
+// A date literal's text (between the #s) as its serial.
+QString dateSerial(const QString& literal)
+{
+    const std::optional<double> serial = dates::parseDateTime(literal);
+    if (!serial)
+        throw RunError(err::QuerySyntax,
+                       QStringLiteral("Syntax error in date in query expression '#%1#'.").arg(literal));
+    return shortestNumber(*serial);
+}
+
 std::vector<Token> tokenize(const QString& text, Target target, Quotes quotes)
 {
     std::vector<Token> tokens;
@@ -104,40 +142,17 @@ std::vector<Token> tokenize(const QString& text, Target target, Quotes quotes)
             tokens.push_back({Tok::Word, text.mid(i, j - i)});
             i = j;
         } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < text.size() && text[i + 1].isDigit())) {
-            int j = i;
-            while (j < text.size() && (text[j].isDigit() || text[j] == QLatin1Char('.')))
-                ++j;
-            if (j < text.size() && (text[j] == QLatin1Char('e') || text[j] == QLatin1Char('E'))) {
-                ++j;
-                if (j < text.size() && (text[j] == QLatin1Char('+') || text[j] == QLatin1Char('-')))
-                    ++j;
-                while (j < text.size() && text[j].isDigit())
-                    ++j;
-            }
+            const int j = endOfNumber(text, i);
             tokens.push_back({Tok::Number, text.mid(i, j - i)});
             i = j;
         } else if (c == QLatin1Char('[')) {
-            const int close = text.indexOf(QLatin1Char(']'), i + 1);
-            if (close < 0)
-                throw syntaxError(text);
-            tokens.push_back({Tok::Quoted, nameFor(text.mid(i + 1, close - i - 1), target)});
-            i = close + 1;
+            tokens.push_back({Tok::Quoted, nameFor(readUntil(text, i, QLatin1Char(']')), target)});
         } else if (c == QLatin1Char('"') && quotes == Quotes::Names) {
             tokens.push_back({Tok::Quoted, nameFor(readQuoted(text, i, c), target)});
         } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
             tokens.push_back({Tok::Text, quoteText(readQuoted(text, i, c))});
         } else if (c == QLatin1Char('#')) {
-            const int close = text.indexOf(QLatin1Char('#'), i + 1);
-            if (close < 0)
-                throw syntaxError(text);
-            const QString literal = text.mid(i + 1, close - i - 1);
-            std::optional<double> serial = dates::parseDateTime(literal);
-            if (!serial)
-                throw RunError(
-                    err::QuerySyntax,
-                    QStringLiteral("Syntax error in date in query expression '#%1#'.").arg(literal));
-            tokens.push_back({Tok::Date, shortestNumber(*serial)});
-            i = close + 1;
+            tokens.push_back({Tok::Date, dateSerial(readUntil(text, i, QLatin1Char('#')))});
         } else if (c == QLatin1Char('`')) {
             int j = i;
             tokens.push_back({Tok::Quoted, nameFor(readQuoted(text, j, c), target)});

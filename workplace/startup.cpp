@@ -128,30 +128,65 @@ bool Startup::readsBackAsWritten(const QString& read, const QString& iniPath)
     return false;
 }
 
+void Startup::open(const QString& folder)
+{
+    m_workplace.openDatabase(config::databasePath(folder));
+    m_workplace.readNotifyHours();
+    m_workplace.createMail();
+}
+
+void Startup::keepPicked(const config::Files& files, Source& source)
+{
+    source.unsaved.reset();
+    if (files.machineWide) {
+        // The machine's database out of reach is an outage, not a reason to
+        // re-point this account for good: the next start reads the
+        // machine's file again.
+        m_dialogs.messageBox(
+            QCoreApplication::translate("pelmar::Startup",
+                                        "The location you picked is used only until the program closes; "
+                                        "the next start uses the database configured for this computer "
+                                        "(in %1) again.")
+                .arg(QDir::toNativeSeparators(source.iniPath)));
+        source.unsaved = m_newDbFolder;
+        return;
+    }
+    // The machine's file is read only: the account's own, once written, is
+    // the one read back.
+    QDir().mkpath(QFileInfo(files.write).absolutePath());
+    source.written = profile::writeString(config::Section, config::Key, m_newDbFolder, files.write);
+    if (source.written) {
+        source.iniPath = files.write;
+    } else {
+        m_dialogs.messageBox(
+            QCoreApplication::translate("pelmar::Startup",
+                                        "The database location could not be saved in %1, so it is used "
+                                        "only until the program closes. Contact the system "
+                                        "administration to make that file writable.")
+                .arg(QDir::toNativeSeparators(files.write)));
+        source.unsaved = m_newDbFolder;
+    }
+}
+
 void Startup::run()
 {
     const config::Files files = config::filesIn(m_places);
-    QString iniPath = files.read;
-    // True while the file holds the folder picked in this run.
-    bool written = false;
-    if (iniPath.isEmpty()) {
+    Source source;
+    source.iniPath = files.read;
+    if (source.iniPath.isEmpty()) {
         if (!locate())
             return;
-        iniPath = files.write;
-        config::createFile(iniPath, m_newDbFolder);
-        written = true;
+        source.iniPath = files.write;
+        config::createFile(source.iniPath, m_newDbFolder);
+        source.written = true;
     }
-    // A folder that the configuration file could not keep serves this run.
-    std::optional<QString> unsaved;
     for (;;) {
         QString folder;
         try {
-            folder = unsaved ? *unsaved : config::readFolder(iniPath);
-            if (written && !readsBackAsWritten(folder, iniPath))
+            folder = source.unsaved ? *source.unsaved : config::readFolder(source.iniPath);
+            if (source.written && !readsBackAsWritten(folder, source.iniPath))
                 return;
-            m_workplace.openDatabase(config::databasePath(folder));
-            m_workplace.readNotifyHours();
-            m_workplace.createMail();
+            open(folder);
             return;
         } catch (const RunError& error) {
             // A server's faults are not the file's place: the locator can't
@@ -167,35 +202,7 @@ void Startup::run()
         const bool picked = locate();
         if (m_newDbFolder.isEmpty() || (!picked && m_newDbFolder == folder))
             return;
-        unsaved.reset();
-        if (files.machineWide) {
-            // The machine's database out of reach is an outage, not a
-            // reason to re-point this account for good: the next start
-            // reads the machine's file again.
-            m_dialogs.messageBox(
-                QCoreApplication::translate("pelmar::Startup",
-                                            "The location you picked is used only until the program closes; "
-                                            "the next start uses the database configured for this computer "
-                                            "(in %1) again.")
-                    .arg(QDir::toNativeSeparators(iniPath)));
-            unsaved = m_newDbFolder;
-            continue;
-        }
-        // The machine's file is read only: the account's own, once written,
-        // is the one read back.
-        QDir().mkpath(QFileInfo(files.write).absolutePath());
-        written = profile::writeString(config::Section, config::Key, m_newDbFolder, files.write);
-        if (written) {
-            iniPath = files.write;
-        } else {
-            m_dialogs.messageBox(
-                QCoreApplication::translate("pelmar::Startup",
-                                            "The database location could not be saved in %1, so it is used "
-                                            "only until the program closes. Contact the system "
-                                            "administration to make that file writable.")
-                    .arg(QDir::toNativeSeparators(files.write)));
-            unsaved = m_newDbFolder;
-        }
+        keepPicked(files, source);
     }
 }
 

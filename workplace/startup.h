@@ -73,6 +73,22 @@ public:
     const QString& newDbFolder() const { return m_newDbFolder; }
 
 private:
+    // Where the next try reads the database's folder.
+    struct Source
+    {
+        QString iniPath;      // the configuration file read
+        bool written = false; // it holds the folder picked in this run
+        // A folder that the configuration file could not keep serves this run.
+        std::optional<QString> unsaved;
+    };
+
+    // Opens the workplace on the database in folder.
+    void open(const QString& folder);
+    // After the user picked a folder in the locator: writes it to the
+    // account's configuration file for the next tries, or keeps it for this
+    // run only when the machine's file is the one read or the account's
+    // can't be written, and says so.
+    void keepPicked(const config::Files& files, Source& source);
     // Runs the locator; true when the user confirmed a folder.
     bool locate();
     // True when the folder read from the file is the one this run wrote;
