@@ -12,11 +12,9 @@ namespace pelmar {
 
 namespace {
 
-constexpr int kOverflow = 6;
-
 RunError overflow()
 {
-    return RunError(kOverflow, QStringLiteral("Overflow"));
+    return RunError::of(err::Overflow);
 }
 
 // A US-form number: blanks around it, an optional sign, thousands commas in

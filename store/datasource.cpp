@@ -28,7 +28,7 @@ void DataSource::refresh()
 Recordset& DataSource::recordset()
 {
     if (!m_recordset)
-        throw RunError(91, QStringLiteral("Object variable or With block variable not set"));
+        throw RunError::of(err::ObjectNotSet);
     return *m_recordset;
 }
 

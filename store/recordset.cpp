@@ -331,7 +331,7 @@ void Recordset::update()
         const QString text = QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
                                  .arg(bracketed(t.table), sets.join(QLatin1Char(',')), bracketed(t.key));
         if (s.write(s.translate(text), params) == 0)
-            throw RunError(3167, QStringLiteral("Record is deleted."));
+            throw RunError::of(err::RecordDeleted);
         // What was written is what the row now holds.
         for (int i = 0; i < assigned.size(); ++i) {
             const int r = columnIndex(assigned[i]);

@@ -281,7 +281,7 @@ void createDatabase(const QString& location)
     if (isServerLocation(location)) {
         std::shared_ptr<PgSession> session = PgSession::connect(location);
         if (const QString table = existingTable(*session); !table.isEmpty())
-            throw RunError(err::TableExists, QStringLiteral("Table '%1' already exists.").arg(table));
+            throw RunError::of(err::TableExists, table);
         session->exec(QStringLiteral("BEGIN;") + QString::fromUtf8(ServerSchema));
         try {
             installServerRules(*session);

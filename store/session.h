@@ -13,7 +13,6 @@ namespace pelmar {
 namespace err {
 constexpr int ServerCallFailed = 3146;       // the connection was lost during a statement
 constexpr int ServerConnectionFailed = 3151; // no connection: unreachable, log-in refused, no database
-constexpr int TableExists = 3010;
 } // namespace err
 
 namespace sql {

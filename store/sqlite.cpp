@@ -208,7 +208,7 @@ Statement::Statement(const Connection& conn, const QString& sql) : m_conn(conn),
     if (rc != SQLITE_OK)
         throw conn.error(rc, sql);
     if (!m_stmt)
-        throw RunError(err::QuerySyntax, QStringLiteral("Syntax error in query expression ''."));
+        throw RunError::of(err::QuerySyntax, QString());
 }
 
 void Statement::bindNull(int index)

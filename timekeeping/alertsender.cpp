@@ -84,7 +84,7 @@ void AlertSender::start(const Job& job)
 {
     SmtpMail* mail = m_workplace.mail();
     if (!mail)
-        throw RunError(91, QStringLiteral("Object variable or With block variable not set"));
+        throw RunError::of(err::ObjectNotSet);
     const auto db = m_workplace.open();
     QString text = job.message;
     if (job.outboxId) {

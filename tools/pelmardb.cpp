@@ -16,6 +16,14 @@ namespace {
 // Bad command-line input: refused as the administrator's module refuses.
 using UsageError = admin::Refusal;
 
+// What pelmar-db prints for a failure after its name: a refusal's reason as
+// it is, any other error "error <number>: <description>".
+QString failureLine(const RunError& error)
+{
+    return error.refused() ? error.description()
+                           : QStringLiteral("error %1: %2").arg(error.number()).arg(error.description());
+}
+
 const char* const Usage = R"(usage:
   pelmar-db init FOLDER
   pelmar-db demo FOLDER
@@ -127,10 +135,8 @@ int runPelmarDb(const QStringList& args, QTextStream& out, QTextStream& err, con
         command->second.second(args.mid(1));
         out.flush();
         return 0;
-    } catch (const UsageError& e) {
-        err << "pelmar-db: " << e.message << "\n";
-    } catch (const RunError& e) {
-        err << "pelmar-db: error " << e.number() << ": " << e.description() << "\n";
+    } catch (...) {
+        err << "pelmar-db: " << failureLine(RunError::current()) << "\n";
     }
     err.flush();
     return 1;

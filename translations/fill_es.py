@@ -180,9 +180,13 @@ ES = {
 
     # RunError: the numbered errors' descriptions.
     'Invalid procedure call or argument': 'Llamada a procedimiento o argumento no válido',
+    'Overflow': 'Desbordamiento',
+    'Out of memory': 'Memoria insuficiente',
     'Type mismatch': 'Los tipos no coinciden',
     'Path/File access error': 'Error de acceso a la ruta o al archivo',
+    'Object variable or With block variable not set': 'Variable de objeto o bloque With no establecida',
     'Invalid use of Null': 'Uso no válido de Null',
+    "Table '%1' already exists.": "La tabla '%1' ya existe.",
     'No current record.': 'No hay un registro actual.',
     'Update or CancelUpdate without AddNew or Edit.': 'Update o CancelUpdate sin AddNew o Edit.',
     "Could not find file '%1'.": "No se encontró el archivo '%1'.",
@@ -197,6 +201,7 @@ ES = {
     "The database engine cannot find the input table or query '%1'.":
         "El motor de base de datos no encuentra la tabla o consulta de entrada '%1'.",
     'Too few parameters. Expected 1.': 'Faltan parámetros. Se esperaba 1.',
+    'Record is deleted.': 'El registro se eliminó.',
     'Could not update; currently locked.': 'No se pudo actualizar; está bloqueado en este momento.',
     'Item not found in this collection.': 'No se encontró el elemento en esta colección.',
     "Unrecognized database format '%1'.": "Formato de base de datos no reconocido '%1'.",

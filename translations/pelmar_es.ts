@@ -47,10 +47,6 @@
             <translation>&amp;Quitar</translation>
         </message>
         <message>
-            <source>Error:%1 %2</source>
-            <translation>Error:%1 %2</translation>
-        </message>
-        <message>
             <source>&amp;Type</source>
             <translation>&amp;Tipo</translation>
         </message>
@@ -362,13 +358,6 @@
         <message>
             <source>Locate the Pelmar Database</source>
             <translation>Ubicar la base de datos de Pelmar</translation>
-        </message>
-    </context>
-    <context>
-        <name>pelmar::FormDialog</name>
-        <message>
-            <source>Error:%1 %2</source>
-            <translation>Error:%1 %2</translation>
         </message>
     </context>
     <context>
@@ -723,6 +712,26 @@
         <message>
             <source>Application-defined or object-defined error</source>
             <translation>Error definido por la aplicación o por el objeto</translation>
+        </message>
+        <message>
+            <source>Overflow</source>
+            <translation>Desbordamiento</translation>
+        </message>
+        <message>
+            <source>Out of memory</source>
+            <translation>Memoria insuficiente</translation>
+        </message>
+        <message>
+            <source>Object variable or With block variable not set</source>
+            <translation>Variable de objeto o bloque With no establecida</translation>
+        </message>
+        <message>
+            <source>Table '%1' already exists.</source>
+            <translation>La tabla '%1' ya existe.</translation>
+        </message>
+        <message>
+            <source>Record is deleted.</source>
+            <translation>El registro se eliminó.</translation>
         </message>
     </context>
     <context>

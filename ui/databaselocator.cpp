@@ -24,8 +24,8 @@ std::optional<QString> DatabaseLocator::locate()
     std::optional<QString> folder;
     try {
         folder = config::locateDatabase(m_dialogs);
-    } catch (const RunError& error) {
-        reportError(m_dialogs, error);
+    } catch (...) {
+        reportError(m_dialogs, RunError::current());
     }
     hide();
     return folder;

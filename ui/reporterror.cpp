@@ -8,12 +8,19 @@
 
 namespace pelmar {
 
+QString errorMessage(const RunError& error)
+{
+    if (error.refused())
+        return error.description();
+    return QCoreApplication::translate("pelmar::reportError", "Error:%1 %2")
+        .arg(QString::number(error.number()), error.description());
+}
+
 void reportError(Dialogs& dialogs, const RunError& error)
 {
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
-    dialogs.messageBox(QCoreApplication::translate("pelmar::reportError", "Error:%1 %2")
-                           .arg(QString::number(error.number()), error.description()));
+    dialogs.messageBox(errorMessage(error));
 }
 
 } // namespace pelmar

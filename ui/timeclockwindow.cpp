@@ -305,10 +305,8 @@ bool TimeClockWindow::guarded(const std::function<void()>& handler)
     try {
         handler();
         return true;
-    } catch (const RunError& error) {
-        reportError(m_dialogs, error);
-    } catch (const std::exception& error) {
-        reportError(m_dialogs, RunError(err::EngineFailure, QString::fromLocal8Bit(error.what())));
+    } catch (...) {
+        reportError(m_dialogs, RunError::current());
     }
     return false;
 }

@@ -73,7 +73,7 @@ TEST_P(StaffTest, RefusalsWriteNothing)
             action();
             ADD_FAILURE() << "not refused";
         } catch (const admin::Refusal& r) {
-            EXPECT_EQ(r.message, message);
+            EXPECT_EQ(r.description(), message);
         }
         EXPECT_EQ(contents(), before);
     }
@@ -89,7 +89,7 @@ TEST_P(StaffTest, ACurrentEmployeesNameIsTaken)
         admin::rehire(d, 10);
         ADD_FAILURE() << "rehired a second Ann Lee";
     } catch (const admin::Refusal& r) {
-        EXPECT_EQ(r.message, "There is already a current employee named Ann Lee; nothing was changed.");
+        EXPECT_EQ(r.description(), "There is already a current employee named Ann Lee; nothing was changed.");
     }
     admin::addEmployee(d, 11, "Ben Ode", "pw"); // 8 Ben Ode has left
     admin::addEmployee(d, 12, "ann lee", "pw"); // the same only when exactly the same
@@ -154,7 +154,7 @@ TEST_P(StaffTest, TheSavedMailPasswordGoesOnlyToTheSavedServer)
         admin::prepareTestAlert(d, elsewhere, typed);
         ADD_FAILURE() << "not refused";
     } catch (const admin::Refusal& r) {
-        EXPECT_TRUE(r.message.contains("mail.attacker.test:587")) << r.message.toStdString();
+        EXPECT_TRUE(r.description().contains("mail.attacker.test:587")) << r.description().toStdString();
     }
     EXPECT_EQ(elsewhere.password, "");
     EXPECT_EQ(elsewhere.server, "");
@@ -189,7 +189,7 @@ TEST_P(StaffTest, AnAbsenceIsRefusedOnATakenDay)
             admin::addAbsences(d, 7, days, RecordType::Holiday);
             ADD_FAILURE() << "not refused";
         } catch (const admin::Refusal& r) {
-            EXPECT_EQ(r.message, message);
+            EXPECT_EQ(r.description(), message);
         }
         EXPECT_EQ(contents(), before);
     }
@@ -198,8 +198,8 @@ TEST_P(StaffTest, AnAbsenceIsRefusedOnATakenDay)
         admin::addAbsences(d, 8, {dec(4), dec(4)}, RecordType::SickLeave);
         ADD_FAILURE() << "not refused";
     } catch (const admin::Refusal& r) {
-        EXPECT_TRUE(r.message.startsWith("Ben Ode already has Sick Leave on 12/4/2026 (record "))
-            << r.message.toStdString();
+        EXPECT_TRUE(r.description().startsWith("Ben Ode already has Sick Leave on 12/4/2026 (record "))
+            << r.description().toStdString();
     }
     EXPECT_EQ(contents(), before);
 }
@@ -230,7 +230,7 @@ TEST_P(StaffTest, AbsencesAreListedAndRemovedWithTheirTrail)
             admin::removeAbsence(d, id, dec(4));
             ADD_FAILURE() << id << " removed";
         } catch (const admin::Refusal& r) {
-            EXPECT_EQ(r.message, QString("There is no absence %1; nothing was changed.").arg(id));
+            EXPECT_EQ(r.description(), QString("There is no absence %1; nothing was changed.").arg(id));
         }
     }
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM qslTime WHERE TimeID = " + QString::number(shift)).toInteger(),

@@ -1,4 +1,5 @@
 #include "admin/payrollpdf.h"
+#include "admin/refusal.h"
 #include "admin/reports.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -13,6 +14,7 @@
 #include "timekeeping/alertoutbox.h"
 #include "tools/runtool.h"
 #include "ui/admin/adminwindow.h"
+#include "ui/admin/formdialog.h"
 #include "ui/admin/jobs.h"
 
 #include <QAbstractSpinBox>
@@ -29,6 +31,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -38,6 +41,8 @@
 #include <QUrl>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
+#include <new>
+#include <stdexcept>
 #include <unistd.h>
 
 using namespace pelmar;
@@ -768,6 +773,48 @@ TEST_F(AdminWindowTest, AbsencesAreListedAndADuplicateRefused)
                   .toInteger(),
               2);
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// Whatever an action throws, a form shows it under its fields and a job in a
+// message box, in the same words, and nothing escapes to Qt: a refusal its
+// reason, any other error its number and description.
+TEST(AdminErrorsTest, EveryFailureIsShownInTheSameWords)
+{
+    const struct
+    {
+        std::function<void()> thrower;
+        QString shown;
+    } cases[] = {
+        {[] { throw admin::Refusal("There is no employee 9."); }, "There is no employee 9."},
+        {[] { throw RunError::of(err::ReadOnly); },
+         "Error:3027 Cannot update. Database or object is read-only."},
+        {[] { throw std::bad_alloc(); }, "Error:7 Out of memory"},
+        {[] { throw std::runtime_error("disk gone"); }, "Error:3000 disk gone"},
+        {[] { throw 42; }, "Error:3000 Application-defined or object-defined error"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown.toStdString());
+        FormDialog form(QStringLiteral("Form"), nullptr);
+        form.setAction(c.thrower);
+        form.show();
+        QTest::mouseClick(form.findChild<QPushButton*>("ok"), Qt::LeftButton);
+        EXPECT_TRUE(form.isVisible()) << "the form stays open";
+        EXPECT_EQ(form.findChild<QLabel*>("refusal")->text(), c.shown);
+
+        // A job fails in its work, off the window's thread, or in showing its answer.
+        test::ScriptedDialogs dialogs;
+        Jobs jobs(dialogs, QString());
+        QSignalSpy idle(&jobs, &Jobs::busyChanged);
+        jobs.compute(&form, [&c]() -> Jobs::Apply {
+            c.thrower();
+            return {};
+        });
+        jobs.compute(&form, [&c] { return Jobs::Apply(c.thrower); });
+        while (jobs.busy())
+            ASSERT_TRUE(idle.wait(5000));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(dialogs.texts(), QStringList({c.shown, c.shown}));
+    }
 }
 
 // A hundred employees fill a few pages of readable type: each word's box is

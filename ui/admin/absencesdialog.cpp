@@ -2,13 +2,13 @@
 
 #include "admin/absences.h"
 #include "admin/input.h"
-#include "admin/refusal.h"
 #include "platform/clock.h"
 #include "platform/datetime.h"
 #include "platform/runerror.h"
 #include "store/engine.h"
 #include "ui/admin/formdialog.h"
 #include "ui/admin/grids.h"
+#include "ui/reporterror.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -88,10 +88,8 @@ bool AbsencesDialog::attempt(const std::function<void()>& action)
     try {
         action();
         return true;
-    } catch (const admin::Refusal& refusal) {
-        m_refusal->setText(refusal.message);
-    } catch (const RunError& error) {
-        m_refusal->setText(tr("Error:%1 %2").arg(QString::number(error.number()), error.description()));
+    } catch (...) {
+        m_refusal->setText(errorMessage(RunError::current()));
     }
     return false;
 }

@@ -1,7 +1,6 @@
 #include "ui/admin/admintab.h"
 
 #include "admin/periods.h"
-#include "admin/refusal.h"
 #include "admin/staff.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -78,10 +77,8 @@ bool AdminTab::write(const std::function<void(Database&)>& change)
     try {
         change(*m_jobs.open());
         return true;
-    } catch (const admin::Refusal& refusal) {
-        m_dialogs.messageBox(refusal.message);
-    } catch (const RunError& error) {
-        reportError(m_dialogs, error);
+    } catch (...) {
+        reportError(m_dialogs, RunError::current());
     }
     return false;
 }

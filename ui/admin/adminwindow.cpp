@@ -81,8 +81,8 @@ bool AdminWindow::start(const QString& database)
         if (!owners)
             return false;
         location = *owners;
-    } catch (const RunError& error) {
-        reportError(m_dialogs, error);
+    } catch (...) {
+        reportError(m_dialogs, RunError::current());
         return false;
     }
     m_jobs = new Jobs(m_dialogs, location, this);
@@ -118,7 +118,7 @@ std::optional<QString> AdminWindow::ownersLocation(const QString& location)
             why = tr("The role '%1' does not own the database's tables either.").arg(rights.role);
         } catch (const RunError& error) {
             // libpq's words, with the password already left out.
-            why = error.description();
+            why = errorMessage(error);
         }
     }
 }

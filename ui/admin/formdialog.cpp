@@ -1,8 +1,8 @@
 #include "ui/admin/formdialog.h"
 
-#include "admin/refusal.h"
 #include "platform/datetime.h"
 #include "platform/runerror.h"
+#include "ui/reporterror.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -77,10 +77,8 @@ void FormDialog::submit()
         if (m_action)
             m_action();
         accept();
-    } catch (const admin::Refusal& refusal) {
-        m_refusal->setText(refusal.message);
-    } catch (const RunError& error) {
-        m_refusal->setText(tr("Error:%1 %2").arg(QString::number(error.number()), error.description()));
+    } catch (...) {
+        m_refusal->setText(errorMessage(RunError::current()));
     }
 }
 

@@ -13,8 +13,9 @@ class QLabel;
 namespace pelmar {
 
 // A small modal form of the administrator's window: labelled fields, OK and
-// Cancel. OK runs the form's action; a refusal keeps the form open and shows
-// why under the fields, and nothing was written.
+// Cancel. OK runs the form's action; a refusal or any other failure keeps
+// the form open and shows why under the fields (errorMessage), and nothing
+// was written.
 class FormDialog : public QDialog
 {
     Q_OBJECT

@@ -1,6 +1,5 @@
 #include "ui/admin/jobs.h"
 
-#include "admin/refusal.h"
 #include "platform/dialogs.h"
 #include "platform/runerror.h"
 #include "store/engine.h"
@@ -49,22 +48,21 @@ void Jobs::start(QObject* context, std::function<Apply()> work)
         Apply apply;
         try {
             apply = work();
-        } catch (const admin::Refusal& refusal) {
-            apply = [dialogs, message = refusal.message] { dialogs->messageBox(message); };
-        } catch (const RunError& error) {
-            apply = [dialogs, error] { reportError(*dialogs, error); };
-        } catch (const std::exception& error) {
-            apply = [dialogs, text = QString::fromLocal8Bit(error.what())] {
-                reportError(*dialogs, RunError(err::EngineFailure, text));
-            };
+        } catch (...) {
+            apply = [dialogs, error = RunError::current()] { reportError(*dialogs, error); };
         }
         QMetaObject::invokeMethod(
             this,
-            [this, target, apply] {
+            [this, target, dialogs, apply] {
                 if (--m_running == 0)
                     emit busyChanged(false);
-                if (target && apply)
-                    apply();
+                if (!target || !apply)
+                    return;
+                try {
+                    apply(); // showing an answer reads its values, which may fail too
+                } catch (...) {
+                    reportError(*dialogs, RunError::current());
+                }
             },
             Qt::QueuedConnection);
     };

@@ -1,11 +1,11 @@
 #include "ui/admin/settingstab.h"
 
-#include "admin/refusal.h"
 #include "platform/dialogs.h"
 #include "platform/mail/smtpmail.h"
 #include "platform/runerror.h"
 #include "store/engine.h"
 #include "ui/admin/jobs.h"
+#include "ui/reporterror.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -107,10 +107,8 @@ void SettingsTab::sendTestAlert()
         admin::prepareTestAlert(*m_jobs.open(), *m_mail, typed());
         m_mail->sendEmail();
         m_status->setText(tr("Sending to %1…").arg(m_mail->sendTo));
-    } catch (const admin::Refusal& refusal) {
-        m_status->setText(refusal.message);
-    } catch (const RunError& error) {
-        m_status->setText(error.description());
+    } catch (...) {
+        m_status->setText(errorMessage(RunError::current()));
     }
     // The sender took its own copy; the password stays in no property.
     m_mail->password.clear();

@@ -149,7 +149,7 @@ public:
         if (m_rows >= rs.fetchedCount()) {
             try {
                 rs.fetchMore();
-            } catch (const RunError&) {
+            } catch (...) {
                 // The view calls this from its event handling, where an exception cannot go;
                 // the rows read so far stay and the next refresh tries again.
                 m_fetchFailed = true;
