@@ -2,10 +2,10 @@
 
 #include "admin/refusal.h"
 #include "platform/clock.h"
-#include "platform/mail/smtpmail.h"
 #include "store/audit.h"
 #include "store/engine.h"
 #include "store/schema.h"
+#include "timekeeping/alert.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -142,7 +142,7 @@ QString displayLocation(const QString& location)
     return url.toDisplayString(QUrl::RemovePassword);
 }
 
-void prepareTestAlert(Database& db, SmtpMail& mail, const Settings& s)
+TestAlert testAlert(Database& db, const Settings& s)
 {
     QString password;
     if (s.password) {
@@ -158,15 +158,10 @@ void prepareTestAlert(Database& db, SmtpMail& mail, const Settings& s)
                               .arg(s.server)};
         password = rs->field(cols::SmtpPassword).toTextOrEmpty();
     }
-    mail.server = s.server;
-    mail.authenticate = true;
-    mail.userName = s.user;
-    mail.password = password;
-    mail.mailFrom = s.email;
-    mail.sendTo = s.email;
-    mail.subject = QStringLiteral("Employee Time Alert");
-    mail.messageText =
+    const QString text =
         QStringLiteral("A test of the time clock's alerts, sent from the administrator's window.");
+    return {{.address = s.server, .authenticate = true, .userName = s.user, .password = password},
+            alert::mail(s.email, text)};
 }
 
 } // namespace pelmar::admin

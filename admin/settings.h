@@ -1,12 +1,13 @@
 #pragma once
 
+#include "platform/mail/mailvalues.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
 
 namespace pelmar {
 class Database;
-class SmtpMail;
 } // namespace pelmar
 
 namespace pelmar::admin {
@@ -40,11 +41,16 @@ void saveSettings(Database& db, const Settings& settings);
 // its password.
 QString displayLocation(const QString& location);
 
-// Prepares the mail sender as the clock's alert does, from settings
-// that need not be saved yet, with a test text. Without a typed password the
-// saved one is read from db, and only for the saved server: sent anywhere
-// else it would hand the clock's mail account to whoever runs that server,
-// so that is refused.
-void prepareTestAlert(Database& db, SmtpMail& mail, const Settings& settings);
+// A test alert as the clock's alert goes, from settings that need not be
+// saved yet, with a test text.
+struct TestAlert
+{
+    MailServer server;
+    MailMessage message;
+};
+// Without a typed password the saved one is read from db, and only for the
+// saved server: sent anywhere else it would hand the clock's mail account to
+// whoever runs that server, so that is refused.
+TestAlert testAlert(Database& db, const Settings& settings);
 
 } // namespace pelmar::admin

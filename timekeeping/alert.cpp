@@ -4,6 +4,11 @@
 
 namespace pelmar::alert {
 
+MailMessage mail(const QString& administrator, const QString& text)
+{
+    return {administrator, administrator, QStringLiteral("Employee Time Alert"), text};
+}
+
 QString sentMessage()
 {
     return QCoreApplication::translate("pelmar::alert",

@@ -1,11 +1,17 @@
 #pragma once
 
+#include "platform/mail/mailvalues.h"
+
 #include <QString>
 
 namespace pelmar {
 
-// The texts of the unusual-time e-mail's outcome (sent by AlertSender).
+// The unusual-time e-mail (sent by AlertSender) and the texts of its outcome.
 namespace alert {
+
+// The alert's mail: from and to the administrator's address, under the
+// alert's subject.
+MailMessage mail(const QString& administrator, const QString& text);
 
 // The texts shown for sent() and failed().
 QString sentMessage();

@@ -5,6 +5,7 @@
 #include "platform/runerror.h"
 #include "store/engine.h"
 #include "store/schema.h"
+#include "timekeeping/alert.h"
 #include "timekeeping/alertoutbox.h"
 #include "workplace/workplace.h"
 
@@ -101,17 +102,14 @@ void AlertSender::start(const Job& job)
             outbox::markFailed(*db, *job.outboxId, m_clock.now(), switchedOff(), false);
         return;
     }
-    mail->server = server.toText();
-    mail->authenticate = true;
-    mail->userName = settings->field(cols::SmtpUserName).toText();
-    mail->password = settings->field(cols::SmtpPassword).toText();
-    mail->mailFrom = settings->field(cols::SmtpEmail).toText();
-    mail->sendTo = mail->mailFrom;
-    mail->subject = QStringLiteral("Employee Time Alert");
-    mail->messageText = text;
+    const MailServer through{.address = server.toText(),
+                             .authenticate = true,
+                             .userName = settings->field(cols::SmtpUserName).toText(),
+                             .password = settings->field(cols::SmtpPassword).toText()};
+    const MailMessage message = alert::mail(settings->field(cols::SmtpEmail).toText(), text);
     m_current = job;
     try {
-        mail->sendEmail();
+        mail->send(through, message);
     } catch (const RunError&) {
         m_current.reset();
         throw;

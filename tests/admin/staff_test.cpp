@@ -3,7 +3,6 @@
 #include "admin/refusal.h"
 #include "admin/settings.h"
 #include "admin/staff.h"
-#include "platform/mail/smtpmail.h"
 #include "store/engine.h"
 #include "support/coretest.h"
 
@@ -142,26 +141,22 @@ TEST_P(StaffTest, TheSavedMailPasswordGoesOnlyToTheSavedServer)
 {
     Database& d = *database;
     admin::saveSettings(d, {"10", "mail.example.com:587", "clock", QString("s3cret"), "boss@example.com"});
-    SmtpMail mail;
     admin::Settings typed = admin::readSettings(d);
-    admin::prepareTestAlert(d, mail, typed);
-    EXPECT_EQ(mail.server, "mail.example.com:587");
-    EXPECT_EQ(mail.password, "s3cret");
+    const MailServer saved = admin::testAlert(d, typed).server;
+    EXPECT_EQ(saved.address, "mail.example.com:587");
+    EXPECT_EQ(saved.password, "s3cret");
 
-    SmtpMail elsewhere;
     typed.server = "mail.attacker.test:587";
     try {
-        admin::prepareTestAlert(d, elsewhere, typed);
+        admin::testAlert(d, typed);
         ADD_FAILURE() << "not refused";
     } catch (const admin::Refusal& r) {
         EXPECT_TRUE(r.description().contains("mail.attacker.test:587")) << r.description().toStdString();
     }
-    EXPECT_EQ(elsewhere.password, "");
-    EXPECT_EQ(elsewhere.server, "");
 
     typed.password = "typed-pw";
-    admin::prepareTestAlert(d, elsewhere, typed);
-    EXPECT_EQ(elsewhere.server, "mail.attacker.test:587");
+    const MailServer elsewhere = admin::testAlert(d, typed).server;
+    EXPECT_EQ(elsewhere.address, "mail.attacker.test:587");
     EXPECT_EQ(elsewhere.password, "typed-pw");
 }
 

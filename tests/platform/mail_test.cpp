@@ -1,3 +1,4 @@
+#include "platform/mail/mailcheck.h"
 #include "platform/mail/smtpmail.h"
 #include "support/errorof.h"
 #include "support/smtpserver.h"
@@ -21,26 +22,22 @@ class MailTest : public ::testing::Test
 protected:
     void configure(quint16 serverPort)
     {
-        mail.server = QStringLiteral("127.0.0.1:%1").arg(serverPort);
-        mail.authenticate = true;
-        mail.userName = QString::fromLatin1(SmtpServer::User);
-        mail.password = QString::fromLatin1(SmtpServer::Password);
-        mail.mailFrom = "timeclock@pelmar.example";
-        mail.sendTo = "manager@pelmar.example";
-        mail.subject = "Employee Time Alert";
-        mail.messageText = kAlertText;
-        mail.connectTimeout = 5;
-        mail.totalTimeout = 10;
+        through = {QStringLiteral("127.0.0.1:%1").arg(serverPort), true,
+                   QString::fromLatin1(SmtpServer::User), QString::fromLatin1(SmtpServer::Password)};
+        message = {"timeclock@pelmar.example", "manager@pelmar.example", "Employee Time Alert", kAlertText};
+        mail.setTransport({.connectTimeout = 5, .totalTimeout = 10});
     }
     // Sends and waits until `count` outcomes have arrived.
     bool send(int count = 1)
     {
-        mail.sendEmail();
+        mail.send(through, message);
         return QTest::qWaitFor([&] { return sent.count() + failed.count() >= count; }, 10000);
     }
     std::string why() const { return failed.isEmpty() ? "" : failed.last().at(1).toString().toStdString(); }
 
     SmtpServer server;
+    MailServer through;
+    MailMessage message;
     SmtpMail mail;
     QSignalSpy sent{&mail, &SmtpMail::sent};
     QSignalSpy failed{&mail, &SmtpMail::failed};
@@ -49,12 +46,12 @@ protected:
 TEST_F(MailTest, SendsOneAfterAnother)
 {
     configure(server.serve());
-    mail.sendEmail();
+    mail.send(through, message);
     EXPECT_TRUE(mail.busy());
     ASSERT_TRUE(QTest::qWaitFor([&] { return sent.count() + failed.count() > 0; }, 10000));
     EXPECT_FALSE(mail.busy());
     // Quoted-printable: lines within 76, no bare trailing blank, UTF-8 intact.
-    mail.messageText = "Second alert: a=b for Jos\u00e9\n" + QString(200, QLatin1Char('y')) + " end \t";
+    message.text = "Second alert: a=b for Jos\u00e9\n" + QString(200, QLatin1Char('y')) + " end \t";
     ASSERT_TRUE(send(2));
     const auto messages = server.received();
     ASSERT_EQ(messages.size(), 2u) << why();
@@ -64,7 +61,7 @@ TEST_F(MailTest, SendsOneAfterAnother)
     for (const QByteArray& line : messages[1].body().split('\n')) // 76 plus the CR
         EXPECT_TRUE(line.size() <= 77 && !line.endsWith(" \r") && !line.endsWith("\t\r"))
             << line.toStdString();
-    EXPECT_EQ(messages[1].text(), mail.messageText.toUtf8() + "\r\n");
+    EXPECT_EQ(messages[1].text(), message.text.toUtf8() + "\r\n");
 }
 
 // Every case sends the alert: either it arrives intact, or nothing is sent,
@@ -75,7 +72,7 @@ TEST_F(MailTest, DeliversIntactOrSendsNothing)
     ASSERT_FALSE(ca.isEmpty());
     // As an administrator would: the company CA named in the environment.
     qputenv(SmtpCaFileVariable, QFile::encodeName(ca));
-    const QString caFromEnvironment = SmtpMail().caFile;
+    const QString caFromEnvironment = SmtpMail().transport().caFile;
     qunsetenv(SmtpCaFileVariable);
     ASSERT_EQ(caFromEnvironment, ca);
 
@@ -103,9 +100,11 @@ TEST_F(MailTest, DeliversIntactOrSendsNothing)
         const quint16 tlsPort = tlsServer.serve(c.setup);
         ASSERT_NE(tlsPort, 0);
         configure(tlsPort);
-        mail.server = QString::fromLatin1(c.server).arg(tlsPort);
-        mail.connectAddress = "127.0.0.1"; // where mail.pelmar.test is, without asking DNS
-        mail.caFile = c.caFile ? QString::fromLatin1(c.caFile) : caFromEnvironment;
+        through.address = QString::fromLatin1(c.server).arg(tlsPort);
+        mail.setTransport({.connectTimeout = 5,
+                           .totalTimeout = 10,
+                           .caFile = c.caFile ? QString::fromLatin1(c.caFile) : caFromEnvironment,
+                           .connectAddress = "127.0.0.1"}); // where mail.pelmar.test is, without asking DNS
         sent.clear();
         failed.clear();
         ASSERT_TRUE(send());
@@ -139,11 +138,11 @@ TEST(MailCredentials, GoOverTlsOrToThisComputerOnly)
 TEST_F(MailTest, LineBreaksAndMissingFieldsAreRefusedBeforeSending)
 {
     const quint16 port = server.serve();
-    for (const auto spoil : {+[](SmtpMail& m) { m.mailFrom += "\r\nRCPT TO:<other@pelmar.example>"; },
-                             +[](SmtpMail& m) { m.sendTo = " "; }}) {
+    for (const auto spoil : {+[](MailMessage& m) { m.from += "\r\nRCPT TO:<other@pelmar.example>"; },
+                             +[](MailMessage& m) { m.to = " "; }}) {
         configure(port);
-        spoil(mail);
-        EXPECT_EQ(test::errorOf([&] { mail.sendEmail(); }), 5);
+        spoil(message);
+        EXPECT_EQ(test::errorOf([&] { mail.send(through, message); }), 5);
         EXPECT_FALSE(mail.busy());
     }
     QTest::qWait(300);

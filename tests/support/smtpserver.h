@@ -17,7 +17,7 @@ public:
     {
         const char* tls = nullptr; // "starttls" or "implicit"
         // For 127.0.0.1, ::1, localhost and mail.pelmar.test (reached through
-        // SmtpMail::connectAddress, never resolved): "trusted", signed by
+        // MailTransport::connectAddress, never resolved): "trusted", signed by
         // caFile(), or "selfsigned".
         const char* certificate = "trusted";
     };

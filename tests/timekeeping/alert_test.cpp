@@ -32,8 +32,7 @@ struct Outage : CoreDb
         db.setSetting("smtpemail", Value::text(Admin));
         setThreshold(10);
         workplace.createMail();
-        workplace.mail()->connectTimeout = 5;
-        workplace.mail()->totalTimeout = 10;
+        workplace.mail()->setTransport({.connectTimeout = 5, .totalTimeout = 10});
         shiftId = shift(Today, hm(9, 0));
     }
     void pointAt(quint16 port)

@@ -57,7 +57,7 @@ SettingsTab::SettingsTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidg
     connect(saveButton, &QPushButton::clicked, this, &SettingsTab::save);
     connect(test, &QPushButton::clicked, this, &SettingsTab::sendTestAlert);
     connect(m_mail, &SmtpMail::sent, this,
-            [this] { m_status->setText(tr("Sent to %1").arg(m_mail->sendTo)); });
+            [this] { m_status->setText(tr("Sent to %1").arg(m_testRecipient)); });
     connect(m_mail, &SmtpMail::failed, this,
             [this](int, const QString& description) { m_status->setText(description); });
 }
@@ -103,15 +103,15 @@ void SettingsTab::save()
 void SettingsTab::sendTestAlert()
 {
     try {
-        // The saved password is read now, at the moment it is needed.
-        admin::prepareTestAlert(*m_jobs.open(), *m_mail, typed());
-        m_mail->sendEmail();
-        m_status->setText(tr("Sending to %1…").arg(m_mail->sendTo));
+        // The saved password is read now, at the moment it is needed, and
+        // kept in no member.
+        const admin::TestAlert testMail = admin::testAlert(*m_jobs.open(), typed());
+        m_mail->send(testMail.server, testMail.message);
+        m_testRecipient = testMail.message.to;
+        m_status->setText(tr("Sending to %1…").arg(m_testRecipient));
     } catch (...) {
         m_status->setText(errorMessage(RunError::current()));
     }
-    // The sender took its own copy; the password stays in no property.
-    m_mail->password.clear();
 }
 
 } // namespace pelmar

@@ -34,6 +34,7 @@ private:
     QLineEdit* m_email;
     QLabel* m_status;
     SmtpMail* m_mail;
+    QString m_testRecipient; // of the last test alert sent
     bool m_loaded = false;
 };
 
