@@ -4,6 +4,7 @@
 #include "platform/runerror.h"
 #include "store/audit.h"
 #include "store/engine.h"
+#include "store/schema.h"
 #include "timekeeping/alertoutbox.h"
 #include "timekeeping/clocking.h"
 #include "timekeeping/timeaudit.h"
@@ -282,13 +283,18 @@ int OfflineClock::writeBack(Workplace& workplace, double now)
     return written;
 }
 
-void OfflineClock::reconcile(Workplace& workplace, const std::vector<qint64>& staff, double now)
+void OfflineClock::reconcile(Workplace& workplace, double now)
 {
     if (!m_journal)
         return;
     const std::vector<KnownEmployee> kept = m_journal->remembered();
-    if (kept.empty())
+    if (kept.empty() || !workplace.employees().hasRecordset())
         return;
+    std::vector<qint64> staff;
+    Recordset& employees = workplace.employees().recordset();
+    const int idColumn = employees.columnIndex(cols::EmployeeID);
+    for (int r = 0; employees.moveTo(r); ++r)
+        staff.push_back(employees.row(r).at(static_cast<size_t>(idColumn)).toInteger());
     const auto db = workplace.open();
     // Resets since the oldest kept log-in could have been hashed.
     const std::vector<audit::Reset> resets = audit::available(*db)

@@ -63,9 +63,9 @@ public:
     // Throws at the first failure; what was written stays written.
     int writeBack(Workplace& workplace, double now);
 
-    // After a read of the staff: forgets who is no longer on it and whose
-    // password was reset since it was kept.
-    void reconcile(Workplace& workplace, const std::vector<qint64>& staff, double now);
+    // After the workplace's read of the staff: forgets who is no longer on
+    // it and whose password was reset since it was kept.
+    void reconcile(Workplace& workplace, double now);
 
     // Waits until every log-in handed to the hashing thread is kept.
     void settle();

@@ -33,7 +33,7 @@ ALTER TABLE TimeAudit ADD COLUMN IF NOT EXISTS Account text COLLATE "C",
                       ADD COLUMN IF NOT EXISTS EntryKey text COLLATE "C",
                       ADD COLUMN IF NOT EXISTS Offline text COLLATE "C";
 CREATE INDEX IF NOT EXISTS TimeAuditByWhen ON TimeAudit ("when");
--- A terminal's journal writes each punch back once, whatever copy returns.
+-- A journal on a terminal writes each punch back once, whatever copy returns.
 CREATE UNIQUE INDEX IF NOT EXISTS TimeAuditByEntry ON TimeAudit (EntryKey);
 -- A trail made by an earlier version numbered its rows itself.
 DO $$
@@ -147,7 +147,7 @@ LANGUAGE sql VOLATILE SECURITY DEFINER SET search_path = @schema@, pg_temp AS $f
             NULLIF(current_setting('pelmar.offline', true), ''))
 $f$;
 
--- Whether a journal's punch is in the trail already.
+-- Whether a punch from a journal is in the trail already.
 CREATE OR REPLACE FUNCTION pelmar_entry_written(entry_key text) RETURNS boolean
 LANGUAGE sql STABLE SECURITY DEFINER SET search_path = @schema@, pg_temp AS $f$
     SELECT EXISTS (SELECT 1 FROM TimeAudit WHERE EntryKey = entry_key)
@@ -199,7 +199,7 @@ BEGIN
         -- terminal's clock a little off. A punch its journal kept through an
         -- outage may be older; its trail row says so.
         IF NEW.Tdate IS NULL OR abs(floor(NEW.Tdate) - floor(pelmar_now())) >
-               CASE WHEN COALESCE(current_setting('pelmar.entry', true), '') = '' THEN 1 ELSE 15 END THEN
+               (CASE WHEN COALESCE(current_setting('pelmar.entry', true), '') = '' THEN 1 ELSE 15 END) THEN
             RAISE EXCEPTION 'A terminal adds shifts of today only.' USING ERRCODE = '42501';
         END IF;
         RETURN NEW;
