@@ -100,6 +100,7 @@ public:
     {
         Employee who;
         QString password;
+        std::optional<double> openSince;
         double now;
     };
     void add(Job job)
@@ -132,7 +133,7 @@ private:
             try {
                 if (!journal)
                     journal = std::make_unique<Journal>(m_path, m_keepDays);
-                journal->remember(job.who.id.toInteger(), job.who.fullName, job.password, job.now);
+                journal->remember(job.who.id.toInteger(), job.who.fullName, job.password, job.openSince, job.now);
             } catch (const std::exception& error) {
                 // The next log-in tries again; meanwhile the older hash serves.
                 qWarning("A log-in could not be kept for outages: %s", error.what());
@@ -181,8 +182,7 @@ void OfflineClock::loggedIn(const Employee& who, const QString& password, std::o
     if (!m_journal)
         return;
     if (!m_journal->touch(who.id.toInteger(), openSince, now))
-        m_hasher->add({who, password, now});
-    // A log-in the hasher keeps later starts with nothing open until then.
+        m_hasher->add({who, password, openSince, now});
 }
 
 void OfflineClock::clocked(const Employee& who, std::optional<double> openSince)
@@ -254,13 +254,13 @@ int OfflineClock::writeBack(Workplace& workplace, double now)
         return 0;
     const auto db = workplace.open();
     // Asked before any transaction, as a failed look-up would end one.
-    audit::available(*db);
+    const bool trail = audit::available(*db);
     outbox::available(*db);
     int written = 0;
     for (const JournalEntry& entry : entries) {
         TimeAudit audit(*db, now);
         Transaction transaction(*db);
-        if (audit::entryWritten(*db, entry.key)) {
+        if (trail && audit::entryWritten(*db, entry.key)) {
             m_journal->remove(entry.key);
             continue;
         }
@@ -292,9 +292,12 @@ void OfflineClock::reconcile(Workplace& workplace, double now)
         return;
     std::vector<qint64> staff;
     Recordset& employees = workplace.employees().recordset();
-    const int idColumn = employees.columnIndex(cols::EmployeeID);
-    for (int r = 0; employees.moveTo(r); ++r)
-        staff.push_back(employees.row(r).at(static_cast<size_t>(idColumn)).toInteger());
+    const auto idColumn = static_cast<size_t>(employees.columnIndex(cols::EmployeeID));
+    const auto leftColumn = static_cast<size_t>(employees.columnIndex(cols::TerminationDate));
+    for (int r = 0; employees.moveTo(r); ++r) {
+        if (employees.row(r).at(leftColumn).isNull())
+            staff.push_back(employees.row(r).at(idColumn).toInteger());
+    }
     const auto db = workplace.open();
     // Resets since the oldest kept log-in could have been hashed.
     const std::vector<audit::Reset> resets = audit::available(*db)

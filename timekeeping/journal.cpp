@@ -95,7 +95,8 @@ QString Journal::pathFor(const QString& databaseLocation)
                                      .arg(QString::fromLatin1(id.left(16))));
 }
 
-void Journal::remember(qint64 id, const QString& fullName, const QString& password, double now)
+void Journal::remember(qint64 id, const QString& fullName, const QString& password,
+                       std::optional<double> openSince, double now)
 {
     ensureSodium();
     const QByteArray secret = password.toUtf8();
@@ -104,15 +105,16 @@ void Journal::remember(qint64 id, const QString& fullName, const QString& passwo
                           crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
         throw RunError(err::EngineFailure, QStringLiteral("Out of memory while keeping a log-in."));
     sql::Statement put(*m_db, QStringLiteral(
-                                  "INSERT INTO Staff (EmployeeID, FullName, Hash, HashedAt, SeenAt) "
-                                  "VALUES (?, ?, ?, ?, ?) ON CONFLICT (EmployeeID) DO UPDATE SET "
-                                  "FullName = excluded.FullName, Hash = excluded.Hash, "
-                                  "HashedAt = excluded.HashedAt, SeenAt = excluded.SeenAt"));
+                                  "INSERT INTO Staff (EmployeeID, FullName, Hash, HashedAt, SeenAt, OpenSince) "
+                                  "VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT (EmployeeID) DO UPDATE SET "
+                                  "FullName = excluded.FullName, Hash = excluded.Hash, HashedAt = excluded.HashedAt, "
+                                  "SeenAt = excluded.SeenAt, OpenSince = excluded.OpenSince"));
     put.bind(1, id);
     put.bind(2, fullName);
     put.bind(3, QString::fromLatin1(hash));
     put.bind(4, now);
     put.bind(5, now);
+    bindOptional(put, 6, openSince);
     put.step();
 }
 
