@@ -100,7 +100,6 @@ public:
     {
         Employee who;
         QString password;
-        std::optional<double> openSince;
         double now;
     };
     void add(Job job)
@@ -133,7 +132,7 @@ private:
             try {
                 if (!journal)
                     journal = std::make_unique<Journal>(m_path, m_keepDays);
-                journal->remember(job.who.id.toInteger(), job.who.fullName, job.password, job.openSince, job.now);
+                journal->remember(job.who.id.toInteger(), job.who.fullName, job.password, job.now);
             } catch (const std::exception& error) {
                 // The next log-in tries again; meanwhile the older hash serves.
                 qWarning("A log-in could not be kept for outages: %s", error.what());
@@ -182,7 +181,7 @@ void OfflineClock::loggedIn(const Employee& who, const QString& password, std::o
     if (!m_journal)
         return;
     if (!m_journal->touch(who.id.toInteger(), openSince, now))
-        m_hasher->add({who, password, openSince, now});
+        m_hasher->add({who, password, now});
 }
 
 void OfflineClock::clocked(const Employee& who, std::optional<double> openSince)

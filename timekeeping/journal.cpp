@@ -18,7 +18,9 @@ const char* const Schema =
     "FullName TEXT NOT NULL, Punch TEXT NOT NULL, PunchedAt REAL NOT NULL, Workstation TEXT NOT NULL);"
     "CREATE INDEX IF NOT EXISTS PunchesByTime ON Punches (PunchedAt);"
     "CREATE TABLE IF NOT EXISTS Staff (EmployeeID INTEGER PRIMARY KEY, FullName TEXT NOT NULL, "
-    "Hash TEXT NOT NULL, HashedAt REAL NOT NULL, SeenAt REAL NOT NULL, OpenSince REAL);";
+    "Hash TEXT NOT NULL, HashedAt REAL NOT NULL, SeenAt REAL NOT NULL);"
+    // Kept apart from the hashes, which come later from another thread.
+    "CREATE TABLE IF NOT EXISTS OpenShifts (EmployeeID INTEGER PRIMARY KEY, OpenSince REAL);";
 
 // A log-in hash is made again after a day, so that a password changed where
 // no trail saw it stops working offline within a day.
@@ -62,7 +64,8 @@ JournalEntry entryOf(sql::Statement& row)
 
 const char* const EntryColumns = "SELECT EntryKey, EmployeeID, FullName, Punch, PunchedAt, Workstation FROM Punches ";
 
-const char* const StaffColumns = "SELECT EmployeeID, FullName, SeenAt, OpenSince, HashedAt FROM Staff ";
+const char* const StaffColumns = "SELECT Staff.EmployeeID, FullName, SeenAt, OpenSince, HashedAt FROM Staff "
+                                 "LEFT JOIN OpenShifts ON OpenShifts.EmployeeID = Staff.EmployeeID ";
 
 KnownEmployee knownOf(sql::Statement& row)
 {
@@ -95,8 +98,7 @@ QString Journal::pathFor(const QString& databaseLocation)
                                      .arg(QString::fromLatin1(id.left(16))));
 }
 
-void Journal::remember(qint64 id, const QString& fullName, const QString& password,
-                       std::optional<double> openSince, double now)
+void Journal::remember(qint64 id, const QString& fullName, const QString& password, double now)
 {
     ensureSodium();
     const QByteArray secret = password.toUtf8();
@@ -105,34 +107,33 @@ void Journal::remember(qint64 id, const QString& fullName, const QString& passwo
                           crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
         throw RunError(err::EngineFailure, QStringLiteral("Out of memory while keeping a log-in."));
     sql::Statement put(*m_db, QStringLiteral(
-                                  "INSERT INTO Staff (EmployeeID, FullName, Hash, HashedAt, SeenAt, OpenSince) "
-                                  "VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT (EmployeeID) DO UPDATE SET "
-                                  "FullName = excluded.FullName, Hash = excluded.Hash, HashedAt = excluded.HashedAt, "
-                                  "SeenAt = excluded.SeenAt, OpenSince = excluded.OpenSince"));
+                                  "INSERT INTO Staff (EmployeeID, FullName, Hash, HashedAt, SeenAt) "
+                                  "VALUES (?, ?, ?, ?, ?) ON CONFLICT (EmployeeID) DO UPDATE SET "
+                                  "FullName = excluded.FullName, Hash = excluded.Hash, "
+                                  "HashedAt = excluded.HashedAt, SeenAt = excluded.SeenAt"));
     put.bind(1, id);
     put.bind(2, fullName);
     put.bind(3, QString::fromLatin1(hash));
     put.bind(4, now);
     put.bind(5, now);
-    bindOptional(put, 6, openSince);
     put.step();
 }
 
 bool Journal::touch(qint64 id, std::optional<double> openSince, double now)
 {
-    sql::Statement seen(*m_db, QStringLiteral("UPDATE Staff SET SeenAt = ?, OpenSince = ? "
-                                              "WHERE EmployeeID = ? RETURNING HashedAt"));
+    setOpenSince(id, openSince);
+    sql::Statement seen(*m_db, QStringLiteral("UPDATE Staff SET SeenAt = ? WHERE EmployeeID = ? RETURNING HashedAt"));
     seen.bind(1, now);
-    bindOptional(seen, 2, openSince);
-    seen.bind(3, id);
+    seen.bind(2, id);
     return seen.step() && now - seen.columnDouble(0) < RehashAfterDays;
 }
 
 void Journal::setOpenSince(qint64 id, std::optional<double> openSince)
 {
-    sql::Statement open(*m_db, QStringLiteral("UPDATE Staff SET OpenSince = ? WHERE EmployeeID = ?"));
-    bindOptional(open, 1, openSince);
-    open.bind(2, id);
+    sql::Statement open(*m_db, QStringLiteral("INSERT INTO OpenShifts (EmployeeID, OpenSince) VALUES (?, ?) "
+                                              "ON CONFLICT (EmployeeID) DO UPDATE SET OpenSince = excluded.OpenSince"));
+    open.bind(1, id);
+    bindOptional(open, 2, openSince);
     open.step();
 }
 
@@ -154,7 +155,7 @@ std::optional<KnownEmployee> Journal::admit(qint64 id, const QString& password, 
 
 std::optional<KnownEmployee> Journal::known(qint64 id) const
 {
-    sql::Statement find(*m_db, QString::fromLatin1(StaffColumns) + QStringLiteral("WHERE EmployeeID = ?"));
+    sql::Statement find(*m_db, QString::fromLatin1(StaffColumns) + QStringLiteral("WHERE Staff.EmployeeID = ?"));
     find.bind(1, id);
     if (!find.step())
         return std::nullopt;
@@ -163,9 +164,11 @@ std::optional<KnownEmployee> Journal::known(qint64 id) const
 
 void Journal::forget(qint64 id)
 {
-    sql::Statement drop(*m_db, QStringLiteral("DELETE FROM Staff WHERE EmployeeID = ?"));
-    drop.bind(1, id);
-    drop.step();
+    for (const char* table : {"Staff", "OpenShifts"}) {
+        sql::Statement drop(*m_db, QStringLiteral("DELETE FROM %1 WHERE EmployeeID = ?").arg(QLatin1String(table)));
+        drop.bind(1, id);
+        drop.step();
+    }
 }
 
 std::vector<KnownEmployee> Journal::remembered() const

@@ -61,8 +61,7 @@ public:
 
     // The log-in cache. remember() hashes, which takes a tenth of a second
     // on purpose: call it off the window's thread.
-    void remember(qint64 id, const QString& fullName, const QString& password, std::optional<double> openSince,
-                  double now);
+    void remember(qint64 id, const QString& fullName, const QString& password, double now);
     // True when the employee's hash is fresh enough that a log-in needs no
     // new one; it then only notes the log-in and what is open.
     bool touch(qint64 id, std::optional<double> openSince, double now);
