@@ -87,6 +87,32 @@ bool passwordMatches(const Value& stored, const QString& typed)
     return !typed.isEmpty() && !stored.isNull() && stored.toText() == typed;
 }
 
+Repair repairOpenShift(Database& db, TimeAudit& audit, const Workplace& workplace, const Employee& who,
+                       double now)
+{
+    const double today = dates::datePart(now);
+    Repair repair;
+    repair.newest = timerecords::newestRecent(db, who.id, now);
+    repair.offer = clockOffer(repair.newest, today);
+    if (!isRepair(repair.offer))
+        return repair;
+    audit.change(TimeAudit::ClosedAtMidnight);
+    repair.closed = timerecords::closeShift(db, *repair.newest, Midnight);
+    if (!repair.closed)
+        throw RunError::of(err::Locked); // changed under our lock: a writer without one
+    audit.changed(repair.newest, repair.closed);
+    if (repair.offer == ClockOffer::RepairYesterday) {
+        audit.change(TimeAudit::ReopenedAfterMidnight);
+        repair.newest = timerecords::read(db, timerecords::addShift(db, who.id, today, Midnight));
+        audit.changed(std::nullopt, repair.newest);
+    }
+    // Days-old shifts always go to the administrator, whatever their hours.
+    if (outbox::available(db) && (repair.offer == ClockOffer::RepairEarlier ||
+                                  exceedsThreshold(repair.closed->hours, workplace.notifyHours())))
+        repair.alertId = outbox::enqueue(db, who.id, repair.closed->id, who.fullName, repair.closed->tdate, now);
+    return repair;
+}
+
 LogInResult logIn(Workplace& workplace, const Value& employeeId, const QString& password, double now)
 {
     LogInResult result;
@@ -100,37 +126,25 @@ LogInResult logIn(Workplace& workplace, const Value& employeeId, const QString& 
     }
     const Employee& who = *result.employee;
 
-    const double today = dates::datePart(now);
-    std::optional<TimeRecord> newest = timerecords::newestRecent(*db, who.id, now);
-    ClockOffer offer = clockOffer(newest, today);
-    std::optional<TimeRecord> closed;
-    std::optional<qint64> alertId;
-    if (isRepair(offer)) {
-        const bool queued = outbox::available(*db);
+    Repair repair;
+    repair.newest = timerecords::newestRecent(*db, who.id, now);
+    repair.offer = clockOffer(repair.newest, dates::datePart(now));
+    if (isRepair(repair.offer)) {
+        outbox::available(*db); // asked before the transaction, as a failed look-up would end it
         TimeAudit audit(*db, now);
         Transaction transaction(*db);
         // Decided again under the write lock: another terminal may have
         // repaired this shift since it was read.
-        newest = timerecords::newestRecent(*db, who.id, now);
-        offer = clockOffer(newest, today);
-        if (isRepair(offer)) {
-            audit.change(TimeAudit::ClosedAtMidnight);
-            closed = timerecords::closeShift(*db, *newest, Midnight);
-            if (!closed)
-                throw RunError::of(err::Locked); // changed under our lock: a writer without one
-            audit.changed(newest, closed);
-            if (offer == ClockOffer::RepairYesterday) {
-                audit.change(TimeAudit::ReopenedAfterMidnight);
-                newest = timerecords::read(*db, timerecords::addShift(*db, who.id, today, Midnight));
-                audit.changed(std::nullopt, newest);
-            }
-            // Days-old shifts always go to the administrator, whatever their hours.
-            if (queued && (offer == ClockOffer::RepairEarlier ||
-                           exceedsThreshold(closed->hours, workplace.notifyHours())))
-                alertId = outbox::enqueue(*db, who.id, closed->id, who.fullName, closed->tdate, now);
-        }
+        repair = repairOpenShift(*db, audit, workplace, who, now);
         transaction.commit();
     }
+    const ClockOffer offer = repair.offer;
+    const std::optional<TimeRecord>& newest = repair.newest;
+    const std::optional<TimeRecord>& closed = repair.closed;
+    const std::optional<qint64>& alertId = repair.alertId;
+    if (newest && newest->isOpenShift() && offer != ClockOffer::RepairEarlier)
+        result.openSince = dates::datePart(newest->tdate.toDate()) +
+                           (newest->timeIn.isNull() ? 0 : dates::timePart(newest->timeIn.toDouble()));
 
     switch (offer) {
     case ClockOffer::ClockIn:

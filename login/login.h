@@ -9,6 +9,8 @@
 
 namespace pelmar {
 
+class Database;
+class TimeAudit;
 class Workplace;
 
 // The password check: exact texts, nothing trimmed; an empty entry never
@@ -21,6 +23,9 @@ struct LogInResult
     // Empty when refused; the screen's notices then say why.
     std::optional<Employee> employee;
     ActionResult screen;
+    // The clock-in (date and time) of the shift left open after the log-in,
+    // for the terminal's journal.
+    std::optional<double> openSince;
 };
 
 // The two refusals, as the log-in's notice says them.
@@ -33,6 +38,21 @@ QString notOnStaff();
 // shift left open on an earlier day. The repair decides again from the rows
 // it reads under the write lock, so a shift another terminal repaired first
 // is not written twice. Loading the time sheet is the caller's next step.
+// The log-in's decision and its midnight repair, inside the caller's
+// transaction at now: the offer from the employee's newest record, which a
+// repair closes at midnight (and reopens at 12:00 am when it was
+// yesterday's), with the alert it calls for in the outbox. A punch written
+// back from a terminal's journal is decided by the same steps.
+struct Repair
+{
+    ClockOffer offer = ClockOffer::ClockIn;
+    std::optional<TimeRecord> newest; // after the repair
+    std::optional<TimeRecord> closed; // the shift closed at midnight
+    std::optional<qint64> alertId;
+};
+Repair repairOpenShift(Database& db, TimeAudit& audit, const Workplace& workplace, const Employee& who,
+                       double now);
+
 LogInResult logIn(Workplace& workplace, const Value& employeeId, const QString& password, double now);
 
 } // namespace pelmar

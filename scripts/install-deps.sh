@@ -9,7 +9,7 @@ packages=(
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libsqlite3-dev sqlite3
   libpq-dev postgresql
-  libcurl4-openssl-dev
+  libcurl4-openssl-dev libsodium-dev
   libgtest-dev
   fonts-liberation
   python3 python3-aiosmtpd python3-cryptography

@@ -5,6 +5,7 @@
 #include "store/postgres.h"
 #include "store/serverrules.h"
 
+#include <QRegularExpression>
 #include <QSysInfo>
 #include <map>
 #include <mutex>
@@ -42,17 +43,22 @@ sql::PgSession* server(Database& db)
 const char* const CreateTable =
     "CREATE TABLE IF NOT EXISTS TimeAudit (AuditID INTEGER PRIMARY KEY, [When] DOUBLE PRECISION NOT NULL, "
     "Workstation TEXT, Action TEXT NOT NULL, TimeID INTEGER, EmployeeID INTEGER, "
-    "Before TEXT, After TEXT, Account TEXT, Address TEXT)";
+    "Before TEXT, After TEXT, Account TEXT, Address TEXT, EntryKey TEXT, Offline TEXT)";
 const char* const CreateIndex = "CREATE INDEX IF NOT EXISTS TimeAuditByWhen ON TimeAudit ([When])";
+// A journal's punch is written back once, whatever copy of it comes back.
+const char* const CreateEntryIndex = "CREATE UNIQUE INDEX IF NOT EXISTS TimeAuditByEntry ON TimeAudit (EntryKey)";
 
-// A trail made before it named the account.
-void addAccountColumns(Database& db)
+// A trail made before it named the account, or the journal's punches.
+void addMissingColumns(Database& db)
 {
     const QStringList columns = db.session().describe(QStringLiteral("TimeAudit")).columns;
-    for (const char* column : {"Account", "Address"}) {
+    if (columns.contains(QLatin1String("EntryKey"), Qt::CaseInsensitive))
+        return;
+    for (const char* column : {"Account", "Address", "EntryKey", "Offline"}) {
         if (!columns.contains(QLatin1String(column), Qt::CaseInsensitive))
             db.execute(QStringLiteral("ALTER TABLE TimeAudit ADD COLUMN %1 TEXT").arg(QLatin1String(column)));
     }
+    db.execute(QString::fromUtf8(CreateEntryIndex));
 }
 
 // The file's writer as the system knows them.
@@ -73,7 +79,7 @@ void createTable(Database& db)
     }
     db.execute(QString::fromUtf8(CreateTable));
     db.execute(QString::fromUtf8(CreateIndex));
-    addAccountColumns(db);
+    addMissingColumns(db);
     remember(db.path(), true);
 }
 
@@ -90,7 +96,7 @@ bool available(Database& db)
     bool present = true;
     try {
         db.openRecordset(QStringLiteral("SELECT TimeID FROM TimeAudit WHERE 1 = 0"));
-        addAccountColumns(db);
+        addMissingColumns(db);
     } catch (const RunError& e) {
         if (e.number() != err::InputTableNotFound)
             throw; // a busy or broken file says nothing about the table
@@ -106,20 +112,61 @@ void label(Database& db, const QString& action)
         pg->run(QStringLiteral("SELECT set_config('pelmar.action', $1, true)"), {Value::text(action)});
 }
 
-void write(Database& db, const Entry& entry)
+void write(Database& db, const Entry& entry, const Offline& offline)
 {
     if (server(db))
         return;
+    const auto orNull = [](const QString& text) { return text.isEmpty() ? Value::null() : Value::text(text); };
     db.execute(QStringLiteral("INSERT INTO TimeAudit ([When], Workstation, Action, TimeID, EmployeeID, "
-                              "Before, After, Account) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+                              "Before, After, Account, EntryKey, Offline) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                {Value::number(entry.when), Value::text(QSysInfo::machineHostName()),
                 Value::text(entry.action),
                 entry.timeId.isNull() ? Value::null() : Value::integer(entry.timeId.toInteger()),
                 entry.employeeId.isNull() ? Value::null() : Value::integer(entry.employeeId.toInteger()),
-                entry.before, entry.after, Value::text(account())});
+                entry.before, entry.after, Value::text(account()), orNull(offline.entryKey),
+                orNull(offline.description)});
 }
 
-void note(Database& db, const Entry& entry)
+void markOffline(Database& db, const QString& key, const QString& description)
+{
+    if (sql::PgSession* pg = server(db))
+        pg->run(QStringLiteral("SELECT set_config('pelmar.entry', $1, true), set_config('pelmar.offline', $2, true)"),
+                {Value::text(key), Value::text(description)});
+}
+
+bool entryWritten(Database& db, const QString& key)
+{
+    if (sql::PgSession* pg = server(db)) {
+        sql::PgResultHandle found = pg->run(QStringLiteral("SELECT pelmar_entry_written($1)"), {Value::text(key)});
+        return PQgetvalue(found.get(), 0, 0)[0] == 't';
+    }
+    // Keys are the journal's own hex digits; anything else is no key of ours.
+    static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{1,64}$"));
+    if (!hex.match(key).hasMatch())
+        return false;
+    return !db.readAll(QStringLiteral("SELECT AuditID FROM TimeAudit WHERE EntryKey = '%1'").arg(key)).empty();
+}
+
+std::vector<Reset> passwordResets(Database& db, double since)
+{
+    std::vector<Reset> resets;
+    if (sql::PgSession* pg = server(db)) {
+        sql::PgResultHandle found =
+            pg->run(QStringLiteral("SELECT * FROM pelmar_password_resets($1)"), {Value::number(since)});
+        for (int i = 0; i < PQntuples(found.get()); ++i)
+            resets.push_back({QByteArray(PQgetvalue(found.get(), i, 0)).toLongLong(),
+                              QByteArray(PQgetvalue(found.get(), i, 1)).toDouble()});
+        return resets;
+    }
+    for (const sql::Row& row :
+         db.readAll(QStringLiteral("SELECT EmployeeID, MAX([When]) FROM TimeAudit WHERE Action = '%1' AND "
+                                   "EmployeeID IS NOT NULL AND [When] >= %2 GROUP BY EmployeeID")
+                        .arg(actions::PasswordReset, QString::number(since, 'f', 6))))
+        resets.push_back({row.at(0).toInteger(), row.at(1).toDouble()});
+    return resets;
+}
+
+void note(Database& db, const Entry& entry, const Offline& offline)
 {
     if (sql::PgSession* pg = server(db)) {
         if (pg->hasServerRules())
@@ -127,7 +174,7 @@ void note(Database& db, const Entry& entry)
                     {Value::text(entry.action), Value::integer(entry.timeId.toInteger())});
         return;
     }
-    write(db, entry);
+    write(db, entry, offline);
 }
 
 QString describeEmployee(const QString& fullName, const Value& terminationDate)
@@ -149,7 +196,7 @@ std::vector<Row> read(Database& db, double from, double to)
         QStringLiteral(
             "SELECT TimeAudit.[When], TimeAudit.Workstation, TimeAudit.Account, TimeAudit.Address, "
             "TimeAudit.Action, TimeAudit.TimeID, TimeAudit.EmployeeID, Personnel.FullName, "
-            "TimeAudit.Before, TimeAudit.After FROM TimeAudit LEFT JOIN Personnel ON "
+            "TimeAudit.Before, TimeAudit.After, TimeAudit.Offline FROM TimeAudit LEFT JOIN Personnel ON "
             "Personnel.EmployeeID = TimeAudit.EmployeeID WHERE TimeAudit.[When] >= %1 AND "
             "TimeAudit.[When] < %2 ORDER BY TimeAudit.AuditID")
             .arg(QString::number(from, 'f', 0), QString::number(to + 1, 'f', 0)));
@@ -157,7 +204,8 @@ std::vector<Row> read(Database& db, double from, double to)
     for (int r = 0; rs->moveTo(r); ++r) {
         const std::vector<Value>& v = rs->row(r);
         rows.push_back({v[0].toDouble(), v[1].toTextOrEmpty(), v[2].toTextOrEmpty(), v[3].toTextOrEmpty(),
-                        v[4].toTextOrEmpty(), v[5], v[6], v[7].toTextOrEmpty(), v[8], v[9]});
+                        v[4].toTextOrEmpty(), v[5], v[6], v[7].toTextOrEmpty(), v[8], v[9],
+                        v[10].toTextOrEmpty()});
     }
     return rows;
 }

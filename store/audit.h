@@ -27,6 +27,14 @@ struct Entry
     Value after;      // Null for a deleted row
 };
 
+// A punch written back from a terminal's journal: its key, and where and
+// when it was punched. Empty for every other change.
+struct Offline
+{
+    QString entryKey;
+    QString description;
+};
+
 // Creates the table, or brings an older one up to date; safe to run again.
 void createTable(Database& db);
 
@@ -39,9 +47,24 @@ bool available(Database& db);
 void label(Database& db, const QString& action);
 // The row of a change just written in the caller's transaction: written
 // here on a file, by the trigger already on a server.
-void write(Database& db, const Entry& entry);
+void write(Database& db, const Entry& entry, const Offline& offline = {});
 // The row of an attempt that changed nothing, kept all the same.
-void note(Database& db, const Entry& entry);
+void note(Database& db, const Entry& entry, const Offline& offline = {});
+
+// Marks the rows the caller's transaction writes from here on as a punch
+// written back from a terminal's journal; a server's trigger reads it.
+void markOffline(Database& db, const QString& key, const QString& description);
+// Whether the punch with this key is in the trail already: written back
+// before, from this journal or a copy of it.
+bool entryWritten(Database& db, const QString& key);
+// The employees whose password was reset at or after since, each with the
+// time of their latest reset.
+struct Reset
+{
+    qint64 employeeId = 0;
+    double when = 0;
+};
+std::vector<Reset> passwordResets(Database& db, double since);
 
 // The actions of the staff's and the settings' rows, as a server's
 // triggers name them too.
@@ -76,6 +99,7 @@ struct Row
     QString employeeName;
     Value before;
     Value after;
+    QString offline; // where and when a punch written back was punched
 };
 std::vector<Row> read(Database& db, double from, double to);
 

@@ -29,8 +29,12 @@ CREATE TABLE IF NOT EXISTS TimeAudit (
     Address     text COLLATE "C"
 );
 ALTER TABLE TimeAudit ADD COLUMN IF NOT EXISTS Account text COLLATE "C",
-                      ADD COLUMN IF NOT EXISTS Address text COLLATE "C";
+                      ADD COLUMN IF NOT EXISTS Address text COLLATE "C",
+                      ADD COLUMN IF NOT EXISTS EntryKey text COLLATE "C",
+                      ADD COLUMN IF NOT EXISTS Offline text COLLATE "C";
 CREATE INDEX IF NOT EXISTS TimeAuditByWhen ON TimeAudit ("when");
+-- A journal on a terminal writes each punch back once, whatever copy returns.
+CREATE UNIQUE INDEX IF NOT EXISTS TimeAuditByEntry ON TimeAudit (EntryKey);
 -- A trail made by an earlier version numbered its rows itself.
 DO $$
 BEGIN
@@ -136,9 +140,26 @@ $f$;
 CREATE OR REPLACE FUNCTION pelmar_audit_row(action text, time_id bigint, employee_id bigint,
                                             before text, after text) RETURNS void
 LANGUAGE sql VOLATILE SECURITY DEFINER SET search_path = @schema@, pg_temp AS $f$
-    INSERT INTO TimeAudit ("when", Workstation, Action, TimeID, EmployeeID, Before, After, Account, Address)
+    INSERT INTO TimeAudit ("when", Workstation, Action, TimeID, EmployeeID, Before, After, Account, Address,
+                           EntryKey, Offline)
     VALUES (pelmar_now(), current_setting('application_name'), action, time_id, employee_id, before, after,
-            session_user, host(inet_client_addr()))
+            session_user, host(inet_client_addr()), NULLIF(current_setting('pelmar.entry', true), ''),
+            NULLIF(current_setting('pelmar.offline', true), ''))
+$f$;
+
+-- Whether a punch from a journal is in the trail already.
+CREATE OR REPLACE FUNCTION pelmar_entry_written(entry_key text) RETURNS boolean
+LANGUAGE sql STABLE SECURITY DEFINER SET search_path = @schema@, pg_temp AS $f$
+    SELECT EXISTS (SELECT 1 FROM TimeAudit WHERE EntryKey = entry_key)
+$f$;
+
+-- The employees whose password was reset since then: a terminal forgets
+-- their log-in kept for outages.
+CREATE OR REPLACE FUNCTION pelmar_password_resets(since double precision)
+    RETURNS TABLE (employee_id bigint, reset_at double precision)
+LANGUAGE sql STABLE SECURITY DEFINER SET search_path = @schema@, pg_temp AS $f$
+    SELECT EmployeeID, max("when") FROM TimeAudit
+    WHERE Action = 'password reset' AND EmployeeID IS NOT NULL AND "when" >= since GROUP BY EmployeeID
 $f$;
 
 -- A time record's change, named by the action the program gave the
@@ -175,8 +196,10 @@ BEGIN
             RAISE EXCEPTION 'A terminal adds only open shifts.' USING ERRCODE = '42501';
         END IF;
         -- A clock punches today; a day either way covers midnight and a
-        -- terminal's clock a little off.
-        IF NEW.Tdate IS NULL OR abs(floor(NEW.Tdate) - floor(pelmar_now())) > 1 THEN
+        -- terminal's clock a little off. A punch its journal kept through an
+        -- outage may be older; its trail row says so.
+        IF NEW.Tdate IS NULL OR abs(floor(NEW.Tdate) - floor(pelmar_now())) >
+               (CASE WHEN COALESCE(current_setting('pelmar.entry', true), '') = '' THEN 1 ELSE 15 END) THEN
             RAISE EXCEPTION 'A terminal adds shifts of today only.' USING ERRCODE = '42501';
         END IF;
         RETURN NEW;
@@ -292,7 +315,7 @@ REVOKE ALL ON FUNCTION pelmar_serial_text(double precision), pelmar_now(),
     pelmar_describe_employee(@schema@.personnel), pelmar_describe_settings(@schema@.customsettings), pelmar_is_owner(),
     pelmar_audit_row(text, bigint, bigint, text, text), pelmar_audit_time(), pelmar_guard_time(),
     pelmar_audit_personnel(), pelmar_audit_settings(), pelmar_password_matches(bigint, text),
-    pelmar_note(text, bigint) FROM PUBLIC;
+    pelmar_note(text, bigint), pelmar_entry_written(text), pelmar_password_resets(double precision) FROM PUBLIC;
 )sql";
 
 // What the terminals' group holds, and nothing more. @group@ is replaced
@@ -309,7 +332,8 @@ GRANT SELECT, UPDATE (LockID) ON writelock TO @group@;
 -- sends any, and records the outcome; it removes none.
 GRANT SELECT, INSERT (EmployeeID, TimeID, FullName, ShiftDate, Message, State, Tries, Created, NextTry),
     UPDATE (State, Tries, LastError, NextTry, ClaimedUntil, SentAt) ON alertoutbox TO @group@;
-GRANT EXECUTE ON FUNCTION pelmar_password_matches(bigint, text), pelmar_note(text, bigint) TO @group@;
+GRANT EXECUTE ON FUNCTION pelmar_password_matches(bigint, text), pelmar_note(text, bigint),
+    pelmar_entry_written(text), pelmar_password_resets(double precision) TO @group@;
 )sql";
 
 // A name quoted by libpq, as the server reads it.

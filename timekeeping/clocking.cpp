@@ -26,17 +26,12 @@ double dayClockedOut(const TimeRecord& shift)
 
 } // namespace
 
-ActionResult clockIn(Workplace& workplace, const Employee& who, double now)
+void punchIn(Database& db, TimeAudit& audit, const Employee& who, double now, ActionResult& result)
 {
-    ActionResult result;
     result.offer = ButtonOffer::Hidden;
-    const auto db = workplace.open();
-    TimeAudit audit(*db, now);
-    Transaction transaction(*db);
-    const std::optional<TimeRecord> newest = timerecords::newestRecent(*db, who.id, now);
+    const std::optional<TimeRecord> newest = timerecords::newestRecent(db, who.id, now);
     if (newest && newest->isOpenShift()) {
         audit.note(TimeAudit::AlreadyClockedIn, *newest);
-        transaction.commit();
         result.notices.push_back(Notice::message(
             newest->timeIn.isNull()
                 ? QCoreApplication::translate("pelmar::clocking",
@@ -45,60 +40,75 @@ ActionResult clockIn(Workplace& workplace, const Employee& who, double now)
                                               "You are already clocked in since %1. Nothing was changed.")
                       .arg(dates::longTime(newest->timeIn.toDate()))));
         result.clockedIn = clockedInLine(*newest);
-        return result;
+        return;
     }
     audit.change(TimeAudit::ClockedIn);
-    const qint64 id = timerecords::addShift(*db, who.id, now, timeOfDay(now));
-    const std::optional<TimeRecord> added = timerecords::read(*db, id);
+    const qint64 id = timerecords::addShift(db, who.id, now, timeOfDay(now));
+    const std::optional<TimeRecord> added = timerecords::read(db, id);
     audit.changed(std::nullopt, added);
-    transaction.commit();
     result.clockedIn = clockedInLine(*added);
     result.written = id;
+}
+
+bool punchOut(Database& db, TimeAudit& audit, const Workplace& workplace, const Employee& who, qint64 shiftId,
+              double now, ActionResult& result)
+{
+    result.offer = ButtonOffer::Hidden;
+    // Read under the write lock, so it stays as read until the commit.
+    const std::optional<TimeRecord> shift = timerecords::read(db, shiftId);
+    if (!shift) {
+        result.notices.push_back(Notice::message(QCoreApplication::translate(
+            "pelmar::clocking", "This shift is no longer in the time records. Nothing was changed; "
+                                "contact the administrator if your time records need correcting.")));
+        return false;
+    }
+    if (!shift->isOpen()) {
+        // The administrator sees the attempt; the record stays as it was.
+        audit.note(TimeAudit::AlreadyClockedOut, *shift);
+        result.notices.push_back(Notice::message(
+            QCoreApplication::translate("pelmar::clocking",
+                                        "This shift was already clocked out at %1. Nothing was changed.")
+                .arg(dates::longTime(shift->timeOut.toDate()))));
+        result.clockedOut = clockedOutLine(dayClockedOut(*shift), *shift);
+        return true;
+    }
+    audit.change(TimeAudit::ClockedOut);
+    const std::optional<TimeRecord> closed = timerecords::closeShift(db, *shift, timeOfDay(now));
+    if (!closed)
+        throw RunError::of(err::Locked); // changed under our lock: a writer without one
+    audit.changed(shift, closed);
+    const bool alert = exceedsThreshold(closed->hours, workplace.notifyHours());
+    std::optional<qint64> alertId;
+    if (alert && outbox::available(db))
+        alertId = outbox::enqueue(db, who.id, closed->id, who.fullName, closed->tdate, now);
+    // The day the shift ended, not the record's own date.
+    result.clockedOut = clockedOutLine(dates::datePart(now), *closed);
+    result.written = closed->id;
+    if (alert)
+        result.notices.push_back(Notice::alert(who.fullName, closed->tdate, alertId));
+    return true;
+}
+
+ActionResult clockIn(Workplace& workplace, const Employee& who, double now)
+{
+    ActionResult result;
+    const auto db = workplace.open();
+    TimeAudit audit(*db, now);
+    Transaction transaction(*db);
+    punchIn(*db, audit, who, now, result);
+    transaction.commit();
     return result;
 }
 
 ActionResult clockOut(Workplace& workplace, const Employee& who, qint64 shiftId, double now)
 {
     ActionResult result;
-    result.offer = ButtonOffer::Hidden;
     const auto db = workplace.open();
-    const bool queued = outbox::available(*db);
+    outbox::available(*db); // asked before the transaction, as a failed look-up would end it
     TimeAudit audit(*db, now);
     Transaction transaction(*db);
-    // Read under the write lock, so it stays as read until the commit.
-    const std::optional<TimeRecord> shift = timerecords::read(*db, shiftId);
-    if (!shift) {
-        result.notices.push_back(Notice::message(QCoreApplication::translate(
-            "pelmar::clocking", "This shift is no longer in the time records. Nothing was changed; "
-                                "contact the administrator if your time records need correcting.")));
-        return result;
-    }
-    if (!shift->isOpen()) {
-        // The administrator sees the attempt; the record stays as it was.
-        audit.note(TimeAudit::AlreadyClockedOut, *shift);
+    if (punchOut(*db, audit, workplace, who, shiftId, now, result))
         transaction.commit();
-        result.notices.push_back(Notice::message(
-            QCoreApplication::translate("pelmar::clocking",
-                                        "This shift was already clocked out at %1. Nothing was changed.")
-                .arg(dates::longTime(shift->timeOut.toDate()))));
-        result.clockedOut = clockedOutLine(dayClockedOut(*shift), *shift);
-        return result;
-    }
-    audit.change(TimeAudit::ClockedOut);
-    const std::optional<TimeRecord> closed = timerecords::closeShift(*db, *shift, timeOfDay(now));
-    if (!closed)
-        throw RunError::of(err::Locked); // changed under our lock: a writer without one
-    audit.changed(shift, closed);
-    const bool alert = exceedsThreshold(closed->hours, workplace.notifyHours());
-    std::optional<qint64> alertId;
-    if (alert && queued)
-        alertId = outbox::enqueue(*db, who.id, closed->id, who.fullName, closed->tdate, now);
-    transaction.commit();
-    // The day the shift ended, not the record's own date.
-    result.clockedOut = clockedOutLine(dates::datePart(now), *closed);
-    result.written = closed->id;
-    if (alert)
-        result.notices.push_back(Notice::alert(who.fullName, closed->tdate, alertId));
     return result;
 }
 

@@ -24,6 +24,9 @@ public:
     void changed(const std::optional<TimeRecord>& before, const std::optional<TimeRecord>& after);
     // An attempt that changed nothing, kept all the same.
     void note(const QString& action, const TimeRecord& record);
+    // The rows from here on are a punch written back from a terminal's
+    // journal: they carry its key and say where and when it was punched.
+    void offline(const QString& entryKey, const QString& description);
 
     // The record's fields as the trail keeps them:
     // "Tdate=12/3/2026; TimeIn=9:00:00 AM; TimeOut=; Thours=; Type=Worked".
@@ -46,6 +49,8 @@ private:
     double m_now;
     bool m_enabled;
     QString m_action;
+    QString m_entryKey;
+    QString m_offline;
 };
 
 } // namespace pelmar

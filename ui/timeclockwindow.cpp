@@ -1,6 +1,7 @@
 #include "ui/timeclockwindow.h"
 
 #include "login/login.h"
+#include "login/offline.h"
 #include "platform/clock.h"
 #include "platform/datetime.h"
 #include "platform/dialogs.h"
@@ -30,6 +31,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcessEnvironment>
 #include <QTimer>
 #include <exception>
 
@@ -294,7 +296,71 @@ void TimeClockWindow::start()
     });
     m_alerts = new AlertSender(m_workplace, m_clock, this);
     connectAlerts();
+    openJournal();
     tick();
+}
+
+void TimeClockWindow::openJournal()
+{
+    if (m_workplace.databasePath().isEmpty())
+        return;
+    m_offlineMark = new QLabel(this);
+    m_offlineMark->setObjectName(QStringLiteral("lblOffline"));
+    m_offlineMark->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: #5a4500; padding: 2px 6px; }"));
+    m_offlineMark->move(8, 8);
+    m_offlineMark->setVisible(false);
+    try {
+        m_offline = std::make_unique<OfflineClock>(Journal::pathFor(m_workplace.databasePath()),
+                                                   config::offlineDays(config::Places::of(m_programFolder)));
+    } catch (const std::exception& error) {
+        // Without its journal the terminal works as before: an outage is an error.
+        qWarning("The terminal's journal could not be opened: %s", error.what());
+    }
+    showOfflineMark();
+}
+
+void TimeClockWindow::keepForOutages(const std::function<void()>& keep)
+{
+    if (!m_offline)
+        return;
+    // The action stands whatever its copy on this terminal does.
+    try {
+        keep();
+    } catch (const std::exception& error) {
+        qWarning("The terminal's journal could not note a log-in or punch: %s", error.what());
+    }
+}
+
+bool TimeClockWindow::keepsOffline(const RunError& error) const
+{
+    return m_offline && m_offline->enabled() && offline::outOfReach(error);
+}
+
+void TimeClockWindow::writeBackJournal()
+{
+    if (!m_offline || m_offline->pending() == 0 || m_working)
+        return;
+    const double at = m_clock.now();
+    try {
+        offThread([&] { m_offline->writeBack(m_workplace, at); });
+    } catch (const RunError& error) {
+        if (!offline::outOfReach(error))
+            qWarning("A punch kept on this terminal could not be written back: %s", error.what());
+    } catch (const std::exception& error) {
+        qWarning("A punch kept on this terminal could not be written back: %s", error.what());
+    }
+    showOfflineMark();
+}
+
+void TimeClockWindow::showOfflineMark()
+{
+    if (!m_offlineMark)
+        return;
+    const int waiting = m_offline ? m_offline->pending() : 0;
+    m_offlineMark->setText(tr("offline: %1 punches kept on this terminal").arg(waiting));
+    m_offlineMark->adjustSize();
+    m_offlineMark->setVisible(waiting > 0 || m_sessionOffline);
+    m_offlineMark->raise();
 }
 
 bool TimeClockWindow::guarded(const std::function<void()>& handler)
@@ -459,6 +525,13 @@ void TimeClockWindow::tick()
         m_nextAlertRetry = at + std::min(60.0, outbox::retryDelay(1)) / 86400;
         m_alerts->retryDue();
     }
+    // Punches kept through an outage go back as soon as the database answers.
+    if (m_offline && m_offline->pending() > 0 && !m_working && at >= m_nextJournalTry) {
+        bool set = false;
+        const int seconds = qEnvironmentVariableIntValue("PELMAR_JOURNAL_RETRY_SECONDS", &set);
+        m_nextJournalTry = at + (set && seconds > 0 ? seconds : 5) / 86400.0;
+        writeBackJournal();
+    }
 }
 
 void TimeClockWindow::logInOrOut()
@@ -481,9 +554,22 @@ void TimeClockWindow::startSession()
     }
     const Value id = m_personnel->columnValue(cols::EmployeeID);
     const QString password = m_password->text();
+    // Punches kept through an outage first, so the log-in decides from them.
+    writeBackJournal();
     const double at = now();
     LogInResult result;
-    offThread([&] { result = logIn(m_workplace, id, password, at); });
+    m_sessionOffline = false;
+    try {
+        offThread([&] { result = logIn(m_workplace, id, password, at); });
+    } catch (const RunError& error) {
+        if (!keepsOffline(error))
+            throw;
+        result = m_offline->logIn(id, password, at, error);
+        m_sessionOffline = result.employee.has_value();
+    }
+    if (result.employee && !m_sessionOffline)
+        keepForOutages([&] { m_offline->loggedIn(*result.employee, password, result.openSince, at); });
+    showOfflineMark();
     if (!result.employee) {
         showResult(result.screen);
         m_password->clear();
@@ -495,13 +581,16 @@ void TimeClockWindow::startSession()
     m_reviewButton->setVisible(true);
     m_personnel->setLocked(true);
     showResult(result.screen);
-    loadDefaultRange();
+    if (!m_sessionOffline)
+        loadDefaultRange();
 }
 
 void TimeClockWindow::endSession()
 {
     const bool typedRange = m_range == Range::Typed;
     m_session = Session::LoggedOut;
+    m_sessionOffline = false;
+    showOfflineMark();
     m_openShiftId.reset();
     apply(m_goButton, LoggedOutLook);
     m_password->clear();
@@ -571,21 +660,36 @@ void TimeClockWindow::showLine(std::initializer_list<QLabel*> labels, const Cloc
 void TimeClockWindow::clockInOrOut()
 {
     guarded([this] {
-        ActionResult result;
-        if (m_offer == ButtonOffer::ClockIn && m_employee) {
-            const Employee who = *m_employee;
-            const double at = now();
-            offThread([&] { result = clockIn(m_workplace, who, at); });
-        } else if (m_offer == ButtonOffer::ClockOut && m_employee && m_openShiftId) {
-            const Employee who = *m_employee;
-            const qint64 shift = *m_openShiftId;
-            const double at = now();
-            offThread([&] { result = clockOut(m_workplace, who, shift, at); });
-        } else {
+        const bool in = m_offer == ButtonOffer::ClockIn;
+        if (!m_employee || !(in || (m_offer == ButtonOffer::ClockOut && (m_openShiftId || m_sessionOffline))))
             return;
+        const Employee who = *m_employee;
+        const double at = now();
+        ActionResult result;
+        bool kept = m_sessionOffline;
+        if (!kept) {
+            try {
+                if (in)
+                    offThread([&] { result = clockIn(m_workplace, who, at); });
+                else
+                    offThread([&, shift = *m_openShiftId] { result = clockOut(m_workplace, who, shift, at); });
+            } catch (const RunError& error) {
+                if (!keepsOffline(error))
+                    throw;
+                kept = true;
+            }
+        }
+        if (kept) {
+            result = in ? m_offline->clockIn(who, at) : m_offline->clockOut(who, at);
+            showOfflineMark();
+        } else if (result.written) {
+            const std::optional<double> since =
+                in ? std::optional<double>(dates::datePart(at) + timeOfDay(at)) : std::nullopt;
+            keepForOutages([&] { m_offline->clocked(who, since); });
         }
         showResult(result);
-        refreshTimes();
+        if (!kept)
+            refreshTimes();
     });
 }
 
@@ -680,7 +784,21 @@ void TimeClockWindow::refreshTimes()
 
 void TimeClockWindow::refreshStaff()
 {
-    guarded([this] { offThread([this] { m_workplace.employees().refresh(); }); });
+    guarded([this] {
+        try {
+            const double at = m_clock.now();
+            offThread([&] {
+                m_workplace.employees().refresh();
+                // Who left or had their password reset can no longer log in offline.
+                if (m_offline)
+                    m_offline->reconcile(m_workplace, at);
+            });
+        } catch (const RunError& error) {
+            // The list keeps the names it had; the journal knows who may log in.
+            if (!keepsOffline(error))
+                throw;
+        }
+    });
 }
 
 void TimeClockWindow::whereIs()

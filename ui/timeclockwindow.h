@@ -7,12 +7,15 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QCheckBox;
 
 namespace pelmar {
 class AlertSender;
+class OfflineClock;
+class RunError;
 }
 class QLabel;
 class QLineEdit;
@@ -92,6 +95,17 @@ private:
     void rangeRefused(bool tellUser);
     void sendAlert(const Notice& notice);
 
+    // Outages of the database: the terminal's journal, made at start-up.
+    void openJournal();
+    // Whether a failure is an outage the journal covers.
+    bool keepsOffline(const RunError& error) const;
+    // Writes the journal back when the database answers; quiet when it
+    // still doesn't.
+    void writeBackJournal();
+    void showOfflineMark();
+    // Notes in the journal what an action did; a failure there is no failure of the action.
+    void keepForOutages(const std::function<void()>& keep);
+
     static void apply(GlassButton* button, const ButtonLook& look);
     // Reads the clock once and brings the date and time labels up to it, so
     // that what an action stores is what the window shows.
@@ -133,6 +147,11 @@ private:
     int m_faceMinute = -1;
     QString m_checkedPath; // the database m_databaseOverNetwork was found for
     ActionThread m_actions;
+    std::unique_ptr<OfflineClock> m_offline;
+    // The log-in was decided from the journal: the session's actions go there.
+    bool m_sessionOffline = false;
+    double m_nextJournalTry = 0;
+    QLabel* m_offlineMark = nullptr;
 
     NameList* m_personnel;
     QLineEdit* m_password;

@@ -89,6 +89,17 @@ QString locatorStartFolder()
     return QDir::homePath();
 }
 
+int offlineDays(const Places& places)
+{
+    const QString file = filesIn(places).read;
+    if (file.isEmpty())
+        return 14;
+    bool number = false;
+    const int days =
+        profile::getString(Section, QStringLiteral("OfflineDays"), QString(), file).value_or(QString()).toInt(&number);
+    return number && days >= 0 ? days : 14;
+}
+
 } // namespace config
 
 namespace {

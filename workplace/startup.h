@@ -49,6 +49,11 @@ std::optional<QString> locateDatabase(Dialogs& dialogs);
 // The folder the locator's file dialog starts in.
 QString locatorStartFolder();
 
+// The days a terminal keeps log-ins and punches through an outage of the
+// database: the key OfflineDays of the file the start-up reads, 14 when it
+// has none or no number; 0 turns the terminal's journal off.
+int offlineDays(const Places& places);
+
 } // namespace config
 
 // The start-up: finds the database through the configuration file, asking

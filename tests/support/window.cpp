@@ -1,5 +1,7 @@
 #include "support/window.h"
 
+#include "platform/profile.h"
+
 #include "ui/timeclockcontrols.h"
 #include "ui/widgets/glassbutton.h"
 #include "ui/widgets/namelist.h"
@@ -37,14 +39,16 @@ WindowTest::WindowTest(Dialogs* dialogs) : clock(dec(4) + hm(9, 0))
 
 WindowTest::~WindowTest() = default;
 
-void writeConfiguration(const QString& programDir, const QString& folder)
+void writeConfiguration(const QString& programDir, const QString& folder, int offlineDays)
 {
-    config::createFile(QDir(programDir).filePath(config::FileName), folder);
+    const QString file = QDir(programDir).filePath(config::FileName);
+    config::createFile(file, folder);
+    profile::writeString(config::Section, QStringLiteral("OfflineDays"), QString::number(offlineDays), file);
 }
 
 void WindowTest::start()
 {
-    writeConfiguration(programDir.path(), db.folder());
+    writeConfiguration(programDir.path(), db.folder(), offlineDays);
     m_window->start();
     m_window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));

@@ -34,6 +34,7 @@ public:
     ScriptedDialogs scripted;
     ManualClock clock;
     QTemporaryDir programDir;
+    int offlineDays = 0; // the journal's, as the configuration file gives it
 
     // Sets the clock; with tick, the window's timer shows it at once.
     void setNow(double serial, bool tick = true);
@@ -70,7 +71,9 @@ void click(QWidget& window, const char* objectName);
 // A glass button's caption, empty while it is hidden.
 QString caption(QWidget& window, const char* buttonName);
 // The configuration file that points the program in programDir at folder.
-void writeConfiguration(const QString& programDir, const QString& folder);
+// Tests of other things run without the journal, whose log-ins are slow to
+// keep on purpose; those of outages turn it on.
+void writeConfiguration(const QString& programDir, const QString& folder, int offlineDays = 0);
 
 // Answers the next modal box of Qt's own dialogs when it opens: runs answer
 // on it from the event loop that the box itself runs.

@@ -3,6 +3,7 @@
 #include "support/accessible.h"
 #include "support/smtpserver.h"
 #include "support/window.h"
+#include "login/offline.h"
 #include "timekeeping/alertoutbox.h"
 #include "ui/timeclockcontrols.h"
 #include "ui/widgets/artwork.h"
@@ -13,6 +14,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -294,6 +296,54 @@ TEST_F(Window, ACommittedWriteIsShownWhenTheReadAfterItFails)
     expectOneError(t.scripted, {WindowTest::AlertAttempt});
     EXPECT_EQ(t.clockLines().mid(3), QStringList({"You Clocked out:", Friday, "8:30:00 PM"}));
     EXPECT_EQ(t.db.timeRows().size(), 3u);
+}
+
+// The file's folder goes away mid-shift and comes back: Ann's clock-out is
+// kept on the terminal, shown as saved, and written back at its own time
+// once the folder is there again; someone the terminal never saw is told why
+// they can't log in.
+TEST_F(Window, AnOutageKeepsThePunchOnTheTerminalUntilTheDatabaseIsBack)
+{
+    if (t.db.onServer())
+        GTEST_SKIP() << "the outage here is the file's folder going away";
+    t.db.addEmployee(8, QStringLiteral("Bob Best"), QStringLiteral("pw"));
+    t.offlineDays = 14;
+    t.start();
+    t.logInAnn();
+    t.click(controls::ClockButton);
+    t.click(controls::GoButton);
+    Journal journal(Journal::pathFor(t.db.path()), 14);
+    QTRY_VERIFY(journal.known(AnnId).has_value());
+
+    const QString folder = t.db.folder();
+    ASSERT_TRUE(QDir().rename(folder, folder + QStringLiteral("-away")));
+    t.setNow(dec(4) + hm(17, 0));
+    t.logInAnn();
+    EXPECT_EQ(t.scripted.texts(), QStringList());
+    EXPECT_EQ(t.buttons()[1], QStringLiteral("Clock OUT"));
+    t.click(controls::ClockButton);
+    EXPECT_EQ(t.scripted.texts(), QStringList{offline::savedMessage(dec(4) + hm(17, 0))});
+    EXPECT_EQ(t.clockLines().mid(3), QStringList({"You Clocked out:", Friday, "5:00:00 PM"}));
+    auto* mark = t.find<QLabel>("lblOffline");
+    ASSERT_TRUE(mark);
+    EXPECT_TRUE(mark->isVisible());
+    EXPECT_EQ(mark->text(), QStringLiteral("offline: 1 punches kept on this terminal"));
+    t.scripted.clear();
+    t.click(controls::GoButton);
+    t.logIn(QStringLiteral("Bob Best"), QStringLiteral("pw"));
+    const QStringList refused = t.scripted.texts();
+    ASSERT_EQ(refused.size(), 1);
+    EXPECT_TRUE(refused[0].startsWith(QStringLiteral("The database is out of reach (Error 3044: "))) << refused[0].toStdString();
+    t.scripted.clear();
+
+    ASSERT_TRUE(QDir().rename(folder + QStringLiteral("-away"), folder));
+    t.setNow(dec(4) + hm(17, 1));
+    EXPECT_FALSE(mark->isVisible());
+    EXPECT_EQ(journal.size(), 0);
+    const auto rows = t.db.timeRows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].timeOut.toDouble(), hm(17, 0));
+    EXPECT_EQ(t.scripted.texts(), QStringList());
 }
 
 // Each action that changes the look finishes it when a read inside fails,

@@ -53,7 +53,8 @@ int run(const QStringList& a)
     // day outlasts any moment it may be killed at.
     const int stepSeconds = follow ? 1 : 3;
     QTemporaryDir app;
-    writeConfiguration(app.path(), folder);
+    // "journal" as the eighth argument: punches kept through an outage.
+    writeConfiguration(app.path(), folder, a.value(7) == QLatin1String("journal") ? 14 : 0);
     ManualClock clock(a.value(4).toDouble());
     ScriptedDialogs dialogs;
     TimeClockWindow window(dialogs, clock, app.path());

@@ -1,0 +1,315 @@
+#include "login/offline.h"
+
+#include "platform/datetime.h"
+#include "platform/runerror.h"
+#include "store/audit.h"
+#include "store/engine.h"
+#include "store/schema.h"
+#include "timekeeping/alertoutbox.h"
+#include "timekeeping/clocking.h"
+#include "timekeeping/timeaudit.h"
+#include "workplace/workplace.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+namespace pelmar {
+
+namespace offline {
+
+bool outOfReach(const RunError& error)
+{
+    switch (error.number()) {
+    case err::ServerConnectionFailed:
+    case err::ServerCallFailed:
+    case err::CouldNotFindFile:
+    case err::PathNotValid:
+    case err::DiskOrNetwork:
+    case err::Locked:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString savedMessage(double at)
+{
+    return QCoreApplication::translate("pelmar::offline",
+                                       "Saved on this terminal at %1. The database is out of reach; your time "
+                                       "will be written when it is back.")
+        .arg(dates::longTime(at));
+}
+
+QString unknownMessage(const RunError& cause, int keepDays)
+{
+    return QCoreApplication::translate("pelmar::offline",
+                                       "The database is out of reach (Error %1: %2). Until it is back, only "
+                                       "employees who logged in on this terminal in the last %3 days can "
+                                       "log in here.")
+        .arg(QString::number(cause.number()), cause.description(), QString::number(keepDays));
+}
+
+} // namespace offline
+
+namespace {
+
+// The trail's words for where and when a punch written back was punched.
+QString describePunch(const JournalEntry& entry)
+{
+    return QStringLiteral("punched offline on %1 at %2 %3")
+        .arg(entry.workstation, dates::shortDate(entry.at), dates::longTime(entry.at));
+}
+
+// The shift the terminal believes open, as a record for the clock line.
+TimeRecord openShift(const Employee& who, double since)
+{
+    TimeRecord shift;
+    shift.personnelId = who.id;
+    shift.tdate = Value::date(dates::datePart(since));
+    shift.timeIn = Value::date(dates::timePart(since));
+    shift.type = Value::text(QStringLiteral("Worked"));
+    return shift;
+}
+
+} // namespace
+
+// Hashes log-ins on a thread of its own, each into the journal through a
+// connection of its own.
+class OfflineClock::Hasher
+{
+public:
+    Hasher(QString path, int keepDays) : m_path(std::move(path)), m_keepDays(keepDays)
+    {
+        m_thread = std::thread([this] { run(); });
+    }
+    ~Hasher()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_wake.notify_all();
+        m_thread.join();
+    }
+
+    struct Job
+    {
+        Employee who;
+        QString password;
+        double now;
+    };
+    void add(Job job)
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_jobs.push_back(std::move(job));
+        }
+        m_wake.notify_all();
+    }
+    void settle()
+    {
+        std::unique_lock lock(m_mutex);
+        m_idle.wait(lock, [this] { return m_jobs.empty() && !m_busy; });
+    }
+
+private:
+    void run()
+    {
+        std::unique_ptr<Journal> journal;
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
+            if (m_jobs.empty())
+                return;
+            const Job job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+            m_busy = true;
+            lock.unlock();
+            try {
+                if (!journal)
+                    journal = std::make_unique<Journal>(m_path, m_keepDays);
+                journal->remember(job.who.id.toInteger(), job.who.fullName, job.password, job.now);
+            } catch (const std::exception& error) {
+                // The next log-in tries again; meanwhile the older hash serves.
+                qWarning("A log-in could not be kept for outages: %s", error.what());
+            }
+            lock.lock();
+            m_busy = false;
+            m_idle.notify_all();
+        }
+    }
+
+    QString m_path;
+    int m_keepDays;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_idle;
+    std::deque<Job> m_jobs;
+    bool m_busy = false;
+    bool m_stopping = false;
+    std::thread m_thread; // last: started once the members it uses exist
+};
+
+OfflineClock::OfflineClock(const QString& journalPath, int keepDays)
+{
+    if (keepDays <= 0)
+        return;
+    m_journal = std::make_unique<Journal>(journalPath, keepDays);
+    m_hasher = std::make_unique<Hasher>(journalPath, keepDays);
+}
+
+OfflineClock::~OfflineClock() = default;
+
+int OfflineClock::pending() const
+{
+    return m_journal ? m_journal->size() : 0;
+}
+
+void OfflineClock::settle()
+{
+    if (m_hasher)
+        m_hasher->settle();
+}
+
+void OfflineClock::loggedIn(const Employee& who, const QString& password, std::optional<double> openSince,
+                            double now)
+{
+    if (!m_journal)
+        return;
+    if (!m_journal->touch(who.id.toInteger(), openSince, now))
+        m_hasher->add({who, password, now});
+}
+
+void OfflineClock::clocked(const Employee& who, std::optional<double> openSince)
+{
+    if (m_journal)
+        m_journal->setOpenSince(who.id.toInteger(), openSince);
+}
+
+LogInResult OfflineClock::logIn(const Value& employeeId, const QString& password, double now,
+                                const RunError& cause)
+{
+    LogInResult result;
+    bool known = false;
+    const std::optional<KnownEmployee> admitted =
+        m_journal ? m_journal->admit(employeeId.toInteger(), password, now, known) : std::nullopt;
+    if (!admitted) {
+        result.screen.notices.push_back(Notice::message(
+            known ? wrongPassword() : offline::unknownMessage(cause, m_journal ? m_journal->keepDays() : 0)));
+        return result;
+    }
+    const Employee who{employeeId, admitted->fullName};
+    result.employee = who;
+    // The journal's own punches are newer than anything read before.
+    std::optional<double> openSince = admitted->openSince;
+    if (const std::optional<JournalEntry> newest = m_journal->newestFor(admitted->id))
+        openSince = newest->punch == JournalEntry::Punch::In ? std::optional<double>(newest->at) : std::nullopt;
+    // A shift left open yesterday is still closed by its clock-out: the
+    // write-back repairs it at midnight first. An older one is past that.
+    if (openSince && dates::datePart(*openSince) >= dates::datePart(now) - 1) {
+        result.screen.offer = ButtonOffer::ClockOut;
+        result.screen.clockedIn = clockedInLine(openShift(who, *openSince));
+        result.openSince = openSince;
+    } else {
+        result.screen.offer = ButtonOffer::ClockIn;
+    }
+    return result;
+}
+
+ActionResult OfflineClock::clockIn(const Employee& who, double now)
+{
+    ActionResult result;
+    result.offer = ButtonOffer::Hidden;
+    const JournalEntry entry =
+        m_journal->add(who.id.toInteger(), who.fullName, JournalEntry::Punch::In, dates::datePart(now) + timeOfDay(now));
+    result.clockedIn = clockedInLine(openShift(who, entry.at));
+    result.notices.push_back(Notice::message(offline::savedMessage(entry.at)));
+    return result;
+}
+
+ActionResult OfflineClock::clockOut(const Employee& who, double now)
+{
+    ActionResult result;
+    result.offer = ButtonOffer::Hidden;
+    const JournalEntry entry =
+        m_journal->add(who.id.toInteger(), who.fullName, JournalEntry::Punch::Out, dates::datePart(now) + timeOfDay(now));
+    TimeRecord shift = openShift(who, entry.at);
+    shift.timeOut = shift.timeIn;
+    result.clockedOut = clockedOutLine(dates::datePart(entry.at), shift);
+    result.notices.push_back(Notice::message(offline::savedMessage(entry.at)));
+    return result;
+}
+
+int OfflineClock::writeBack(Workplace& workplace, double now)
+{
+    if (!m_journal)
+        return 0;
+    const std::vector<JournalEntry> entries = m_journal->entries();
+    if (entries.empty())
+        return 0;
+    const auto db = workplace.open();
+    // Asked before any transaction, as a failed look-up would end one.
+    const bool trail = audit::available(*db);
+    outbox::available(*db);
+    int written = 0;
+    for (const JournalEntry& entry : entries) {
+        TimeAudit audit(*db, now);
+        Transaction transaction(*db);
+        if (trail && audit::entryWritten(*db, entry.key)) {
+            m_journal->remove(entry.key);
+            continue;
+        }
+        const Employee who{Value::integer(entry.employeeId), entry.fullName};
+        const Repair repair = repairOpenShift(*db, audit, workplace, who, entry.at);
+        audit.offline(entry.key, describePunch(entry));
+        ActionResult result;
+        if (entry.punch == JournalEntry::Punch::In)
+            punchIn(*db, audit, who, entry.at, result);
+        else if (repair.newest && repair.newest->isOpenShift())
+            punchOut(*db, audit, workplace, who, repair.newest->id, entry.at, result);
+        else if (repair.newest)
+            audit.note(TimeAudit::AlreadyClockedOut, *repair.newest);
+        transaction.commit();
+        // Gone from the journal only once written: a crash between the two
+        // leaves a punch the trail recognises next time.
+        m_journal->remove(entry.key);
+        ++written;
+    }
+    return written;
+}
+
+void OfflineClock::reconcile(Workplace& workplace, double now)
+{
+    if (!m_journal)
+        return;
+    const std::vector<KnownEmployee> kept = m_journal->remembered();
+    if (kept.empty() || !workplace.employees().hasRecordset())
+        return;
+    std::vector<qint64> staff;
+    Recordset& employees = workplace.employees().recordset();
+    const auto idColumn = static_cast<size_t>(employees.columnIndex(cols::EmployeeID));
+    const auto leftColumn = static_cast<size_t>(employees.columnIndex(cols::TerminationDate));
+    for (int r = 0; employees.moveTo(r); ++r) {
+        if (employees.row(r).at(leftColumn).isNull())
+            staff.push_back(employees.row(r).at(idColumn).toInteger());
+    }
+    const auto db = workplace.open();
+    // Resets since the oldest kept log-in could have been hashed.
+    const std::vector<audit::Reset> resets = audit::available(*db)
+                                                 ? audit::passwordResets(*db, now - m_journal->keepDays() - 1)
+                                                 : std::vector<audit::Reset>();
+    for (const KnownEmployee& known : kept) {
+        const bool onStaff = std::find(staff.begin(), staff.end(), known.id) != staff.end();
+        const bool resetSince = std::any_of(resets.begin(), resets.end(), [&](const audit::Reset& reset) {
+            return reset.employeeId == known.id && reset.when >= known.hashedAt;
+        });
+        if (!onStaff || resetSince)
+            m_journal->forget(known.id);
+    }
+}
+
+} // namespace pelmar

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "login/login.h"
+#include "timekeeping/journal.h"
+
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace pelmar {
+
+class RunError;
+class Workplace;
+
+namespace offline {
+
+// Whether a failure means the database is out of reach: the server refused
+// or dropped the connection, the file or its folder is missing or can't be
+// opened, or the write lock was not granted in time. Only then does the
+// terminal keep punches itself; every other error stays what it is.
+bool outOfReach(const RunError& error);
+
+// What the window says of a punch kept in the journal.
+QString savedMessage(double at);
+// The log-in refused during an outage to someone the terminal doesn't know.
+QString unknownMessage(const RunError& cause, int keepDays);
+
+} // namespace offline
+
+// The terminal's way through an outage of the database: who may log in,
+// the punches it keeps meanwhile, and their write-back once the database
+// answers. Made with keepDays 0 it is off and keeps nothing.
+class OfflineClock
+{
+public:
+    OfflineClock(const QString& journalPath, int keepDays);
+    // Waits for the log-ins still being hashed.
+    ~OfflineClock();
+    OfflineClock(const OfflineClock&) = delete;
+    OfflineClock& operator=(const OfflineClock&) = delete;
+
+    bool enabled() const { return m_journal != nullptr; }
+    // Punches waiting for the database.
+    int pending() const;
+
+    // After a log-in or clock action the database answered: what the
+    // terminal keeps for the next outage. The password is hashed on a
+    // thread of its own, and only when the kept hash is a day old or more.
+    void loggedIn(const Employee& who, const QString& password, std::optional<double> openSince, double now);
+    void clocked(const Employee& who, std::optional<double> openSince);
+
+    // The log-in and the two actions while the database is out of reach
+    // (cause says how), from what the terminal last read and its journal.
+    LogInResult logIn(const Value& employeeId, const QString& password, double now, const RunError& cause);
+    ActionResult clockIn(const Employee& who, double now);
+    ActionResult clockOut(const Employee& who, double now);
+
+    // Writes the kept punches back in the order they were punched, each in
+    // a transaction of its own decided as a click at its own time, and
+    // returns how many were written. A punch the trail already holds (a
+    // copy, or a write-back cut short after its commit) is dropped unwritten.
+    // Throws at the first failure; what was written stays written.
+    int writeBack(Workplace& workplace, double now);
+
+    // After the workplace's read of the staff: forgets who is no longer on
+    // it and whose password was reset since it was kept.
+    void reconcile(Workplace& workplace, double now);
+
+    // Waits until every log-in handed to the hashing thread is kept.
+    void settle();
+
+private:
+    class Hasher;
+    std::unique_ptr<Journal> m_journal;
+    std::unique_ptr<Hasher> m_hasher;
+};
+
+} // namespace pelmar
