@@ -109,7 +109,8 @@ Repair repairOpenShift(Database& db, TimeAudit& audit, const Workplace& workplac
     // Days-old shifts always go to the administrator, whatever their hours.
     if (outbox::available(db) && (repair.offer == ClockOffer::RepairEarlier ||
                                   exceedsThreshold(repair.closed->hours, workplace.notifyHours())))
-        repair.alertId = outbox::enqueue(db, who.id, repair.closed->id, who.fullName, repair.closed->tdate, now);
+        repair.alertId =
+            outbox::enqueue(db, who.id, repair.closed->id, who.fullName, repair.closed->tdate, now);
     return repair;
 }
 

@@ -38,9 +38,9 @@ bool outOfReach(const RunError& error)
 
 QString savedMessage(double at)
 {
-    return QCoreApplication::translate("pelmar::offline",
-                                       "Saved on this terminal at %1. The database is out of reach; your time "
-                                       "will be written when it is back.")
+    return QCoreApplication::translate(
+               "pelmar::offline", "Saved on this terminal at %1. The database is out of reach; your time "
+                                  "will be written when it is back.")
         .arg(dates::longTime(at));
 }
 
@@ -207,7 +207,8 @@ LogInResult OfflineClock::logIn(const Value& employeeId, const QString& password
     // The journal's own punches are newer than anything read before.
     std::optional<double> openSince = admitted->openSince;
     if (const std::optional<JournalEntry> newest = m_journal->newestFor(admitted->id))
-        openSince = newest->punch == JournalEntry::Punch::In ? std::optional<double>(newest->at) : std::nullopt;
+        openSince =
+            newest->punch == JournalEntry::Punch::In ? std::optional<double>(newest->at) : std::nullopt;
     // A shift left open yesterday is still closed by its clock-out: the
     // write-back repairs it at midnight first. An older one is past that.
     if (openSince && dates::datePart(*openSince) >= dates::datePart(now) - 1) {
@@ -224,8 +225,8 @@ ActionResult OfflineClock::clockIn(const Employee& who, double now)
 {
     ActionResult result;
     result.offer = ButtonOffer::Hidden;
-    const JournalEntry entry =
-        m_journal->add(who.id.toInteger(), who.fullName, JournalEntry::Punch::In, dates::datePart(now) + timeOfDay(now));
+    const JournalEntry entry = m_journal->add(who.id.toInteger(), who.fullName, JournalEntry::Punch::In,
+                                              dates::datePart(now) + timeOfDay(now));
     result.clockedIn = clockedInLine(openShift(who, entry.at));
     result.notices.push_back(Notice::message(offline::savedMessage(entry.at)));
     return result;
@@ -235,8 +236,8 @@ ActionResult OfflineClock::clockOut(const Employee& who, double now)
 {
     ActionResult result;
     result.offer = ButtonOffer::Hidden;
-    const JournalEntry entry =
-        m_journal->add(who.id.toInteger(), who.fullName, JournalEntry::Punch::Out, dates::datePart(now) + timeOfDay(now));
+    const JournalEntry entry = m_journal->add(who.id.toInteger(), who.fullName, JournalEntry::Punch::Out,
+                                              dates::datePart(now) + timeOfDay(now));
     TimeRecord shift = openShift(who, entry.at);
     shift.timeOut = shift.timeIn;
     result.clockedOut = clockedOutLine(dates::datePart(entry.at), shift);

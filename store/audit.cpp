@@ -46,7 +46,8 @@ const char* const CreateTable =
     "Before TEXT, After TEXT, Account TEXT, Address TEXT, EntryKey TEXT, Offline TEXT)";
 const char* const CreateIndex = "CREATE INDEX IF NOT EXISTS TimeAuditByWhen ON TimeAudit ([When])";
 // A journal's punch is written back once, whatever copy of it comes back.
-const char* const CreateEntryIndex = "CREATE UNIQUE INDEX IF NOT EXISTS TimeAuditByEntry ON TimeAudit (EntryKey)";
+const char* const CreateEntryIndex =
+    "CREATE UNIQUE INDEX IF NOT EXISTS TimeAuditByEntry ON TimeAudit (EntryKey)";
 
 // A trail made before it named the account, or the journal's punches.
 void addMissingColumns(Database& db)
@@ -116,35 +117,40 @@ void write(Database& db, const Entry& entry, const Offline& offline)
 {
     if (server(db))
         return;
-    const auto orNull = [](const QString& text) { return text.isEmpty() ? Value::null() : Value::text(text); };
-    db.execute(QStringLiteral("INSERT INTO TimeAudit ([When], Workstation, Action, TimeID, EmployeeID, "
-                              "Before, After, Account, EntryKey, Offline) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-               {Value::number(entry.when), Value::text(QSysInfo::machineHostName()),
-                Value::text(entry.action),
-                entry.timeId.isNull() ? Value::null() : Value::integer(entry.timeId.toInteger()),
-                entry.employeeId.isNull() ? Value::null() : Value::integer(entry.employeeId.toInteger()),
-                entry.before, entry.after, Value::text(account()), orNull(offline.entryKey),
-                orNull(offline.description)});
+    const auto orNull = [](const QString& text) {
+        return text.isEmpty() ? Value::null() : Value::text(text);
+    };
+    db.execute(
+        QStringLiteral("INSERT INTO TimeAudit ([When], Workstation, Action, TimeID, EmployeeID, "
+                       "Before, After, Account, EntryKey, Offline) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {Value::number(entry.when), Value::text(QSysInfo::machineHostName()), Value::text(entry.action),
+         entry.timeId.isNull() ? Value::null() : Value::integer(entry.timeId.toInteger()),
+         entry.employeeId.isNull() ? Value::null() : Value::integer(entry.employeeId.toInteger()),
+         entry.before, entry.after, Value::text(account()), orNull(offline.entryKey),
+         orNull(offline.description)});
 }
 
 void markOffline(Database& db, const QString& key, const QString& description)
 {
     if (sql::PgSession* pg = server(db))
-        pg->run(QStringLiteral("SELECT set_config('pelmar.entry', $1, true), set_config('pelmar.offline', $2, true)"),
+        pg->run(QStringLiteral(
+                    "SELECT set_config('pelmar.entry', $1, true), set_config('pelmar.offline', $2, true)"),
                 {Value::text(key), Value::text(description)});
 }
 
 bool entryWritten(Database& db, const QString& key)
 {
     if (sql::PgSession* pg = server(db)) {
-        sql::PgResultHandle found = pg->run(QStringLiteral("SELECT pelmar_entry_written($1)"), {Value::text(key)});
+        sql::PgResultHandle found =
+            pg->run(QStringLiteral("SELECT pelmar_entry_written($1)"), {Value::text(key)});
         return PQgetvalue(found.get(), 0, 0)[0] == 't';
     }
     // Keys are the journal's own hex digits; anything else is no key of ours.
     static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{1,64}$"));
     if (!hex.match(key).hasMatch())
         return false;
-    return !db.readAll(QStringLiteral("SELECT AuditID FROM TimeAudit WHERE EntryKey = '%1'").arg(key)).empty();
+    return !db.readAll(QStringLiteral("SELECT AuditID FROM TimeAudit WHERE EntryKey = '%1'").arg(key))
+                .empty();
 }
 
 std::vector<Reset> passwordResets(Database& db, double since)

@@ -44,8 +44,9 @@ std::shared_ptr<sql::Connection> openOrCreate(const QString& path)
 {
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
-        throw RunError(err::PathFileAccess,
-                       QStringLiteral("Cannot create '%1'.").arg(QDir::toNativeSeparators(info.absolutePath())));
+        throw RunError(
+            err::PathFileAccess,
+            QStringLiteral("Cannot create '%1'.").arg(QDir::toNativeSeparators(info.absolutePath())));
     std::shared_ptr<sql::Connection> db =
         info.exists() ? sql::Connection::openPrivate(path) : sql::Connection::create(path);
     db->exec(QString::fromLatin1(Schema));
@@ -62,7 +63,8 @@ JournalEntry entryOf(sql::Statement& row)
             row.columnText(5)};
 }
 
-const char* const EntryColumns = "SELECT EntryKey, EmployeeID, FullName, Punch, PunchedAt, Workstation FROM Punches ";
+const char* const EntryColumns =
+    "SELECT EntryKey, EmployeeID, FullName, Punch, PunchedAt, Workstation FROM Punches ";
 
 const char* const StaffColumns = "SELECT Staff.EmployeeID, FullName, SeenAt, OpenSince, HashedAt FROM Staff "
                                  "LEFT JOIN OpenShifts ON OpenShifts.EmployeeID = Staff.EmployeeID ";
@@ -93,9 +95,10 @@ Journal::~Journal() = default;
 QString Journal::pathFor(const QString& databaseLocation)
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const QByteArray id = QCryptographicHash::hash(databaseLocation.toUtf8(), QCryptographicHash::Sha256).toHex();
-    return QDir(folder).filePath(QStringLiteral("PelmarEmployee/journal-%1.sqlite")
-                                     .arg(QString::fromLatin1(id.left(16))));
+    const QByteArray id =
+        QCryptographicHash::hash(databaseLocation.toUtf8(), QCryptographicHash::Sha256).toHex();
+    return QDir(folder).filePath(
+        QStringLiteral("PelmarEmployee/journal-%1.sqlite").arg(QString::fromLatin1(id.left(16))));
 }
 
 void Journal::remember(qint64 id, const QString& fullName, const QString& password, double now)
@@ -106,11 +109,11 @@ void Journal::remember(qint64 id, const QString& fullName, const QString& passwo
     if (crypto_pwhash_str(hash, secret.constData(), static_cast<unsigned long long>(secret.size()),
                           crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
         throw RunError(err::EngineFailure, QStringLiteral("Out of memory while keeping a log-in."));
-    sql::Statement put(*m_db, QStringLiteral(
-                                  "INSERT INTO Staff (EmployeeID, FullName, Hash, HashedAt, SeenAt) "
-                                  "VALUES (?, ?, ?, ?, ?) ON CONFLICT (EmployeeID) DO UPDATE SET "
-                                  "FullName = excluded.FullName, Hash = excluded.Hash, "
-                                  "HashedAt = excluded.HashedAt, SeenAt = excluded.SeenAt"));
+    sql::Statement put(*m_db,
+                       QStringLiteral("INSERT INTO Staff (EmployeeID, FullName, Hash, HashedAt, SeenAt) "
+                                      "VALUES (?, ?, ?, ?, ?) ON CONFLICT (EmployeeID) DO UPDATE SET "
+                                      "FullName = excluded.FullName, Hash = excluded.Hash, "
+                                      "HashedAt = excluded.HashedAt, SeenAt = excluded.SeenAt"));
     put.bind(1, id);
     put.bind(2, fullName);
     put.bind(3, QString::fromLatin1(hash));
@@ -122,7 +125,8 @@ void Journal::remember(qint64 id, const QString& fullName, const QString& passwo
 bool Journal::touch(qint64 id, std::optional<double> openSince, double now)
 {
     setOpenSince(id, openSince);
-    sql::Statement seen(*m_db, QStringLiteral("UPDATE Staff SET SeenAt = ? WHERE EmployeeID = ? RETURNING HashedAt"));
+    sql::Statement seen(
+        *m_db, QStringLiteral("UPDATE Staff SET SeenAt = ? WHERE EmployeeID = ? RETURNING HashedAt"));
     seen.bind(1, now);
     seen.bind(2, id);
     return seen.step() && now - seen.columnDouble(0) < RehashAfterDays;
@@ -130,8 +134,9 @@ bool Journal::touch(qint64 id, std::optional<double> openSince, double now)
 
 void Journal::setOpenSince(qint64 id, std::optional<double> openSince)
 {
-    sql::Statement open(*m_db, QStringLiteral("INSERT INTO OpenShifts (EmployeeID, OpenSince) VALUES (?, ?) "
-                                              "ON CONFLICT (EmployeeID) DO UPDATE SET OpenSince = excluded.OpenSince"));
+    sql::Statement open(
+        *m_db, QStringLiteral("INSERT INTO OpenShifts (EmployeeID, OpenSince) VALUES (?, ?) "
+                              "ON CONFLICT (EmployeeID) DO UPDATE SET OpenSince = excluded.OpenSince"));
     open.bind(1, id);
     bindOptional(open, 2, openSince);
     open.step();
@@ -155,7 +160,8 @@ std::optional<KnownEmployee> Journal::admit(qint64 id, const QString& password, 
 
 std::optional<KnownEmployee> Journal::known(qint64 id) const
 {
-    sql::Statement find(*m_db, QString::fromLatin1(StaffColumns) + QStringLiteral("WHERE Staff.EmployeeID = ?"));
+    sql::Statement find(*m_db,
+                        QString::fromLatin1(StaffColumns) + QStringLiteral("WHERE Staff.EmployeeID = ?"));
     find.bind(1, id);
     if (!find.step())
         return std::nullopt;
@@ -165,7 +171,8 @@ std::optional<KnownEmployee> Journal::known(qint64 id) const
 void Journal::forget(qint64 id)
 {
     for (const char* table : {"Staff", "OpenShifts"}) {
-        sql::Statement drop(*m_db, QStringLiteral("DELETE FROM %1 WHERE EmployeeID = ?").arg(QLatin1String(table)));
+        sql::Statement drop(*m_db,
+                            QStringLiteral("DELETE FROM %1 WHERE EmployeeID = ?").arg(QLatin1String(table)));
         drop.bind(1, id);
         drop.step();
     }
@@ -210,7 +217,8 @@ JournalEntry Journal::add(qint64 id, const QString& fullName, JournalEntry::Punc
 
 std::vector<JournalEntry> Journal::entries() const
 {
-    sql::Statement all(*m_db, QString::fromLatin1(EntryColumns) + QStringLiteral("ORDER BY PunchedAt, rowid"));
+    sql::Statement all(*m_db,
+                       QString::fromLatin1(EntryColumns) + QStringLiteral("ORDER BY PunchedAt, rowid"));
     std::vector<JournalEntry> entries;
     while (all.step())
         entries.push_back(entryOf(all));
@@ -219,8 +227,9 @@ std::vector<JournalEntry> Journal::entries() const
 
 std::optional<JournalEntry> Journal::newestFor(qint64 id) const
 {
-    sql::Statement newest(*m_db, QString::fromLatin1(EntryColumns) +
-                                     QStringLiteral("WHERE EmployeeID = ? ORDER BY PunchedAt DESC, rowid DESC"));
+    sql::Statement newest(*m_db,
+                          QString::fromLatin1(EntryColumns) +
+                              QStringLiteral("WHERE EmployeeID = ? ORDER BY PunchedAt DESC, rowid DESC"));
     newest.bind(1, id);
     if (!newest.step())
         return std::nullopt;

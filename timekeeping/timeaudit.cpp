@@ -18,9 +18,10 @@ void TimeAudit::changed(const std::optional<TimeRecord>& before, const std::opti
     if (!m_enabled)
         return;
     const TimeRecord& record = after ? *after : *before;
-    audit::write(m_db, {m_now, m_action, Value::integer(record.id), record.personnelId,
-                        before ? Value::text(describe(*before)) : Value::null(),
-                        after ? Value::text(describe(*after)) : Value::null()},
+    audit::write(m_db,
+                 {m_now, m_action, Value::integer(record.id), record.personnelId,
+                  before ? Value::text(describe(*before)) : Value::null(),
+                  after ? Value::text(describe(*after)) : Value::null()},
                  {m_entryKey, m_offline});
 }
 
@@ -29,8 +30,8 @@ void TimeAudit::note(const QString& action, const TimeRecord& record)
     if (!m_enabled)
         return;
     const Value fields = Value::text(describe(record));
-    audit::note(m_db,
-                {m_now, action, Value::integer(record.id), record.personnelId, fields, fields}, {m_entryKey, m_offline});
+    audit::note(m_db, {m_now, action, Value::integer(record.id), record.personnelId, fields, fields},
+                {m_entryKey, m_offline});
 }
 
 void TimeAudit::offline(const QString& entryKey, const QString& description)

@@ -368,6 +368,14 @@ ES = {
     'There is no recent record for %1': 'No hay registros recientes de %1',
     'The two passwords differ; type the same password twice.':
         'Las dos contraseñas no coinciden; escriba la misma contraseña dos veces.',
+    'offline: %1 punches kept on this terminal': 'sin conexión: %1 marcas guardadas en esta terminal',
+    'Saved on this terminal at %1. The database is out of reach; your time will be written when it is back.':
+        'Guardado en esta terminal a las %1. No se puede llegar a la base de datos; su hora se registrará '
+        'cuando vuelva.',
+    'The database is out of reach (Error %1: %2). Until it is back, only employees who logged in on this '
+    'terminal in the last %3 days can log in here.':
+        'No se puede llegar a la base de datos (Error %1: %2). Hasta que vuelva, solo pueden entrar aquí '
+        'los empleados que entraron en esta terminal en los últimos %3 días.',
 }
 
 # The same English words that need other Spanish ones in one context.

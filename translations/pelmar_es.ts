@@ -1017,6 +1017,10 @@
             <source>Entry is not a valid date</source>
             <translation>Lo que escribió no es una fecha válida</translation>
         </message>
+        <message>
+            <source>offline: %1 punches kept on this terminal</source>
+            <translation>sin conexión: %1 marcas guardadas en esta terminal</translation>
+        </message>
     </context>
     <context>
         <name>pelmar::TimeGrid</name>
@@ -1313,6 +1317,17 @@
         <message>
             <source>Your name is no longer on the staff list. Please see the administrator.</source>
             <translation>Su nombre ya no está en la lista del personal. Hable con el administrador.</translation>
+        </message>
+    </context>
+    <context>
+        <name>pelmar::offline</name>
+        <message>
+            <source>Saved on this terminal at %1. The database is out of reach; your time will be written when it is back.</source>
+            <translation>Guardado en esta terminal a las %1. No se puede llegar a la base de datos; su hora se registrará cuando vuelva.</translation>
+        </message>
+        <message>
+            <source>The database is out of reach (Error %1: %2). Until it is back, only employees who logged in on this terminal in the last %3 days can log in here.</source>
+            <translation>No se puede llegar a la base de datos (Error %1: %2). Hasta que vuelva, solo pueden entrar aquí los empleados que entraron en esta terminal en los últimos %3 días.</translation>
         </message>
     </context>
     <context>

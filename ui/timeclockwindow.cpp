@@ -306,7 +306,8 @@ void TimeClockWindow::openJournal()
         return;
     m_offlineMark = new QLabel(this);
     m_offlineMark->setObjectName(QStringLiteral("lblOffline"));
-    m_offlineMark->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: #5a4500; padding: 2px 6px; }"));
+    m_offlineMark->setStyleSheet(
+        QStringLiteral("QLabel { background: #fff3c4; color: #5a4500; padding: 2px 6px; }"));
     m_offlineMark->move(8, 8);
     m_offlineMark->setVisible(false);
     try {
@@ -672,7 +673,8 @@ void TimeClockWindow::clockInOrOut()
                 if (in)
                     offThread([&] { result = clockIn(m_workplace, who, at); });
                 else
-                    offThread([&, shift = *m_openShiftId] { result = clockOut(m_workplace, who, shift, at); });
+                    offThread(
+                        [&, shift = *m_openShiftId] { result = clockOut(m_workplace, who, shift, at); });
             } catch (const RunError& error) {
                 if (!keepsOffline(error))
                     throw;

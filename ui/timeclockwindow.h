@@ -16,7 +16,7 @@ namespace pelmar {
 class AlertSender;
 class OfflineClock;
 class RunError;
-}
+} // namespace pelmar
 class QLabel;
 class QLineEdit;
 class QTimer;

@@ -95,8 +95,9 @@ int offlineDays(const Places& places)
     if (file.isEmpty())
         return 14;
     bool number = false;
-    const int days =
-        profile::getString(Section, QStringLiteral("OfflineDays"), QString(), file).value_or(QString()).toInt(&number);
+    const int days = profile::getString(Section, QStringLiteral("OfflineDays"), QString(), file)
+                         .value_or(QString())
+                         .toInt(&number);
     return number && days >= 0 ? days : 14;
 }
 

@@ -81,9 +81,10 @@ TEST(OfflineTest, TheJournalRefusesRatherThanKeepTooManyOrTooOld)
     }
     {
         const auto db = sql::Connection::openPrivate(t.path());
-        db->exec(QStringLiteral("DELETE FROM Punches; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
-                                "FROM n WHERE i < 10000) INSERT INTO Punches SELECT 'k' || i, 7, 'Ann Able', "
-                                "'in', 46360, 'front' FROM n"));
+        db->exec(
+            QStringLiteral("DELETE FROM Punches; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                           "FROM n WHERE i < 10000) INSERT INTO Punches SELECT 'k' || i, 7, 'Ann Able', "
+                           "'in', 46360, 'front' FROM n"));
     }
     EXPECT_THROW(t.offline.clockIn(AnnAble, Today), RunError);
     EXPECT_EQ(t.offline.pending(), Journal::MaxEntries);
@@ -129,7 +130,9 @@ TEST_F(WriteBackTest, EachPunchIsWrittenOnceAtItsOwnTimeWithItsKeyInTheTrail)
     EXPECT_EQ(rows[0].timeOut.toDouble(), hm(17, 0));
     EXPECT_NEAR(rows[0].hours.toDouble(), 8.98, 0.001);
     // Over the threshold: the alert waits in the outbox for any terminal.
-    EXPECT_EQ(c.db.scalar(QStringLiteral("SELECT COUNT(*) FROM AlertOutbox WHERE State = 'pending'")).toInteger(), 1);
+    EXPECT_EQ(
+        c.db.scalar(QStringLiteral("SELECT COUNT(*) FROM AlertOutbox WHERE State = 'pending'")).toInteger(),
+        1);
 
     const auto trail = offlineTrail();
     ASSERT_EQ(trail.size(), 2u);
@@ -181,7 +184,8 @@ TEST_F(WriteBackTest, WhoLeftOrHadTheirPasswordResetIsForgotten)
     t.offline.reconcile(c.workplace, Today + 1);
     for (qint64 id : {7, 8, 9}) {
         SCOPED_TRACE(id);
-        EXPECT_EQ(t.offline.logIn(Value::integer(id), Secret, Today + 1, Outage).employee.has_value(), id == 7);
+        EXPECT_EQ(t.offline.logIn(Value::integer(id), Secret, Today + 1, Outage).employee.has_value(),
+                  id == 7);
     }
 }
 

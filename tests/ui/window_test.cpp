@@ -1,9 +1,9 @@
+#include "login/offline.h"
 #include "store/engine.h"
 #include "store/session.h"
 #include "support/accessible.h"
 #include "support/smtpserver.h"
 #include "support/window.h"
-#include "login/offline.h"
 #include "timekeeping/alertoutbox.h"
 #include "ui/timeclockcontrols.h"
 #include "ui/widgets/artwork.h"
@@ -333,7 +333,8 @@ TEST_F(Window, AnOutageKeepsThePunchOnTheTerminalUntilTheDatabaseIsBack)
     t.logIn(QStringLiteral("Bob Best"), QStringLiteral("pw"));
     const QStringList refused = t.scripted.texts();
     ASSERT_EQ(refused.size(), 1);
-    EXPECT_TRUE(refused[0].startsWith(QStringLiteral("The database is out of reach (Error 3044: "))) << refused[0].toStdString();
+    EXPECT_TRUE(refused[0].startsWith(QStringLiteral("The database is out of reach (Error 3044: ")))
+        << refused[0].toStdString();
     t.scripted.clear();
 
     ASSERT_TRUE(QDir().rename(folder + QStringLiteral("-away"), folder));
