@@ -771,36 +771,47 @@ bool TimeClockWindow::loadDefaultRange()
 bool TimeClockWindow::loadSheet(const DateRange& range)
 {
     // On failure the grid and the total keep what they showed.
+    bool read = false;
     return m_employee && guarded([&] {
                const Value id = m_employee->id;
                QString total;
-               offThread([&] { total = timesheet::load(m_workplace, range, id); });
-               m_totalHours->setText(total);
-           });
+               read = readUnlessOffline([&] { total = timesheet::load(m_workplace, range, id); });
+               if (read)
+                   m_totalHours->setText(total);
+           }) && read;
 }
 
 void TimeClockWindow::refreshTimes()
 {
-    guarded([this] { offThread([this] { m_workplace.times().refresh(); }); });
+    guarded([this] { readUnlessOffline([this] { m_workplace.times().refresh(); }); });
 }
 
 void TimeClockWindow::refreshStaff()
 {
     guarded([this] {
-        try {
-            const double at = m_clock.now();
-            offThread([&] {
-                m_workplace.employees().refresh();
-                // Who left or had their password reset can no longer log in offline.
-                if (m_offline)
-                    m_offline->reconcile(m_workplace, at);
-            });
-        } catch (const RunError& error) {
-            // The list keeps the names it had; the journal knows who may log in.
-            if (!keepsOffline(error))
-                throw;
-        }
+        const double at = m_clock.now();
+        // During an outage the list keeps the names it had, and the journal
+        // knows who may log in.
+        readUnlessOffline([&] {
+            m_workplace.employees().refresh();
+            // Who left or had their password reset can no longer log in offline.
+            if (m_offline)
+                m_offline->reconcile(m_workplace, at);
+        });
     });
+}
+
+bool TimeClockWindow::readUnlessOffline(const std::function<void()>& read)
+{
+    try {
+        offThread(read);
+        return true;
+    } catch (const RunError& error) {
+        if (!keepsOffline(error))
+            throw;
+        showOfflineMark();
+        return false;
+    }
 }
 
 void TimeClockWindow::whereIs()

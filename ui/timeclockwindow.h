@@ -103,6 +103,9 @@ private:
     // still doesn't.
     void writeBackJournal();
     void showOfflineMark();
+    // A read that follows an action: during an outage the journal covers
+    // it is left undone without a word, and false is returned.
+    bool readUnlessOffline(const std::function<void()>& read);
     // Notes in the journal what an action did; a failure there is no failure of the action.
     void keepForOutages(const std::function<void()>& keep);
 

@@ -2,6 +2,7 @@
 
 #include "store/dialect.h"
 
+#include <QDir>
 #include <QUrl>
 #include <atomic>
 #include <stdexcept>
@@ -87,6 +88,24 @@ TestDb::~TestDb()
     } catch (...) {
         // A database left behind goes with the throwaway cluster.
     }
+}
+
+void TestDb::setReachable(bool reachable)
+{
+    if (!onServer()) {
+        const QString away = m_dir.path() + QStringLiteral("-away");
+        if (!(reachable ? QDir().rename(away, m_dir.path()) : QDir().rename(m_dir.path(), away)))
+            throw std::runtime_error("the database's folder could not be renamed");
+        m_session.reset();
+        return;
+    }
+    m_session.reset();
+    maintenance().exec(QStringLiteral("ALTER DATABASE \"%1\" ALLOW_CONNECTIONS %2")
+                           .arg(m_serverName, reachable ? QStringLiteral("true") : QStringLiteral("false")));
+    if (!reachable)
+        maintenance().exec(QStringLiteral("DO $$ BEGIN PERFORM pg_terminate_backend(pid) FROM pg_stat_activity "
+                                          "WHERE datname = '%1'; END $$")
+                               .arg(m_serverName));
 }
 
 std::vector<sql::Row> TestDb::run(const QString& sql, const std::vector<Value>& params)

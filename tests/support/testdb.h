@@ -48,6 +48,9 @@ public:
     bool onServer() const { return m_backend == Backend::Server; }
     QString folder() const { return onServer() ? m_uri : m_dir.path(); }
     QString path() const { return onServer() ? m_uri : m_dir.filePath(names::DatabaseFile); }
+    // An outage and its end: the server takes no connections and drops
+    // those it has; the file's folder is renamed away and back.
+    void setReachable(bool reachable);
 
     void exec(const QString& sql);
     void addEmployee(qint64 id, const QString& name, const QString& password,

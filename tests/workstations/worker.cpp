@@ -1,7 +1,7 @@
 // One workstation: the real window, headless, with scripted dialogs and a
 // clock of its own, against the database in FOLDER (a folder or a server's
 // URI).
-//   pelmar-workstation FOLDER FIRST COUNT ROUNDS START END [follow]
+//   pelmar-workstation FOLDER FIRST COUNT ROUNDS START END [follow|strict] [journal]
 // Employees FIRST .. FIRST+COUNT-1 in turn log in and clock in, then log in
 // and clock out, until ROUNDS rounds or the clock reaches END. Strict unless
 // "follow": then a log-in takes whatever the window offers (the writer that
@@ -9,6 +9,7 @@
 // "ready" once the window is up, "saved in|out TIMEID ID" after every saved
 // click, then "done" or "error: WHAT".
 
+#include "login/offline.h"
 #include "platform/clock.h"
 #include "store/engine.h"
 #include "support/scripteddialogs.h"
@@ -19,6 +20,8 @@
 #include "workstations/staff.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QThread>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -54,7 +57,8 @@ int run(const QStringList& a)
     const int stepSeconds = follow ? 1 : 3;
     QTemporaryDir app;
     // "journal" as the eighth argument: punches kept through an outage.
-    writeConfiguration(app.path(), folder, a.value(7) == QLatin1String("journal") ? 14 : 0);
+    const bool journal = a.value(7) == QLatin1String("journal");
+    writeConfiguration(app.path(), folder, journal ? 14 : 0);
     ManualClock clock(a.value(4).toDouble());
     ScriptedDialogs dialogs;
     TimeClockWindow window(dialogs, clock, app.path());
@@ -82,12 +86,21 @@ int run(const QStringList& a)
             return shown() << QStringLiteral("log in of %1 offers '%2'").arg(QString::number(id), offer);
         step();
         click(window, controls::ClockButton);
-        if (const QStringList refused = shown(); !refused.isEmpty())
+        QStringList refused = shown();
+        const bool kept = journal && refused == QStringList{offline::savedMessage(clock.now())};
+        if (kept)
+            refused.clear();
+        if (!refused.isEmpty())
             return refused;
         const bool in = offer == QLatin1String("Clock IN");
-        say(QStringLiteral("saved %1 %2 %3")
-                .arg(in ? QStringLiteral("in") : QStringLiteral("out"), newestTimeId(folder, id),
-                     QString::number(id)));
+        if (journal)
+            say(QStringLiteral("punched %1 %2 %3 %4")
+                    .arg(in ? QStringLiteral("in") : QStringLiteral("out"), QString::number(id),
+                         QString::number(clock.now(), 'f', 8), kept ? QStringLiteral("kept") : QStringLiteral("saved")));
+        else
+            say(QStringLiteral("saved %1 %2 %3")
+                    .arg(in ? QStringLiteral("in") : QStringLiteral("out"), newestTimeId(folder, id),
+                         QString::number(id)));
         step();
         click(window, controls::GoButton);
         return shown();
@@ -102,6 +115,14 @@ int run(const QStringList& a)
         if (error.isEmpty())
             error = clockOnce(id, QStringLiteral("Clock OUT"));
     }
+    // The punches kept through an outage go back before the terminal is done.
+    QLabel* offlineMark = window.findChild<QLabel*>(QStringLiteral("lblOffline"));
+    for (int wait = 0; error.isEmpty() && offlineMark && offlineMark->isVisible() && wait < 600; ++wait) {
+        step();
+        QThread::msleep(100);
+    }
+    if (offlineMark && offlineMark->isVisible())
+        error << QStringLiteral("the journal kept: ") + offlineMark->text();
     say(error.isEmpty() ? QStringLiteral("done")
                         : QStringLiteral("error: ") + error.join(QStringLiteral(" | ")));
     return error.isEmpty() ? 0 : 1;

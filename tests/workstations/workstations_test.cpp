@@ -1,9 +1,16 @@
 #include "platform/datetime.h"
+#include "timekeeping/journal.h"
 #include "support/testdb.h"
 #include "workstations/staff.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QRandomGenerator>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -31,14 +38,20 @@ QString at(double hours)
 class Worker
 {
 public:
-    explicit Worker(const QStringList& args)
+    explicit Worker(const QStringList& args, const QString& dataHome = QString())
     {
+        // A terminal of its own: its journal is its own.
+        if (!dataHome.isEmpty()) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+            m_process.setProcessEnvironment(environment);
+        }
         m_process.start(QStringLiteral(PELMAR_WORKER), args);
         EXPECT_TRUE(m_process.waitForStarted(30000));
     }
     ~Worker() { m_process.waitForFinished(10000); }
 
-    // Waits for its first line: "ready" once its window is up.
+    // Waits for its next line; the first is "ready" once its window is up.
     QString firstLine()
     {
         while (!m_process.canReadLine() && m_process.waitForReadyRead(300000)) {
@@ -172,4 +185,81 @@ TEST_F(WorkstationsTest, AWriterKilledAtRandomMomentsLosesNothingItReported)
     }
     EXPECT_GT(interrupted, kills / 2) << "most kills should find the writer at work";
     EXPECT_GT(saved["in"].size(), 0u);
+}
+
+// Four terminals in a shift change lose the database for a while: each
+// keeps its punches meanwhile, and once the database is back every punch
+// is in the records exactly once, at its own time.
+TEST_F(WorkstationsTest, AShiftChangeThroughAnOutageLosesAndDoublesNothing)
+{
+    const int stations = 4;
+    const int perStation = 3;
+    addStaff(1, stations * perStation);
+    QTemporaryDir homes;
+    std::vector<std::unique_ptr<Worker>> workers;
+    for (int w = 0; w < stations; ++w)
+        workers.push_back(std::make_unique<Worker>(
+            QStringList{db.folder(), QString::number(1 + w * perStation), QString::number(perStation),
+                        QStringLiteral("60"), at(6), at(23), QStringLiteral("strict"), QStringLiteral("journal")},
+            homes.filePath(QString::number(w))));
+
+    // Punches by terminal; the outage begins once every employee has logged
+    // in (so each terminal knows them) and ends once each terminal kept two.
+    std::vector<QStringList> lines(stations);
+    const auto readUntil = [&](const std::function<bool(const QStringList&)>& enough) {
+        for (int w = 0; w < stations; ++w) {
+            while (!enough(lines[w]) && !lines[w].contains(QStringLiteral("done"))) {
+                const QString line = workers[w]->firstLine();
+                if (line.isEmpty() || line.startsWith(QLatin1String("error"))) {
+                    ADD_FAILURE() << "terminal " << w << ": " << line.toStdString();
+                    return;
+                }
+                lines[w] << line;
+            }
+        }
+    };
+    const auto punches = [](const QStringList& l, const QString& kind) {
+        return l.filter(QRegularExpression(QStringLiteral("^punched .* ") + kind + QLatin1Char('$'))).size();
+    };
+    readUntil([&](const QStringList& l) { return punches(l, QStringLiteral("saved")) >= 2 * perStation + 2; });
+    // Each terminal hashes its log-ins on a thread of its own, a little later.
+    for (int w = 0; w < stations; ++w) {
+        const Journal journal(QDir(homes.filePath(QString::number(w))).filePath(QStringLiteral("PelmarEmployee/")) +
+                                  QFileInfo(Journal::pathFor(db.path())).fileName(),
+                              14);
+        for (int wait = 0; journal.remembered().size() < perStation && wait < 300; ++wait)
+            ::usleep(50000);
+    }
+    db.setReachable(false);
+    readUntil([&](const QStringList& l) { return punches(l, QStringLiteral("kept")) >= 2; });
+    db.setReachable(true);
+
+    int kept = 0;
+    std::vector<QStringList> all;
+    for (int w = 0; w < stations; ++w) {
+        lines[w] << workers[w]->rest();
+        EXPECT_EQ(lines[w].value(lines[w].size() - 1), QStringLiteral("done")) << "terminal " << w;
+        kept += punches(lines[w], QStringLiteral("kept"));
+    }
+    EXPECT_GE(kept, 2 * stations);
+    int ins = 0;
+    for (const QStringList& terminal : lines) {
+        for (const QString& l : terminal.filter(QRegularExpression(QStringLiteral("^punched ")))) {
+            const QStringList f = l.split(QLatin1Char(' '));
+            const double when = f[3].toDouble();
+            const double day = dates::datePart(when);
+            const QString time = QString::number(dates::timePart(when), 'f', 8);
+            const bool in = f[1] == QLatin1String("in");
+            ins += in ? 1 : 0;
+            EXPECT_EQ(count(QStringLiteral("PersonnelID = %1 AND Tdate = %2 AND abs(%3 - %4) < 1e-7")
+                                .arg(f[2], QString::number(day, 'f', 0), in ? QStringLiteral("TimeIn")
+                                                                             : QStringLiteral("TimeOut"),
+                                     time)),
+                      1)
+                << l.toStdString();
+        }
+    }
+    EXPECT_EQ(count(), ins);
+    EXPECT_EQ(count(QStringLiteral("TimeOut IS NULL OR Thours IS NULL OR Thours <= 0")), 0);
+    EXPECT_EQ(integrity(), QStringLiteral("ok"));
 }
