@@ -164,6 +164,87 @@ OfflineClock::OfflineClock(const QString& journalPath, int keepDays)
 
 OfflineClock::~OfflineClock() = default;
 
+bool OfflineClock::covers(const RunError& error) const
+{
+    return m_journal && offline::outOfReach(error);
+}
+
+void OfflineClock::note(const std::function<void()>& keep)
+{
+    try {
+        keep();
+    } catch (const std::exception& error) {
+        qWarning("The terminal's journal could not note a log-in or punch: %s", error.what());
+    }
+}
+
+LogInResult OfflineClock::logIn(Workplace& workplace, const Value& employeeId, const QString& password,
+                                double now, const Runner& run, bool& offline)
+{
+    const std::optional<RunError> unwritten = tryWriteBack(workplace, now, run);
+    LogInResult result;
+    offline = false;
+    try {
+        // The employee's own punches still kept decide, not the database
+        // that lacks them.
+        if (unwritten && m_journal->newestFor(employeeId.toInteger()))
+            throw *unwritten;
+        run([&] { result = pelmar::logIn(workplace, employeeId, password, now); });
+    } catch (const RunError& error) {
+        if (!covers(error))
+            throw;
+        result = logIn(employeeId, password, now, error);
+        offline = result.employee.has_value();
+        return result;
+    }
+    if (result.employee && m_journal)
+        note([&] { loggedIn(*result.employee, password, result.openSince, now); });
+    return result;
+}
+
+ActionResult OfflineClock::clock(Workplace& workplace, const Employee& who, bool in,
+                                 std::optional<qint64> shiftId, double now, const Runner& run, bool& offline)
+{
+    ActionResult result;
+    if (!offline) {
+        try {
+            if (in)
+                run([&] { result = pelmar::clockIn(workplace, who, now); });
+            else
+                run([&] { result = pelmar::clockOut(workplace, who, shiftId.value_or(0), now); });
+            if (result.written && m_journal)
+                note([&] {
+                    clocked(who,
+                            in ? std::optional<double>(dates::datePart(now) + timeOfDay(now)) : std::nullopt);
+                });
+            return result;
+        } catch (const RunError& error) {
+            if (!covers(error))
+                throw;
+            offline = true;
+        }
+    }
+    return in ? clockIn(who, now) : clockOut(who, now);
+}
+
+std::optional<RunError> OfflineClock::tryWriteBack(Workplace& workplace, double now, const Runner& run)
+{
+    if (pending() == 0)
+        return std::nullopt;
+    try {
+        run([&] { writeBack(workplace, now); });
+        return std::nullopt;
+    } catch (const RunError& error) {
+        if (!offline::outOfReach(error))
+            qWarning("A punch kept on this terminal could not be written back: %s", error.what());
+        // Kept as an outage, so that the log-in after it decides from the journal.
+        return RunError(err::DiskOrNetwork, error.description());
+    } catch (const std::exception& error) {
+        qWarning("A punch kept on this terminal could not be written back: %s", error.what());
+        return RunError(err::DiskOrNetwork, QString::fromLocal8Bit(error.what()));
+    }
+}
+
 int OfflineClock::pending() const
 {
     return m_journal ? m_journal->size() : 0;

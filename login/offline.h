@@ -1,16 +1,17 @@
 #pragma once
 
 #include "login/login.h"
+#include "platform/runerror.h"
 #include "timekeeping/journal.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
 namespace pelmar {
 
-class RunError;
 class Workplace;
 
 namespace offline {
@@ -34,6 +35,9 @@ QString unknownMessage(const RunError& cause, int keepDays);
 class OfflineClock
 {
 public:
+    // Runs a call of the database: at once, or on the window's worker.
+    using Runner = std::function<void(const std::function<void()>&)>;
+
     OfflineClock(const QString& journalPath, int keepDays);
     // Waits for the log-ins still being hashed.
     ~OfflineClock();
@@ -41,6 +45,19 @@ public:
     OfflineClock& operator=(const OfflineClock&) = delete;
 
     bool enabled() const { return m_journal != nullptr; }
+    // Whether the journal covers this failure: it is on, and the database
+    // is out of reach.
+    bool covers(const RunError& error) const;
+
+    // A log-in or clock action as the terminal does it: with the database,
+    // or from the journal while the database is out of reach (offline says
+    // which). A session decided by the journal keeps its punches there.
+    // The log-in writes back any kept punches first, so it decides from
+    // them. What the database answered is noted for the next outage.
+    LogInResult logIn(Workplace& workplace, const Value& employeeId, const QString& password, double now,
+                      const Runner& run, bool& offline);
+    ActionResult clock(Workplace& workplace, const Employee& who, bool in, std::optional<qint64> shiftId,
+                       double now, const Runner& run, bool& offline);
     // Punches waiting for the database.
     int pending() const;
 
@@ -62,6 +79,8 @@ public:
     // copy, or a write-back cut short after its commit) is dropped unwritten.
     // Throws at the first failure; what was written stays written.
     int writeBack(Workplace& workplace, double now);
+    // The same, quiet: the failure is returned, as an outage.
+    std::optional<RunError> tryWriteBack(Workplace& workplace, double now, const Runner& run);
 
     // After the workplace's read of the staff: forgets who is no longer on
     // it and whose password was reset since it was kept.
@@ -71,6 +90,9 @@ public:
     void settle();
 
 private:
+    // Notes in the journal; a failure there is no failure of the action.
+    void note(const std::function<void()>& keep);
+
     class Hasher;
     std::unique_ptr<Journal> m_journal;
     std::unique_ptr<Hasher> m_hasher;

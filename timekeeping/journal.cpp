@@ -149,8 +149,9 @@ std::optional<KnownEmployee> Journal::admit(qint64 id, const QString& password, 
     isKnown = find.step() && now - find.columnDouble(1) <= m_keepDays;
     if (!isKnown)
         return std::nullopt;
-    ensureSodium();
     const QByteArray hash = find.columnText(0).toLatin1();
+    find.reset(); // no read held open through the slow check
+    ensureSodium();
     const QByteArray secret = password.toUtf8();
     if (password.isEmpty() || crypto_pwhash_str_verify(hash.constData(), secret.constData(),
                                                        static_cast<unsigned long long>(secret.size())) != 0)
@@ -189,14 +190,23 @@ std::vector<KnownEmployee> Journal::remembered() const
 
 JournalEntry Journal::add(qint64 id, const QString& fullName, JournalEntry::Punch punch, double at)
 {
-    sql::Statement count(*m_db, QStringLiteral("SELECT COUNT(*), MIN(PunchedAt) FROM Punches"));
-    count.step();
-    if (count.columnInt(0) >= MaxEntries)
+    qint64 kept = 0;
+    double oldest = 0;
+    {
+        // Done reading before the write: a read still open would keep its
+        // lock, and SQLite refuses at once a write that would wait on
+        // another writer meanwhile.
+        sql::Statement count(*m_db, QStringLiteral("SELECT COUNT(*), MIN(PunchedAt) FROM Punches"));
+        count.step();
+        kept = count.columnInt(0);
+        oldest = count.columnDouble(1);
+    }
+    if (kept >= MaxEntries)
         throw RunError(err::DiskFull,
                        QStringLiteral("This terminal already keeps %1 punches for the database. Nothing was "
                                       "saved: clock in on paper and tell the administrator.")
                            .arg(MaxEntries));
-    if (count.columnInt(0) > 0 && at - count.columnDouble(1) > m_keepDays)
+    if (kept > 0 && at - oldest > m_keepDays)
         throw RunError(err::DiskFull,
                        QStringLiteral("This terminal has kept punches for more than %1 days without reaching "
                                       "the database. Nothing was saved: clock in on paper and tell the "

@@ -133,7 +133,8 @@ GlassButton* makeButton(QWidget* parent, const char* name, const QString& captio
 } // namespace
 
 TimeClockWindow::TimeClockWindow(Dialogs& dialogs, const Clock& clock, QString programFolder, QWidget* parent)
-    : QWidget(parent), m_dialogs(dialogs), m_clock(clock), m_programFolder(std::move(programFolder))
+    : QWidget(parent), m_dialogs(dialogs), m_clock(clock), m_programFolder(std::move(programFolder)),
+      m_offline(std::make_unique<OfflineClock>(QString(), 0))
 {
     createControls();
     connectControls();
@@ -320,36 +321,21 @@ void TimeClockWindow::openJournal()
     showOfflineMark();
 }
 
-void TimeClockWindow::keepForOutages(const std::function<void()>& keep)
-{
-    if (!m_offline)
-        return;
-    // The action stands whatever its copy on this terminal does.
-    try {
-        keep();
-    } catch (const std::exception& error) {
-        qWarning("The terminal's journal could not note a log-in or punch: %s", error.what());
-    }
-}
-
 bool TimeClockWindow::keepsOffline(const RunError& error) const
 {
-    return m_offline && m_offline->enabled() && offline::outOfReach(error);
+    return m_offline->covers(error);
+}
+
+OfflineClock::Runner TimeClockWindow::runner()
+{
+    return [this](const std::function<void()>& work) { offThread(work); };
 }
 
 void TimeClockWindow::writeBackJournal()
 {
-    if (!m_offline || m_offline->pending() == 0 || m_working)
+    if (m_working)
         return;
-    const double at = m_clock.now();
-    try {
-        offThread([&] { m_offline->writeBack(m_workplace, at); });
-    } catch (const RunError& error) {
-        if (!offline::outOfReach(error))
-            qWarning("A punch kept on this terminal could not be written back: %s", error.what());
-    } catch (const std::exception& error) {
-        qWarning("A punch kept on this terminal could not be written back: %s", error.what());
-    }
+    m_offline->tryWriteBack(m_workplace, m_clock.now(), runner());
     showOfflineMark();
 }
 
@@ -357,7 +343,7 @@ void TimeClockWindow::showOfflineMark()
 {
     if (!m_offlineMark)
         return;
-    const int waiting = m_offline ? m_offline->pending() : 0;
+    const int waiting = m_offline->pending();
     m_offlineMark->setText(tr("offline: %1 punches kept on this terminal").arg(waiting));
     m_offlineMark->adjustSize();
     m_offlineMark->setVisible(waiting > 0 || m_sessionOffline);
@@ -527,7 +513,8 @@ void TimeClockWindow::tick()
         m_alerts->retryDue();
     }
     // Punches kept through an outage go back as soon as the database answers.
-    if (m_offline && m_offline->pending() > 0 && !m_working && at >= m_nextJournalTry) {
+    // Never while the worker has the journal: its connection serves one thread at a time.
+    if (!m_working && at >= m_nextJournalTry && m_offline->pending() > 0) {
         bool set = false;
         const int seconds = qEnvironmentVariableIntValue("PELMAR_JOURNAL_RETRY_SECONDS", &set);
         m_nextJournalTry = at + (set && seconds > 0 ? seconds : 5) / 86400.0;
@@ -555,21 +542,8 @@ void TimeClockWindow::startSession()
     }
     const Value id = m_personnel->columnValue(cols::EmployeeID);
     const QString password = m_password->text();
-    // Punches kept through an outage first, so the log-in decides from them.
-    writeBackJournal();
     const double at = now();
-    LogInResult result;
-    m_sessionOffline = false;
-    try {
-        offThread([&] { result = logIn(m_workplace, id, password, at); });
-    } catch (const RunError& error) {
-        if (!keepsOffline(error))
-            throw;
-        result = m_offline->logIn(id, password, at, error);
-        m_sessionOffline = result.employee.has_value();
-    }
-    if (result.employee && !m_sessionOffline)
-        keepForOutages([&] { m_offline->loggedIn(*result.employee, password, result.openSince, at); });
+    const LogInResult result = m_offline->logIn(m_workplace, id, password, at, runner(), m_sessionOffline);
     showOfflineMark();
     if (!result.employee) {
         showResult(result.screen);
@@ -666,29 +640,9 @@ void TimeClockWindow::clockInOrOut()
             return;
         const Employee who = *m_employee;
         const double at = now();
-        ActionResult result;
         bool kept = m_sessionOffline;
-        if (!kept) {
-            try {
-                if (in)
-                    offThread([&] { result = clockIn(m_workplace, who, at); });
-                else
-                    offThread(
-                        [&, shift = *m_openShiftId] { result = clockOut(m_workplace, who, shift, at); });
-            } catch (const RunError& error) {
-                if (!keepsOffline(error))
-                    throw;
-                kept = true;
-            }
-        }
-        if (kept) {
-            result = in ? m_offline->clockIn(who, at) : m_offline->clockOut(who, at);
-            showOfflineMark();
-        } else if (result.written) {
-            const std::optional<double> since =
-                in ? std::optional<double>(dates::datePart(at) + timeOfDay(at)) : std::nullopt;
-            keepForOutages([&] { m_offline->clocked(who, since); });
-        }
+        const ActionResult result = m_offline->clock(m_workplace, who, in, m_openShiftId, at, runner(), kept);
+        showOfflineMark();
         showResult(result);
         if (!kept)
             refreshTimes();
@@ -778,7 +732,8 @@ bool TimeClockWindow::loadSheet(const DateRange& range)
                read = readUnlessOffline([&] { total = timesheet::load(m_workplace, range, id); });
                if (read)
                    m_totalHours->setText(total);
-           }) && read;
+           }) &&
+           read;
 }
 
 void TimeClockWindow::refreshTimes()
@@ -795,8 +750,7 @@ void TimeClockWindow::refreshStaff()
         readUnlessOffline([&] {
             m_workplace.employees().refresh();
             // Who left or had their password reset can no longer log in offline.
-            if (m_offline)
-                m_offline->reconcile(m_workplace, at);
+            m_offline->reconcile(m_workplace, at);
         });
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "login/offline.h"
 #include "platform/value.h"
 #include "timekeeping/actionresult.h"
 #include "ui/actionthread.h"
@@ -14,7 +15,6 @@ class QCheckBox;
 
 namespace pelmar {
 class AlertSender;
-class OfflineClock;
 class RunError;
 } // namespace pelmar
 class QLabel;
@@ -106,8 +106,8 @@ private:
     // A read that follows an action: during an outage the journal covers
     // it is left undone without a word, and false is returned.
     bool readUnlessOffline(const std::function<void()>& read);
-    // Notes in the journal what an action did; a failure there is no failure of the action.
-    void keepForOutages(const std::function<void()>& keep);
+    // Calls of the journal's to the database, on the worker as the window's are.
+    OfflineClock::Runner runner();
 
     static void apply(GlassButton* button, const ButtonLook& look);
     // Reads the clock once and brings the date and time labels up to it, so
@@ -150,6 +150,7 @@ private:
     int m_faceMinute = -1;
     QString m_checkedPath; // the database m_databaseOverNetwork was found for
     ActionThread m_actions;
+    // Off (keeping nothing) until start-up opens the database's journal.
     std::unique_ptr<OfflineClock> m_offline;
     // The log-in was decided from the journal: the session's actions go there.
     bool m_sessionOffline = false;

@@ -103,9 +103,10 @@ void TestDb::setReachable(bool reachable)
     maintenance().exec(QStringLiteral("ALTER DATABASE \"%1\" ALLOW_CONNECTIONS %2")
                            .arg(m_serverName, reachable ? QStringLiteral("true") : QStringLiteral("false")));
     if (!reachable)
-        maintenance().exec(QStringLiteral("DO $$ BEGIN PERFORM pg_terminate_backend(pid) FROM pg_stat_activity "
-                                          "WHERE datname = '%1'; END $$")
-                               .arg(m_serverName));
+        maintenance().exec(
+            QStringLiteral("DO $$ BEGIN PERFORM pg_terminate_backend(pid) FROM pg_stat_activity "
+                           "WHERE datname = '%1'; END $$")
+                .arg(m_serverName));
 }
 
 std::vector<sql::Row> TestDb::run(const QString& sql, const std::vector<Value>& params)

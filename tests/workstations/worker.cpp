@@ -21,8 +21,8 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QThread>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 
@@ -96,7 +96,8 @@ int run(const QStringList& a)
         if (journal)
             say(QStringLiteral("punched %1 %2 %3 %4")
                     .arg(in ? QStringLiteral("in") : QStringLiteral("out"), QString::number(id),
-                         QString::number(clock.now(), 'f', 8), kept ? QStringLiteral("kept") : QStringLiteral("saved")));
+                         QString::number(clock.now(), 'f', 8),
+                         kept ? QStringLiteral("kept") : QStringLiteral("saved")));
         else
             say(QStringLiteral("saved %1 %2 %3")
                     .arg(in ? QStringLiteral("in") : QStringLiteral("out"), newestTimeId(folder, id),
