@@ -130,10 +130,22 @@ Payroll payroll(Database& db, double from, double to)
 
 int Payroll::openShifts() const
 {
-    int open = 0;
-    for (const PayrollRow& r : rows)
-        open += r.openShifts;
-    return open;
+    return total().openShifts;
+}
+
+PayrollRow Payroll::total() const
+{
+    PayrollRow sum;
+    for (const PayrollRow& r : rows) {
+        sum.hours += r.hours;
+        sum.daysWorked += r.daysWorked;
+        sum.vacation += r.vacation;
+        sum.holiday += r.holiday;
+        sum.sickLeave += r.sickLeave;
+        sum.other += r.other;
+        sum.openShifts += r.openShifts;
+    }
+    return sum;
 }
 
 QString payrollCsv(const Payroll& payroll)
@@ -181,21 +193,12 @@ QString payrollHtml(const Payroll& payroll, const QString& range)
             row += cell(tag, QString::number(n), true);
         return cell(tag, QString::number(r.hours, 'f', 2), true) + row;
     };
-    PayrollRow total;
-    for (const PayrollRow& r : payroll.rows) {
+    for (const PayrollRow& r : payroll.rows)
         html += QStringLiteral("<tr>") + cell("td", QString::number(r.id), false) +
                 cell("td", r.name.toHtmlEscaped(), false) + figures("td", r) + QStringLiteral("</tr>");
-        total.hours += r.hours;
-        total.daysWorked += r.daysWorked;
-        total.vacation += r.vacation;
-        total.holiday += r.holiday;
-        total.sickLeave += r.sickLeave;
-        total.other += r.other;
-        total.openShifts += r.openShifts;
-    }
     html += QStringLiteral("<tr>") + cell("th", QString(), false) +
             cell("th", QCoreApplication::translate("pelmar::admin", "Total").toHtmlEscaped(), false) +
-            figures("th", total) + QStringLiteral("</tr></table>");
+            figures("th", payroll.total()) + QStringLiteral("</tr></table>");
 
     if (!payroll.otherTypes.empty()) {
         html += QStringLiteral("<p>%1</p><ul>")

@@ -36,10 +36,6 @@ QString setSetting(Database& db, const QString& name, const QString& value);
 // nullopt password keeps the saved one.
 void saveSettings(Database& db, const Settings& settings);
 
-// A database's location as a window title shows it: a server's URI without
-// its password.
-QString displayLocation(const QString& location);
-
 // Prepares the mail sender as the clock's alert does, from settings
 // that need not be saved yet, with a test text. Without a typed password the
 // saved one is read from db, and only for the saved server: sent anywhere

@@ -8,7 +8,6 @@
 #include "admin/staff.h"
 #include "platform/clock.h"
 #include "platform/datetime.h"
-#include "platform/namecheck.h"
 #include "platform/numformat.h"
 #include "platform/runerror.h"
 #include "store/audit.h"
@@ -89,13 +88,6 @@ std::optional<QString> optional(const QStringList& args, qsizetype at)
     return at < args.size() ? std::optional(args[at]) : std::nullopt;
 }
 
-// A database as a message names it: a server without its password.
-QString shown(const QString& location)
-{
-    return isServerLocation(location) ? sql::withoutPassword(location, location)
-                                      : QDir::toNativeSeparators(location);
-}
-
 class Admin
 {
 public:
@@ -160,8 +152,7 @@ public:
         // Three weeks of weekday shifts for the current staff.
         for (int back = 21; back >= 1; --back) {
             const double day = today - back;
-            const int weekday = (static_cast<int>(day) + 6) % 7; // 0 = Sunday
-            if (weekday == 0 || weekday == 6)
+            if (dates::isWeekend(day))
                 continue;
             for (qint64 id = 1; id <= 4; ++id) {
                 if (id == 2 && back == 10) {
@@ -194,7 +185,6 @@ public:
                      const std::optional<QString>& password)
     {
         const qint64 id = admin::input::employeeNumber(idText);
-        admin::checkName(name);
         admin::addEmployee(*open(folder), id, name,
                            secret(password, QStringLiteral("Password of employee %1").arg(id)));
         m_out << "Added employee " << id << "\n";
@@ -294,7 +284,7 @@ public:
                 QFile::remove(to);
             throw;
         }
-        m_out << "Copied " << shown(from) << " to " << shown(to) << "\n";
+        m_out << "Copied " << sql::shownLocation(from) << " to " << sql::shownLocation(to) << "\n";
     }
 
 private:
