@@ -115,7 +115,7 @@ std::optional<QString> absenceConflict(Database& db, qint64 employeeId, double d
     if (!isShift(*found))
         return QCoreApplication::translate("pelmar::admin",
                                            "%1 already has %2 on %3 (record %4); nothing was changed.")
-            .arg(name, found->type.toTextOrEmpty(), day, QString::number(found->id));
+            .arg(name, shownType(found->type), day, QString::number(found->id));
     return QCoreApplication::translate("pelmar::admin",
                                        "%1 has a shift on %2 (record %3); nothing was changed.")
         .arg(name, day, QString::number(found->id));

@@ -59,8 +59,16 @@ std::vector<ListedRecord> records(Database& db, qint64 employeeId, double from, 
         sqltexts::rangeListing(Value::date(from), Value::date(to), Value::integer(employeeId)));
     std::vector<ListedRecord> out;
     for (int r = 0; rs->moveTo(r); ++r) {
-        const TimeRecord record = timerecords::current(*rs);
-        out.push_back({record, closed.contains(record.id), overdueHours(record, now, threshold)});
+        ListedRecord listed{timerecords::current(*rs), RecordCheck::None, std::nullopt};
+        const TimeRecord& record = listed.record;
+        listed.overdueHours = overdueHours(record, now, threshold);
+        if (closed.contains(record.id))
+            listed.check = RecordCheck::ClosedAtMidnight;
+        else if (listed.overdueHours)
+            listed.check = RecordCheck::Overdue;
+        else if (recordType(record.type) == RecordType::Worked && record.isOpen())
+            listed.check = RecordCheck::Open;
+        out.push_back(listed);
     }
     return out;
 }
@@ -143,14 +151,44 @@ TimeRecord removeRecord(Database& db, qint64 timeId, double now)
     return before;
 }
 
-std::vector<audit::Row> auditTrail(Database& db, double from, double to)
+std::vector<audit::Row> auditTrail(Database& db, double from, double to, const AuditFilter& filter)
 {
     input::requireOrder(from, to);
     if (!audit::available(db))
         throw Refusal{QCoreApplication::translate(
             "pelmar::admin", "This database has no audit trail yet; run pelmar-db upgrade on it "
                              "first.")};
-    return audit::read(db, from, to);
+    return audit::read(db, {from, to, filter.employeeId, filter.action});
+}
+
+QString shownAction(const QString& action)
+{
+    return QCoreApplication::translate("pelmar::audit", action.toUtf8().constData());
+}
+
+const std::vector<QString>& auditActions()
+{
+    namespace a = audit::actions;
+    static const std::vector<QString> actions{TimeAudit::ClockedIn,
+                                              TimeAudit::ClockedOut,
+                                              TimeAudit::Edited,
+                                              TimeAudit::Added,
+                                              TimeAudit::Deleted,
+                                              TimeAudit::AbsenceAdded,
+                                              TimeAudit::AbsenceRemoved,
+                                              TimeAudit::ClosedAtMidnight,
+                                              TimeAudit::ReopenedAfterMidnight,
+                                              TimeAudit::AlreadyClockedIn,
+                                              TimeAudit::AlreadyClockedOut,
+                                              a::EmployeeAdded,
+                                              a::EmployeeRenamed,
+                                              a::EmployeeTerminated,
+                                              a::EmployeeRehired,
+                                              a::EmployeeEdited,
+                                              a::PasswordReset,
+                                              a::SettingsChanged,
+                                              a::MailPasswordChanged};
+    return actions;
 }
 
 QString upgrade(const QString& location)

@@ -14,14 +14,23 @@ class Database;
 
 namespace pelmar::admin {
 
-// One employee's time record as the administrator sees it: marked when the
-// clock closed it at midnight by itself, or when it is a shift open for
-// longer than the alert threshold, so the manager knows to check it.
+// What the manager should check about a time record, the first that
+// applies: the clock closed it at midnight by itself; it is a shift open for
+// longer than the alert threshold; it is a shift still open.
+enum class RecordCheck
+{
+    None,
+    ClosedAtMidnight,
+    Overdue,
+    Open
+};
+
+// One employee's time record as the administrator sees it, with its check.
 struct ListedRecord
 {
     TimeRecord record;
-    bool closedAtMidnight = false;
-    std::optional<double> overdueHours; // the hours open so far, when too long
+    RecordCheck check = RecordCheck::None;
+    std::optional<double> overdueHours; // the hours open so far, when Overdue
 };
 
 // The employee's records dated from..to, newest first: the time sheet's own
@@ -43,9 +52,21 @@ TimeRecord setTimes(Database& db, qint64 timeId, const ShiftTimes& times, double
 TimeRecord addShift(Database& db, qint64 employeeId, double date, const ShiftTimes& times, double now);
 TimeRecord removeRecord(Database& db, qint64 timeId, double now);
 
-// The audit rows written on the dates from..to, in the order they were
-// written. Refused when the database has no trail yet.
-std::vector<audit::Row> auditTrail(Database& db, double from, double to);
+// Which of a range's audit rows to show: with an employee other than 0 only
+// that employee's, with an action only that action's.
+struct AuditFilter
+{
+    qint64 employeeId = 0;
+    QString action;
+};
+// The audit rows written on the dates from..to that the filter picks, in
+// the order they were written. Refused when the database has no trail yet.
+std::vector<audit::Row> auditTrail(Database& db, double from, double to, const AuditFilter& filter = {});
+// An action as a person reads it, in the window's language.
+QString shownAction(const QString& action);
+// Every action the trail names, for picking one: the time records', then
+// the staff's and the settings'.
+const std::vector<QString>& auditActions();
 
 // Brings a database made by the suite's other programs up to the schema:
 // the indexes and the audit trail. Safe to run again. Returns the location

@@ -142,21 +142,12 @@ QString payrollTable(const Payroll& payroll)
           QT_TRANSLATE_NOOP("pelmar::admin", "Open shifts")})
         html += cell("th", translated(title).toHtmlEscaped(), false);
     html += QStringLiteral("</tr></thead>");
-    PayrollRow total;
-    for (const PayrollRow& r : payroll.rows) {
+    for (const PayrollRow& r : payroll.rows)
         html += QStringLiteral("<tr>") + cell("td", QString::number(r.id), false) +
                 cell("td", r.name.toHtmlEscaped(), false) + figureCells("td", r) + QStringLiteral("</tr>");
-        total.hours += r.hours;
-        total.daysWorked += r.daysWorked;
-        total.vacation += r.vacation;
-        total.holiday += r.holiday;
-        total.sickLeave += r.sickLeave;
-        total.other += r.other;
-        total.openShifts += r.openShifts;
-    }
     return html + QStringLiteral("<tr>") + cell("th", QString(), false) +
            cell("th", QCoreApplication::translate("pelmar::admin", "Total").toHtmlEscaped(), false) +
-           figureCells("th", total) + QStringLiteral("</tr></table>");
+           figureCells("th", payroll.total()) + QStringLiteral("</tr></table>");
 }
 
 } // namespace
@@ -190,10 +181,22 @@ Payroll payroll(Database& db, double from, double to)
 
 int Payroll::openShifts() const
 {
-    int open = 0;
-    for (const PayrollRow& r : rows)
-        open += r.openShifts;
-    return open;
+    return total().openShifts;
+}
+
+PayrollRow Payroll::total() const
+{
+    PayrollRow sum;
+    for (const PayrollRow& r : rows) {
+        sum.hours += r.hours;
+        sum.daysWorked += r.daysWorked;
+        sum.vacation += r.vacation;
+        sum.holiday += r.holiday;
+        sum.sickLeave += r.sickLeave;
+        sum.other += r.other;
+        sum.openShifts += r.openShifts;
+    }
+    return sum;
 }
 
 QString payrollCsv(const Payroll& payroll)

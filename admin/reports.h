@@ -41,6 +41,8 @@ struct Payroll
     std::map<QString, int> otherTypes;
 
     int openShifts() const;
+    // The totals row: each column summed over the rows (no id, no name).
+    PayrollRow total() const;
 };
 
 // Everyone employed on any day of from..to, by name.

@@ -8,9 +8,6 @@
 #include "timekeeping/alert.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QUrl>
-#include <QUrlQuery>
 #include <utility>
 
 namespace pelmar::admin {
@@ -129,17 +126,6 @@ void saveSettings(Database& db, const Settings& s)
     if (s.password)
         values.push_back(checkedSetting(cols::SmtpPassword, *s.password));
     write(db, values);
-}
-
-QString displayLocation(const QString& location)
-{
-    if (!isServerLocation(location))
-        return QDir::toNativeSeparators(location);
-    QUrl url(location);
-    QUrlQuery query(url);
-    query.removeAllQueryItems(QStringLiteral("password"));
-    url.setQuery(query);
-    return url.toDisplayString(QUrl::RemovePassword);
 }
 
 TestAlert testAlert(Database& db, const Settings& s)

@@ -37,10 +37,6 @@ QString setSetting(Database& db, const QString& name, const QString& value);
 // nullopt password keeps the saved one.
 void saveSettings(Database& db, const Settings& settings);
 
-// A database's location as a window title shows it: a server's URI without
-// its password.
-QString displayLocation(const QString& location);
-
 // A test alert as the clock's alert goes, from settings that need not be
 // saved yet, with a test text.
 struct TestAlert

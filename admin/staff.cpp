@@ -4,6 +4,7 @@
 #include "admin/absences.h"
 #include "admin/refusal.h"
 #include "platform/clock.h"
+#include "platform/datetime.h"
 #include "platform/namecheck.h"
 #include "store/audit.h"
 #include "store/engine.h"
@@ -90,6 +91,12 @@ void editEmployee(Database& db, qint64 id, const QString& column, const Value& v
     transaction.commit();
 }
 
+void checkName(const QString& name)
+{
+    if (const std::optional<QString> refusal = nameRefusal(name))
+        throw Refusal{*refusal};
+}
+
 // Two current employees of one name could not tell themselves apart in the
 // list, so a name is taken until its holder is terminated. Compared here, not
 // in SQL, so that both engines match exactly, byte for byte; the staff is small.
@@ -123,10 +130,12 @@ void requireEmployee(Database& db, qint64 id)
         throw Refusal{QCoreApplication::translate("pelmar::admin", "There is no employee %1.").arg(id)};
 }
 
-void checkName(const QString& name)
+QString confirmedPassword(const QString& typed, const QString& again)
 {
-    if (const std::optional<QString> refusal = nameRefusal(name))
-        throw Refusal{*refusal};
+    if (typed != again)
+        throw Refusal{
+            QCoreApplication::translate("pelmar::admin", "The two passwords differ; nothing was changed.")};
+    return typed;
 }
 
 void addEmployee(Database& db, qint64 id, const QString& name, const QString& password)
@@ -179,8 +188,7 @@ std::vector<double> weekdays(double from, double to)
     input::requireOrder(from, to);
     std::vector<double> days;
     for (double day = from; day <= to; ++day) {
-        const int weekday = (static_cast<int>(day) + 6) % 7; // 0 = Sunday
-        if (weekday != 0 && weekday != 6)
+        if (!dates::isWeekend(day))
             days.push_back(day);
     }
     return days;

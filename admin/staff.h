@@ -25,13 +25,15 @@ std::vector<Employee> staff(Database& db);
 
 // The one employee check: refused when there is no employee id.
 void requireEmployee(Database& db, qint64 id);
-// The check of a full name before it is stored: refused for what
-// nameRefusal refuses (blank, hidden or deceiving characters, too long).
-void checkName(const QString& name);
+// A password typed twice, returned when both are the same; refused, with
+// nothing changed, when they differ.
+QString confirmedPassword(const QString& typed, const QString& again);
 
 // The changes to the staff, each in one transaction that reads the employee
-// it changes, refused with nothing written otherwise. Adding or rehiring is
-// refused when a current employee already has exactly that name.
+// it changes, refused with nothing written otherwise. Adding is refused for
+// a full name that nameRefusal refuses (blank, hidden or deceiving
+// characters, too long); adding or rehiring when a current employee already
+// has exactly that name.
 void addEmployee(Database& db, qint64 id, const QString& name, const QString& password);
 void setPassword(Database& db, qint64 id, const QString& password);
 void terminate(Database& db, qint64 id, double date);

@@ -183,8 +183,7 @@ long long generate(const QString& path, const Company& company, double today)
     Days days(writer, random);
     int lastPercent = -1;
     for (double day = dates::datePart(first); day < today; ++day) {
-        const int weekday = (static_cast<int>(day) + 6) % 7; // 0 = Sunday
-        if (weekday == 0 || weekday == 6)
+        if (dates::isWeekend(day))
             continue;
         const bool holiday = isHoliday(dates::ymd(day));
         for (int id = 1; id <= company.employees + company.former; ++id) {

@@ -81,7 +81,7 @@ const char* const kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                  "Thursday", "Friday", "Saturday"};
 
 // 0 = Sunday; day 0 of the serials was a Saturday.
-int weekday(std::int64_t days)
+int weekdayOf(std::int64_t days)
 {
     return static_cast<int>(((days + 6) % 7 + 7) % 7);
 }
@@ -426,13 +426,24 @@ std::optional<double> parseDateTime(const QString& text)
     return parseTime(text);
 }
 
+int weekday(double serial)
+{
+    return weekdayOf(split(serial).days);
+}
+
+bool isWeekend(double serial)
+{
+    const int day = weekday(serial);
+    return day == 0 || day == 6;
+}
+
 QString longDate(double serial)
 {
     const Split s = split(serial);
     const Ymd d = civilFromDays(s.days + kEpoch);
     return QStringLiteral("%1, %2 %3, %4")
-        .arg(QLatin1String(kWeekdays[weekday(s.days)]), QLatin1String(kMonths[d.month - 1]), twoDigits(d.day),
-             QString::number(d.year));
+        .arg(QLatin1String(kWeekdays[weekdayOf(s.days)]), QLatin1String(kMonths[d.month - 1]),
+             twoDigits(d.day), QString::number(d.year));
 }
 
 QString longTime(double serial)

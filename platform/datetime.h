@@ -27,6 +27,10 @@ void hms(double serial, int& hour, int& minute, int& second);
 double datePart(double serial);
 // Time-of-day part of a serial.
 double timePart(double serial);
+// Day of the week of a serial's date: 0 is Sunday, 6 Saturday.
+int weekday(double serial);
+// Whether a serial's date is a Saturday or a Sunday.
+bool isWeekend(double serial);
 
 // The date test: true for the texts that the program reads as a calendar
 // date (M/D/YYYY, M-D-YYYY, M/D/YY, "December 04, 2026", "Friday, December

@@ -21,6 +21,12 @@ enum class RecordType
 
 RecordType recordType(const QString& type);
 RecordType recordType(const Value& type); // Null is Other
-QString typeText(RecordType type);        // "Worked", "Vacation", "Holiday", "Sick Leave"
+// The word stored in the Time table and the CSV files, the same in every
+// language: "Worked", "Vacation", "Holiday", "Sick Leave"; empty for Other.
+QString typeText(RecordType type);
+// A type as a person reads it: a known type's word in the window's
+// language; any other stored text as it is (Null as empty).
+QString shownType(RecordType type);
+QString shownType(const Value& stored);
 
 } // namespace pelmar

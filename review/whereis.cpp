@@ -56,11 +56,6 @@ QString phrase(Status status)
     return QCoreApplication::translate("pelmar::whereis", " has no recent time records ");
 }
 
-QString noNamePicked()
-{
-    return QCoreApplication::translate("pelmar::whereis", "Select a name in the list first.");
-}
-
 QString answer(Workplace& workplace, const Value& employeeId, const QString& fullName, double now)
 {
     const DateRange range = timesheet::defaultRange(now);

@@ -46,8 +46,5 @@ inline bool isAway(Status s)
 // thrown for the caller to report.
 QString answer(Workplace& workplace, const Value& employeeId, const QString& fullName, double now);
 
-// Said instead of looking anything up when no name is picked.
-QString noNamePicked();
-
 } // namespace whereis
 } // namespace pelmar

@@ -1,5 +1,6 @@
 #include "store/audit.h"
 
+#include "platform/datetime.h"
 #include "platform/runerror.h"
 #include "store/engine.h"
 #include "store/postgres.h"
@@ -195,20 +196,27 @@ QString describeSettings(const Value& notifyHours, const QString& server, const 
         .arg(notifyHours.toTextOrEmpty(), server, user, email);
 }
 
-std::vector<Row> read(Database& db, double from, double to)
+std::vector<Row> read(Database& db, const Filter& filter)
 {
     // Bounds as numbers: the column holds serials, not the dialect's dates.
-    const auto rs = db.openRecordset(
-        QStringLiteral(
-            "SELECT TimeAudit.[When], TimeAudit.Workstation, TimeAudit.Account, TimeAudit.Address, "
-            "TimeAudit.Action, TimeAudit.TimeID, TimeAudit.EmployeeID, Personnel.FullName, "
-            "TimeAudit.Before, TimeAudit.After, TimeAudit.Offline FROM TimeAudit LEFT JOIN Personnel ON "
-            "Personnel.EmployeeID = TimeAudit.EmployeeID WHERE TimeAudit.[When] >= %1 AND "
-            "TimeAudit.[When] < %2 ORDER BY TimeAudit.AuditID")
-            .arg(QString::number(from, 'f', 0), QString::number(to + 1, 'f', 0)));
+    QString sql = QStringLiteral(
+        "SELECT TimeAudit.[When], TimeAudit.Workstation, TimeAudit.Account, TimeAudit.Address, "
+        "TimeAudit.Action, TimeAudit.TimeID, TimeAudit.EmployeeID, Personnel.FullName, "
+        "TimeAudit.Before, TimeAudit.After, TimeAudit.Offline FROM TimeAudit LEFT JOIN Personnel ON "
+        "Personnel.EmployeeID = TimeAudit.EmployeeID WHERE TimeAudit.[When] >= ? AND TimeAudit.[When] < ?");
+    std::vector<Value> params{Value::number(dates::datePart(filter.from)),
+                              Value::number(dates::datePart(filter.to) + 1)};
+    if (filter.employeeId != 0) {
+        sql += QStringLiteral(" AND TimeAudit.EmployeeID = ?");
+        params.push_back(Value::integer(filter.employeeId));
+    }
+    if (!filter.action.isEmpty()) {
+        sql += QStringLiteral(" AND TimeAudit.Action = ?");
+        params.push_back(Value::text(filter.action));
+    }
     std::vector<Row> rows;
-    for (int r = 0; rs->moveTo(r); ++r) {
-        const std::vector<Value>& v = rs->row(r);
+    for (const std::vector<Value>& v :
+         db.readAll(sql + QStringLiteral(" ORDER BY TimeAudit.AuditID"), params)) {
         rows.push_back({v[0].toDouble(), v[1].toTextOrEmpty(), v[2].toTextOrEmpty(), v[3].toTextOrEmpty(),
                         v[4].toTextOrEmpty(), v[5], v[6], v[7].toTextOrEmpty(), v[8], v[9],
                         v[10].toTextOrEmpty()});

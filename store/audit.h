@@ -67,16 +67,25 @@ struct Reset
 std::vector<Reset> passwordResets(Database& db, double since);
 
 // The actions of the staff's and the settings' rows, as a server's
-// triggers name them too.
+// triggers name them too. Stored in English; marked for the windows to
+// translate (context "pelmar::audit"), as the time records' are.
 namespace actions {
-inline const QString EmployeeAdded = QStringLiteral("employee added");
-inline const QString EmployeeRenamed = QStringLiteral("employee renamed");
-inline const QString EmployeeTerminated = QStringLiteral("employee terminated");
-inline const QString EmployeeRehired = QStringLiteral("employee rehired");
-inline const QString EmployeeEdited = QStringLiteral("employee edited");
-inline const QString PasswordReset = QStringLiteral("password reset");
-inline const QString SettingsChanged = QStringLiteral("settings changed");
-inline const QString MailPasswordChanged = QStringLiteral("mail password changed");
+inline const QString EmployeeAdded =
+    QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "employee added"));
+inline const QString EmployeeRenamed =
+    QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "employee renamed"));
+inline const QString EmployeeTerminated =
+    QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "employee terminated"));
+inline const QString EmployeeRehired =
+    QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "employee rehired"));
+inline const QString EmployeeEdited =
+    QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "employee edited"));
+inline const QString PasswordReset =
+    QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "password reset"));
+inline const QString SettingsChanged =
+    QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "settings changed"));
+inline const QString MailPasswordChanged =
+    QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "mail password changed"));
 } // namespace actions
 
 // How the trail shows an employee's and the settings' fields; never a
@@ -85,8 +94,19 @@ QString describeEmployee(const QString& fullName, const Value& terminationDate);
 QString describeSettings(const Value& notifyHours, const QString& server, const QString& user,
                          const QString& email);
 
-// The rows whose When falls on the dates from..to (whole-day serials), in
-// the order they were written, with the employee's name where known.
+// Which rows to read: those whose When falls on the dates from..to
+// (whole-day serials); with an employee id other than 0 only that
+// employee's, with an action only those of exactly that action.
+struct Filter
+{
+    double from = 0;
+    double to = 0;
+    qint64 employeeId = 0;
+    QString action;
+};
+
+// The rows the filter picks, in the order they were written, with the
+// employee's name where known.
 struct Row
 {
     double when;
@@ -101,7 +121,7 @@ struct Row
     Value after;
     QString offline; // where and when a punch written back was punched
 };
-std::vector<Row> read(Database& db, double from, double to);
+std::vector<Row> read(Database& db, const Filter& filter);
 
 } // namespace audit
 } // namespace pelmar

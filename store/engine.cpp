@@ -31,11 +31,11 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& source)
     return std::make_unique<Recordset>(m_session, source);
 }
 
-std::vector<sql::Row> Database::readAll(const QString& text)
+std::vector<sql::Row> Database::readAll(const QString& text, const std::vector<Value>& params)
 {
     sql::Session& s = session();
     std::vector<sql::Row> rows;
-    s.select(s.translate(text), false, 0)->read(0, std::numeric_limits<qint64>::max(), rows);
+    s.select(s.translate(text), false, 0, params)->read(0, std::numeric_limits<qint64>::max(), rows);
     return rows;
 }
 

@@ -40,7 +40,8 @@ public:
     // Every row of a SELECT of the program's dialect, read in one go: for
     // reports that read a whole result, which a recordset's growing pages
     // would run again for each page.
-    std::vector<sql::Row> readAll(const QString& text);
+    // Its ? marks are bound to params in order.
+    std::vector<sql::Row> readAll(const QString& text, const std::vector<Value>& params = {});
     // Runs one INSERT, UPDATE or DELETE of the program's dialect, with its ?
     // marks bound to params in order; returns the number of rows it changed.
     // A write that must find its row in a known state says so in its WHERE

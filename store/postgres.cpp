@@ -130,9 +130,15 @@ bool readsOnly(const QString& sql)
 class PgQuery : public Query
 {
 public:
-    PgQuery(std::shared_ptr<PgSession> session, const QString& sql, bool paged, int firstPage)
+    PgQuery(std::shared_ptr<PgSession> session, const QString& sql, bool paged, int firstPage,
+            std::vector<Value> params)
         : m_session(std::move(session)), m_paged(paged),
-          m_sql(paged ? sql + QStringLiteral(" LIMIT $1 OFFSET $2") : sql)
+          m_sql(
+              paged
+                  ? sql +
+                        QStringLiteral(" LIMIT $%1 OFFSET $%2").arg(params.size() + 1).arg(params.size() + 2)
+                  : sql),
+          m_params(std::move(params))
     {
         if (!readsOnly(sql))
             throw RunError(err::QuerySyntax, QStringLiteral("Only SELECT statements open as recordsets."));
@@ -172,13 +178,17 @@ private:
     PgResultHandle runPage(qint64 offset, qint64 limit)
     {
         if (!m_paged)
-            return m_session->run(m_sql);
-        return m_session->run(m_sql, {Value::integer(limit), Value::integer(offset)});
+            return m_session->run(m_sql, m_params);
+        std::vector<Value> params = m_params;
+        params.push_back(Value::integer(limit));
+        params.push_back(Value::integer(offset));
+        return m_session->run(m_sql, params);
     }
 
     std::shared_ptr<PgSession> m_session;
     bool m_paged;
     QString m_sql;
+    std::vector<Value> m_params; // the caller's, bound to $1, $2, ...
     std::vector<Column> m_columns;
     PgResultHandle m_first;
     qint64 m_firstLimit = 0;
@@ -301,10 +311,11 @@ QString PgSession::translate(const QString& text) const
     return sql::translate(text, Target::Postgres);
 }
 
-std::unique_ptr<Query> PgSession::select(const QString& sql, bool paged, int firstPage)
+std::unique_ptr<Query> PgSession::select(const QString& sql, bool paged, int firstPage,
+                                         const std::vector<Value>& params)
 {
     return std::make_unique<PgQuery>(std::static_pointer_cast<PgSession>(shared_from_this()), sql, paged,
-                                     firstPage);
+                                     firstPage, params);
 }
 
 RunError PgSession::error(const PGresult* result, const QString& context) const

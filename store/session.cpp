@@ -17,6 +17,12 @@ bool isServerLocation(const QString& location)
            location.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
 }
 
+QString shownLocation(const QString& location)
+{
+    return isServerLocation(location) ? withoutPassword(location, location)
+                                      : QDir::toNativeSeparators(location);
+}
+
 bool reachedOverNetwork(const QString& location)
 {
     if (isServerLocation(location))

@@ -68,10 +68,12 @@ public:
 
     // The program's SQL dialect in this engine's SQL.
     virtual QString translate(const QString& text) const = 0;
-    // Prepares a translated SELECT; paged adds the LIMIT and OFFSET of each
-    // read. The engine may read the first page of firstPage rows at once.
-    // Throws 3075 for anything but a SELECT.
-    virtual std::unique_ptr<Query> select(const QString& sql, bool paged, int firstPage) = 0;
+    // Prepares a translated SELECT with its ? marks bound to params in order;
+    // paged adds the LIMIT and OFFSET of each read. The engine may read the
+    // first page of firstPage rows at once. Throws 3075 for anything but a
+    // SELECT.
+    virtual std::unique_ptr<Query> select(const QString& sql, bool paged, int firstPage,
+                                          const std::vector<Value>& params = {}) = 0;
     // Runs one translated INSERT, UPDATE or DELETE with its ? marks bound to
     // params in order; returns the number of rows it changed.
     virtual int write(const QString& sql, const std::vector<Value>& params) = 0;
@@ -109,6 +111,9 @@ bool reachedOverNetwork(const QString& location);
 // the password alone, as libpq quotes either in its messages. Give the URI
 // as both to show the URI. A file path leaves text as it is.
 QString withoutPassword(const QString& text, const QString& location);
+// A location as titles and messages name it: a file's path in the system's
+// separators, a server's URI with its password shown as ***.
+QString shownLocation(const QString& location);
 
 } // namespace sql
 } // namespace pelmar

@@ -43,12 +43,16 @@ QString quoted(const QString& name)
 class SqliteQuery : public Query
 {
 public:
-    SqliteQuery(std::shared_ptr<Connection> conn, const QString& sql, bool paged)
-        : m_conn(std::move(conn)), m_paged(paged),
+    SqliteQuery(std::shared_ptr<Connection> conn, const QString& sql, bool paged,
+                const std::vector<Value>& params)
+        : m_conn(std::move(conn)), m_paged(paged), m_pageMarks(static_cast<int>(params.size())),
           m_stmt(*m_conn, paged ? sql + QStringLiteral(" LIMIT ? OFFSET ?") : sql)
     {
         if (!m_stmt.readOnly())
             throw RunError(err::QuerySyntax, QStringLiteral("Only SELECT statements open as recordsets."));
+        // Bound once: a reset keeps the bindings.
+        for (size_t i = 0; i < params.size(); ++i)
+            bindValue(m_stmt, static_cast<int>(i) + 1, params[i]);
         for (int i = 0; i < m_stmt.columnCount(); ++i)
             m_columns.push_back({m_stmt.columnName(i), kindOfDeclType(m_stmt.columnDeclType(i))});
     }
@@ -61,8 +65,8 @@ public:
         const std::unique_ptr<Statement, void (*)(Statement*)> resetOnExit(&m_stmt,
                                                                            [](Statement* s) { s->reset(); });
         if (m_paged) {
-            m_stmt.bind(1, limit);
-            m_stmt.bind(2, offset);
+            m_stmt.bind(m_pageMarks + 1, limit);
+            m_stmt.bind(m_pageMarks + 2, offset);
         }
         int read = 0;
         while (m_stmt.step()) {
@@ -79,6 +83,7 @@ public:
 private:
     std::shared_ptr<Connection> m_conn;
     bool m_paged;
+    int m_pageMarks;  // the caller's ? marks, before LIMIT's and OFFSET's
     Statement m_stmt; // after m_conn: finalised first
     std::vector<Column> m_columns;
 };
@@ -135,9 +140,10 @@ QString SqliteSession::translate(const QString& text) const
     return sql::translate(text);
 }
 
-std::unique_ptr<Query> SqliteSession::select(const QString& sql, bool paged, int)
+std::unique_ptr<Query> SqliteSession::select(const QString& sql, bool paged, int,
+                                             const std::vector<Value>& params)
 {
-    return std::make_unique<SqliteQuery>(m_conn, sql, paged);
+    return std::make_unique<SqliteQuery>(m_conn, sql, paged, params);
 }
 
 int SqliteSession::write(const QString& sql, const std::vector<Value>& params)

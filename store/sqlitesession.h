@@ -20,7 +20,8 @@ public:
 
     bool stale() const override;
     QString translate(const QString& text) const override;
-    std::unique_ptr<Query> select(const QString& sql, bool paged, int firstPage) override;
+    std::unique_ptr<Query> select(const QString& sql, bool paged, int firstPage,
+                                  const std::vector<Value>& params = {}) override;
     int write(const QString& sql, const std::vector<Value>& params) override;
     qint64 lastInsertId() const override;
     TableShape describe(const QString& table) override;

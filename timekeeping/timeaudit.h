@@ -32,17 +32,25 @@ public:
     // "Tdate=12/3/2026; TimeIn=9:00:00 AM; TimeOut=; Thours=; Type=Worked".
     static QString describe(const TimeRecord& record);
 
-    inline static const QString ClockedIn = QStringLiteral("clocked in");
-    inline static const QString ClockedOut = QStringLiteral("clocked out");
-    inline static const QString ClosedAtMidnight = QStringLiteral("closed at midnight");
-    inline static const QString ReopenedAfterMidnight = QStringLiteral("reopened at 12:00 am");
-    inline static const QString AlreadyClockedIn = QStringLiteral("already clocked in");
-    inline static const QString AlreadyClockedOut = QStringLiteral("already clocked out");
-    inline static const QString Edited = QStringLiteral("edited");
-    inline static const QString Added = QStringLiteral("added");
-    inline static const QString Deleted = QStringLiteral("deleted");
-    inline static const QString AbsenceAdded = QStringLiteral("absence added");
-    inline static const QString AbsenceRemoved = QStringLiteral("absence removed");
+    inline static const QString ClockedIn =
+        QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "clocked in"));
+    inline static const QString ClockedOut =
+        QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "clocked out"));
+    inline static const QString ClosedAtMidnight =
+        QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "closed at midnight"));
+    inline static const QString ReopenedAfterMidnight =
+        QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "reopened at 12:00 am"));
+    inline static const QString AlreadyClockedIn =
+        QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "already clocked in"));
+    inline static const QString AlreadyClockedOut =
+        QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "already clocked out"));
+    inline static const QString Edited = QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "edited"));
+    inline static const QString Added = QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "added"));
+    inline static const QString Deleted = QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "deleted"));
+    inline static const QString AbsenceAdded =
+        QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "absence added"));
+    inline static const QString AbsenceRemoved =
+        QString::fromLatin1(QT_TRANSLATE_NOOP("pelmar::audit", "absence removed"));
 
 private:
     Database& m_db;

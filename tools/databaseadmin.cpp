@@ -27,13 +27,6 @@ namespace {
 // Bad command-line input: refused as the administrator's module refuses.
 using UsageError = admin::Refusal;
 
-// A database as a message names it: a server without its password.
-QString shown(const QString& location)
-{
-    return isServerLocation(location) ? sql::withoutPassword(location, location)
-                                      : QDir::toNativeSeparators(location);
-}
-
 struct DemoPerson
 {
     qint64 id;
@@ -74,8 +67,7 @@ void addDemoRecords(Database& db, double today)
     std::unique_ptr<Recordset> time = db.openRecordset(names::TimeTable);
     for (int back = 21; back >= 1; --back) {
         const double day = today - back;
-        const int weekday = (static_cast<int>(day) + 6) % 7; // 0 = Sunday
-        if (weekday == 0 || weekday == 6)
+        if (dates::isWeekend(day))
             continue;
         for (qint64 id = 1; id <= 4; ++id) {
             if (id == 2 && back == 10) {
@@ -150,7 +142,6 @@ void DatabaseAdmin::employeeAdd(const QString& folder, const QString& idText, co
                                 const std::optional<QString>& password)
 {
     const qint64 id = admin::input::employeeNumber(idText);
-    admin::checkName(name);
     admin::addEmployee(*open(folder), id, name,
                        secret(password, QStringLiteral("Password of employee %1").arg(id)));
     m_out << "Added employee " << id << "\n";
@@ -247,7 +238,7 @@ void DatabaseAdmin::copy(const QString& source, const QString& target, bool prog
             QFile::remove(to);
         throw;
     }
-    m_out << "Copied " << shown(from) << " to " << shown(to) << "\n";
+    m_out << "Copied " << sql::shownLocation(from) << " to " << sql::shownLocation(to) << "\n";
 }
 
 void DatabaseAdmin::grantTerminal(const QString& uri, const QString& group)

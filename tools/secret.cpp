@@ -1,5 +1,8 @@
 #include "tools/secret.h"
 
+#include "admin/refusal.h"
+#include "admin/staff.h"
+
 #include <QByteArray>
 #include <cerrno>
 #include <termios.h>
@@ -108,9 +111,14 @@ Secret readSecret(const std::optional<QString>& given, const QString& prompt, in
         return {{}, QStringLiteral("Nothing was typed; nothing was changed.")};
     show(input, prompt + QStringLiteral(" again: "));
     const std::optional<QByteArray> second = readLine(input, &tooLong);
-    if (second != first)
-        return {{}, QStringLiteral("The two entries differ; nothing was changed.")};
-    return {QString::fromLocal8Bit(*first), {}};
+    if (!second)
+        return {{}, QStringLiteral("Nothing was typed; nothing was changed.")};
+    try {
+        return {admin::confirmedPassword(QString::fromLocal8Bit(*first), QString::fromLocal8Bit(*second)),
+                {}};
+    } catch (const admin::Refusal& refusal) {
+        return {{}, refusal.description()};
+    }
 }
 
 } // namespace pelmar

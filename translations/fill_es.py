@@ -11,8 +11,9 @@ import xml.etree.ElementTree as ET
 # The clock's window places its controls at fixed sizes, so its labels and
 # buttons take the short forms that fit ("Entrar", "Su nombre:").
 # Latin-American Spanish as US workplaces use it: "marcar entrada/salida" for
-# clocking, "turno" for a shift. Record values ("Worked", "Vacation") and date
-# forms (M/D/YYYY) stay as the program reads them.
+# clocking, "turno" for a shift. Record types ("Worked", "Vacation") and the
+# audit's actions are stored in English and shown in Spanish; date forms
+# (M/D/YYYY) stay as the program reads them.
 ES = {
     # Shared words.
     'From': 'Desde',
@@ -376,6 +377,32 @@ ES = {
     'terminal in the last %3 days can log in here.':
         'No se puede llegar a la base de datos (Error %1: %2). Hasta que vuelva, solo pueden entrar aquí '
         'los empleados que entraron en esta terminal en los últimos %3 días.',
+    'The two passwords differ; nothing was changed.':
+        'Las dos contraseñas no coinciden; no se cambió nada.',
+    'Time sheet': 'Hoja de horas',
+
+    # The record types and the audit's actions: stored in English, shown in Spanish.
+    'Worked': 'Trabajado',
+    'Sick Leave': 'Licencia por enfermedad',
+    'clocked in': 'entrada marcada',
+    'clocked out': 'salida marcada',
+    'closed at midnight': 'cerrado a medianoche',
+    'reopened at 12:00 am': 'reabierto a las 12:00 am',
+    'already clocked in': 'entrada ya marcada',
+    'already clocked out': 'salida ya marcada',
+    'edited': 'editado',
+    'added': 'agregado',
+    'deleted': 'eliminado',
+    'absence added': 'ausencia agregada',
+    'absence removed': 'ausencia eliminada',
+    'employee added': 'empleado agregado',
+    'employee renamed': 'empleado renombrado',
+    'employee terminated': 'empleado dado de baja',
+    'employee rehired': 'empleado recontratado',
+    'employee edited': 'empleado editado',
+    'password reset': 'contraseña restablecida',
+    'settings changed': 'configuración cambiada',
+    'mail password changed': 'contraseña de correo cambiada',
 }
 
 # The same English words that need other Spanish ones in one context.

@@ -2,13 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es">
     <context>
-        <name>QObject</name>
-        <message>
-            <source>The two passwords differ; type the same password twice.</source>
-            <translation>Las dos contraseñas no coinciden; escriba la misma contraseña dos veces.</translation>
-        </message>
-    </context>
-    <context>
         <name>pelmar::AbsencesDialog</name>
         <message>
             <source>Absences of %1</source>
@@ -494,6 +487,25 @@
         <message>
             <source>&amp;Password</source>
             <translation>&amp;Contraseña</translation>
+        </message>
+    </context>
+    <context>
+        <name>pelmar::RecordType</name>
+        <message>
+            <source>Worked</source>
+            <translation>Trabajado</translation>
+        </message>
+        <message>
+            <source>Vacation</source>
+            <translation>Vacaciones</translation>
+        </message>
+        <message>
+            <source>Holiday</source>
+            <translation>Día feriado</translation>
+        </message>
+        <message>
+            <source>Sick Leave</source>
+            <translation>Licencia por enfermedad</translation>
         </message>
     </context>
     <context>
@@ -990,14 +1002,6 @@
             <translation>Su nombre:</translation>
         </message>
         <message>
-            <source>Clock In</source>
-            <translation>Marcar entrada</translation>
-        </message>
-        <message>
-            <source>Select your name in the list first.</source>
-            <translation>Primero seleccione su nombre en la lista.</translation>
-        </message>
-        <message>
             <source>Enter the start ('from') date as mm/dd/yyyy</source>
             <translation>Escriba la fecha de inicio ('desde') como mm/dd/aaaa</translation>
         </message>
@@ -1016,6 +1020,14 @@
         <message>
             <source>Entry is not a valid date</source>
             <translation>Lo que escribió no es una fecha válida</translation>
+        </message>
+        <message>
+            <source>Time sheet</source>
+            <translation>Hoja de horas</translation>
+        </message>
+        <message>
+            <source>Select a name in the list first.</source>
+            <translation>Primero seleccione un nombre en la lista.</translation>
         </message>
         <message>
             <source>offline: %1 punches kept on this terminal</source>
@@ -1230,6 +1242,10 @@
             <source>The saved mail password goes only to the saved mail server; type the password to send a test alert to %1. Nothing was sent.</source>
             <translation>La contraseña de correo guardada solo se envía al servidor de correo guardado; escriba la contraseña para enviar una alerta de prueba a %1. No se envió nada.</translation>
         </message>
+        <message>
+            <source>The two passwords differ; nothing was changed.</source>
+            <translation>Las dos contraseñas no coinciden; no se cambió nada.</translation>
+        </message>
     </context>
     <context>
         <name>pelmar::alert</name>
@@ -1244,6 +1260,85 @@
         <message>
             <source>No mail server is set: alerts are switched off.</source>
             <translation>No hay un servidor de correo configurado: las alertas están desactivadas.</translation>
+        </message>
+    </context>
+    <context>
+        <name>pelmar::audit</name>
+        <message>
+            <source>employee added</source>
+            <translation>empleado agregado</translation>
+        </message>
+        <message>
+            <source>employee renamed</source>
+            <translation>empleado renombrado</translation>
+        </message>
+        <message>
+            <source>employee terminated</source>
+            <translation>empleado dado de baja</translation>
+        </message>
+        <message>
+            <source>employee rehired</source>
+            <translation>empleado recontratado</translation>
+        </message>
+        <message>
+            <source>employee edited</source>
+            <translation>empleado editado</translation>
+        </message>
+        <message>
+            <source>password reset</source>
+            <translation>contraseña restablecida</translation>
+        </message>
+        <message>
+            <source>settings changed</source>
+            <translation>configuración cambiada</translation>
+        </message>
+        <message>
+            <source>mail password changed</source>
+            <translation>contraseña de correo cambiada</translation>
+        </message>
+        <message>
+            <source>clocked in</source>
+            <translation>entrada marcada</translation>
+        </message>
+        <message>
+            <source>clocked out</source>
+            <translation>salida marcada</translation>
+        </message>
+        <message>
+            <source>closed at midnight</source>
+            <translation>cerrado a medianoche</translation>
+        </message>
+        <message>
+            <source>reopened at 12:00 am</source>
+            <translation>reabierto a las 12:00 am</translation>
+        </message>
+        <message>
+            <source>already clocked in</source>
+            <translation>entrada ya marcada</translation>
+        </message>
+        <message>
+            <source>already clocked out</source>
+            <translation>salida ya marcada</translation>
+        </message>
+        <message>
+            <source>edited</source>
+            <translation>editado</translation>
+        </message>
+        <message>
+            <source>added</source>
+            <translation>agregado</translation>
+        </message>
+        <message>
+            <source>deleted</source>
+            <translation>eliminado</translation>
+        </message>
+        <message>
+            <source>absence added</source>
+            <translation>ausencia agregada</translation>
+        </message>
+        <message>
+            <source>absence removed</source>
+            <translation>ausencia eliminada</translation>
         </message>
     </context>
     <context>
@@ -1380,10 +1475,6 @@
         <message>
             <source> has no recent time records </source>
             <translation> no tiene registros de tiempo recientes </translation>
-        </message>
-        <message>
-            <source>Select a name in the list first.</source>
-            <translation>Primero seleccione un nombre en la lista.</translation>
         </message>
         <message>
             <source>There is no recent record for %1</source>

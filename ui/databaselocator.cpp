@@ -2,7 +2,7 @@
 
 #include "platform/runerror.h"
 #include "ui/reporterror.h"
-#include "ui/widgets/glassbutton.h"
+#include "ui/widgets/artwork.h"
 #include "workplace/startup.h"
 
 namespace pelmar {
@@ -13,7 +13,7 @@ DatabaseLocator::DatabaseLocator(Dialogs& dialogs, QWidget* parent) : QDialog(pa
     setWindowTitle(tr("Locate the Pelmar Database"));
     setFixedSize(71, 55);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, GlassButton::fromBgr(0xE0E0E0));
+    pal.setColor(QPalette::Window, artwork::WindowGrey);
     setPalette(pal);
     setAutoFillBackground(true);
 }

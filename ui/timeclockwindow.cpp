@@ -38,64 +38,83 @@
 namespace pelmar {
 
 // What a glass button shows in one state; a field left empty keeps what the
-// button had. The texts are translated when applied.
+// button had. The texts are translated when applied. Written with named
+// fields, so that no colour can take another's place.
 struct ButtonLook
 {
     const char* caption = nullptr;
     const char* toolTip = nullptr;
-    std::optional<quint32> face;
-    std::optional<quint32> glare;
-    std::optional<quint32> click;
-    std::optional<quint32> mouseMove;
+    std::optional<QColor> face = std::nullopt;
+    std::optional<QColor> glare = std::nullopt;
+    std::optional<QColor> pressed = std::nullopt;
+    std::optional<QColor> hover = std::nullopt;
 };
 
 namespace {
 
 using Look = ButtonLook;
 
-// The looks of the glass buttons by state; colours are blue-green-red.
-const Look LoggedOutLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Log In"),
-                         QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Display your time clock screen"),
-                         0xC00000,
-                         0xFF8080,
-                         0x0000FF,
-                         0xFF8080};
-const Look LoggedInLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Log Out"),
-                        QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Close your time clock screen"),
-                        0x000080,
-                        0x8080FF,
-                        0x0000FF,
-                        0x8080FF};
-const Look ClockInLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Clock IN"),
-                       nullptr,
-                       0xC00000,
-                       0xFF8080,
-                       0x0000FF,
-                       0xFF8080};
-const Look ClockOutLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Clock OUT"),
-                        nullptr,
-                        0x008000,
-                        0x80FF80,
-                        0x00FF00,
-                        0x80FF80};
-const Look SheetOpenLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Hide My Time"),
-                         QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Close your time sheet records."),
-                         0x000080,
-                         0x0000FF,
-                         std::nullopt,
-                         std::nullopt};
-const Look ReviewCaptionOnly{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "View My Time"),
-                             nullptr,
-                             std::nullopt,
-                             std::nullopt,
-                             std::nullopt,
-                             std::nullopt};
-const Look SheetClosedLook{QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "View My Time"),
-                           QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Display your time sheet in a table"),
-                           0x004080,
-                           0x0080FF,
-                           0x0080FF,
-                           0x80C0FF};
+// The buttons' colours, in red-green-blue.
+const QColor DarkBlue(0x00, 0x00, 0xC0);
+const QColor LightBlue(0x80, 0x80, 0xFF);
+const QColor Blue(0x00, 0x00, 0xFF);
+const QColor Red(0xFF, 0x00, 0x00);
+const QColor DarkRed(0x80, 0x00, 0x00);
+const QColor LightRed(0xFF, 0x80, 0x80);
+const QColor DarkGreen(0x00, 0x80, 0x00);
+const QColor LightGreen(0x80, 0xFF, 0x80);
+const QColor Green(0x00, 0xFF, 0x00);
+const QColor Brown(0x80, 0x40, 0x00);
+const QColor Orange(0xFF, 0x80, 0x00);
+const QColor LightOrange(0xFF, 0xC0, 0x80);
+
+// The looks of the glass buttons by state. A button starts in the look of
+// the state the window opens in.
+const Look LoggedOutLook{.caption = QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Log In"),
+                         .toolTip =
+                             QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Display your time clock screen"),
+                         .face = DarkBlue,
+                         .glare = LightBlue,
+                         .pressed = Red,
+                         .hover = LightBlue};
+const Look LoggedInLook{.caption = QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Log Out"),
+                        .toolTip =
+                            QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Close your time clock screen"),
+                        .face = DarkRed,
+                        .glare = LightRed,
+                        .pressed = Red,
+                        .hover = LightRed};
+const Look WhereIsLook{
+    .caption = QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Where Is?"),
+    .toolTip = QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Display this person's last known location"),
+    .face = DarkBlue,
+    .glare = LightBlue,
+    .pressed = Blue,
+    .hover = Blue};
+const Look ClockInLook{.caption = QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Clock IN"),
+                       .face = DarkBlue,
+                       .glare = LightBlue,
+                       .pressed = Red,
+                       .hover = LightBlue};
+const Look ClockOutLook{.caption = QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Clock OUT"),
+                        .face = DarkGreen,
+                        .glare = LightGreen,
+                        .pressed = Green,
+                        .hover = LightGreen};
+const Look SheetOpenLook{.caption = QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Hide My Time"),
+                         .toolTip =
+                             QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Close your time sheet records."),
+                         .face = DarkRed,
+                         .glare = Red};
+const Look SheetClosedLook{
+    .caption = QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "View My Time"),
+    .toolTip = QT_TRANSLATE_NOOP("pelmar::TimeClockWindow", "Display your time sheet in a table"),
+    .face = Brown,
+    .glare = Orange,
+    .pressed = Orange,
+    .hover = LightOrange};
+// At log-out the review button gets its caption back but keeps its other looks.
+const Look ReviewCaptionOnly{.caption = SheetClosedLook.caption};
 
 QFont arial(int points, bool bold = false)
 {
@@ -113,21 +132,6 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect 
     label->setAlignment(align);
     label->setFont(arial(9, true));
     return label;
-}
-
-GlassButton* makeButton(QWidget* parent, const char* name, const QString& caption, const QString& tip,
-                        QRect geometry, quint32 face, quint32 glare, quint32 mouseMove, quint32 click)
-{
-    auto* button = new GlassButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setCaption(caption);
-    button->setToolTip(tip);
-    button->setGeometry(geometry);
-    button->setFaceColor(face);
-    button->setGlareColor(glare);
-    button->setHoverColor(mouseMove);
-    button->setPressedColor(click);
-    return button;
 }
 
 } // namespace
@@ -152,41 +156,108 @@ void TimeClockWindow::createControls()
     setFont(arial(9));
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, GlassButton::fromBgr(0xE0E0E0));
+    pal.setColor(QPalette::Window, artwork::WindowGrey);
     setPalette(pal);
 
-    auto* picture = new QLabel(this);
-    picture->setObjectName(QString::fromLatin1(controls::Background));
-    picture->setGeometry(0, 0, 602, 382);
-    m_picture = picture; // its face is drawn at the clock's time by now()
+    // Every control sits on the picture; its face is drawn at the clock's
+    // time by now().
+    m_face = new QLabel(this);
+    m_face->setObjectName(QString::fromLatin1(controls::Background));
+    m_face->setGeometry(0, 0, 602, 382);
 
-    m_personnel = new NameList(picture);
+    createLogInControls();
+    createClockControls();
+    createTimeSheetControls();
+    setTabOrders();
+    m_personnel->setDataSource(&m_workplace.employees());
+    m_grid->setDataSource(&m_workplace.times());
+
+    m_clockTimer = new QTimer(this);
+    m_clockTimer->setObjectName(QString::fromLatin1(controls::Timer));
+    m_clockTimer->setInterval(1000);
+    m_clockTimer->start();
+}
+
+GlassButton* TimeClockWindow::makeButton(const char* name, QRect geometry, const ButtonLook& look)
+{
+    auto* button = new GlassButton(m_face);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    apply(button, look);
+    return button;
+}
+
+void TimeClockWindow::createLogInControls()
+{
+    m_personnel = new NameList(m_face);
     m_personnel->setObjectName(QString::fromLatin1(controls::NameList));
     m_personnel->setGeometry(0, 19, 190, 24);
     m_personnel->setFont(arial(10));
-    m_personnel->setAccessibleName(QStringLiteral("Select Name:"));
+    m_personnel->setAccessibleName(tr("Select Name:"));
 
-    m_password = new QLineEdit(picture);
+    m_password = new QLineEdit(m_face);
     m_password->setObjectName(QString::fromLatin1(controls::Password));
     m_password->setGeometry(200, 19, 110, 24);
     m_password->setEchoMode(QLineEdit::Password);
     m_password->setFont(arial(10));
     m_password->setToolTip(tr("Enter your personal password that is assigned by the administrator."));
-    m_password->setAccessibleName(QStringLiteral("Enter Password"));
+    m_password->setAccessibleName(tr("Enter Password"));
     // Typed characters show as "*", whatever the style's own mask is.
     m_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
 
-    m_goButton = makeButton(picture, controls::GoButton, tr("Log In"), tr("Display your time clock screen"),
-                            QRect(320, 14, 75, 34), 0xC00000, 0xFF8080, 0xFF8080, 0x0000FF);
-    m_whereIsButton = makeButton(picture, controls::WhereIsButton, tr("Where Is?"),
-                                 tr("Display this person's last known location"), QRect(8, 56, 86, 34),
-                                 0xC00000, 0xFF8080, 0xFF0000, 0xFF0000);
-    m_reviewButton = makeButton(picture, controls::ReviewButton, tr("View My Time"),
-                                tr("Display your time sheet in a table"), QRect(96, 56, 104, 34), 0x004080,
-                                0x0080FF, 0x80C0FF, 0x0080FF);
+    QLabel* passwordCaption =
+        makeLabel(m_face, controls::PasswordCaption, tr("Enter Password"), QRect(210, 5, 110, 16));
+    QLabel* nameCaption = makeLabel(m_face, controls::NameCaption, tr("Select Name:"), QRect(11, 4, 110, 16));
+    nameCaption->setBuddy(m_personnel);
+    passwordCaption->setBuddy(m_password);
+
+    m_goButton = makeButton(controls::GoButton, QRect(320, 14, 75, 34), LoggedOutLook);
+    m_whereIsButton = makeButton(controls::WhereIsButton, QRect(8, 56, 86, 34), WhereIsLook);
+}
+
+void TimeClockWindow::createClockControls()
+{
+    m_dateLabel = makeLabel(m_face, controls::DateLabel, QStringLiteral("Date"), QRect(397, 16, 200, 20),
+                            Qt::AlignCenter);
+    m_dateLabel->setFont(arial(10, true));
+    m_timeLabel = makeLabel(m_face, controls::TimeLabel, QStringLiteral("Time"), QRect(446, 41, 102, 20),
+                            Qt::AlignCenter);
+    m_timeLabel->setFont(arial(10, true));
+
+    m_clockButton = makeButton(controls::ClockButton, QRect(320, 64, 110, 40), ClockInLook);
+    m_clockButton->hide();
+
+    // The clock lines sit on the dark part of the picture: white captions and
+    // light blue values keep them readable.
+    const QString white = QStringLiteral("color: white;");
+    const QString blue = QStringLiteral("color: #A8D0FF;");
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    m_inCaption = makeLabel(m_face, controls::InCaption, tr("You Clocked In:"), QRect(354, 160, 130, 20));
+    m_inCaption->setStyleSheet(white);
+    m_inDate = makeLabel(m_face, controls::InDate, QStringLiteral("DateIn"), QRect(338, 185, 164, 20), right);
+    m_inDate->setStyleSheet(blue);
+    m_inTime = makeLabel(m_face, controls::InTime, QStringLiteral("TimeIn"), QRect(505, 185, 93, 20));
+    m_inTime->setStyleSheet(blue);
+    m_outCaption = makeLabel(m_face, controls::OutCaption, tr("You Clocked Out:"), QRect(350, 212, 130, 20));
+    m_outCaption->setStyleSheet(white);
+    m_outDate =
+        makeLabel(m_face, controls::OutDate, QStringLiteral("DateOut"), QRect(337, 230, 165, 20), right);
+    m_outDate->setStyleSheet(blue);
+    m_outTime = makeLabel(m_face, controls::OutTime, QStringLiteral("TimeOut"), QRect(505, 230, 93, 20));
+    m_outTime->setStyleSheet(blue);
+    // A gap between a right-aligned date and the time beside it.
+    m_inTime->setIndent(6);
+    m_outTime->setIndent(6);
+    for (QLabel* label : {m_inCaption, m_inDate, m_inTime, m_outCaption, m_outDate, m_outTime})
+        label->hide();
+}
+
+void TimeClockWindow::createTimeSheetControls()
+{
+    m_reviewButton = makeButton(controls::ReviewButton, QRect(96, 56, 104, 34), SheetClosedLook);
     m_reviewButton->hide();
 
-    m_rangeBox = new QCheckBox(tr("Change the dates displayed"), picture);
+    m_rangeBox = new QCheckBox(tr("Change the dates displayed"), m_face);
     m_rangeBox->setObjectName(QString::fromLatin1(controls::RangeBox));
     m_rangeBox->setGeometry(160, 112, 190, 20);
     m_rangeBox->setToolTip(tr("Click to enter new date range"));
@@ -194,54 +265,20 @@ void TimeClockWindow::createControls()
     m_rangeBox->setStyleSheet(QStringLiteral("QCheckBox { color: white; }"));
     m_rangeBox->hide();
 
-    m_dateLabel = makeLabel(picture, controls::DateLabel, QStringLiteral("Date"), QRect(397, 16, 200, 20),
-                            Qt::AlignCenter);
-    m_dateLabel->setFont(arial(10, true));
-    m_timeLabel = makeLabel(picture, controls::TimeLabel, QStringLiteral("Time"), QRect(446, 41, 102, 20),
-                            Qt::AlignCenter);
-    m_timeLabel->setFont(arial(10, true));
-
-    // The clock lines sit on the dark part of the picture: white captions and
-    // light blue values keep them readable.
-    const QString blue = QStringLiteral("color: #A8D0FF;");
-    m_inTime = makeLabel(picture, controls::InTime, QStringLiteral("TimeIn"), QRect(505, 185, 93, 20));
-    m_inTime->setStyleSheet(blue);
-    m_outCaption = makeLabel(picture, controls::OutCaption, tr("You Clocked Out:"), QRect(350, 212, 130, 20));
-    m_inCaption = makeLabel(picture, controls::InCaption, tr("You Clocked In:"), QRect(354, 160, 130, 20));
-    m_outCaption->setStyleSheet(QStringLiteral("color: white;"));
-    m_inCaption->setStyleSheet(QStringLiteral("color: white;"));
-    m_outTime = makeLabel(picture, controls::OutTime, QStringLiteral("TimeOut"), QRect(505, 230, 93, 20));
-    m_outTime->setStyleSheet(blue);
-    m_outDate = makeLabel(picture, controls::OutDate, QStringLiteral("DateOut"), QRect(337, 230, 165, 20),
-                          Qt::AlignRight | Qt::AlignVCenter);
-    m_outDate->setStyleSheet(blue);
-    m_inDate = makeLabel(picture, controls::InDate, QStringLiteral("DateIn"), QRect(338, 185, 164, 20),
-                         Qt::AlignRight | Qt::AlignVCenter);
-    m_inDate->setStyleSheet(blue);
-    m_totalHours = makeLabel(picture, controls::TotalHours, tr("Total Hours"), QRect(103, 334, 225, 18),
-                             Qt::AlignRight | Qt::AlignVCenter);
-    m_totalHours->setStyleSheet(QStringLiteral("color: white;"));
-    // A gap between a right-aligned date and the time beside it.
-    m_inTime->setIndent(6);
-    m_outTime->setIndent(6);
-    for (QLabel* label : {m_inTime, m_outCaption, m_inCaption, m_outTime, m_outDate, m_inDate, m_totalHours})
-        label->hide();
-    auto* label2 =
-        makeLabel(picture, controls::PasswordCaption, tr("Enter Password"), QRect(210, 5, 110, 16));
-    auto* label1 = makeLabel(picture, controls::NameCaption, tr("Select Name:"), QRect(11, 4, 110, 16));
-    label1->setBuddy(m_personnel);
-    label2->setBuddy(m_password);
-
-    m_grid = new TimeGrid(picture);
+    m_grid = new TimeGrid(m_face);
     m_grid->setObjectName(QString::fromLatin1(controls::TimeSheet));
     m_grid->setGeometry(2, 133, 331, 204);
-    m_grid->setAccessibleName(QStringLiteral("Time sheet"));
+    m_grid->setAccessibleName(tr("Time sheet"));
     m_grid->hide();
 
-    m_clockButton = makeButton(picture, controls::ClockButton, tr("Clock In"), QString(),
-                               QRect(320, 64, 110, 40), 0xC00000, 0xFF8080, 0xFF8080, 0xFF0000);
-    m_clockButton->hide();
+    m_totalHours = makeLabel(m_face, controls::TotalHours, tr("Total Hours"), QRect(103, 334, 225, 18),
+                             Qt::AlignRight | Qt::AlignVCenter);
+    m_totalHours->setStyleSheet(QStringLiteral("color: white;"));
+    m_totalHours->hide();
+}
 
+void TimeClockWindow::setTabOrders()
+{
     // Tab follows the picture as it reads, left to right and down: the
     // clock button sits beside the buttons below Log In, not after the grid.
     setTabOrder(m_personnel, m_password);
@@ -251,19 +288,11 @@ void TimeClockWindow::createControls()
     setTabOrder(m_reviewButton, m_clockButton);
     setTabOrder(m_clockButton, m_rangeBox);
     setTabOrder(m_rangeBox, m_grid);
-
-    m_personnel->setDataSource(&m_workplace.employees());
-    m_grid->setDataSource(&m_workplace.times());
-
-    m_timer = new QTimer(this);
-    m_timer->setObjectName(QString::fromLatin1(controls::Timer));
-    m_timer->setInterval(1000);
-    m_timer->start();
 }
 
 void TimeClockWindow::connectControls()
 {
-    connect(m_timer, &QTimer::timeout, this, &TimeClockWindow::tick);
+    connect(m_clockTimer, &QTimer::timeout, this, &TimeClockWindow::tick);
     connect(m_goButton, &QAbstractButton::clicked, this, &TimeClockWindow::logInOrOut);
     connect(m_clockButton, &QAbstractButton::clicked, this, &TimeClockWindow::clockInOrOut);
     connect(m_reviewButton, &QAbstractButton::clicked, this, &TimeClockWindow::toggleTimeSheet);
@@ -482,10 +511,10 @@ void TimeClockWindow::apply(GlassButton* button, const ButtonLook& look)
         button->setFaceColor(*look.face);
     if (look.glare)
         button->setGlareColor(*look.glare);
-    if (look.click)
-        button->setPressedColor(*look.click);
-    if (look.mouseMove)
-        button->setHoverColor(*look.mouseMove);
+    if (look.pressed)
+        button->setPressedColor(*look.pressed);
+    if (look.hover)
+        button->setHoverColor(*look.hover);
 }
 
 double TimeClockWindow::now()
@@ -498,7 +527,7 @@ double TimeClockWindow::now()
     // The face's hands move with the labels, once a minute.
     if (hour * 60 + minute != m_faceMinute) {
         m_faceMinute = hour * 60 + minute;
-        m_picture->setPixmap(artwork::background(m_picture->size(), m_faceMinute));
+        m_face->setPixmap(artwork::background(m_face->size(), m_faceMinute));
     }
     return serial;
 }
@@ -537,7 +566,7 @@ void TimeClockWindow::startSession()
     // The list selects nobody until a name is picked; without one there is
     // no password to check against.
     if (!m_personnel->hasSelection()) {
-        m_dialogs.messageBox(tr("Select your name in the list first."));
+        askForAName();
         return;
     }
     const Value id = m_personnel->columnValue(cols::EmployeeID);
@@ -772,7 +801,7 @@ void TimeClockWindow::whereIs()
 {
     guarded([this] {
         if (!m_personnel->hasSelection()) {
-            m_dialogs.messageBox(whereis::noNamePicked(), Dialogs::Icon::Information);
+            askForAName();
             return;
         }
         const Value id = m_personnel->columnValue(cols::EmployeeID);
@@ -782,6 +811,11 @@ void TimeClockWindow::whereIs()
         offThread([&] { answer = whereis::answer(m_workplace, id, name, at); });
         m_dialogs.messageBox(answer, Dialogs::Icon::Information);
     });
+}
+
+void TimeClockWindow::askForAName()
+{
+    m_dialogs.messageBox(tr("Select a name in the list first."), Dialogs::Icon::Information);
 }
 
 void TimeClockWindow::sendAlert(const Notice& notice)

@@ -75,6 +75,12 @@ private:
         Typed
     };
     void createControls();
+    // The controls by group, on the background picture m_face.
+    void createLogInControls();
+    void createClockControls();
+    void createTimeSheetControls();
+    void setTabOrders();
+    GlassButton* makeButton(const char* name, QRect geometry, const ButtonLook& look);
     void connectControls();
     void connectAlerts();
 
@@ -93,6 +99,8 @@ private:
     void refreshTimes();
     void refreshStaff();
     void rangeRefused(bool tellUser);
+    // The answer to a click that needs a name picked in the list, when none is.
+    void askForAName();
     void sendAlert(const Notice& notice);
 
     // Outages of the database: the terminal's journal, made at start-up.
@@ -146,7 +154,7 @@ private:
     bool m_databaseOverNetwork = false;
     AlertSender* m_alerts = nullptr; // made at start-up, when the workplace has its mail sender
     double m_nextAlertRetry = 0;     // when tick() next asks the outbox
-    QLabel* m_picture = nullptr;     // the background, its clock face at m_faceMinute
+    QLabel* m_face = nullptr;        // the background picture, its clock face at m_faceMinute
     int m_faceMinute = -1;
     QString m_checkedPath; // the database m_databaseOverNetwork was found for
     ActionThread m_actions;
@@ -174,7 +182,7 @@ private:
     QLabel* m_totalHours;
     TimeGrid* m_grid;
     GlassButton* m_clockButton;
-    QTimer* m_timer;
+    QTimer* m_clockTimer;
 };
 
 } // namespace pelmar

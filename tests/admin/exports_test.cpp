@@ -66,6 +66,20 @@ TEST(PayrollPrintTest, NamesStayInTheirCell)
 }
 
 // The ranges offered at a pick, across the turns of a month and a year.
+// The totals row sums each column; the open shifts' count is the same sum.
+TEST(PayrollTest, TheTotalsRowSumsEachColumn)
+{
+    admin::Payroll payroll;
+    payroll.rows = {{7, "Ann Lee", 8.5, 2, 1, 0, 1, 3, 1}, {8, "Ben Ode", 0.25, 1, 0, 2, 0, 0, 2}};
+    const admin::PayrollRow total = payroll.total();
+    EXPECT_DOUBLE_EQ(total.hours, 8.75);
+    EXPECT_EQ((std::vector{total.daysWorked, total.vacation, total.holiday, total.sickLeave, total.other,
+                           total.openShifts}),
+              (std::vector{3, 1, 2, 1, 3, 3}));
+    EXPECT_EQ(payroll.openShifts(), 3);
+    EXPECT_EQ(admin::Payroll().total().hours, 0);
+}
+
 TEST(PeriodTest, RangesFromTheClocksToday)
 {
     using admin::Period;

@@ -28,6 +28,13 @@ TEST(DateSerial, DaysAndTimesOfDay)
     dates::hms(Dec4 + 0.99999999, h, m, s);
     EXPECT_EQ((std::vector{h, m, s}), (std::vector{0, 0, 0}));
     EXPECT_EQ(dates::dateToText(Dec4 + 0.99999999), "12/5/2026");
+    // Friday 4 December 2026, and the serials' first day, a Saturday.
+    EXPECT_EQ(dates::weekday(Dec4 + 0.5), 5);
+    EXPECT_EQ(dates::weekday(0), 6);
+    EXPECT_EQ(dates::weekday(-1.25), 5);
+    const bool weekend[] = {false, true, true, false}; // Friday to Monday
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(dates::isWeekend(Dec4 + i), weekend[i]) << i;
 }
 
 TEST(DateTest, Accepts)

@@ -32,7 +32,7 @@ TEST(ServerLocationTest, MessagesNeverShowThePassword)
         {"/srv/pass:word@host", "/srv/pass:word@host"},
     };
     for (const auto& [uri, expected] : shown)
-        EXPECT_EQ(sql::withoutPassword(uri, uri), expected);
+        EXPECT_EQ(sql::shownLocation(uri), expected);
 
     const QString malformed[] = {
         "postgresql://bob:s3cret@[::1/pelmar",     // quoted whole

@@ -83,7 +83,7 @@ TEST(SecretTest, ATerminalIsAskedTwiceWithoutEcho)
 {
     const std::tuple<const char*, const char*, Secret> cases[] = {
         {"s3cret\n", "s3cret\n", {"s3cret", {}}},
-        {"s3cret\n", "s3creT\n", {{}, "The two entries differ; nothing was changed."}},
+        {"s3cret\n", "s3creT\n", {{}, "The two passwords differ; nothing was changed."}},
     };
     for (const auto& [first, second, expected] : cases) {
         const Fd master(::posix_openpt(O_RDWR | O_NOCTTY));

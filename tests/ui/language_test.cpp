@@ -1,3 +1,6 @@
+#include "admin/records.h"
+#include "review/recordtypes.h"
+#include "store/schema.h"
 #include "ui/language.h"
 
 #include <QApplication>
@@ -55,6 +58,22 @@ TEST_F(LanguageTest, SpanishTranslatesTheProgramAndQtsDialogs)
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
     // Dates and numbers keep the forms of the records.
     EXPECT_EQ(QLocale(), before);
+}
+
+// Record types and audit actions stay English where they are stored and
+// are read in Spanish; a type the program does not know is shown as stored.
+TEST_F(LanguageTest, StoredWordsAreShownTranslated)
+{
+    EXPECT_EQ(typeText(RecordType::Worked), WorkedType);
+    EXPECT_EQ(shownType(Value::text("Worked")), "Worked");
+    ASSERT_EQ(language::install(*qApp, QLocale(QStringLiteral("es_US"))), QStringLiteral("es"));
+    EXPECT_EQ(shownType(Value::text("Worked")), QStringLiteral("Trabajado"));
+    EXPECT_EQ(shownType(RecordType::SickLeave), QStringLiteral("Licencia por enfermedad"));
+    EXPECT_EQ(shownType(Value::text("Training")), "Training");
+    EXPECT_EQ(shownType(Value::null()), QString());
+    EXPECT_EQ(typeText(RecordType::Worked), "Worked");
+    for (const QString& action : admin::auditActions())
+        EXPECT_NE(admin::shownAction(action), action) << action.toStdString();
 }
 
 TEST_F(LanguageTest, EnglishLoadsNothing)

@@ -456,13 +456,18 @@ TEST_F(Window, TheStaffIsReadAtEveryUse)
     EXPECT_TRUE(t.db.timeRows().empty());
 }
 
+// Where-is and log-in, with nobody picked, ask for a name in the same words.
 TEST_F(Window, WhereIsWithNobodyPickedLooksNothingUp)
 {
     t.start();
     t.click(controls::WhereIsButton);
-    ASSERT_EQ(t.scripted.messages.size(), 1u);
-    EXPECT_EQ(t.scripted.messages[0].text, "Select a name in the list first.");
-    EXPECT_EQ(t.scripted.messages[0].icon, Dialogs::Icon::Information);
+    t.click(controls::GoButton);
+    ASSERT_EQ(t.scripted.messages.size(), 2u);
+    for (const auto& message : t.scripted.messages) {
+        EXPECT_EQ(message.text, "Select a name in the list first.");
+        EXPECT_EQ(message.icon, Dialogs::Icon::Information);
+    }
+    EXPECT_EQ(caption(t.window(), controls::GoButton), "Log In");
 }
 
 // The range box asks again after a refused entry, with Qt's own boxes

@@ -106,7 +106,7 @@ void AbsencesDialog::load()
     std::vector<grids::Row> rows;
     for (const TimeRecord& a : found)
         rows.push_back({a.id,
-                        {QString::number(a.id), a.tdate.toTextOrEmpty(), a.type.toTextOrEmpty()},
+                        {QString::number(a.id), a.tdate.toTextOrEmpty(), shownType(a.type)},
                         {QVariant(static_cast<double>(a.id)), grids::order(a.tdate)}});
     grids::fill(m_grid, rows);
 }
@@ -117,7 +117,7 @@ void AbsencesDialog::addAbsences()
     FormDialog dialog(tr("Absences of %1").arg(m_employee.name), this);
     auto* type = dialog.add(tr("&Type"), "absenceType", new QComboBox);
     for (const RecordType t : admin::absenceTypes())
-        type->addItem(typeText(t), static_cast<int>(t));
+        type->addItem(shownType(t), static_cast<int>(t));
     auto* span = dialog.add(tr("&On"), "absenceSpan", new QComboBox);
     span->addItems({tr("one date"), tr("every Monday to Friday of a range")});
     auto* from = dialog.add(tr("&From"), "absenceFrom", dateEditor(today));
@@ -156,7 +156,7 @@ void AbsencesDialog::removeAbsence()
     if (!attempt([&] { removed = admin::removeAbsence(*m_open(), *id, m_clock.now()); }))
         return;
     emit changed(tr("%1 of %2 on %3 removed (record %4)")
-                     .arg(removed.type.toTextOrEmpty(), m_employee.name, removed.tdate.toTextOrEmpty(),
+                     .arg(shownType(removed.type), m_employee.name, removed.tdate.toTextOrEmpty(),
                           QString::number(removed.id)));
     load();
 }

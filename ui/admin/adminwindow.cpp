@@ -87,7 +87,7 @@ bool AdminWindow::start(const QString& database)
     }
     m_jobs = new Jobs(m_dialogs, location, this);
     connect(m_jobs, &Jobs::busyChanged, this, &AdminWindow::showBusy);
-    setWindowTitle(tr("Pelmar Administrator - %1").arg(admin::displayLocation(location)));
+    setWindowTitle(tr("Pelmar Administrator - %1").arg(sql::shownLocation(location)));
     createTabs();
     return true;
 }
@@ -99,7 +99,7 @@ std::optional<QString> AdminWindow::ownersLocation(const QString& location)
     sql::TableRights rights = sql::tableRights(location);
     if (rights.owner)
         return location;
-    const QString server = admin::displayLocation(location);
+    const QString server = sql::shownLocation(location);
     QString why = tr("The role '%1' that %2 logs in as does not own the database's tables, so it can't "
                      "change the staff or the settings.")
                       .arg(rights.role, server);

@@ -6,7 +6,6 @@
 #include "admin/staff.h"
 #include "platform/clock.h"
 #include "platform/datetime.h"
-#include "timekeeping/timeaudit.h"
 #include "ui/admin/formdialog.h"
 #include "ui/admin/jobs.h"
 
@@ -39,14 +38,10 @@ AuditTab::AuditTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* pa
     m_action->setObjectName(QStringLiteral("auditAction"));
     m_action->setAccessibleName(tr("Action"));
     m_action->setAccessibleDescription(tr("Action"));
-    m_action->addItem(tr("All actions"));
-    m_action->addItems({TimeAudit::ClockedIn, TimeAudit::ClockedOut, TimeAudit::Edited, TimeAudit::Added,
-                        TimeAudit::Deleted, TimeAudit::AbsenceAdded, TimeAudit::ClosedAtMidnight,
-                        TimeAudit::ReopenedAfterMidnight, TimeAudit::AlreadyClockedIn,
-                        TimeAudit::AlreadyClockedOut, audit::actions::EmployeeAdded,
-                        audit::actions::EmployeeRenamed, audit::actions::EmployeeTerminated,
-                        audit::actions::EmployeeRehired, audit::actions::PasswordReset,
-                        audit::actions::SettingsChanged, audit::actions::MailPasswordChanged});
+    // Each action in the window's language, picking the stored word.
+    m_action->addItem(tr("All actions"), QString());
+    for (const QString& action : admin::auditActions())
+        m_action->addItem(admin::shownAction(action), action);
     m_grid = grid("auditGrid",
                   {tr("When"), tr("Workstation"), tr("Account"), tr("Action"), tr("TimeID"), tr("EmployeeID"),
                    tr("Employee"), tr("Before"), tr("After")},
@@ -70,8 +65,8 @@ AuditTab::AuditTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* pa
 
     connect(m_from, &QDateEdit::dateChanged, this, &AuditTab::loadRows);
     connect(m_to, &QDateEdit::dateChanged, this, &AuditTab::loadRows);
-    connect(m_employee, &QComboBox::activated, this, &AuditTab::show);
-    connect(m_action, &QComboBox::activated, this, &AuditTab::show);
+    connect(m_employee, &QComboBox::activated, this, &AuditTab::loadRows);
+    connect(m_action, &QComboBox::activated, this, &AuditTab::loadRows);
     connect(csv, &QPushButton::clicked, this, &AuditTab::exportCsv);
 }
 
@@ -90,8 +85,9 @@ void AuditTab::loadRows()
 {
     const double from = serialOf(m_from->date());
     const double to = serialOf(m_to->date());
-    m_jobs.read(this, [this, from, to](Database& db) -> Jobs::Apply {
-        std::vector<audit::Row> rows = admin::auditTrail(db, from, to);
+    const admin::AuditFilter filter{pickedEmployee(m_employee), m_action->currentData().toString()};
+    m_jobs.read(this, [this, from, to, filter](Database& db) -> Jobs::Apply {
+        std::vector<audit::Row> rows = admin::auditTrail(db, from, to, filter);
         return [this, rows] {
             m_rows = rows;
             show();
@@ -99,29 +95,14 @@ void AuditTab::loadRows()
     });
 }
 
-std::vector<audit::Row> AuditTab::shownRows() const
-{
-    const qint64 employee = pickedEmployee(m_employee);
-    const QString action = m_action->currentIndex() > 0 ? m_action->currentText() : QString();
-    std::vector<audit::Row> out;
-    for (const audit::Row& row : m_rows) {
-        if (employee != 0 && (row.employeeId.isNull() || row.employeeId.toInteger() != employee))
-            continue;
-        if (!action.isEmpty() && row.action != action)
-            continue;
-        out.push_back(row);
-    }
-    return out;
-}
-
 void AuditTab::show()
 {
     std::vector<GridRow> rows;
-    for (const audit::Row& r : shownRows())
+    for (const audit::Row& r : m_rows)
         rows.push_back(
             {0,
-             {Value::date(r.when).toText(), r.workstation, r.account, r.action, text(r.timeId),
-              text(r.employeeId), r.employeeName, text(r.before), text(r.after)},
+             {Value::date(r.when).toText(), r.workstation, r.account, admin::shownAction(r.action),
+              text(r.timeId), text(r.employeeId), r.employeeName, text(r.before), text(r.after)},
              {QVariant(r.when), QVariant(), QVariant(), QVariant(), order(r.timeId), order(r.employeeId)}});
     fill(m_grid, rows);
 }
@@ -131,7 +112,7 @@ void AuditTab::exportCsv()
     saveFile(tr("Export the audit trail"), tr("CSV files|*.csv"),
              admin::datedFileName(QStringLiteral("audit"), serialOf(m_from->date()), serialOf(m_to->date()),
                                   QStringLiteral("csv")),
-             admin::auditCsv(shownRows()).toUtf8());
+             admin::auditCsv(m_rows).toUtf8());
 }
 
 } // namespace pelmar

@@ -21,13 +21,13 @@ private:
     void loadRows();
     void show();
     void exportCsv();
-    std::vector<audit::Row> shownRows() const;
 
     QDateEdit* m_from;
     QDateEdit* m_to;
     QComboBox* m_employee;
     QComboBox* m_action;
     QTableWidget* m_grid;
+    // What the grid shows: the range's rows the employee and action picked.
     std::vector<audit::Row> m_rows;
 };
 

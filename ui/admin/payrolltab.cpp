@@ -29,13 +29,9 @@ namespace pelmar {
 PayrollTab::PayrollTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* parent)
     : AdminTab(jobs, dialogs, clock, parent)
 {
-    const admin::DaySpan month = admin::periodSpan(admin::Period::ThisMonth, clock.now());
-    m_from = dateEditor(month.from, this);
-    m_from->setObjectName(QStringLiteral("payrollFrom"));
-    m_from->setAccessibleName(tr("From"));
-    m_to = dateEditor(month.to, this);
-    m_to->setObjectName(QStringLiteral("payrollTo"));
-    m_to->setAccessibleName(tr("To"));
+    // The range row first, then what it shows: Tab follows the order the
+    // controls are made in, so it reads the row before the grid below it.
+    QLayout* range = createRangeRow();
     m_grid = grid("payrollGrid",
                   {tr("ID"), tr("Name"), tr("Hours"), tr("Days worked"), tr("Vacation"), tr("Holiday"),
                    tr("Sick leave"), tr("Other"), tr("Open shifts")},
@@ -52,11 +48,33 @@ PayrollTab::PayrollTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget
     m_other->setObjectName(QStringLiteral("payrollOther"));
     m_other->setWordWrap(true);
     m_other->hide();
+
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(m_grid);
+    split->addWidget(m_chart);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(range);
+    layout->addWidget(m_other);
+    layout->addWidget(split);
+}
+
+QLayout* PayrollTab::createRangeRow()
+{
+    const admin::DaySpan month = admin::periodSpan(admin::Period::ThisMonth, m_clock.now());
+    m_from = dateEditor(month.from, this);
+    m_from->setObjectName(QStringLiteral("payrollFrom"));
+    m_from->setAccessibleName(tr("From"));
+    m_to = dateEditor(month.to, this);
+    m_to->setObjectName(QStringLiteral("payrollTo"));
+    m_to->setAccessibleName(tr("To"));
     m_period = periodPicker("payrollPeriod", m_from, m_to, [this] { refresh(); });
-    // Reached just before the dates it sets.
-    setTabOrder(m_period, m_from);
     QPushButton* csv = button(tr("Export &CSV…"), "exportPayroll");
     QPushButton* pdf = button(tr("Save &PDF…"), "savePayrollPdf");
+    // The period is reached just before the dates it sets. Only the row's
+    // own controls move: a grid moved in the chain would leave its viewport
+    // behind, and Tab would still reach the grid through it first.
+    setTabOrder(m_period, m_from);
+    setTabOrder(m_from, m_to);
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_period);
@@ -67,18 +85,12 @@ PayrollTab::PayrollTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget
     top->addStretch();
     top->addWidget(csv);
     top->addWidget(pdf);
-    auto* split = new QSplitter(Qt::Vertical, this);
-    split->addWidget(m_grid);
-    split->addWidget(m_chart);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(m_other);
-    layout->addWidget(split);
 
     connect(m_from, &QDateEdit::dateChanged, this, &PayrollTab::refresh);
     connect(m_to, &QDateEdit::dateChanged, this, &PayrollTab::refresh);
     connect(csv, &QPushButton::clicked, this, &PayrollTab::exportCsv);
     connect(pdf, &QPushButton::clicked, this, &PayrollTab::savePdf);
+    return top;
 }
 
 void PayrollTab::refresh()

@@ -7,6 +7,7 @@ class QChartView;
 class QComboBox;
 class QDateEdit;
 class QLabel;
+class QLayout;
 
 namespace pelmar {
 
@@ -21,6 +22,8 @@ public:
     void refresh() override;
 
 private:
+    // The period, the dates and the exports, in the order Tab reaches them.
+    QLayout* createRangeRow();
     void show(double from, double to, const admin::Payroll& payroll);
     void showChart();
     void exportCsv();

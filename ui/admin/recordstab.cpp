@@ -110,22 +110,30 @@ void RecordsTab::loadRecords()
     });
 }
 
+QString RecordsTab::checkText(const admin::ListedRecord& listed)
+{
+    switch (listed.check) {
+    case admin::RecordCheck::ClosedAtMidnight:
+        return tr("closed at midnight by the clock");
+    case admin::RecordCheck::Overdue:
+        return overdueText(listed.overdueHours.value_or(0));
+    case admin::RecordCheck::Open:
+        return tr("open");
+    case admin::RecordCheck::None:
+        break;
+    }
+    return {};
+}
+
 void RecordsTab::show(const std::vector<admin::ListedRecord>& records)
 {
     m_records = records;
     std::vector<GridRow> rows;
     for (const admin::ListedRecord& l : records) {
         const TimeRecord& r = l.record;
-        QString check;
-        if (l.closedAtMidnight)
-            check = tr("closed at midnight by the clock");
-        else if (l.overdueHours)
-            check = overdueText(*l.overdueHours);
-        else if (recordType(r.type) == RecordType::Worked && r.isOpen())
-            check = tr("open");
         rows.push_back({r.id,
                         {QString::number(r.id), text(r.tdate), text(r.timeIn), text(r.timeOut), text(r.hours),
-                         text(r.type), check},
+                         shownType(r.type), checkText(l)},
                         {QVariant(static_cast<double>(r.id)), order(r.tdate), order(r.timeIn),
                          order(r.timeOut), order(r.hours)}});
     }
@@ -181,61 +189,88 @@ void RecordsTab::editRecord()
     openForm(Form::Edit);
 }
 
+// The fields of the shift form: its date (only when adding), its times,
+// and whether it is still open.
+struct RecordsTab::ShiftFields
+{
+    QDateEdit* date = nullptr;
+    QTimeEdit* in = nullptr;
+    QTimeEdit* out = nullptr;
+    QCheckBox* open = nullptr;
+
+    admin::ShiftTimes times() const
+    {
+        admin::ShiftTimes typed{serialOf(in->time()), std::nullopt};
+        if (!open->isChecked())
+            typed.out = serialOf(out->time());
+        return typed;
+    }
+    double day(const std::optional<TimeRecord>& record) const
+    {
+        if (date)
+            return serialOf(date->date());
+        return record->tdate.isNull() ? 0 : dates::datePart(record->tdate.toDouble());
+    }
+};
+
+QString RecordsTab::formTitle(Form form, const std::optional<TimeRecord>& record, qint64 employee) const
+{
+    // The employee and the date in the caption: the grid behind the form
+    // may sort or refresh, and the form must still say what it edits.
+    if (form == Form::Add)
+        return tr("Add a shift for %1").arg(employeeName(employee));
+    return tr("Edit shift %1 of %2 on %3")
+        .arg(QString::number(record->id), employeeName(record->personnelId.toInteger()), text(record->tdate));
+}
+
+RecordsTab::ShiftFields RecordsTab::addShiftFields(FormDialog& dialog, Form form,
+                                                   const std::optional<TimeRecord>& record) const
+{
+    ShiftFields fields;
+    if (form == Form::Add)
+        fields.date = dialog.add(tr("&Date"), "shiftDate", dateEditor(serialOf(m_to->date())));
+    const double in =
+        record && !record->timeIn.isNull() ? record->timeIn.toDouble() : dates::timeSerial(9, 0, 0);
+    const double out =
+        record && !record->timeOut.isNull() ? record->timeOut.toDouble() : dates::timeSerial(17, 0, 0);
+    fields.in = dialog.add(tr("&In"), "shiftIn", timeEditor(in));
+    fields.out = dialog.add(tr("&Out"), "shiftOut", timeEditor(out));
+    fields.open = dialog.add(tr("Still &open"), "stillOpen", new QCheckBox(tr("no clock-out yet")));
+    fields.open->setChecked(record && record->isOpen());
+    fields.out->setEnabled(!fields.open->isChecked());
+    QTimeEdit* outEdit = fields.out;
+    connect(fields.open, &QCheckBox::toggled, outEdit, [outEdit](bool on) { outEdit->setEnabled(!on); });
+
+    // The hours as they will be saved, before the user saves them.
+    QLabel* hours = dialog.add(tr("Hours"), "shiftHours", new QLabel);
+    const auto showHours = [fields, record, hours] {
+        hours->setText(admin::describeShift(fields.day(record), fields.times()));
+    };
+    showHours();
+    connect(fields.in, &QTimeEdit::timeChanged, hours, showHours);
+    connect(fields.out, &QTimeEdit::timeChanged, hours, showHours);
+    connect(fields.open, &QCheckBox::toggled, hours, showHours);
+    if (fields.date)
+        connect(fields.date, &QDateEdit::dateChanged, hours, showHours);
+    return fields;
+}
+
 void RecordsTab::openForm(Form form)
 {
     std::optional<TimeRecord> record;
     if (form == Form::Edit && !(record = picked()))
         return;
     const qint64 employee = pickedEmployee(m_employee);
-    // The employee and the date in the caption: the grid behind the form
-    // may sort or refresh, and the form must still say what it edits.
-    FormDialog dialog(form == Form::Add
-                          ? tr("Add a shift for %1").arg(employeeName(employee))
-                          : tr("Edit shift %1 of %2 on %3")
-                                .arg(QString::number(record->id),
-                                     employeeName(record->personnelId.toInteger()), text(record->tdate)),
-                      this);
-    QDateEdit* date = form == Form::Add
-                          ? dialog.add(tr("&Date"), "shiftDate", dateEditor(serialOf(m_to->date())))
-                          : nullptr;
-    const double in =
-        record && !record->timeIn.isNull() ? record->timeIn.toDouble() : dates::timeSerial(9, 0, 0);
-    const double out =
-        record && !record->timeOut.isNull() ? record->timeOut.toDouble() : dates::timeSerial(17, 0, 0);
-    QTimeEdit* inEdit = dialog.add(tr("&In"), "shiftIn", timeEditor(in));
-    QTimeEdit* outEdit = dialog.add(tr("&Out"), "shiftOut", timeEditor(out));
-    QCheckBox* open = dialog.add(tr("Still &open"), "stillOpen", new QCheckBox(tr("no clock-out yet")));
-    open->setChecked(record && record->isOpen());
-    outEdit->setEnabled(!open->isChecked());
-    connect(open, &QCheckBox::toggled, outEdit, [outEdit](bool on) { outEdit->setEnabled(!on); });
+    FormDialog dialog(formTitle(form, record, employee), this);
+    const ShiftFields fields = addShiftFields(dialog, form, record);
     TimeRecord saved;
-    const auto typed = [&] {
-        admin::ShiftTimes times{serialOf(inEdit->time()), std::nullopt};
-        if (!open->isChecked())
-            times.out = serialOf(outEdit->time());
-        return times;
-    };
-    const auto shiftDate = [&] {
-        return date                     ? serialOf(date->date())
-               : record->tdate.isNull() ? 0
-                                        : dates::datePart(record->tdate.toDouble());
-    };
-    // The hours as they will be saved, before the user saves them.
-    QLabel* hours = dialog.add(tr("Hours"), "shiftHours", new QLabel);
-    const auto showHours = [&] { hours->setText(admin::describeShift(shiftDate(), typed())); };
-    showHours();
-    connect(inEdit, &QTimeEdit::timeChanged, hours, showHours);
-    connect(outEdit, &QTimeEdit::timeChanged, hours, showHours);
-    connect(open, &QCheckBox::toggled, hours, showHours);
-    if (date)
-        connect(date, &QDateEdit::dateChanged, hours, showHours);
     dialog.setAction([&] {
-        const admin::ShiftTimes times = typed();
+        const admin::ShiftTimes times = fields.times();
         const auto db = m_jobs.open();
         if (form == Form::Edit)
             saved = admin::setTimes(*db, record->id, times, m_clock.now());
         else
-            saved = admin::addShift(*db, employee, serialOf(date->date()), times, m_clock.now());
+            saved = admin::addShift(*db, employee, fields.day(record), times, m_clock.now());
     });
     if (dialog.exec() != QDialog::Accepted)
         return;

@@ -9,6 +9,8 @@ class QDateEdit;
 
 namespace pelmar {
 
+class FormDialog;
+
 // One employee's time records over a range, newest first, with open shifts
 // (too long ones flagged) and the clock's midnight closes marked; Add…, Edit… and Delete correct
 // them, each change audited with this computer's name.
@@ -27,10 +29,14 @@ private:
     };
     void loadRecords();
     void show(const std::vector<admin::ListedRecord>& records);
+    static QString checkText(const admin::ListedRecord& listed);
     void addRecord();
     void editRecord();
     void deleteRecord();
+    struct ShiftFields;
     void openForm(Form form);
+    QString formTitle(Form form, const std::optional<TimeRecord>& record, qint64 employee) const;
+    ShiftFields addShiftFields(FormDialog& dialog, Form form, const std::optional<TimeRecord>& record) const;
     // The record picked in the grid; nullopt, after saying so, when none is.
     std::optional<TimeRecord> picked();
     QString employeeName(qint64 id) const;

@@ -28,14 +28,6 @@ QLineEdit* hiddenEntry()
     return entry;
 }
 
-// The password typed twice, the same both times.
-QString confirmedPassword(const QLineEdit* first, const QLineEdit* again)
-{
-    if (first->text() != again->text())
-        throw admin::Refusal{QObject::tr("The two passwords differ; type the same password twice.")};
-    return first->text();
-}
-
 } // namespace
 
 StaffTab::StaffTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* parent)
@@ -101,8 +93,8 @@ void StaffTab::addEmployee()
     qint64 key = 0;
     dialog.setAction([&] {
         key = admin::input::employeeNumber(id->text());
-        admin::checkName(name->text());
-        admin::addEmployee(*m_jobs.open(), key, name->text(), confirmedPassword(password, again));
+        admin::addEmployee(*m_jobs.open(), key, name->text(),
+                           admin::confirmedPassword(password->text(), again->text()));
     });
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -118,8 +110,10 @@ void StaffTab::resetPassword()
     FormDialog dialog(tr("New password for %1").arg(employee->name), this);
     auto* password = dialog.add(tr("&Password"), "employeePassword", hiddenEntry());
     auto* again = dialog.add(tr("&Again"), "employeePasswordAgain", hiddenEntry());
-    dialog.setAction(
-        [&] { admin::setPassword(*m_jobs.open(), employee->id, confirmedPassword(password, again)); });
+    dialog.setAction([&] {
+        admin::setPassword(*m_jobs.open(), employee->id,
+                           admin::confirmedPassword(password->text(), again->text()));
+    });
     if (dialog.exec() == QDialog::Accepted)
         emit changed(tr("Password of %1 reset").arg(employee->name));
 }

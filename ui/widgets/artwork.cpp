@@ -22,24 +22,12 @@ void drawHand(QPainter& p, const QPointF& centre, qreal length, qreal degrees, c
     p.drawLine(centre, onDial(centre, length, degrees));
 }
 
-// The icon's hands at ten past ten: they frame the centre and read as
-// "clock" at any size.
-constexpr qreal HourAngle = 305.0;
-constexpr qreal MinuteAngle = 60.0;
-
-} // namespace
-
-QPixmap background(const QSize& size, int minuteOfDay)
+// The picture behind the controls: a blue slope, lighter behind the name
+// and password row, darker bottom left.
+void drawBackdrop(QPainter& p, const QRectF& r)
 {
-    if (size.isEmpty())
-        return {};
-    QPixmap pm(size);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QRectF r(QPointF(0, 0), QSizeF(size));
     const qreal w = r.width();
     const qreal h = r.height();
-
     QLinearGradient base(r.topLeft(), r.bottomRight());
     base.setColorAt(0.0, QColor(0x86, 0x9b, 0xb3));
     base.setColorAt(0.5, QColor(0x4d, 0x63, 0x80));
@@ -59,9 +47,12 @@ QPixmap background(const QSize& size, int minuteOfDay)
     shade.setColorAt(0.0, QColor(8, 16, 30, 170));
     shade.setColorAt(1.0, QColor(8, 16, 30, 0));
     p.fillRect(r, shade);
+}
 
-    const qreal radius = qMin(w, h) * 0.36;
-    const QPointF centre(w * 0.8, h * 0.5);
+// The faint clock face: its dial, minute marks, and the hands at the minute
+// of the day.
+void drawFace(QPainter& p, const QPointF& centre, qreal radius, int minuteOfDay)
+{
     QRadialGradient face(centre, radius);
     face.setColorAt(0.0, QColor(255, 255, 255, 28));
     face.setColorAt(1.0, QColor(255, 255, 255, 10));
@@ -88,6 +79,25 @@ QPixmap background(const QSize& size, int minuteOfDay)
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 60));
     p.drawEllipse(centre, radius * 0.04, radius * 0.04);
+}
+
+// The icon's hands at ten past ten: they frame the centre and read as
+// "clock" at any size.
+constexpr qreal HourAngle = 305.0;
+constexpr qreal MinuteAngle = 60.0;
+
+} // namespace
+
+QPixmap background(const QSize& size, int minuteOfDay)
+{
+    if (size.isEmpty())
+        return {};
+    QPixmap pm(size);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r(QPointF(0, 0), QSizeF(size));
+    drawBackdrop(p, r);
+    drawFace(p, QPointF(r.width() * 0.8, r.height() * 0.5), qMin(r.width(), r.height()) * 0.36, minuteOfDay);
     return pm;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QIcon>
 #include <QPixmap>
 
@@ -10,5 +11,7 @@ namespace pelmar::artwork {
 // the minute of the day given (0 to 1439).
 QPixmap background(const QSize& size, int minuteOfDay);
 QIcon windowIcon();
+// The light grey behind the clock's windows.
+inline const QColor WindowGrey{0xE0, 0xE0, 0xE0};
 
 } // namespace pelmar::artwork

@@ -31,33 +31,33 @@ GlassButton::GlassButton(QWidget* parent) : QAbstractButton(parent)
     setFont(f);
 }
 
-QColor GlassButton::fromBgr(quint32 bgr)
+void GlassButton::setColors(const GlassColors& colors)
 {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
-}
-
-void GlassButton::setFaceColor(quint32 bgr)
-{
-    m_face = bgr;
+    m_colors = colors;
     update();
 }
 
-void GlassButton::setGlareColor(quint32 bgr)
+void GlassButton::setFaceColor(const QColor& color)
 {
-    m_glare = bgr;
+    m_colors.face = color;
     update();
 }
 
-void GlassButton::setPressedColor(quint32 bgr)
+void GlassButton::setGlareColor(const QColor& color)
 {
-    m_pressed = bgr;
+    m_colors.glare = color;
     update();
 }
 
-void GlassButton::setHoverColor(quint32 bgr)
+void GlassButton::setPressedColor(const QColor& color)
 {
-    m_hoverColor = bgr;
+    m_colors.pressed = color;
+    update();
+}
+
+void GlassButton::setHoverColor(const QColor& color)
+{
+    m_colors.hover = color;
     update();
 }
 
@@ -100,7 +100,7 @@ void GlassButton::paintEvent(QPaintEvent*)
     const QRectF outer = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const QPainterPath body = roundedPath(outer);
 
-    QColor face = fromBgr(isDown() ? m_pressed : (m_hover ? m_hoverColor : m_face));
+    QColor face = isDown() ? m_colors.pressed : (m_hover ? m_colors.hover : m_colors.face);
     if (!isEnabled())
         face = QColor::fromHsv(face.hsvHue(), face.hsvSaturation() / 3, face.value());
 
@@ -109,7 +109,7 @@ void GlassButton::paintEvent(QPaintEvent*)
     // The glare covers the top half only, fading downwards, which gives the glass look;
     // the lower half keeps the plain face colour.
     const QRectF top(outer.left() + 1, outer.top() + 1, outer.width() - 2, outer.height() / 2 - 1);
-    QColor glareTop = fromBgr(m_glare);
+    QColor glareTop = m_colors.glare;
     QColor glareBottom = glareTop;
     glareTop.setAlpha(isDown() ? 120 : 190);
     glareBottom.setAlpha(40);

@@ -1,36 +1,44 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QColor>
 
 namespace pelmar {
 
-// A glossy push button. Its four colours are held as the blue-green-red
-// values the window's code writes (0xC00000 is dark blue) and converted only
-// for painting: face at rest, glare at rest, face while pressed, face under
-// the mouse. The caption is drawn white.
+// The four colours of a glass button, named for what each colours.
+struct GlassColors
+{
+    QColor face;    // the face at rest
+    QColor glare;   // the shine over the top half, at rest
+    QColor pressed; // the face while pressed
+    QColor hover;   // the face under the mouse
+};
+
+// A glossy push button: its face in one of its four colours, by state, and
+// its caption drawn white.
 class GlassButton : public QAbstractButton
 {
     Q_OBJECT
-    Q_PROPERTY(quint32 faceColor READ faceColor WRITE setFaceColor)
-    Q_PROPERTY(quint32 glareColor READ glareColor WRITE setGlareColor)
-    Q_PROPERTY(quint32 pressedColor READ pressedColor WRITE setPressedColor)
-    Q_PROPERTY(quint32 hoverColor READ hoverColor WRITE setHoverColor)
+    Q_PROPERTY(QColor faceColor READ faceColor WRITE setFaceColor)
+    Q_PROPERTY(QColor glareColor READ glareColor WRITE setGlareColor)
+    Q_PROPERTY(QColor pressedColor READ pressedColor WRITE setPressedColor)
+    Q_PROPERTY(QColor hoverColor READ hoverColor WRITE setHoverColor)
 public:
     explicit GlassButton(QWidget* parent = nullptr);
 
     QString caption() const { return text(); }
     void setCaption(const QString& caption) { setText(caption); }
 
-    quint32 faceColor() const { return m_face; }
-    void setFaceColor(quint32 bgr);
-    quint32 glareColor() const { return m_glare; }
-    void setGlareColor(quint32 bgr);
-    quint32 pressedColor() const { return m_pressed; }
-    void setPressedColor(quint32 bgr);
-    quint32 hoverColor() const { return m_hoverColor; }
-    void setHoverColor(quint32 bgr);
-
-    static QColor fromBgr(quint32 bgr);
+    const GlassColors& colors() const { return m_colors; }
+    void setColors(const GlassColors& colors);
+    QColor faceColor() const { return m_colors.face; }
+    void setFaceColor(const QColor& color);
+    QColor glareColor() const { return m_colors.glare; }
+    void setGlareColor(const QColor& color);
+    QColor pressedColor() const { return m_colors.pressed; }
+    void setPressedColor(const QColor& color);
+    QColor hoverColor() const { return m_colors.hover; }
+    void setHoverColor(const QColor& color);
 
     QSize sizeHint() const override;
 
@@ -41,10 +49,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    quint32 m_face = 0xC00000;
-    quint32 m_glare = 0xFF8080;
-    quint32 m_pressed = 0x0000FF;
-    quint32 m_hoverColor = 0xFF8080;
+    GlassColors m_colors{QColor(0x00, 0x00, 0xC0), QColor(0x80, 0x80, 0xFF), QColor(0xFF, 0x00, 0x00),
+                         QColor(0x80, 0x80, 0xFF)};
     bool m_hover = false;
 };
 
