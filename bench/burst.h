@@ -15,6 +15,10 @@ struct BurstOptions
     QString location;  // a database folder or a server's URI
     int employees = 0; // employees 1 to employees punch in at 7 am and out at 3 pm
     double day = 0;    // a whole-day serial after any record of theirs
+    // Seconds the database goes away once the punches begin; the terminals
+    // then keep punches in their journals, knowing every employee from the
+    // day before.
+    double outage = 0;
 };
 
 struct BurstFigures
@@ -24,11 +28,13 @@ struct BurstFigures
     double seconds = 0; // from the first terminal's start to the last one's end
     double p50Ms = 0;   // per punch: the log-in and the clock action
     double p99Ms = 0;
-    int lost = 0;       // expected punches not in the Time table as reported
-    int duplicated = 0; // rows of the day besides each employee's one shift
+    int lost = 0;            // expected punches not in the Time table as reported
+    int duplicated = 0;      // rows of the day besides each employee's one shift
+    int kept = 0;            // punches kept in a terminal's journal
+    double emptySeconds = 0; // from the database's return to the last journal emptied
 
-    // No punch lost, duplicated or failed.
-    bool clean() const { return lost == 0 && duplicated == 0 && failed == 0; }
+    // No punch lost, duplicated or failed, and the journals emptied in time.
+    bool clean() const { return lost == 0 && duplicated == 0 && failed == 0 && emptySeconds < 10; }
 };
 
 // Runs the shift change with Terminals terminals; the Time table is read

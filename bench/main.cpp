@@ -168,10 +168,10 @@ double startUpGrowth(const QString& folder)
 // one; true when no punch was lost, duplicated or failed.
 bool burstKeptPunches(const Options& options, const QString& folder)
 {
-    const BurstFigures onFile = runBurst({folder, options.company.employees, BurstDay});
+    const BurstFigures onFile = runBurst({folder, options.company.employees, BurstDay, options.outage});
     std::optional<BurstFigures> onServer;
     if (!options.server.isEmpty())
-        onServer = runBurst({options.server, options.company.employees, BurstDay});
+        onServer = runBurst({options.server, options.company.employees, BurstDay, options.outage});
     printBurst(onFile, onServer ? &*onServer : nullptr);
     return onFile.clean() && (!onServer || onServer->clean());
 }
@@ -230,7 +230,7 @@ int main(int argc, char** argv)
             return pelmar::bench::childStartUp(options.childFolder);
         if (!options.childBurst.isEmpty())
             return pelmar::bench::burstTerminal(
-                {options.childBurst, options.company.employees, pelmar::bench::BurstDay},
+                {options.childBurst, options.company.employees, pelmar::bench::BurstDay, options.outage},
                 options.childBurstFirst);
         return pelmar::bench::benchMain(options);
     } catch (const std::exception& e) {

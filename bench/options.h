@@ -17,6 +17,7 @@ struct Options
     bool check = false;
     QString server;
     bool burst = false;
+    double outage = 0;   // seconds the database goes away in the burst's middle
     QString childFolder; // internal: one start-up in this process, then its memory
     QString childBurst;  // internal: one terminal of a burst at this location
     int childBurstFirst = 0;
