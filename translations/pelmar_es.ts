@@ -302,6 +302,10 @@
             <source>CSV files|*.csv</source>
             <translation>Archivos CSV|*.csv</translation>
         </message>
+        <message>
+            <source>Offline</source>
+            <translation>Sin conexión</translation>
+        </message>
     </context>
     <context>
         <name>pelmar::BoardTab</name>

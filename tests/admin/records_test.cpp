@@ -208,17 +208,17 @@ TEST_F(TimeAdminTest, AuditRowsComeWithTheirChangeAndNeverWithout)
             audit << line;
     }
     ASSERT_EQ(audit.size(), 5) << all.join('\n').toStdString();
-    EXPECT_EQ(audit[0], "When,Workstation,Account,Address,Action,TimeID,EmployeeID,Employee,Before,After");
+    EXPECT_EQ(audit[0], "When,Workstation,Account,Address,Action,TimeID,EmployeeID,Employee,Before,After,Offline");
     if (!db.onServer()) {
         EXPECT_TRUE(audit[1].startsWith("12/4/2026 9:00:00 AM,")) << audit[1].toStdString();
     }
     EXPECT_TRUE(audit[1].contains(",edited," + QString::number(id) + ",7,Ann Lee,"))
         << audit[1].toStdString();
     EXPECT_TRUE(audit[1].endsWith("TimeOut=; Thours=; Type=Worked,Tdate=12/3/2026; TimeIn=9:00:00 AM; "
-                                  "TimeOut=5:00:00 PM; Thours=8; Type=Worked"))
+                                  "TimeOut=5:00:00 PM; Thours=8; Type=Worked,"))
         << audit[1].toStdString();
     EXPECT_TRUE(audit[2].contains(QString(",closed at midnight,%1,7,").arg(open)) &&
-                audit[2].endsWith("TimeOut=12:00:00 AM; Thours=4; Type=Worked"))
+                audit[2].endsWith("TimeOut=12:00:00 AM; Thours=4; Type=Worked,"))
         << audit[2].toStdString();
     EXPECT_TRUE(audit[3].contains(",reopened at 12:00 am,") &&
                 audit[3].contains(",7,Ann Lee,,Tdate=12/4/2026; "))

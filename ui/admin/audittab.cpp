@@ -44,7 +44,7 @@ AuditTab::AuditTab(Jobs& jobs, Dialogs& dialogs, const Clock& clock, QWidget* pa
         m_action->addItem(admin::shownAction(action), action);
     m_grid = grid("auditGrid",
                   {tr("When"), tr("Workstation"), tr("Account"), tr("Action"), tr("TimeID"), tr("EmployeeID"),
-                   tr("Employee"), tr("Before"), tr("After")},
+                   tr("Employee"), tr("Before"), tr("After"), tr("Offline")},
                   tr("Audit trail"));
     QPushButton* csv = button(tr("Export &CSV…"), "exportAudit");
     // The export sits at the end of the top row: Tab reaches it before the grid.
@@ -102,7 +102,7 @@ void AuditTab::show()
         rows.push_back(
             {0,
              {Value::date(r.when).toText(), r.workstation, r.account, admin::shownAction(r.action),
-              text(r.timeId), text(r.employeeId), r.employeeName, text(r.before), text(r.after)},
+              text(r.timeId), text(r.employeeId), r.employeeName, text(r.before), text(r.after), r.offline},
              {QVariant(r.when), QVariant(), QVariant(), QVariant(), order(r.timeId), order(r.employeeId)}});
     fill(m_grid, rows);
 }
