@@ -242,8 +242,8 @@ QString alertsCsv(const std::vector<outbox::Row>& rows)
 
 QString auditCsv(const std::vector<audit::Row>& rows)
 {
-    QString out =
-        csv::header("When,Workstation,Account,Address,Action,TimeID,EmployeeID,Employee,Before,After,Offline");
+    QString out = csv::header(
+        "When,Workstation,Account,Address,Action,TimeID,EmployeeID,Employee,Before,After,Offline");
     for (const audit::Row& row : rows)
         out += csv::line({Value::date(row.when), Value::text(row.workstation), Value::text(row.account),
                           Value::text(row.address), Value::text(row.action), row.timeId, row.employeeId,

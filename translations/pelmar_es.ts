@@ -1037,6 +1037,10 @@
             <source>offline: %1 punches kept on this terminal</source>
             <translation>sin conexión: %1 marcas guardadas en esta terminal</translation>
         </message>
+        <message>
+            <source>offline</source>
+            <translation>sin conexión</translation>
+        </message>
     </context>
     <context>
         <name>pelmar::TimeGrid</name>

@@ -338,7 +338,6 @@ void TimeClockWindow::openJournal()
     m_offlineMark->setObjectName(QStringLiteral("lblOffline"));
     m_offlineMark->setStyleSheet(
         QStringLiteral("QLabel { background: #fff3c4; color: #5a4500; padding: 2px 6px; }"));
-    m_offlineMark->move(8, 8);
     m_offlineMark->setVisible(false);
     try {
         m_offline = std::make_unique<OfflineClock>(Journal::pathFor(m_workplace.databasePath()),
@@ -373,8 +372,11 @@ void TimeClockWindow::showOfflineMark()
     if (!m_offlineMark)
         return;
     const int waiting = m_offline->pending();
-    m_offlineMark->setText(tr("offline: %1 punches kept on this terminal").arg(waiting));
+    m_offlineMark->setText(waiting > 0 ? tr("offline: %1 punches kept on this terminal").arg(waiting)
+                                       : tr("offline"));
     m_offlineMark->adjustSize();
+    // Bottom left, clear of the controls.
+    m_offlineMark->move(8, height() - m_offlineMark->height() - 8);
     m_offlineMark->setVisible(waiting > 0 || m_sessionOffline);
     m_offlineMark->raise();
 }

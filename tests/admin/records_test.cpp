@@ -208,7 +208,8 @@ TEST_F(TimeAdminTest, AuditRowsComeWithTheirChangeAndNeverWithout)
             audit << line;
     }
     ASSERT_EQ(audit.size(), 5) << all.join('\n').toStdString();
-    EXPECT_EQ(audit[0], "When,Workstation,Account,Address,Action,TimeID,EmployeeID,Employee,Before,After,Offline");
+    EXPECT_EQ(audit[0],
+              "When,Workstation,Account,Address,Action,TimeID,EmployeeID,Employee,Before,After,Offline");
     if (!db.onServer()) {
         EXPECT_TRUE(audit[1].startsWith("12/4/2026 9:00:00 AM,")) << audit[1].toStdString();
     }
