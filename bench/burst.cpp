@@ -256,11 +256,26 @@ int burstTerminal(const BurstOptions& options, int first)
 
     // Kept until the end, so that printing takes no time from the punches.
     std::vector<std::string> lines;
+    // When the journal last became empty, having held punches.
+    bool kept = false;
+    double emptied = 0;
+    const auto watch = [&] {
+        if (options.outage <= 0)
+            return;
+        if (offline.pending() > 0) {
+            kept = true;
+            emptied = 0;
+        } else if (kept && emptied == 0) {
+            emptied = nowMs();
+        }
+    };
     const double start = nowMs();
     for (const bool in : {true, false}) {
         const double now = options.day + (in ? 7.0 : 15.0) / 24;
-        for (int id = first; id <= options.employees; id += Terminals)
+        for (int id = first; id <= options.employees; id += Terminals) {
             lines.push_back(punchLine(workplace, offline, id, in, now));
+            watch();
+        }
     }
     const double end = nowMs();
     // The kept punches go back as soon as the database answers.
@@ -269,10 +284,12 @@ int burstTerminal(const BurstOptions& options, int first)
         if (offline.tryWriteBack(workplace, options.day + 15.5 / 24, direct))
             QThread::msleep(100);
     }
+    watch();
     for (const std::string& line : lines)
         std::printf("%s\n", line.c_str());
     std::printf("span %.3f %.3f\n", start, end);
-    std::printf("emptied %.3f\n", nowMs());
+    if (kept)
+        std::printf("emptied %.3f\n", emptied);
     return 0;
 }
 

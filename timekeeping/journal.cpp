@@ -125,11 +125,24 @@ void Journal::remember(qint64 id, const QString& fullName, const QString& passwo
 bool Journal::touch(qint64 id, std::optional<double> openSince, double now)
 {
     setOpenSince(id, openSince);
-    sql::Statement seen(
-        *m_db, QStringLiteral("UPDATE Staff SET SeenAt = ? WHERE EmployeeID = ? RETURNING HashedAt"));
-    seen.bind(1, now);
-    seen.bind(2, id);
-    return seen.step() && now - seen.columnDouble(0) < RehashAfterDays;
+    double hashedAt = 0;
+    double seenAt = 0;
+    {
+        sql::Statement find(*m_db, QStringLiteral("SELECT HashedAt, SeenAt FROM Staff WHERE EmployeeID = ?"));
+        find.bind(1, id);
+        if (!find.step())
+            return false;
+        hashedAt = find.columnDouble(0);
+        seenAt = find.columnDouble(1);
+    }
+    // The days kept count from the last log-in; an hour more or less is no matter.
+    if (now - seenAt > 1.0 / 24) {
+        sql::Statement seen(*m_db, QStringLiteral("UPDATE Staff SET SeenAt = ? WHERE EmployeeID = ?"));
+        seen.bind(1, now);
+        seen.bind(2, id);
+        seen.step();
+    }
+    return now - hashedAt < RehashAfterDays;
 }
 
 void Journal::setOpenSince(qint64 id, std::optional<double> openSince)
@@ -213,6 +226,7 @@ JournalEntry Journal::add(qint64 id, const QString& fullName, JournalEntry::Punc
                                       "administrator.")
                            .arg(m_keepDays));
     const JournalEntry entry{randomKey(), id, fullName, punch, at, QSysInfo::machineHostName()};
+
     sql::Statement put(*m_db, QStringLiteral("INSERT INTO Punches (EntryKey, EmployeeID, FullName, Punch, "
                                              "PunchedAt, Workstation) VALUES (?, ?, ?, ?, ?, ?)"));
     put.bind(1, entry.key);
