@@ -77,16 +77,18 @@ TimeRecord openShift(const Employee& who, double since)
 
 } // namespace
 
-// Hashes log-ins on a thread of its own, each into the journal through a
-// connection of its own.
-class OfflineClock::Hasher
+// Notes what the database answered (log-ins with their hashes, open
+// shifts) in the journal on a thread of its own, through a connection of
+// its own, in the order it was told: the window never waits for the disk or
+// the hash.
+class OfflineClock::Keeper
 {
 public:
-    Hasher(QString path, int keepDays) : m_path(std::move(path)), m_keepDays(keepDays)
+    Keeper(QString path, int keepDays) : m_path(std::move(path)), m_keepDays(keepDays)
     {
         m_thread = std::thread([this] { run(); });
     }
-    ~Hasher()
+    ~Keeper()
     {
         {
             const std::lock_guard lock(m_mutex);
@@ -96,12 +98,7 @@ public:
         m_thread.join();
     }
 
-    struct Job
-    {
-        Employee who;
-        QString password;
-        double now;
-    };
+    using Job = std::function<void(Journal&)>;
     void add(Job job)
     {
         {
@@ -132,9 +129,9 @@ private:
             try {
                 if (!journal)
                     journal = std::make_unique<Journal>(m_path, m_keepDays);
-                journal->remember(job.who.id.toInteger(), job.who.fullName, job.password, job.now);
+                job(*journal);
             } catch (const std::exception& error) {
-                // The next log-in tries again; meanwhile the older hash serves.
+                // The next log-in tries again; meanwhile what was kept before serves.
                 qWarning("A log-in could not be kept for outages: %s", error.what());
             }
             lock.lock();
@@ -159,7 +156,7 @@ OfflineClock::OfflineClock(const QString& journalPath, int keepDays)
     if (keepDays <= 0)
         return;
     m_journal = std::make_unique<Journal>(journalPath, keepDays);
-    m_hasher = std::make_unique<Hasher>(journalPath, keepDays);
+    m_keeper = std::make_unique<Keeper>(journalPath, keepDays);
 }
 
 OfflineClock::~OfflineClock() = default;
@@ -252,23 +249,26 @@ int OfflineClock::pending() const
 
 void OfflineClock::settle()
 {
-    if (m_hasher)
-        m_hasher->settle();
+    if (m_keeper)
+        m_keeper->settle();
 }
 
 void OfflineClock::loggedIn(const Employee& who, const QString& password, std::optional<double> openSince,
                             double now)
 {
-    if (!m_journal)
+    if (!m_keeper)
         return;
-    if (!m_journal->touch(who.id.toInteger(), openSince, now))
-        m_hasher->add({who, password, now});
+    m_keeper->add([id = who.id.toInteger(), name = who.fullName, password, openSince, now](Journal& journal) {
+        if (!journal.touch(id, openSince, now))
+            journal.remember(id, name, password, now);
+    });
 }
 
 void OfflineClock::clocked(const Employee& who, std::optional<double> openSince)
 {
-    if (m_journal)
-        m_journal->setOpenSince(who.id.toInteger(), openSince);
+    if (m_keeper)
+        m_keeper->add(
+            [id = who.id.toInteger(), openSince](Journal& journal) { journal.setOpenSince(id, openSince); });
 }
 
 LogInResult OfflineClock::logIn(const Value& employeeId, const QString& password, double now,

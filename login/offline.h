@@ -62,8 +62,8 @@ public:
     int pending() const;
 
     // After a log-in or clock action the database answered: what the
-    // terminal keeps for the next outage. The password is hashed on a
-    // thread of its own, and only when the kept hash is a day old or more.
+    // terminal keeps for the next outage, noted on a thread of its own. The
+    // password is hashed only when the kept hash is a day old or more.
     void loggedIn(const Employee& who, const QString& password, std::optional<double> openSince, double now);
     void clocked(const Employee& who, std::optional<double> openSince);
 
@@ -86,16 +86,16 @@ public:
     // it and whose password was reset since it was kept.
     void reconcile(Workplace& workplace, double now);
 
-    // Waits until every log-in handed to the hashing thread is kept.
+    // Waits until everything handed to the noting thread is kept.
     void settle();
 
 private:
     // Notes in the journal; a failure there is no failure of the action.
     void note(const std::function<void()>& keep);
 
-    class Hasher;
+    class Keeper;
     std::unique_ptr<Journal> m_journal;
-    std::unique_ptr<Hasher> m_hasher;
+    std::unique_ptr<Keeper> m_keeper;
 };
 
 } // namespace pelmar
