@@ -326,6 +326,27 @@ ActionResult OfflineClock::clockOut(const Employee& who, double now)
     return result;
 }
 
+bool OfflineClock::writeOne(Database& db, const Workplace& workplace, const JournalEntry& entry, bool trail,
+                            double now)
+{
+    TimeAudit audit(db, now);
+    Transaction transaction(db);
+    if (trail && audit::entryWritten(db, entry.key))
+        return false;
+    const Employee who{Value::integer(entry.employeeId), entry.fullName};
+    const Repair repair = repairOpenShift(db, audit, workplace, who, entry.at);
+    audit.offline(entry.key, describePunch(entry));
+    ActionResult result;
+    if (entry.punch == JournalEntry::Punch::In)
+        punchIn(db, audit, who, entry.at, result);
+    else if (repair.newest && repair.newest->isOpenShift())
+        punchOut(db, audit, workplace, who, repair.newest->id, entry.at, result);
+    else if (repair.newest)
+        audit.note(TimeAudit::AlreadyClockedOut, *repair.newest);
+    transaction.commit();
+    return true;
+}
+
 int OfflineClock::writeBack(Workplace& workplace, double now)
 {
     if (!m_journal)
@@ -339,29 +360,28 @@ int OfflineClock::writeBack(Workplace& workplace, double now)
     outbox::available(*db);
     int written = 0;
     for (const JournalEntry& entry : entries) {
-        TimeAudit audit(*db, now);
-        Transaction transaction(*db);
-        if (trail && audit::entryWritten(*db, entry.key)) {
-            m_journal->remove(entry.key);
+        try {
+            written += writeOne(*db, workplace, entry, trail, now) ? 1 : 0;
+        } catch (const RunError& error) {
+            if (offline::outOfReach(error))
+                throw;
+            // Refused for a reason of its own: kept for the office, and the
+            // punches after it still go.
+            qWarning("A punch kept on this terminal was refused: %s", error.what());
+            m_journal->setAside(entry.key,
+                                QStringLiteral("Error %1: %2").arg(error.number()).arg(error.description()));
             continue;
         }
-        const Employee who{Value::integer(entry.employeeId), entry.fullName};
-        const Repair repair = repairOpenShift(*db, audit, workplace, who, entry.at);
-        audit.offline(entry.key, describePunch(entry));
-        ActionResult result;
-        if (entry.punch == JournalEntry::Punch::In)
-            punchIn(*db, audit, who, entry.at, result);
-        else if (repair.newest && repair.newest->isOpenShift())
-            punchOut(*db, audit, workplace, who, repair.newest->id, entry.at, result);
-        else if (repair.newest)
-            audit.note(TimeAudit::AlreadyClockedOut, *repair.newest);
-        transaction.commit();
         // Gone from the journal only once written: a crash between the two
         // leaves a punch the trail recognises next time.
         m_journal->remove(entry.key);
-        ++written;
     }
     return written;
+}
+
+int OfflineClock::setAside() const
+{
+    return m_journal ? m_journal->setAsideCount() : 0;
 }
 
 void OfflineClock::reconcile(Workplace& workplace, double now)

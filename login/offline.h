@@ -12,6 +12,7 @@
 
 namespace pelmar {
 
+class Database;
 class Workplace;
 
 namespace offline {
@@ -58,8 +59,10 @@ public:
                       const Runner& run, bool& offline);
     ActionResult clock(Workplace& workplace, const Employee& who, bool in, std::optional<qint64> shiftId,
                        double now, const Runner& run, bool& offline);
-    // Punches waiting for the database.
+    // Punches waiting for the database, and those it refused (kept, with
+    // the reason, for the office).
     int pending() const;
+    int setAside() const;
 
     // After a log-in or clock action the database answered: what the
     // terminal keeps for the next outage, noted on a thread of its own. The
@@ -90,6 +93,9 @@ public:
     void settle();
 
 private:
+    // One kept punch in its own transaction; false when the trail already had it.
+    bool writeOne(Database& db, const Workplace& workplace, const JournalEntry& entry, bool trail,
+                  double now);
     // Notes in the journal; a failure there is no failure of the action.
     void note(const std::function<void()>& keep);
 

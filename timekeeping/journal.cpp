@@ -15,7 +15,8 @@ namespace {
 
 const char* const Schema =
     "CREATE TABLE IF NOT EXISTS Punches (EntryKey TEXT PRIMARY KEY, EmployeeID INTEGER NOT NULL, "
-    "FullName TEXT NOT NULL, Punch TEXT NOT NULL, PunchedAt REAL NOT NULL, Workstation TEXT NOT NULL);"
+    "FullName TEXT NOT NULL, Punch TEXT NOT NULL, PunchedAt REAL NOT NULL, Workstation TEXT NOT NULL, "
+    "Refused TEXT);"
     "CREATE INDEX IF NOT EXISTS PunchesByTime ON Punches (PunchedAt);"
     "CREATE TABLE IF NOT EXISTS Staff (EmployeeID INTEGER PRIMARY KEY, FullName TEXT NOT NULL, "
     "Hash TEXT NOT NULL, HashedAt REAL NOT NULL, SeenAt REAL NOT NULL);"
@@ -63,8 +64,9 @@ JournalEntry entryOf(sql::Statement& row)
             row.columnText(5)};
 }
 
-const char* const EntryColumns =
-    "SELECT EntryKey, EmployeeID, FullName, Punch, PunchedAt, Workstation FROM Punches ";
+// The punches still to be written: one the database refused is set aside.
+const char* const EntryColumns = "SELECT EntryKey, EmployeeID, FullName, Punch, PunchedAt, Workstation FROM "
+                                 "Punches WHERE Refused IS NULL ";
 
 const char* const StaffColumns = "SELECT Staff.EmployeeID, FullName, SeenAt, OpenSince, HashedAt FROM Staff "
                                  "LEFT JOIN OpenShifts ON OpenShifts.EmployeeID = Staff.EmployeeID ";
@@ -253,7 +255,7 @@ std::optional<JournalEntry> Journal::newestFor(qint64 id) const
 {
     sql::Statement newest(*m_db,
                           QString::fromLatin1(EntryColumns) +
-                              QStringLiteral("WHERE EmployeeID = ? ORDER BY PunchedAt DESC, rowid DESC"));
+                              QStringLiteral("AND EmployeeID = ? ORDER BY PunchedAt DESC, rowid DESC"));
     newest.bind(1, id);
     if (!newest.step())
         return std::nullopt;
@@ -269,7 +271,22 @@ void Journal::remove(const QString& key)
 
 int Journal::size() const
 {
-    sql::Statement count(*m_db, QStringLiteral("SELECT COUNT(*) FROM Punches"));
+    sql::Statement count(*m_db, QStringLiteral("SELECT COUNT(*) FROM Punches WHERE Refused IS NULL"));
+    count.step();
+    return static_cast<int>(count.columnInt(0));
+}
+
+void Journal::setAside(const QString& key, const QString& reason)
+{
+    sql::Statement refuse(*m_db, QStringLiteral("UPDATE Punches SET Refused = ? WHERE EntryKey = ?"));
+    refuse.bind(1, reason);
+    refuse.bind(2, key);
+    refuse.step();
+}
+
+int Journal::setAsideCount() const
+{
+    sql::Statement count(*m_db, QStringLiteral("SELECT COUNT(*) FROM Punches WHERE Refused IS NOT NULL"));
     count.step();
     return static_cast<int>(count.columnInt(0));
 }

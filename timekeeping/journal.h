@@ -79,7 +79,11 @@ public:
     std::vector<JournalEntry> entries() const; // in the order they were punched
     std::optional<JournalEntry> newestFor(qint64 id) const;
     void remove(const QString& key);
-    int size() const;
+    int size() const; // the punches still to be written
+    // A punch the database refused for a reason of its own (not an outage):
+    // kept, with the reason, for the office, and no longer tried.
+    void setAside(const QString& key, const QString& reason);
+    int setAsideCount() const;
 
 private:
     std::shared_ptr<sql::Connection> m_db;

@@ -371,6 +371,8 @@ ES = {
         'Las dos contraseñas no coinciden; escriba la misma contraseña dos veces.',
     'Offline': 'Sin conexión',
     'offline': 'sin conexión',
+    '%1 punches kept on this terminal were refused by the database: tell the administrator':
+        'la base de datos rechazó %1 marcas guardadas en esta terminal: avise al administrador',
     'offline: %1 punches kept on this terminal': 'sin conexión: %1 marcas guardadas en esta terminal',
     'Saved on this terminal at %1. The database is out of reach; your time will be written when it is back.':
         'Guardado en esta terminal a las %1. No se puede llegar a la base de datos; su hora se registrará '

@@ -1041,6 +1041,10 @@
             <source>offline</source>
             <translation>sin conexión</translation>
         </message>
+        <message>
+            <source>%1 punches kept on this terminal were refused by the database: tell the administrator</source>
+            <translation>la base de datos rechazó %1 marcas guardadas en esta terminal: avise al administrador</translation>
+        </message>
     </context>
     <context>
         <name>pelmar::TimeGrid</name>

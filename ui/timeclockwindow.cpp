@@ -372,12 +372,16 @@ void TimeClockWindow::showOfflineMark()
     if (!m_offlineMark)
         return;
     const int waiting = m_offline->pending();
-    m_offlineMark->setText(waiting > 0 ? tr("offline: %1 punches kept on this terminal").arg(waiting)
-                                       : tr("offline"));
+    const int refused = m_offline->setAside();
+    QString text = waiting > 0 ? tr("offline: %1 punches kept on this terminal").arg(waiting) : tr("offline");
+    if (refused > 0)
+        text = tr("%1 punches kept on this terminal were refused by the database: tell the administrator")
+                   .arg(refused);
+    m_offlineMark->setText(text);
     m_offlineMark->adjustSize();
     // Bottom left, clear of the controls.
     m_offlineMark->move(8, height() - m_offlineMark->height() - 8);
-    m_offlineMark->setVisible(waiting > 0 || m_sessionOffline);
+    m_offlineMark->setVisible(waiting > 0 || refused > 0 || m_sessionOffline);
     m_offlineMark->raise();
 }
 

@@ -84,7 +84,7 @@ TEST(OfflineTest, TheJournalRefusesRatherThanKeepTooManyOrTooOld)
         db->exec(
             QStringLiteral("DELETE FROM Punches; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
                            "FROM n WHERE i < 10000) INSERT INTO Punches SELECT 'k' || i, 7, 'Ann Able', "
-                           "'in', 46360, 'front' FROM n"));
+                           "'in', 46360, 'front', NULL FROM n"));
     }
     EXPECT_THROW(t.offline.clockIn(AnnAble, Today), RunError);
     EXPECT_EQ(t.offline.pending(), Journal::MaxEntries);
@@ -164,6 +164,25 @@ TEST_F(WriteBackTest, APunchIsDecidedAsAClickAtItsOwnTime)
     const auto trail = offlineTrail();
     ASSERT_EQ(trail.size(), 3u);
     EXPECT_EQ(trail[2][0].toText(), QStringLiteral("already clocked in"));
+}
+
+// A punch the database refuses for a reason of its own is set aside with
+// the reason, and the punches after it still go back.
+TEST_F(WriteBackTest, APunchTheDatabaseRefusesIsSetAsideAndTheRestGoOn)
+{
+    if (c.db.onServer())
+        GTEST_SKIP() << "the refusal here is a trigger of the file's";
+    c.db.addEmployee(8, QStringLiteral("Bob Best"), QStringLiteral("pw"));
+    c.db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON \"Time\" WHEN NEW.PersonnelID = 8 "
+                             "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    t.offline.clockIn({Value::integer(8), QStringLiteral("Bob Best")}, Today + hm(8, 0));
+    t.offline.clockIn(AnnAble, Today + hm(8, 1));
+    EXPECT_EQ(t.offline.writeBack(c.workplace, Today + hm(9, 0)), 1);
+    EXPECT_EQ(t.offline.pending(), 0);
+    EXPECT_EQ(t.offline.setAside(), 1);
+    EXPECT_EQ(c.db.scalar(QStringLiteral("SELECT COUNT(*) FROM \"Time\" WHERE PersonnelID = 7")).toInteger(),
+              1);
+    EXPECT_EQ(c.db.scalar(QStringLiteral("SELECT COUNT(*) FROM \"Time\"")).toInteger(), 1);
 }
 
 TEST_F(WriteBackTest, WhoLeftOrHadTheirPasswordResetIsForgotten)
