@@ -64,6 +64,12 @@ QString describePunch(const JournalEntry& entry)
         .arg(entry.workstation, dates::shortDate(entry.at), dates::longTime(entry.at));
 }
 
+// A punch's date and time as the record stores them: to the second.
+double punchedAt(double now)
+{
+    return dates::datePart(now) + timeOfDay(now);
+}
+
 // The shift the terminal believes open, as a record for the clock line.
 TimeRecord openShift(const Employee& who, double since)
 {
@@ -210,10 +216,7 @@ ActionResult OfflineClock::clock(Workplace& workplace, const Employee& who, bool
             else
                 run([&] { result = pelmar::clockOut(workplace, who, shiftId.value_or(0), now); });
             if (result.written && m_journal)
-                note([&] {
-                    clocked(who,
-                            in ? std::optional<double>(dates::datePart(now) + timeOfDay(now)) : std::nullopt);
-                });
+                note([&] { clocked(who, in ? std::optional<double>(punchedAt(now)) : std::nullopt); });
             return result;
         } catch (const RunError& error) {
             if (!covers(error))
@@ -221,7 +224,7 @@ ActionResult OfflineClock::clock(Workplace& workplace, const Employee& who, bool
             offline = true;
         }
     }
-    return in ? clockIn(who, now) : clockOut(who, now);
+    return keep(who, in ? JournalEntry::Punch::In : JournalEntry::Punch::Out, now);
 }
 
 std::optional<RunError> OfflineClock::tryWriteBack(Workplace& workplace, double now, const Runner& run)
@@ -304,24 +307,26 @@ LogInResult OfflineClock::logIn(const Value& employeeId, const QString& password
 
 ActionResult OfflineClock::clockIn(const Employee& who, double now)
 {
-    ActionResult result;
-    result.offer = ButtonOffer::Hidden;
-    const JournalEntry entry = m_journal->add(who.id.toInteger(), who.fullName, JournalEntry::Punch::In,
-                                              dates::datePart(now) + timeOfDay(now));
-    result.clockedIn = clockedInLine(openShift(who, entry.at));
-    result.notices.push_back(Notice::message(offline::savedMessage(entry.at)));
-    return result;
+    return keep(who, JournalEntry::Punch::In, now);
 }
 
 ActionResult OfflineClock::clockOut(const Employee& who, double now)
 {
+    return keep(who, JournalEntry::Punch::Out, now);
+}
+
+ActionResult OfflineClock::keep(const Employee& who, JournalEntry::Punch punch, double now)
+{
+    const JournalEntry entry = m_journal->add(who.id.toInteger(), who.fullName, punch, punchedAt(now));
     ActionResult result;
     result.offer = ButtonOffer::Hidden;
-    const JournalEntry entry = m_journal->add(who.id.toInteger(), who.fullName, JournalEntry::Punch::Out,
-                                              dates::datePart(now) + timeOfDay(now));
     TimeRecord shift = openShift(who, entry.at);
-    shift.timeOut = shift.timeIn;
-    result.clockedOut = clockedOutLine(dates::datePart(entry.at), shift);
+    if (punch == JournalEntry::Punch::In) {
+        result.clockedIn = clockedInLine(shift);
+    } else {
+        shift.timeOut = shift.timeIn;
+        result.clockedOut = clockedOutLine(dates::datePart(entry.at), shift);
+    }
     result.notices.push_back(Notice::message(offline::savedMessage(entry.at)));
     return result;
 }

@@ -93,6 +93,8 @@ public:
     void settle();
 
 private:
+    // A punch into the journal, shown as the window shows a saved one.
+    ActionResult keep(const Employee& who, JournalEntry::Punch punch, double now);
     // One kept punch in its own transaction; false when the trail already had it.
     bool writeOne(Database& db, const Workplace& workplace, const JournalEntry& entry, bool trail,
                   double now);
